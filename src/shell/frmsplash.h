@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+namespace Ui {
+class frmSplash;
+}
+
+// The about box.
+class frmSplash : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit frmSplash(QWidget *parent = nullptr);
+    ~frmSplash() override;
+
+private:
+    void Command1_Click();
+
+    std::unique_ptr<Ui::frmSplash> ui;
+};

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+
+namespace Ui {
+class Menu;
+}
+class QAction;
+class QLabel;
+
+// The main window: the program's start and its hub.
+class Menu : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // The working windows the launchers open.
+    enum class Finestra { Ricette, Categorie, Ingredienti, Elenco, Importazione };
+
+    explicit Menu(QWidget *parent = nullptr);
+    ~Menu() override;
+
+    void SalvaImpostazioni();
+    void MostraNomeRicettario();
+
+    // Opens a working window: the main window stays unavailable until it is gone.
+    void mostraFinestra(QWidget *finestra);
+
+protected:
+    void closeEvent(QCloseEvent *e) override;
+    bool eventFilter(QObject *o, QEvent *e) override;
+
+private:
+    void Form_Load();
+    void apri_Click();
+    void nuovo_Click();
+    void importa_Click();
+    void Exit_Click();
+    void aiuto_Click();
+    void informazioni_Click();
+    void www_Click();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Label2_DblClick();
+    void Label3_DblClick();
+    void Label4_DblClick();
+    void Label5_DblClick();
+    void Label6_DblClick();
+
+    bool ricettarioPresente();
+    void apriFinestra(Finestra f);
+    void termina();
+
+    std::unique_ptr<Ui::Menu> ui;
+    // What the file dialog holds from its previous use.
+    QString finestraFileName;
+    QAction *separatore = nullptr;
+    QAction *separatore2 = nullptr;
+    QAction *separatore3 = nullptr;
+    QAction *separatore4 = nullptr;
+};

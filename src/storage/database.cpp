@@ -1,0 +1,215 @@
+#include "database.h"
+
+#include "collation.h"
+#include "engineerror.h"
+#include "schema.h"
+#include "statement.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace {
+
+sqlite3 *apriConnessione(const QString &percorso, int flag)
+{
+    sqlite3 *db = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(percorso).constData(), &db,
+                                   flag | SQLITE_OPEN_EXRESCODE, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_close_v2(db);
+        lanciaErroreSqlite(nullptr, rc, percorso);
+    }
+    return db;
+}
+
+// Limits sized for recipe books, so a hostile file cannot make a statement run away.
+void limita(sqlite3 *db)
+{
+    sqlite3_limit(db, SQLITE_LIMIT_LENGTH, 64 * 1024 * 1024);
+    sqlite3_limit(db, SQLITE_LIMIT_SQL_LENGTH, 100 * 1024);
+    sqlite3_limit(db, SQLITE_LIMIT_COLUMN, 200);
+    sqlite3_limit(db, SQLITE_LIMIT_EXPR_DEPTH, 100);
+    sqlite3_limit(db, SQLITE_LIMIT_COMPOUND_SELECT, 10);
+    sqlite3_limit(db, SQLITE_LIMIT_FUNCTION_ARG, 8);
+    sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, 0);
+    sqlite3_limit(db, SQLITE_LIMIT_LIKE_PATTERN_LENGTH, 200);
+    sqlite3_limit(db, SQLITE_LIMIT_VARIABLE_NUMBER, 999);
+    sqlite3_limit(db, SQLITE_LIMIT_TRIGGER_DEPTH, 10);
+}
+
+} // namespace
+
+Database::Database(sqlite3 *db, const QString &percorso) : db_(db), percorso_(percorso) {}
+
+Database::~Database()
+{
+    Close();
+}
+
+std::shared_ptr<Database> Database::apri(const QString &percorso, Modo modo)
+{
+    const QFileInfo info(percorso);
+    if (percorso.isEmpty() || !info.exists())
+        throw EngineError(EngineError::FileNonTrovato, percorso);
+    if (!info.isFile())
+        throw EngineError(EngineError::NonUnRicettario, percorso);
+    const bool scrittura = modo == Modo::LetturaScrittura;
+    std::shared_ptr<Database> d(new Database(
+        apriConnessione(percorso, scrittura ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY),
+        percorso));
+    d->configura(false);
+    d->verificaRicettario();
+    d->configura(scrittura);
+    return d;
+}
+
+std::shared_ptr<Database> Database::crea(const QString &percorso)
+{
+    if (QFileInfo::exists(percorso))
+        QFile::remove(percorso);
+    std::shared_ptr<Database> d(new Database(
+        apriConnessione(percorso, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE), percorso));
+    d->configura(true);
+    Transazione t(*d);
+    for (const Schema::Tabella &tabella : Schema::tabelle()) {
+        QStringList colonne;
+        for (const Schema::Colonna &c : tabella.colonne)
+            colonne << QStringLiteral("\"%1\" %2").arg(c.nome, c.tipo);
+        d->esegui(QStringLiteral("CREATE TABLE \"%1\" (%2)").arg(tabella.nome, colonne.join(", ")));
+    }
+    // The cascades and the lines of a recipe look rows up by these keys.
+    d->esegui("CREATE INDEX \"ingredienti_ricetta_IDRicetta\" ON \"ingredienti_ricetta\" "
+              "(\"IDRicetta\")");
+    d->esegui("CREATE INDEX \"ingredienti_ricetta_IDIngrediente\" ON \"ingredienti_ricetta\" "
+              "(\"IDIngrediente\")");
+    t.commit();
+    return d;
+}
+
+void Database::configura(bool scrittura)
+{
+    if (!scrittura) {
+        // Before anything is read: a book is a file from anywhere.
+        sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+        sqlite3_db_config(db_, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+        sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_VIEW, 0, nullptr);
+        limita(db_);
+        sqlite3_busy_timeout(db_, 3000);
+        Collazione::registra(db_);
+        esegui("PRAGMA foreign_keys = ON");
+        esegui("PRAGMA cell_size_check = ON");
+        return;
+    }
+    // Only once the file is known to be a book: these may write its header.
+    esegui("PRAGMA journal_mode = DELETE");
+    esegui("PRAGMA synchronous = FULL");
+}
+
+void Database::verificaRicettario()
+{
+    try {
+        const QString esito = valore("PRAGMA quick_check").toString();
+        if (esito != QLatin1String("ok"))
+            throw EngineError(EngineError::DatabaseDanneggiato, percorso_);
+        // Triggers and views would run code of the file's own: a book has none.
+        if (valore("SELECT count(*) FROM sqlite_schema WHERE type IN ('trigger', 'view')")
+                .toLongLong() > 0)
+            throw EngineError(EngineError::NonUnRicettario, percorso_);
+        for (const Schema::Tabella &tabella : Schema::tabelle()) {
+            Statement s(db_, "SELECT name, pk FROM pragma_table_info(?)", percorso_);
+            s.bind(1, tabella.nome);
+            int i = 0;
+            while (s.step()) {
+                if (i >= tabella.colonne.size() ||
+                    s.column(0).toString().compare(tabella.colonne.at(i).nome,
+                                                   Qt::CaseInsensitive) != 0 ||
+                    (i == 0) != (s.column(1).toInt() == 1))
+                    throw EngineError(EngineError::NonUnRicettario, percorso_);
+                ++i;
+            }
+            if (i != tabella.colonne.size())
+                throw EngineError(EngineError::NonUnRicettario, percorso_);
+        }
+    } catch (const EngineError &e) {
+        Close();
+        if (e.number() == EngineError::ErroreGenerico)
+            throw EngineError(EngineError::NonUnRicettario, percorso_);
+        throw;
+    }
+}
+
+bool Database::soloLettura() const
+{
+    return db_ && sqlite3_db_readonly(db_, "main") == 1;
+}
+
+sqlite3 *Database::handle() const
+{
+    if (!db_)
+        throw EngineError(EngineError::ErroreGenerico, QStringLiteral("ricettario chiuso"));
+    return db_;
+}
+
+void Database::Close()
+{
+    versione_.reset();
+    // close_v2 waits for statements still held by open sets.
+    if (db_)
+        sqlite3_close_v2(db_);
+    db_ = nullptr;
+}
+
+quint64 Database::modificheProprie() const
+{
+    return db_ ? quint64(sqlite3_total_changes64(db_)) : 0;
+}
+
+quint64 Database::versioneAltri() const
+{
+    if (!db_)
+        return 0;
+    if (!versione_)
+        versione_ = std::make_unique<Statement>(db_, "PRAGMA data_version", percorso_);
+    versione_->reset();
+    const quint64 v = versione_->step() ? versione_->column(0).toULongLong() : 0;
+    versione_->reset();
+    return v;
+}
+
+void Database::esegui(const QString &sql, const QVariantList &valori)
+{
+    Statement s(handle(), sql, percorso_);
+    s.bindAll(valori);
+    while (s.step()) {
+    }
+}
+
+QVariant Database::valore(const QString &sql, const QVariantList &valori)
+{
+    Statement s(handle(), sql, percorso_);
+    s.bindAll(valori);
+    return s.step() ? s.column(0) : QVariant();
+}
+
+qint64 Database::ultimaChiave() const
+{
+    return sqlite3_last_insert_rowid(handle());
+}
+
+Database::Transazione::Transazione(Database &db) : db_(db)
+{
+    db_.esegui("BEGIN IMMEDIATE");
+}
+
+Database::Transazione::~Transazione()
+{
+    if (!chiusa_ && db_.aperto())
+        sqlite3_exec(db_.db_, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void Database::Transazione::commit()
+{
+    db_.esegui("COMMIT");
+    chiusa_ = true;
+}

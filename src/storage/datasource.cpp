@@ -1,0 +1,265 @@
+#include "datasource.h"
+
+#include "database.h"
+#include "engineerror.h"
+
+#include <QMetaProperty>
+
+namespace {
+
+std::function<void(int, const QString &)> &gestoreErrori()
+{
+    static std::function<void(int, const QString &)> g;
+    return g;
+}
+
+QVariant leggiControllo(const QObject *c, const QByteArray &proprieta)
+{
+    const QVariant v = c->property(proprieta.constData());
+    if (v.typeId() == QMetaType::Bool)
+        return QVariant(v.toBool() ? -1 : 0);
+    return v;
+}
+
+} // namespace
+
+DataSource::DataSource(QObject *parent) : QObject(parent) {}
+
+DataSource::~DataSource()
+{
+    chiudiInsieme();
+}
+
+void DataSource::setGestoreErrori(std::function<void(int, const QString &)> g)
+{
+    gestoreErrori() = std::move(g);
+}
+
+void DataSource::setDatabaseName(const QString &percorso)
+{
+    if (percorso == databaseName_)
+        return;
+    chiudiInsieme();
+    databaseName_ = percorso;
+}
+
+void DataSource::setCaption(const QString &testo)
+{
+    caption_ = testo;
+    emit CaptionChanged(caption_);
+}
+
+void DataSource::chiudiInsieme()
+{
+    recordset_.reset();
+    database_.reset();
+}
+
+void DataSource::segnala(const EngineError &e)
+{
+    int risposta = 1;
+    emit Error(e.number(), risposta);
+    if (risposta != 0 && gestoreErrori())
+        gestoreErrori()(e.number(), e.description());
+}
+
+bool DataSource::esegui(const std::function<void(::Recordset &)> &operazione)
+{
+    if (!recordset_)
+        return false;
+    try {
+        operazione(*recordset_);
+        return true;
+    } catch (const EngineError &e) {
+        segnala(e);
+        return false;
+    }
+}
+
+bool DataSource::Refresh()
+{
+    try {
+        if (!database_ || !database_->aperto() || database_->percorso() != databaseName_)
+            database_ = Database::apri(databaseName_);
+        recordset_.reset();
+        recordset_ = std::make_unique<::Recordset>(database_, recordSource_);
+        recordset_->setObserver(this);
+        for (Legame &l : legami_)
+            l.ordinale = -1;
+    } catch (const EngineError &e) {
+        recordset_.reset();
+        segnala(e);
+        return false;
+    }
+    emit RigheCambiate();
+    dopo();
+    return true;
+}
+
+void DataSource::bind(QObject *controllo, const QString &colonna, const char *proprieta)
+{
+    Legame l;
+    l.controllo = controllo;
+    l.colonna = colonna;
+    if (proprieta) {
+        l.proprieta = proprieta;
+    } else {
+        const QMetaProperty utente = controllo->metaObject()->userProperty();
+        l.proprieta = utente.isValid() ? QByteArray(utente.name()) : QByteArray("text");
+    }
+    legami_.append(l);
+}
+
+QHash<int, QVariant> DataSource::controlliCambiati() const
+{
+    QHash<int, QVariant> valori;
+    for (const Legame &l : legami_) {
+        if (!l.controllo || l.ordinale < 0)
+            continue;
+        const QVariant attuale = leggiControllo(l.controllo, l.proprieta);
+        if (true)
+            valori.insert(l.ordinale, attuale);
+    }
+    return valori;
+}
+
+void DataSource::riempi()
+{
+    for (Legame &l : legami_) {
+        if (!l.controllo)
+            continue;
+        QVariant valore;
+        try {
+            if (l.ordinale < 0)
+                l.ordinale = recordset_->ordinal(l.colonna);
+            if (recordset_->EditMode() == ::Recordset::NuovoInCorso ||
+                recordset_->haRigaCorrente())
+                valore = recordset_->value(l.ordinale);
+        } catch (const EngineError &) {
+            // A deleted row or an unknown column shows as empty.
+        }
+        const QMetaProperty p = l.controllo->metaObject()->property(
+            l.controllo->metaObject()->indexOfProperty(l.proprieta.constData()));
+        if (p.metaType().id() == QMetaType::Bool)
+            l.controllo->setProperty(l.proprieta.constData(), valore.toLongLong() != 0);
+        else
+            l.controllo->setProperty(l.proprieta.constData(),
+                                     valore.isNull() ? QString() : valore.toString());
+        l.riempito = leggiControllo(l.controllo, l.proprieta);
+    }
+}
+
+bool DataSource::prima(int azione)
+{
+    if (inEvento_)
+        return true;
+    const QHash<int, QVariant> cambiati = controlliCambiati();
+    int action = azione;
+    int save = cambiati.isEmpty() ? 0 : 1;
+    emit Validate(action, save);
+    if (action == Azione::Annulla)
+        return false;
+    if (azione == Azione::Eliminazione)
+        return true; // the row goes: nothing of it is written
+    // Errors here reach the caller of the move, which reports them.
+    inEvento_ = true;
+    struct Fine
+    {
+        bool &b;
+        ~Fine() { b = false; }
+    } fine{inEvento_};
+    const bool nuovo = recordset_->EditMode() == ::Recordset::NuovoInCorso;
+    const int righePrima = recordset_->RecordCount();
+    if (!nuovo && recordset_->EditMode() == ::Recordset::Nessuna && !recordset_->haRigaCorrente())
+        save = 0; // no row to write into
+    if (save)
+        recordset_->scriviSenzaEventi(cambiati);
+    if (azione != Azione::Aggiornamento)
+        recordset_->concludiSenzaEventi();
+    if (save || nuovo)
+        for (Legame &l : legami_)
+            if (l.controllo)
+                l.riempito = leggiControllo(l.controllo, l.proprieta);
+    if (save || recordset_->RecordCount() != righePrima)
+        emit RigheCambiate();
+    return true;
+}
+
+void DataSource::dopo()
+{
+    riempi();
+    emit Reposition();
+}
+
+void DataSource::UpdateRecord()
+{
+    if (!recordset_)
+        return;
+    try {
+        int action = Azione::Aggiornamento;
+        int save = 1;
+        emit Validate(action, save);
+        if (action == Azione::Annulla || !save)
+            return;
+        const QHash<int, QVariant> cambiati = controlliCambiati();
+        if (cambiati.isEmpty() && recordset_->EditMode() == ::Recordset::Nessuna)
+            return;
+        recordset_->scriviSenzaEventi(cambiati);
+        recordset_->concludiSenzaEventi();
+        for (Legame &l : legami_)
+            if (l.controllo)
+                l.riempito = leggiControllo(l.controllo, l.proprieta);
+        emit RigheCambiate();
+    } catch (const EngineError &e) {
+        segnala(e);
+    }
+}
+
+void DataSource::UpdateControls()
+{
+    if (recordset_)
+        riempi();
+}
+
+void DataSource::Close(int azione)
+{
+    if (recordset_) {
+        try {
+            prima(azione);
+        } catch (const EngineError &e) {
+            segnala(e);
+        }
+    }
+    chiudiInsieme();
+}
+
+void DataSource::MoveFirst()
+{
+    esegui([](::Recordset &rs) { rs.MoveFirst(); });
+}
+
+// The bar stays on the first or the last row instead of leaving the set.
+void DataSource::MovePrevious()
+{
+    esegui([](::Recordset &rs) {
+        if (rs.AbsolutePosition() <= 0)
+            rs.MoveFirst();
+        else
+            rs.MovePrevious();
+    });
+}
+
+void DataSource::MoveNext()
+{
+    esegui([](::Recordset &rs) {
+        if (rs.AbsolutePosition() < 0 || rs.AbsolutePosition() >= rs.RecordCount() - 1)
+            rs.MoveLast();
+        else
+            rs.MoveNext();
+    });
+}
+
+void DataSource::MoveLast()
+{
+    esegui([](::Recordset &rs) { rs.MoveLast(); });
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "recordset.h"
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+class Database;
+class EngineError;
+
+// The data control: one open set of one book, with controls bound to the columns of its
+// current row. A move, a new row, a find or closing raises Validate, writes the bound controls
+// that changed since they were filled, moves, fills the controls again and raises Reposition.
+class DataSource : public QObject, private RecordsetObserver
+{
+    Q_OBJECT
+
+public:
+    explicit DataSource(QObject *parent = nullptr);
+    ~DataSource() override;
+
+    QString DatabaseName() const { return databaseName_; }
+    void setDatabaseName(const QString &percorso);
+    QString RecordSource() const { return recordSource_; }
+    void setRecordSource(const QString &origine) { recordSource_ = origine; }
+    QString Caption() const { return caption_; }
+    void setCaption(const QString &testo);
+
+    // Opens the set again (the book too, if needed) and makes its first row current.
+    // A failure raises Error; returns whether the set is open.
+    bool Refresh();
+    ::Recordset *Recordset() const { return recordset_.get(); }
+    std::shared_ptr<::Database> Database() const { return database_; }
+
+    // Binds a control's property (its user property when none is named) to a column.
+    // A check box stores yes/no as -1/0.
+    void bind(QObject *controllo, const QString &colonna, const char *proprieta = nullptr);
+
+    void UpdateRecord();   // writes the changed bound controls into the current row now
+    void UpdateControls(); // fills the bound controls from the current row again
+    void Close(int azione = Azione::Chiusura);
+
+    // The navigation bar's moves: errors go to the Error event.
+    void MoveFirst();
+    void MovePrevious();
+    void MoveNext();
+    void MoveLast();
+
+    // Runs an operation of the set, reporting an engine error through the Error event.
+    bool esegui(const std::function<void(::Recordset &)> &operazione);
+
+    // What happens to an error nobody handled (response left at 1); the program shows it.
+    static void setGestoreErrori(std::function<void(int numero, const QString &descrizione)> g);
+
+signals:
+    void Reposition();
+    void Validate(int &action, int &save);
+    void Error(int number, int &response);
+    void CaptionChanged(const QString &caption);
+    // Rows added, deleted or changed through this source, or the set opened again.
+    void RigheCambiate();
+
+private:
+    struct Legame
+    {
+        QPointer<QObject> controllo;
+        QByteArray proprieta;
+        int ordinale = -1;
+        QString colonna;
+        QVariant riempito;
+    };
+
+    bool prima(int azione) override;
+    void dopo() override;
+    QHash<int, QVariant> controlliCambiati() const;
+    void riempi();
+    void segnala(const EngineError &e);
+    void chiudiInsieme();
+
+    QString databaseName_;
+    QString recordSource_;
+    QString caption_;
+    std::shared_ptr<::Database> database_;
+    std::unique_ptr<::Recordset> recordset_;
+    QList<Legame> legami_;
+    bool inEvento_ = false;
+};

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+// A failing engine operation: a number the windows test and an Italian description.
+class EngineError : public std::runtime_error
+{
+public:
+    enum Numero {
+        ErroreGenerico = 3000,
+        SenzaAddNewOEdit = 3020,
+        NessunRecordCorrente = 3021,
+        ValoreDuplicato = 3022,
+        FileNonTrovato = 3024,
+        SolaLettura = 3027,
+        DatabaseDanneggiato = 3049,
+        FileInaccessibile = 3051,
+        CampoSconosciuto = 3070,
+        EspressioneErrata = 3077,
+        OrigineSconosciuta = 3078,
+        RecordEliminato = 3167,
+        NonUnRicettario = 3343,
+        ConversioneTipo = 3421,
+        TroppiDati = 3163,
+        CampoNonAggiornabile = 3164,
+        InsiemeNonAggiornabile = 3326,
+    };
+
+    EngineError(int numero, const QString &argomento = QString());
+
+    int number() const { return numero_; }
+    const QString &description() const { return descrizione_; }
+
+    // The description of a number, with %1 filled by the argument.
+    static QString descrizione(int numero, const QString &argomento = QString());
+
+private:
+    int numero_;
+    QString descrizione_;
+};

@@ -1,0 +1,572 @@
+#include "recordset.h"
+
+#include "collation.h"
+#include "criteria.h"
+#include "database.h"
+#include "engineerror.h"
+#include "schema.h"
+#include "statement.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+QString quota(const QString &nome)
+{
+    return QLatin1Char('"') + QString(nome).replace('"', "\"\"") + QLatin1Char('"');
+}
+
+// Text columns named in the closing Order by are sorted in the Italian order.
+QString conOrdineItaliano(const QString &sql)
+{
+    static const QRegularExpression ordine(QStringLiteral(R"(\border\s+by\s+(.+)$)"),
+                                           QRegularExpression::CaseInsensitiveOption |
+                                               QRegularExpression::UseUnicodePropertiesOption);
+    static const QRegularExpression termine(
+        QStringLiteral(R"(^\s*(\[([^\]]+)\]|(\w+))(\s+(asc|desc))?\s*$)"),
+        QRegularExpression::CaseInsensitiveOption |
+            QRegularExpression::UseUnicodePropertiesOption);
+    const QRegularExpressionMatch m = ordine.match(sql);
+    if (!m.hasMatch())
+        return sql;
+    QStringList termini = m.captured(1).split(',');
+    for (QString &t : termini) {
+        const QRegularExpressionMatch c = termine.match(t);
+        if (!c.hasMatch())
+            return sql;
+        const QString nome = c.captured(2).isEmpty() ? c.captured(3) : c.captured(2);
+        if (Schema::colonnaDiTesto(nome))
+            t = c.captured(1) + " COLLATE " + Collazione::Nome + c.captured(4);
+    }
+    return sql.left(m.capturedStart(1)) + termini.join(',');
+}
+
+bool tipoNumerico(const QString &tipo)
+{
+    const QString t = tipo.toUpper();
+    for (const char *parola : {"INT", "BOOL", "REAL", "NUM", "DOUB", "FLOA", "DEC"})
+        if (t.contains(QLatin1String(parola)))
+            return true;
+    return false;
+}
+
+} // namespace
+
+QVariant Field::Value() const
+{
+    return rs_.value(ordinale_);
+}
+
+void Field::setValue(const QVariant &v)
+{
+    rs_.setValue(ordinale_, v);
+}
+
+QString Field::Name() const
+{
+    return rs_.fieldName(ordinale_);
+}
+
+Recordset::Recordset(std::shared_ptr<Database> db, const QString &origine)
+    : db_(std::move(db)), origine_(origine)
+{
+    apri();
+    posizione_ = 0;
+}
+
+Recordset::~Recordset() = default;
+
+void Recordset::apri()
+{
+    QString sql = origine_.trimmed();
+    if (!sql.startsWith(QLatin1String("select"), Qt::CaseInsensitive)) {
+        const Schema::Tabella *t = Schema::tabella(sql);
+        if (!t)
+            throw EngineError(EngineError::OrigineSconosciuta, origine_);
+        sql = "SELECT * FROM " + quota(t->nome);
+    }
+    sql = conOrdineItaliano(sql);
+
+    Statement s(db_->handle(), sql, db_->percorso());
+    colonne_.clear();
+    tabella_.clear();
+    colonnaChiave_ = -1;
+    bool aggiornabile = true;
+    for (int i = 0; i < s.columnCount(); ++i) {
+        colonne_.push_back({s.columnName(i), s.columnOrigin(i), tipoNumerico(s.columnDecltype(i))});
+        const QString t = s.columnTable(i);
+        if (t.isEmpty() || (!tabella_.isEmpty() && t != tabella_))
+            aggiornabile = false;
+        if (tabella_.isEmpty())
+            tabella_ = t;
+    }
+    const Schema::Tabella *schema = Schema::tabella(tabella_);
+    if (aggiornabile && schema) {
+        for (int i = 0; i < int(colonne_.size()); ++i)
+            if (colonne_[i].origine.compare(schema->colonne.first().nome, Qt::CaseInsensitive) == 0)
+                colonnaChiave_ = i;
+    }
+    rilettura_.reset();
+    if (colonnaChiave_ >= 0) {
+        QStringList nomi;
+        for (const Colonna &c : colonne_)
+            nomi << quota(c.origine);
+        rilettura_ = std::make_unique<Statement>(
+            db_->handle(),
+            QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                .arg(nomi.join(','), quota(tabella_), quota(colonne_[colonnaChiave_].origine)),
+            db_->percorso());
+    }
+
+    righe_.clear();
+    const quint64 altri = db_->versioneAltri();
+    const quint64 proprie = db_->modificheProprie();
+    qint64 numero = 0;
+    while (s.step()) {
+        Riga r;
+        r.valori.reserve(colonne_.size());
+        for (int i = 0; i < int(colonne_.size()); ++i)
+            r.valori.push_back(s.column(i));
+        r.chiave = colonnaChiave_ >= 0 ? r.valori[colonnaChiave_].toLongLong() : numero;
+        r.altri = altri;
+        r.proprie = proprie;
+        righe_.push_back(std::move(r));
+        ++numero;
+    }
+    modo_ = Nessuna;
+    buffer_.clear();
+    eliminata_ = false;
+}
+
+void Recordset::Requery()
+{
+    apri();
+    posizione_ = 0;
+}
+
+bool Recordset::avvisa(int azione)
+{
+    return !observer_ || observer_->prima(azione);
+}
+
+void Recordset::notifica()
+{
+    if (haRigaCorrente()) {
+        Riga &r = righe_[posizione_];
+        if (r.altri != db_->versioneAltri())
+            rileggi(r);
+    }
+    if (observer_)
+        observer_->dopo();
+}
+
+bool Recordset::haRigaCorrente() const
+{
+    return !eliminata_ && posizione_ >= 0 && posizione_ < int(righe_.size());
+}
+
+bool Recordset::Eof() const
+{
+    return righe_.empty() || posizione_ >= int(righe_.size());
+}
+
+bool Recordset::Bof() const
+{
+    return righe_.empty() || posizione_ < 0;
+}
+
+int Recordset::AbsolutePosition() const
+{
+    return modo_ != NuovoInCorso && haRigaCorrente() ? posizione_ : -1;
+}
+
+void Recordset::spostaSenzaEventi(int azione)
+{
+    const int n = int(righe_.size());
+    switch (azione) {
+    case Azione::Primo:
+        posizione_ = 0;
+        break;
+    case Azione::Ultimo:
+        posizione_ = n > 0 ? n - 1 : 0;
+        break;
+    case Azione::Successivo:
+        if (eliminata_)
+            break; // the row after the deleted one already stands at its place
+        if (posizione_ >= n)
+            throw EngineError(EngineError::NessunRecordCorrente);
+        ++posizione_;
+        break;
+    case Azione::Precedente:
+        if (!eliminata_ && posizione_ < 0)
+            throw EngineError(EngineError::NessunRecordCorrente);
+        --posizione_;
+        break;
+    }
+    eliminata_ = false;
+    modo_ = Nessuna;
+    buffer_.clear();
+}
+
+void Recordset::MoveFirst()
+{
+    if (!avvisa(Azione::Primo))
+        return;
+    spostaSenzaEventi(Azione::Primo);
+    notifica();
+}
+
+void Recordset::MoveLast()
+{
+    if (!avvisa(Azione::Ultimo))
+        return;
+    spostaSenzaEventi(Azione::Ultimo);
+    notifica();
+}
+
+void Recordset::MoveNext()
+{
+    if (!eliminata_ && posizione_ >= int(righe_.size()))
+        throw EngineError(EngineError::NessunRecordCorrente);
+    if (!avvisa(Azione::Successivo))
+        return;
+    spostaSenzaEventi(Azione::Successivo);
+    notifica();
+}
+
+void Recordset::MovePrevious()
+{
+    if (!eliminata_ && posizione_ < 0)
+        throw EngineError(EngineError::NessunRecordCorrente);
+    if (!avvisa(Azione::Precedente))
+        return;
+    spostaSenzaEventi(Azione::Precedente);
+    notifica();
+}
+
+QVariant Recordset::Bookmark() const
+{
+    if (modo_ == NuovoInCorso || !haRigaCorrente())
+        throw EngineError(EngineError::NessunRecordCorrente);
+    return QVariant(righe_[posizione_].chiave);
+}
+
+int Recordset::posizioneDi(qint64 chiave) const
+{
+    for (int i = 0; i < int(righe_.size()); ++i)
+        if (righe_[i].chiave == chiave)
+            return i;
+    return -1;
+}
+
+void Recordset::setBookmark(const QVariant &segnalibro)
+{
+    bool ok = false;
+    const qint64 chiave = segnalibro.toLongLong(&ok);
+    const int p = ok ? posizioneDi(chiave) : -1;
+    if (p < 0)
+        throw EngineError(EngineError::RecordEliminato);
+    if (!avvisa(Azione::Segnalibro))
+        return;
+    modo_ = Nessuna;
+    buffer_.clear();
+    posizione_ = p;
+    eliminata_ = false;
+    notifica();
+}
+
+QString Recordset::fieldName(int ordinale) const
+{
+    if (ordinale < 0 || ordinale >= int(colonne_.size()))
+        throw EngineError(EngineError::CampoSconosciuto, QString::number(ordinale));
+    return colonne_[ordinale].nome;
+}
+
+int Recordset::ordinal(const QString &nome) const
+{
+    QString n = nome.trimmed();
+    if (n.startsWith('[') && n.endsWith(']'))
+        n = n.mid(1, n.size() - 2);
+    for (int i = 0; i < int(colonne_.size()); ++i)
+        if (colonne_[i].nome.compare(n, Qt::CaseInsensitive) == 0)
+            return i;
+    throw EngineError(EngineError::CampoSconosciuto, nome);
+}
+
+Field Recordset::Fields(int ordinale)
+{
+    fieldName(ordinale); // throws for an ordinal out of range
+    return Field(*this, ordinale);
+}
+
+Field Recordset::Fields(const QString &nome)
+{
+    return Field(*this, ordinal(nome));
+}
+
+void Recordset::rileggi(Riga &r) const
+{
+    r.altri = db_->versioneAltri();
+    r.proprie = db_->modificheProprie();
+    if (!rilettura_)
+        return;
+    rilettura_->reset();
+    rilettura_->bind(1, r.chiave);
+    if (rilettura_->step()) {
+        for (int i = 0; i < int(colonne_.size()); ++i)
+            r.valori[i] = rilettura_->column(i);
+        r.eliminata = false;
+    } else {
+        r.eliminata = true; // deleted through another set
+    }
+    rilettura_->reset();
+}
+
+const Recordset::Riga &Recordset::riga(int posizione) const
+{
+    Riga &r = righe_[posizione];
+    if (r.proprie != db_->modificheProprie())
+        rileggi(r);
+    if (r.eliminata)
+        throw EngineError(EngineError::RecordEliminato);
+    return r;
+}
+
+QVariant Recordset::value(int ordinale) const
+{
+    fieldName(ordinale);
+    if (modo_ != Nessuna && buffer_.contains(ordinale))
+        return buffer_.value(ordinale);
+    if (modo_ == NuovoInCorso)
+        return QVariant();
+    if (!haRigaCorrente())
+        throw EngineError(EngineError::NessunRecordCorrente);
+    return riga(posizione_).valori[ordinale];
+}
+
+QVariant Recordset::valoreAlPosto(int posizione, int ordinale) const
+{
+    if (posizione < 0 || posizione >= int(righe_.size()) || ordinale < 0 ||
+        ordinale >= int(colonne_.size()))
+        return QVariant();
+    Riga &r = righe_[posizione];
+    if (r.proprie != db_->modificheProprie() || r.altri != db_->versioneAltri())
+        rileggi(r);
+    return r.eliminata ? QVariant() : r.valori[ordinale];
+}
+
+QVariant Recordset::converti(int ordinale, const QVariant &v) const
+{
+    if (!colonne_[ordinale].numerica)
+        return v.typeId() == QMetaType::Bool ? QVariant(v.toBool() ? -1 : 0) : v;
+    if (v.typeId() == QMetaType::Bool)
+        return QVariant(v.toBool() ? -1 : 0);
+    if (v.typeId() != QMetaType::QString)
+        return v;
+    const QString t = v.toString().trimmed();
+    if (t.isEmpty())
+        return QVariant(); // an empty box writes no number
+    bool ok = false;
+    const qlonglong intero = t.toLongLong(&ok);
+    if (ok)
+        return QVariant(intero);
+    const double reale = t.toDouble(&ok);
+    if (ok)
+        return QVariant(reale);
+    throw EngineError(EngineError::ConversioneTipo, t);
+}
+
+void Recordset::setValue(int ordinale, const QVariant &v)
+{
+    fieldName(ordinale);
+    if (modo_ == Nessuna)
+        throw EngineError(EngineError::SenzaAddNewOEdit);
+    if (ordinale == colonnaChiave_)
+        throw EngineError(EngineError::CampoNonAggiornabile, colonne_[ordinale].nome);
+    buffer_.insert(ordinale, converti(ordinale, v));
+}
+
+void Recordset::AddNew()
+{
+    if (colonnaChiave_ < 0)
+        throw EngineError(EngineError::InsiemeNonAggiornabile);
+    if (!avvisa(Azione::NuovoRecord))
+        return;
+    if (modo_ != NuovoInCorso) {
+        posizionePrimaDelNuovo_ = posizione_;
+        eliminataPrimaDelNuovo_ = eliminata_;
+    }
+    modo_ = NuovoInCorso;
+    buffer_.clear();
+    notifica();
+}
+
+void Recordset::Edit()
+{
+    if (colonnaChiave_ < 0)
+        throw EngineError(EngineError::InsiemeNonAggiornabile);
+    if (!haRigaCorrente())
+        throw EngineError(EngineError::NessunRecordCorrente);
+    riga(posizione_); // throws for a row deleted elsewhere
+    modo_ = InModifica;
+    buffer_.clear();
+}
+
+void Recordset::CancelUpdate()
+{
+    if (modo_ == NuovoInCorso) {
+        posizione_ = posizionePrimaDelNuovo_;
+        eliminata_ = eliminataPrimaDelNuovo_;
+    }
+    modo_ = Nessuna;
+    buffer_.clear();
+}
+
+void Recordset::inserisci()
+{
+    QStringList nomi, segnaposti;
+    QVariantList valori;
+    for (auto it = buffer_.cbegin(); it != buffer_.cend(); ++it) {
+        nomi << quota(colonne_[it.key()].origine);
+        segnaposti << QStringLiteral("?");
+        valori << it.value();
+    }
+    const QString sql =
+        nomi.isEmpty()
+            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quota(tabella_))
+            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(quota(tabella_), nomi.join(','), segnaposti.join(','));
+    db_->esegui(sql, valori);
+
+    Riga r;
+    r.chiave = db_->ultimaChiave();
+    r.valori.resize(colonne_.size());
+    r.altri = r.proprie = 0;
+    rileggi(r);
+    righe_.push_back(std::move(r));
+    ultimaModificata_ = QVariant(righe_.back().chiave);
+    posizione_ = posizionePrimaDelNuovo_;
+    eliminata_ = eliminataPrimaDelNuovo_;
+    modo_ = Nessuna;
+    buffer_.clear();
+}
+
+void Recordset::aggiorna()
+{
+    Riga &r = righe_[posizione_];
+    if (!buffer_.isEmpty()) {
+        QStringList assegnazioni;
+        QVariantList valori;
+        for (auto it = buffer_.cbegin(); it != buffer_.cend(); ++it) {
+            assegnazioni << quota(colonne_[it.key()].origine) + " = ?";
+            valori << it.value();
+        }
+        valori << r.chiave;
+        db_->esegui(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                        .arg(quota(tabella_), assegnazioni.join(','),
+                             quota(colonne_[colonnaChiave_].origine)),
+                    valori);
+        rileggi(r);
+    }
+    ultimaModificata_ = QVariant(r.chiave);
+    modo_ = Nessuna;
+    buffer_.clear();
+}
+
+void Recordset::concludiSenzaEventi()
+{
+    if (modo_ == NuovoInCorso) {
+        if (buffer_.isEmpty())
+            CancelUpdate(); // a new row left untouched is not stored
+        else
+            inserisci();
+    } else if (modo_ == InModifica) {
+        aggiorna();
+    }
+}
+
+void Recordset::scriviSenzaEventi(const QHash<int, QVariant> &valori)
+{
+    if (valori.isEmpty())
+        return;
+    if (modo_ == Nessuna)
+        Edit();
+    for (auto it = valori.cbegin(); it != valori.cend(); ++it)
+        setValue(it.key(), it.value());
+}
+
+void Recordset::Update()
+{
+    if (modo_ == Nessuna)
+        throw EngineError(EngineError::SenzaAddNewOEdit);
+    if (!avvisa(Azione::Aggiornamento))
+        return;
+    const bool nuovo = modo_ == NuovoInCorso;
+    if (nuovo)
+        inserisci();
+    else
+        aggiorna();
+    if (nuovo)
+        notifica();
+}
+
+void Recordset::Delete()
+{
+    if (modo_ == NuovoInCorso) {
+        // Deleting the row being added only abandons it.
+        CancelUpdate();
+        return;
+    }
+    if (!haRigaCorrente())
+        throw EngineError(EngineError::NessunRecordCorrente);
+    if (!avvisa(Azione::Eliminazione))
+        return;
+    modo_ = Nessuna;
+    buffer_.clear();
+    const Riga &r = righe_[posizione_];
+    db_->esegui(QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
+                    .arg(quota(tabella_), quota(colonne_[colonnaChiave_].origine)),
+                {r.chiave});
+    righe_.erase(righe_.begin() + posizione_);
+    eliminata_ = true;
+}
+
+void Recordset::cerca(const QString &testo, int da, int passo)
+{
+    const Criterio criterio = Criterio::analizza(testo);
+    const int ordinale = ordinal(criterio.colonna());
+    if (!avvisa(Azione::Ricerca))
+        return;
+    for (int p = da; p >= 0 && p < int(righe_.size()); p += passo) {
+        if (criterio.soddisfattoDa(valoreAlPosto(p, ordinale))) {
+            modo_ = Nessuna;
+            buffer_.clear();
+            posizione_ = p;
+            eliminata_ = false;
+            noMatch_ = false;
+            notifica();
+            return;
+        }
+    }
+    noMatch_ = true;
+}
+
+void Recordset::FindFirst(const QString &criterio)
+{
+    cerca(criterio, 0, 1);
+}
+
+void Recordset::FindLast(const QString &criterio)
+{
+    cerca(criterio, int(righe_.size()) - 1, -1);
+}
+
+void Recordset::FindNext(const QString &criterio)
+{
+    cerca(criterio, eliminata_ ? posizione_ : posizione_ + 1, 1);
+}
+
+void Recordset::FindPrevious(const QString &criterio)
+{
+    cerca(criterio, posizione_ - 1, -1);
+}

@@ -1,0 +1,168 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+class Database;
+class Statement;
+class Recordset;
+
+// What a data control does around the moves of its set (see DataSource).
+class RecordsetObserver
+{
+public:
+    virtual ~RecordsetObserver() = default;
+    // Before a move, a new row, an update, a delete or a find; false cancels it.
+    virtual bool prima(int azione) = 0;
+    // After the current row changed.
+    virtual void dopo() = 0;
+};
+
+// Action codes of Validate.
+namespace Azione {
+enum {
+    Annulla = 0,
+    Primo = 1,
+    Precedente = 2,
+    Successivo = 3,
+    Ultimo = 4,
+    NuovoRecord = 5,
+    Aggiornamento = 6,
+    Eliminazione = 7,
+    Ricerca = 8,
+    Segnalibro = 9,
+    Chiusura = 10,
+    Scaricamento = 11,
+};
+}
+
+// A field of the current row, read or written by ordinal or by name.
+class Field
+{
+public:
+    Field(Recordset &rs, int ordinale) : rs_(rs), ordinale_(ordinale) {}
+    QVariant Value() const;
+    void setValue(const QVariant &v);
+    Field &operator=(const QVariant &v)
+    {
+        setValue(v);
+        return *this;
+    }
+    QString Name() const;
+
+private:
+    Recordset &rs_;
+    int ordinale_;
+};
+
+// A keyset set of rows: opening runs the record source and keeps the keys of its rows in order;
+// the values of a row are read again by key when the book changed since they were read.
+class Recordset
+{
+public:
+    enum ModoModifica { Nessuna = 0, InModifica = 1, NuovoInCorso = 2 };
+
+    // Throws EngineError (3078 for an unknown table, 3000 for a query the engine refuses).
+    Recordset(std::shared_ptr<Database> db, const QString &origine);
+    ~Recordset();
+
+    void setObserver(RecordsetObserver *o) { observer_ = o; }
+
+    void MoveFirst();
+    void MoveLast();
+    void MoveNext();
+    void MovePrevious();
+    bool Eof() const;
+    bool Bof() const;
+    int AbsolutePosition() const; // -1 without a current row
+    int RecordCount() const { return int(righe_.size()); }
+
+    QVariant Bookmark() const;
+    void setBookmark(const QVariant &segnalibro);
+    QVariant LastModified() const { return ultimaModificata_; }
+
+    void AddNew();
+    void Edit();
+    void Update();
+    void CancelUpdate();
+    void Delete();
+    int EditMode() const { return modo_; }
+
+    void FindFirst(const QString &criterio);
+    void FindNext(const QString &criterio);
+    void FindLast(const QString &criterio);
+    void FindPrevious(const QString &criterio);
+    bool NoMatch() const { return noMatch_; }
+
+    int fieldCount() const { return int(colonne_.size()); }
+    QString fieldName(int ordinale) const;
+    int ordinal(const QString &nome) const; // without regard to case; throws 3070
+    Field Fields(int ordinale);
+    Field Fields(const QString &nome);
+    QVariant value(int ordinale) const;
+    QVariant value(const QString &nome) const { return value(ordinal(nome)); }
+    void setValue(int ordinale, const QVariant &v);
+    void setValue(const QString &nome, const QVariant &v) { setValue(ordinal(nome), v); }
+    void Collect(const QString &nome, const QVariant &v) { setValue(nome, v); }
+
+    // Runs the record source again; the first row becomes current.
+    void Requery();
+
+    const QString &origine() const { return origine_; }
+    const QString &tabella() const { return tabella_; }
+    Database &database() const { return *db_; }
+    bool haRigaCorrente() const;
+
+    // For the data control: the same operations without its events.
+    void scriviSenzaEventi(const QHash<int, QVariant> &valori); // into the row being edited
+    void concludiSenzaEventi(); // stores a pending new or edited row; an untouched new row is dropped
+    void spostaSenzaEventi(int azione);
+    QVariant valoreAlPosto(int posizione, int ordinale) const; // for grids
+
+private:
+    struct Riga
+    {
+        qint64 chiave;
+        std::vector<QVariant> valori;
+        quint64 altri;   // the book's version written by other connections when read
+        quint64 proprie; // the changes of this connection when read
+        bool eliminata = false;
+    };
+    struct Colonna
+    {
+        QString nome;     // as the record source names it
+        QString origine;  // the table's column
+        bool numerica;
+    };
+
+    void apri();
+    bool avvisa(int azione);
+    void notifica();
+    const Riga &riga(int posizione) const;
+    void rileggi(Riga &r) const;
+    QVariant converti(int ordinale, const QVariant &v) const;
+    int posizioneDi(qint64 chiave) const;
+    void cerca(const QString &criterio, int da, int passo);
+    void inserisci();
+    void aggiorna();
+
+    std::shared_ptr<Database> db_;
+    QString origine_;
+    QString tabella_;
+    int colonnaChiave_ = -1;
+    std::vector<Colonna> colonne_;
+    mutable std::vector<Riga> righe_;
+    mutable std::unique_ptr<Statement> rilettura_;
+    int posizione_ = -1;
+    bool eliminata_ = false; // after Delete: no current row until the next move
+    int modo_ = Nessuna;
+    QHash<int, QVariant> buffer_;
+    int posizionePrimaDelNuovo_ = -1;
+    bool eliminataPrimaDelNuovo_ = false;
+    QVariant ultimaModificata_;
+    bool noMatch_ = false;
+    RecordsetObserver *observer_ = nullptr;
+};

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The one door for every modal exchange with the user: message and input boxes, file and print
+// dialogs, the beep, help and web links. The program installs the Qt implementation; tests
+// install a scripted one.
+class Dialogs
+{
+public:
+    // Buttons and icons of a message box, with the values the windows were written with.
+    enum Pulsanti { SoloOK = 0, OKAnnulla = 1, InterrompiRiprovaIgnora = 2, SiNoAnnulla = 3,
+                    SiNo = 4, RiprovaAnnulla = 5 };
+    enum Icona { NessunaIcona = 0, Critica = 16, Domanda = 32, Esclamazione = 48,
+                 Informazione = 64 };
+    enum Risposta { OK = 1, Annulla = 2, Interrompi = 3, Riprova = 4, Ignora = 5, Si = 6,
+                    No = 7 };
+    // Help commands: a topic by its context number, or the contents.
+    enum ComandoGuida { Argomento = 1, Sommario = 3 };
+
+    virtual ~Dialogs() = default;
+
+    virtual Risposta messageBox(const QString &testo, Pulsanti pulsanti, const QString &titolo,
+                                Icona icona) = 0;
+    // Empty when cancelled.
+    virtual QString inputBox(const QString &prompt, const QString &titolo,
+                             const QString &predefinito) = 0;
+    // The chosen file, empty when cancelled. With perNuovo the file need not exist yet.
+    virtual QString openFile(const QString &filtro, const QString &nomeAttuale,
+                             bool perNuovo = false) = 0;
+    // The number of copies, or 0 when cancelled.
+    virtual int printDialog(int copie) = 0;
+    virtual void beep() = 0;
+    virtual void help(const QString &file, int comando, int contesto) = 0;
+    virtual void openUrl(const QString &indirizzo) = 0;
+
+    static Dialogs &instance();
+    static void install(Dialogs *d); // not owned
+
+    // The title of a message box that names none.
+    static QString titoloPredefinito();
+};
+
+// Shorthand used by the windows.
+inline Dialogs &dialogs()
+{
+    return Dialogs::instance();
+}
+
+// The lines of one message, joined as the messages are written: carriage return and line feed.
+inline QString righe(const QStringList &r)
+{
+    return r.join(QStringLiteral("\r\n"));
+}
+
+// Loads Qt's Italian translation, so standard buttons read "Sì", "No", "Annulla".
+bool installaTraduzioneItaliana();

@@ -1,0 +1,97 @@
+#include "guida.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QPointer>
+#include <QStyle>
+#include <QTextBrowser>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString Sommario = QStringLiteral("qrc:/help/indice.html");
+
+// Context numbers of the windows that ask for a topic.
+const QHash<int, QString> &argomenti()
+{
+    static const QHash<int, QString> a = {
+        {1, "menu.html"},        {2, "ricette.html"},     {3, "importazione.html"},
+        {4, "categorie.html"},   {5, "ingredienti.html"}, {6, "elenco.html"},
+        {7, "ricettari.html"},   {8, "primi-passi.html"},
+    };
+    return a;
+}
+
+} // namespace
+
+bool Guida::eLaGuida(const QString &file)
+{
+    QString nome = file;
+    nome.replace('\\', '/');
+    return QFileInfo(nome).fileName().compare("Pentolone.hlp", Qt::CaseInsensitive) == 0;
+}
+
+QUrl Guida::pagina(int comando, int contesto)
+{
+    if (comando == 1 && argomenti().contains(contesto))
+        return QUrl("qrc:/help/" + argomenti().value(contesto));
+    return QUrl(Sommario);
+}
+
+Guida::Guida(QWidget *parent) : QWidget(parent, Qt::Window), browser_(new QTextBrowser(this))
+{
+    setObjectName("Guida");
+    setWindowTitle("Guida di Pentolone");
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(760, 620);
+
+    auto *barra = new QToolBar(this);
+    barra->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    QAction *indietro = barra->addAction(style()->standardIcon(QStyle::SP_ArrowBack), "Indietro");
+    QAction *avanti = barra->addAction(style()->standardIcon(QStyle::SP_ArrowForward), "Avanti");
+    QAction *sommario =
+        barra->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), "Sommario");
+    indietro->setObjectName("indietro");
+    avanti->setObjectName("avanti");
+    sommario->setObjectName("sommario");
+    indietro->setEnabled(false);
+    avanti->setEnabled(false);
+    indietro->setShortcut(QKeySequence::Back);
+    avanti->setShortcut(QKeySequence::Forward);
+
+    browser_->setObjectName("browser");
+    browser_->setOpenExternalLinks(true);
+    connect(indietro, &QAction::triggered, browser_, &QTextBrowser::backward);
+    connect(avanti, &QAction::triggered, browser_, &QTextBrowser::forward);
+    connect(sommario, &QAction::triggered, this, [this] { browser_->setSource(QUrl(Sommario)); });
+    connect(browser_, &QTextBrowser::backwardAvailable, indietro, &QAction::setEnabled);
+    connect(browser_, &QTextBrowser::forwardAvailable, avanti, &QAction::setEnabled);
+    connect(browser_, &QTextBrowser::sourceChanged, this,
+            [this] { setWindowTitle("Guida di Pentolone - " + browser_->documentTitle()); });
+
+    auto *l = new QVBoxLayout(this);
+    l->setContentsMargins(0, 0, 0, 0);
+    l->setSpacing(0);
+    l->addWidget(barra);
+    l->addWidget(browser_);
+}
+
+Guida *Guida::mostra(const QUrl &pagina)
+{
+    static QPointer<Guida> finestra;
+    if (!finestra)
+        finestra = new Guida;
+    finestra->browser_->setSource(pagina);
+    finestra->show();
+    finestra->raise();
+    finestra->activateWindow();
+    return finestra;
+}
+
+QUrl Guida::paginaAttuale() const
+{
+    return browser_->source();
+}

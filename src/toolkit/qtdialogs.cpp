@@ -1,0 +1,163 @@
+#include "qtdialogs.h"
+
+#include "guida.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QUrl>
+
+namespace {
+
+QWidget *finestraAttiva()
+{
+    return QApplication::activeWindow();
+}
+
+} // namespace
+
+Dialogs::Risposta QtDialogs::messageBox(const QString &testo, Pulsanti pulsanti,
+                                        const QString &titolo, Icona icona)
+{
+    QMessageBox box(finestraAttiva());
+    box.setWindowTitle(titolo.isEmpty() ? titoloPredefinito() : titolo);
+    box.setText(QString(testo).replace("\r\n", "\n"));
+    switch (icona) {
+    case Critica:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case Domanda:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case Esclamazione:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case Informazione:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case NessunaIcona:
+        break;
+    }
+    switch (pulsanti) {
+    case SoloOK:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case OKAnnulla:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case InterrompiRiprovaIgnora:
+        box.setStandardButtons(QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
+        break;
+    case SiNoAnnulla:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    case SiNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case RiprovaAnnulla:
+        box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Cancel:
+        return Annulla;
+    case QMessageBox::Abort:
+        return Interrompi;
+    case QMessageBox::Retry:
+        return Riprova;
+    case QMessageBox::Ignore:
+        return Ignora;
+    case QMessageBox::Yes:
+        return Si;
+    case QMessageBox::No:
+        return No;
+    default:
+        // Closing a box with a Cancel button answers Cancel; otherwise OK.
+        return pulsanti == SoloOK ? OK : pulsanti == SiNo ? No : Annulla;
+    }
+}
+
+QString QtDialogs::inputBox(const QString &prompt, const QString &titolo,
+                            const QString &predefinito)
+{
+    bool ok = false;
+    const QString testo = QInputDialog::getText(
+        finestraAttiva(), titolo.isEmpty() ? titoloPredefinito() : titolo,
+        QString(prompt).replace("\r\n", "\n"), QLineEdit::Normal, predefinito, &ok);
+    return ok ? testo : QString();
+}
+
+QString QtDialogs::filtroQt(const QString &filtro)
+{
+    const QStringList parti = filtro.split('|');
+    QStringList filtri;
+    for (int i = 0; i + 1 < parti.size(); i += 2)
+        filtri << QStringLiteral("%1 (%2)").arg(parti.at(i).trimmed(),
+                                                 QString(parti.at(i + 1)).replace(';', ' '));
+    return filtri.join(";;");
+}
+
+QString QtDialogs::openFile(const QString &filtro, const QString &nomeAttuale, bool perNuovo)
+{
+    QFileDialog dialogo(finestraAttiva());
+    dialogo.setNameFilter(filtroQt(filtro));
+    dialogo.setWindowTitle(perNuovo ? "Nuovo ricettario" : "Apri ricettario");
+    if (perNuovo) {
+        // A new book needs a name not yet used: a save dialog, which asks before overwriting.
+        dialogo.setAcceptMode(QFileDialog::AcceptSave);
+        dialogo.setFileMode(QFileDialog::AnyFile);
+        dialogo.setDefaultSuffix("mdb");
+    } else {
+        dialogo.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (!nomeAttuale.isEmpty())
+        dialogo.selectFile(QString(nomeAttuale).replace('\\', '/'));
+    else
+        dialogo.setDirectory(QDir::currentPath());
+    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty())
+        return QString();
+    return QDir::toNativeSeparators(dialogo.selectedFiles().first());
+}
+
+QPrinter &QtDialogs::stampante()
+{
+    static QPrinter p(QPrinter::HighResolution);
+    return p;
+}
+
+int QtDialogs::printDialog(int copie)
+{
+    QPrinter &p = stampante();
+    p.setCopyCount(copie > 0 ? copie : 1);
+    QPrintDialog dialogo(&p, finestraAttiva());
+    if (dialogo.exec() != QDialog::Accepted)
+        return 0;
+    return p.copyCount();
+}
+
+void QtDialogs::beep()
+{
+    QApplication::beep();
+}
+
+void QtDialogs::help(const QString &file, int comando, int contesto)
+{
+    if (!Guida::eLaGuida(file)) {
+        messageBox(QStringLiteral("Impossibile trovare il file della guida '%1'.").arg(file),
+                   SoloOK, titoloPredefinito(), Esclamazione);
+        return;
+    }
+    Guida::mostra(Guida::pagina(comando, contesto));
+}
+
+void QtDialogs::openUrl(const QString &indirizzo)
+{
+    if (!QDesktopServices::openUrl(QUrl(indirizzo)))
+        messageBox(QStringLiteral("Impossibile aprire l'indirizzo %1.").arg(indirizzo), SoloOK,
+                   titoloPredefinito(), Esclamazione);
+}

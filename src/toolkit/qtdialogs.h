@@ -1,0 +1,26 @@
+#pragma once
+
+#include "dialogs.h"
+
+class QPrinter;
+
+// The dialogs the user sees: Qt's own, in Italian.
+class QtDialogs : public Dialogs
+{
+public:
+    Risposta messageBox(const QString &testo, Pulsanti pulsanti, const QString &titolo,
+                        Icona icona) override;
+    QString inputBox(const QString &prompt, const QString &titolo,
+                     const QString &predefinito) override;
+    QString openFile(const QString &filtro, const QString &nomeAttuale, bool perNuovo) override;
+    int printDialog(int copie) override;
+    void beep() override;
+    void help(const QString &file, int comando, int contesto) override;
+    void openUrl(const QString &indirizzo) override;
+
+    // The printer the print dialog set up, for the print surface.
+    static QPrinter &stampante();
+
+    // "Ricette |*.mdb" in Qt's form: "Ricette (*.mdb)".
+    static QString filtroQt(const QString &filtro);
+};

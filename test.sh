@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test headless.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/dipendenze.sh
+installa_dipendenze
+compila
+cd build
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j"$(nproc)" "$@"

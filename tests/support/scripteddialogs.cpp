@@ -1,0 +1,117 @@
+#include "scripteddialogs.h"
+
+#include <QTest>
+
+ScriptedDialogs::ScriptedDialogs()
+{
+    Dialogs::install(this);
+}
+
+ScriptedDialogs::~ScriptedDialogs()
+{
+    Dialogs::install(nullptr);
+}
+
+ScriptedDialogs &ScriptedDialogs::rispondi(Risposta r)
+{
+    risposte_.enqueue(r);
+    return *this;
+}
+
+ScriptedDialogs &ScriptedDialogs::rispondiInput(const QString &testo)
+{
+    input_.enqueue(testo);
+    return *this;
+}
+
+ScriptedDialogs &ScriptedDialogs::rispondiFile(const QString &nome)
+{
+    file_.enqueue(nome);
+    return *this;
+}
+
+ScriptedDialogs &ScriptedDialogs::rispondiStampa(int copie)
+{
+    stampe_.enqueue(copie);
+    return *this;
+}
+
+QList<ScriptedDialogs::Chiamata> ScriptedDialogs::di(const QString &tipo) const
+{
+    QList<Chiamata> r;
+    for (const Chiamata &c : chiamate)
+        if (c.tipo == tipo)
+            r << c;
+    return r;
+}
+
+bool ScriptedDialogs::tutteUsate() const
+{
+    return risposte_.isEmpty() && input_.isEmpty() && file_.isEmpty() && stampe_.isEmpty();
+}
+
+static void inatteso(const QString &cosa)
+{
+    QTest::qFail(qPrintable(QStringLiteral("unexpected dialog: ") + cosa), __FILE__, __LINE__);
+}
+
+Dialogs::Risposta ScriptedDialogs::messageBox(const QString &testo, Pulsanti pulsanti,
+                                              const QString &titolo, Icona icona)
+{
+    chiamate << Chiamata{"messaggio", testo, titolo, pulsanti, icona};
+    if (risposte_.isEmpty()) {
+        inatteso(titolo + ": " + testo);
+        return pulsanti == SiNo || pulsanti == SiNoAnnulla ? No : OK;
+    }
+    return risposte_.dequeue();
+}
+
+QString ScriptedDialogs::inputBox(const QString &prompt, const QString &titolo, const QString &)
+{
+    chiamate << Chiamata{"input", prompt, titolo};
+    if (input_.isEmpty()) {
+        inatteso(titolo + ": " + prompt);
+        return QString();
+    }
+    return input_.dequeue();
+}
+
+QString ScriptedDialogs::openFile(const QString &filtro, const QString &nomeAttuale, bool perNuovo)
+{
+    Chiamata c{"file", nomeAttuale, filtro};
+    c.perNuovo = perNuovo;
+    chiamate << c;
+    if (file_.isEmpty()) {
+        inatteso(QStringLiteral("file ") + filtro);
+        return QString();
+    }
+    return file_.dequeue();
+}
+
+int ScriptedDialogs::printDialog(int copie)
+{
+    chiamate << Chiamata{"stampa", QString::number(copie)};
+    if (stampe_.isEmpty()) {
+        inatteso(QStringLiteral("stampa"));
+        return 0;
+    }
+    return stampe_.dequeue();
+}
+
+void ScriptedDialogs::beep()
+{
+    chiamate << Chiamata{"beep"};
+}
+
+void ScriptedDialogs::help(const QString &file, int comando, int contesto)
+{
+    Chiamata c{"guida", file};
+    c.comando = comando;
+    c.contesto = contesto;
+    chiamate << c;
+}
+
+void ScriptedDialogs::openUrl(const QString &indirizzo)
+{
+    chiamate << Chiamata{"web", indirizzo};
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "dialogs.h"
+
+#include <QList>
+#include <QQueue>
+
+// Answers the program's dialogs from queues and records every call word for word.
+// A dialog with no answer queued fails the running test at once and is answered harmlessly.
+class ScriptedDialogs : public Dialogs
+{
+public:
+    struct Chiamata
+    {
+        QString tipo; // "messaggio", "input", "file", "stampa", "beep", "guida", "web"
+        QString testo = {};
+        QString titolo = {};
+        int pulsanti = 0;
+        int icona = 0;
+        int comando = 0;
+        int contesto = 0;
+        bool perNuovo = false;
+    };
+
+    ScriptedDialogs();
+    ~ScriptedDialogs() override;
+
+    ScriptedDialogs &rispondi(Risposta r);
+    ScriptedDialogs &rispondiInput(const QString &testo);
+    ScriptedDialogs &rispondiFile(const QString &nome);
+    ScriptedDialogs &rispondiStampa(int copie);
+
+    QList<Chiamata> chiamate;
+    QList<Chiamata> di(const QString &tipo) const;
+    QList<Chiamata> messaggi() const { return di(QStringLiteral("messaggio")); }
+    bool tutteUsate() const;
+
+    Risposta messageBox(const QString &testo, Pulsanti pulsanti, const QString &titolo,
+                        Icona icona) override;
+    QString inputBox(const QString &prompt, const QString &titolo,
+                     const QString &predefinito) override;
+    QString openFile(const QString &filtro, const QString &nomeAttuale, bool perNuovo) override;
+    int printDialog(int copie) override;
+    void beep() override;
+    void help(const QString &file, int comando, int contesto) override;
+    void openUrl(const QString &indirizzo) override;
+
+private:
+    QQueue<Risposta> risposte_;
+    QQueue<QString> input_;
+    QQueue<QString> file_;
+    QQueue<int> stampe_;
+};
