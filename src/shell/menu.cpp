@@ -200,7 +200,9 @@ void Menu::aiuto_Click()
 
 void Menu::informazioni_Click()
 {
-    mostraFinestra(new frmSplash);
+    auto *splash = new frmSplash;
+    splash->move(frameGeometry().center() - splash->rect().center());
+    mostraFinestra(splash);
 }
 
 void Menu::www_Click()

@@ -117,7 +117,7 @@ QHash<int, QVariant> DataSource::controlliCambiati() const
         if (!l.controllo || l.ordinale < 0)
             continue;
         const QVariant attuale = leggiControllo(l.controllo, l.proprieta);
-        if (true)
+        if (attuale != l.riempito)
             valori.insert(l.ordinale, attuale);
     }
     return valori;
