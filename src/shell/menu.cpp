@@ -34,13 +34,11 @@ int copiaModello(const QString &modello, const QString &destinazione)
     std::error_code e;
     const fs::path da = QFile::encodeName(modello).toStdString();
     const fs::path a = QFile::encodeName(destinazione).toStdString();
-    if (!fs::is_regular_file(da, e))
-        return 53;
+    if (!fs::is_regular_file(da, e)) return 53;
     fs::path temporaneo = a;
     temporaneo += ".nuovo";
     fs::copy_file(da, temporaneo, fs::copy_options::overwrite_existing, e);
-    if (!e)
-        fs::rename(temporaneo, a, e);
+    if (!e) fs::rename(temporaneo, a, e);
     if (e) {
         fs::remove(temporaneo, e);
         return 75;
@@ -66,8 +64,8 @@ Menu::Menu(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::Menu>
     const qreal scala = devicePixelRatioF();
     QPixmap banner = QIcon(":/icons/banner.svg").pixmap(QSize(480, 120), scala);
     ui->Image1->setPixmap(banner);
-    ui->www->setText(QStringLiteral("Scarica le ricette da ... <a href=\"%1\">%1</a>")
-                         .arg(IndirizzoWeb));
+    ui->www->setText(
+        QStringLiteral("Scarica le ricette da ... <a href=\"%1\">%1</a>").arg(IndirizzoWeb));
     ui->www->setTextInteractionFlags(Qt::NoTextInteraction);
 
     connect(ui->apri, &QAction::triggered, this, &Menu::apri_Click);
@@ -127,10 +125,8 @@ void Menu::MostraNomeRicettario()
 void Menu::apri_Click()
 {
     const QString nome = dialogs().openFile(FiltroRicette, finestraFileName);
-    if (!nome.isEmpty())
-        finestraFileName = nome;
-    if (!finestraFileName.isEmpty())
-        RicettarioCorrente = finestraFileName;
+    if (!nome.isEmpty()) finestraFileName = nome;
+    if (!finestraFileName.isEmpty()) RicettarioCorrente = finestraFileName;
     SalvaImpostazioni();
     MostraNomeRicettario();
 }
@@ -169,8 +165,7 @@ void Menu::importa_Click()
 {
     finestraFileName.clear();
     const QString nome = dialogs().openFile(FiltroRicette, finestraFileName);
-    if (!nome.isEmpty())
-        finestraFileName = nome;
+    if (!nome.isEmpty()) finestraFileName = nome;
     if (!finestraFileName.isEmpty()) {
         const QFileInfo scelto(finestraFileName), corrente(RicettarioCorrente);
         const bool stesso =
@@ -212,8 +207,7 @@ void Menu::www_Click()
 
 bool Menu::ricettarioPresente()
 {
-    if (QFileInfo(RicettarioCorrente).isFile())
-        return true;
+    if (QFileInfo(RicettarioCorrente).isFile()) return true;
     dialogs().messageBox("Il ricettario che si tenta di aprire non è stato trovato.",
                          Dialogs::SoloOK, "Errore!", Dialogs::Critica);
     return false;
@@ -230,8 +224,7 @@ void Menu::apriFinestra(Finestra f)
     case Finestra::Importazione:
         break; // these windows come with their own pieces of work
     }
-    if (finestra)
-        mostraFinestra(finestra);
+    if (finestra) mostraFinestra(finestra);
 }
 
 void Menu::mostraFinestra(QWidget *finestra)
@@ -244,26 +237,22 @@ void Menu::mostraFinestra(QWidget *finestra)
 
 void Menu::Command1_Click()
 {
-    if (ricettarioPresente())
-        apriFinestra(Finestra::Ricette);
+    if (ricettarioPresente()) apriFinestra(Finestra::Ricette);
 }
 
 void Menu::Command2_Click()
 {
-    if (ricettarioPresente())
-        apriFinestra(Finestra::Categorie);
+    if (ricettarioPresente()) apriFinestra(Finestra::Categorie);
 }
 
 void Menu::Command3_Click()
 {
-    if (ricettarioPresente())
-        apriFinestra(Finestra::Ingredienti);
+    if (ricettarioPresente()) apriFinestra(Finestra::Ingredienti);
 }
 
 void Menu::Command5_Click()
 {
-    if (ricettarioPresente())
-        apriFinestra(Finestra::Elenco);
+    if (ricettarioPresente()) apriFinestra(Finestra::Elenco);
 }
 
 void Menu::Command4_Click()
@@ -333,7 +322,6 @@ void Menu::closeEvent(QCloseEvent *e)
 {
     QDir::setCurrent(CartellaIniziale);
     for (QWidget *w : QApplication::topLevelWidgets())
-        if (w != this && w->isVisible())
-            w->close();
+        if (w != this && w->isVisible()) w->close();
     e->accept();
 }

@@ -52,8 +52,7 @@ std::shared_ptr<Database> Database::apri(const QString &percorso, Modo modo)
     const QFileInfo info(percorso);
     if (percorso.isEmpty() || !info.exists())
         throw EngineError(EngineError::FileNonTrovato, percorso);
-    if (!info.isFile())
-        throw EngineError(EngineError::NonUnRicettario, percorso);
+    if (!info.isFile()) throw EngineError(EngineError::NonUnRicettario, percorso);
     const bool scrittura = modo == Modo::LetturaScrittura;
     std::shared_ptr<Database> d(new Database(
         apriConnessione(percorso, scrittura ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY),
@@ -66,8 +65,7 @@ std::shared_ptr<Database> Database::apri(const QString &percorso, Modo modo)
 
 std::shared_ptr<Database> Database::crea(const QString &percorso)
 {
-    if (QFileInfo::exists(percorso))
-        QFile::remove(percorso);
+    if (QFileInfo::exists(percorso)) QFile::remove(percorso);
     std::shared_ptr<Database> d(new Database(
         apriConnessione(percorso, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE), percorso));
     d->configura(true);
@@ -146,8 +144,7 @@ bool Database::soloLettura() const
 
 sqlite3 *Database::handle() const
 {
-    if (!db_)
-        throw EngineError(EngineError::ErroreGenerico, QStringLiteral("ricettario chiuso"));
+    if (!db_) throw EngineError(EngineError::ErroreGenerico, QStringLiteral("ricettario chiuso"));
     return db_;
 }
 
@@ -155,8 +152,7 @@ void Database::Close()
 {
     versione_.reset();
     // close_v2 waits for statements still held by open sets.
-    if (db_)
-        sqlite3_close_v2(db_);
+    if (db_) sqlite3_close_v2(db_);
     db_ = nullptr;
 }
 
@@ -167,10 +163,8 @@ quint64 Database::modificheProprie() const
 
 quint64 Database::versioneAltri() const
 {
-    if (!db_)
-        return 0;
-    if (!versione_)
-        versione_ = std::make_unique<Statement>(db_, "PRAGMA data_version", percorso_);
+    if (!db_) return 0;
+    if (!versione_) versione_ = std::make_unique<Statement>(db_, "PRAGMA data_version", percorso_);
     versione_->reset();
     const quint64 v = versione_->step() ? versione_->column(0).toULongLong() : 0;
     versione_->reset();
@@ -204,8 +198,7 @@ Database::Transazione::Transazione(Database &db) : db_(db)
 
 Database::Transazione::~Transazione()
 {
-    if (!chiusa_ && db_.aperto())
-        sqlite3_exec(db_.db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (!chiusa_ && db_.aperto()) sqlite3_exec(db_.db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 void Database::Transazione::commit()

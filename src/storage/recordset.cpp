@@ -24,16 +24,13 @@ QString conOrdineItaliano(const QString &sql)
                                                QRegularExpression::UseUnicodePropertiesOption);
     static const QRegularExpression termine(
         QStringLiteral(R"(^\s*(\[([^\]]+)\]|(\w+))(\s+(asc|desc))?\s*$)"),
-        QRegularExpression::CaseInsensitiveOption |
-            QRegularExpression::UseUnicodePropertiesOption);
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
     const QRegularExpressionMatch m = ordine.match(sql);
-    if (!m.hasMatch())
-        return sql;
+    if (!m.hasMatch()) return sql;
     QStringList termini = m.captured(1).split(',');
     for (QString &t : termini) {
         const QRegularExpressionMatch c = termine.match(t);
-        if (!c.hasMatch())
-            return sql;
+        if (!c.hasMatch()) return sql;
         const QString nome = c.captured(2).isEmpty() ? c.captured(3) : c.captured(2);
         if (Schema::colonnaDiTesto(nome))
             t = c.captured(1) + " COLLATE " + Collazione::Nome + c.captured(4);
@@ -45,8 +42,7 @@ bool tipoNumerico(const QString &tipo)
 {
     const QString t = tipo.toUpper();
     for (const char *parola : {"INT", "BOOL", "REAL", "NUM", "DOUB", "FLOA", "DEC"})
-        if (t.contains(QLatin1String(parola)))
-            return true;
+        if (t.contains(QLatin1String(parola))) return true;
     return false;
 }
 
@@ -81,8 +77,7 @@ void Recordset::apri()
     QString sql = origine_.trimmed();
     if (!sql.startsWith(QLatin1String("select"), Qt::CaseInsensitive)) {
         const Schema::Tabella *t = Schema::tabella(sql);
-        if (!t)
-            throw EngineError(EngineError::OrigineSconosciuta, origine_);
+        if (!t) throw EngineError(EngineError::OrigineSconosciuta, origine_);
         sql = "SELECT * FROM " + quota(t->nome);
     }
     sql = conOrdineItaliano(sql);
@@ -95,10 +90,8 @@ void Recordset::apri()
     for (int i = 0; i < s.columnCount(); ++i) {
         colonne_.push_back({s.columnName(i), s.columnOrigin(i), tipoNumerico(s.columnDecltype(i))});
         const QString t = s.columnTable(i);
-        if (t.isEmpty() || (!tabella_.isEmpty() && t != tabella_))
-            aggiornabile = false;
-        if (tabella_.isEmpty())
-            tabella_ = t;
+        if (t.isEmpty() || (!tabella_.isEmpty() && t != tabella_)) aggiornabile = false;
+        if (tabella_.isEmpty()) tabella_ = t;
     }
     const Schema::Tabella *schema = Schema::tabella(tabella_);
     if (aggiornabile && schema) {
@@ -153,11 +146,9 @@ void Recordset::notifica()
 {
     if (haRigaCorrente()) {
         Riga &r = righe_[posizione_];
-        if (r.altri != db_->versioneAltri())
-            rileggi(r);
+        if (r.altri != db_->versioneAltri()) rileggi(r);
     }
-    if (observer_)
-        observer_->dopo();
+    if (observer_) observer_->dopo();
 }
 
 bool Recordset::haRigaCorrente() const
@@ -191,15 +182,12 @@ void Recordset::spostaSenzaEventi(int azione)
         posizione_ = n > 0 ? n - 1 : 0;
         break;
     case Azione::Successivo:
-        if (eliminata_)
-            break; // the row after the deleted one already stands at its place
-        if (posizione_ >= n)
-            throw EngineError(EngineError::NessunRecordCorrente);
+        if (eliminata_) break; // the row after the deleted one already stands at its place
+        if (posizione_ >= n) throw EngineError(EngineError::NessunRecordCorrente);
         ++posizione_;
         break;
     case Azione::Precedente:
-        if (!eliminata_ && posizione_ < 0)
-            throw EngineError(EngineError::NessunRecordCorrente);
+        if (!eliminata_ && posizione_ < 0) throw EngineError(EngineError::NessunRecordCorrente);
         --posizione_;
         break;
     }
@@ -210,16 +198,14 @@ void Recordset::spostaSenzaEventi(int azione)
 
 void Recordset::MoveFirst()
 {
-    if (!avvisa(Azione::Primo))
-        return;
+    if (!avvisa(Azione::Primo)) return;
     spostaSenzaEventi(Azione::Primo);
     notifica();
 }
 
 void Recordset::MoveLast()
 {
-    if (!avvisa(Azione::Ultimo))
-        return;
+    if (!avvisa(Azione::Ultimo)) return;
     spostaSenzaEventi(Azione::Ultimo);
     notifica();
 }
@@ -228,18 +214,15 @@ void Recordset::MoveNext()
 {
     if (!eliminata_ && posizione_ >= int(righe_.size()))
         throw EngineError(EngineError::NessunRecordCorrente);
-    if (!avvisa(Azione::Successivo))
-        return;
+    if (!avvisa(Azione::Successivo)) return;
     spostaSenzaEventi(Azione::Successivo);
     notifica();
 }
 
 void Recordset::MovePrevious()
 {
-    if (!eliminata_ && posizione_ < 0)
-        throw EngineError(EngineError::NessunRecordCorrente);
-    if (!avvisa(Azione::Precedente))
-        return;
+    if (!eliminata_ && posizione_ < 0) throw EngineError(EngineError::NessunRecordCorrente);
+    if (!avvisa(Azione::Precedente)) return;
     spostaSenzaEventi(Azione::Precedente);
     notifica();
 }
@@ -254,8 +237,7 @@ QVariant Recordset::Bookmark() const
 int Recordset::posizioneDi(qint64 chiave) const
 {
     for (int i = 0; i < int(righe_.size()); ++i)
-        if (righe_[i].chiave == chiave)
-            return i;
+        if (righe_[i].chiave == chiave) return i;
     return -1;
 }
 
@@ -264,10 +246,8 @@ void Recordset::setBookmark(const QVariant &segnalibro)
     bool ok = false;
     const qint64 chiave = segnalibro.toLongLong(&ok);
     const int p = ok ? posizioneDi(chiave) : -1;
-    if (p < 0)
-        throw EngineError(EngineError::RecordEliminato);
-    if (!avvisa(Azione::Segnalibro))
-        return;
+    if (p < 0) throw EngineError(EngineError::RecordEliminato);
+    if (!avvisa(Azione::Segnalibro)) return;
     modo_ = Nessuna;
     buffer_.clear();
     posizione_ = p;
@@ -285,11 +265,9 @@ QString Recordset::fieldName(int ordinale) const
 int Recordset::ordinal(const QString &nome) const
 {
     QString n = nome.trimmed();
-    if (n.startsWith('[') && n.endsWith(']'))
-        n = n.mid(1, n.size() - 2);
+    if (n.startsWith('[') && n.endsWith(']')) n = n.mid(1, n.size() - 2);
     for (int i = 0; i < int(colonne_.size()); ++i)
-        if (colonne_[i].nome.compare(n, Qt::CaseInsensitive) == 0)
-            return i;
+        if (colonne_[i].nome.compare(n, Qt::CaseInsensitive) == 0) return i;
     throw EngineError(EngineError::CampoSconosciuto, nome);
 }
 
@@ -308,8 +286,7 @@ void Recordset::rileggi(Riga &r) const
 {
     r.altri = db_->versioneAltri();
     r.proprie = db_->modificheProprie();
-    if (!rilettura_)
-        return;
+    if (!rilettura_) return;
     rilettura_->reset();
     rilettura_->bind(1, r.chiave);
     if (rilettura_->step()) {
@@ -325,22 +302,17 @@ void Recordset::rileggi(Riga &r) const
 const Recordset::Riga &Recordset::riga(int posizione) const
 {
     Riga &r = righe_[posizione];
-    if (r.proprie != db_->modificheProprie())
-        rileggi(r);
-    if (r.eliminata)
-        throw EngineError(EngineError::RecordEliminato);
+    if (r.proprie != db_->modificheProprie()) rileggi(r);
+    if (r.eliminata) throw EngineError(EngineError::RecordEliminato);
     return r;
 }
 
 QVariant Recordset::value(int ordinale) const
 {
     fieldName(ordinale);
-    if (modo_ != Nessuna && buffer_.contains(ordinale))
-        return buffer_.value(ordinale);
-    if (modo_ == NuovoInCorso)
-        return QVariant();
-    if (!haRigaCorrente())
-        throw EngineError(EngineError::NessunRecordCorrente);
+    if (modo_ != Nessuna && buffer_.contains(ordinale)) return buffer_.value(ordinale);
+    if (modo_ == NuovoInCorso) return QVariant();
+    if (!haRigaCorrente()) throw EngineError(EngineError::NessunRecordCorrente);
     return riga(posizione_).valori[ordinale];
 }
 
@@ -350,8 +322,7 @@ QVariant Recordset::valoreAlPosto(int posizione, int ordinale) const
         ordinale >= int(colonne_.size()))
         return QVariant();
     Riga &r = righe_[posizione];
-    if (r.proprie != db_->modificheProprie() || r.altri != db_->versioneAltri())
-        rileggi(r);
+    if (r.proprie != db_->modificheProprie() || r.altri != db_->versioneAltri()) rileggi(r);
     return r.eliminata ? QVariant() : r.valori[ordinale];
 }
 
@@ -359,28 +330,22 @@ QVariant Recordset::converti(int ordinale, const QVariant &v) const
 {
     if (!colonne_[ordinale].numerica)
         return v.typeId() == QMetaType::Bool ? QVariant(v.toBool() ? -1 : 0) : v;
-    if (v.typeId() == QMetaType::Bool)
-        return QVariant(v.toBool() ? -1 : 0);
-    if (v.typeId() != QMetaType::QString)
-        return v;
+    if (v.typeId() == QMetaType::Bool) return QVariant(v.toBool() ? -1 : 0);
+    if (v.typeId() != QMetaType::QString) return v;
     const QString t = v.toString().trimmed();
-    if (t.isEmpty())
-        return QVariant(); // an empty box writes no number
+    if (t.isEmpty()) return QVariant(); // an empty box writes no number
     bool ok = false;
     const qlonglong intero = t.toLongLong(&ok);
-    if (ok)
-        return QVariant(intero);
+    if (ok) return QVariant(intero);
     const double reale = t.toDouble(&ok);
-    if (ok)
-        return QVariant(reale);
+    if (ok) return QVariant(reale);
     throw EngineError(EngineError::ConversioneTipo, t);
 }
 
 void Recordset::setValue(int ordinale, const QVariant &v)
 {
     fieldName(ordinale);
-    if (modo_ == Nessuna)
-        throw EngineError(EngineError::SenzaAddNewOEdit);
+    if (modo_ == Nessuna) throw EngineError(EngineError::SenzaAddNewOEdit);
     if (ordinale == colonnaChiave_)
         throw EngineError(EngineError::CampoNonAggiornabile, colonne_[ordinale].nome);
     buffer_.insert(ordinale, converti(ordinale, v));
@@ -388,10 +353,8 @@ void Recordset::setValue(int ordinale, const QVariant &v)
 
 void Recordset::AddNew()
 {
-    if (colonnaChiave_ < 0)
-        throw EngineError(EngineError::InsiemeNonAggiornabile);
-    if (!avvisa(Azione::NuovoRecord))
-        return;
+    if (colonnaChiave_ < 0) throw EngineError(EngineError::InsiemeNonAggiornabile);
+    if (!avvisa(Azione::NuovoRecord)) return;
     if (modo_ != NuovoInCorso) {
         posizionePrimaDelNuovo_ = posizione_;
         eliminataPrimaDelNuovo_ = eliminata_;
@@ -403,10 +366,8 @@ void Recordset::AddNew()
 
 void Recordset::Edit()
 {
-    if (colonnaChiave_ < 0)
-        throw EngineError(EngineError::InsiemeNonAggiornabile);
-    if (!haRigaCorrente())
-        throw EngineError(EngineError::NessunRecordCorrente);
+    if (colonnaChiave_ < 0) throw EngineError(EngineError::InsiemeNonAggiornabile);
+    if (!haRigaCorrente()) throw EngineError(EngineError::NessunRecordCorrente);
     riga(posizione_); // throws for a row deleted elsewhere
     modo_ = InModifica;
     buffer_.clear();
@@ -431,11 +392,10 @@ void Recordset::inserisci()
         segnaposti << QStringLiteral("?");
         valori << it.value();
     }
-    const QString sql =
-        nomi.isEmpty()
-            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quota(tabella_))
-            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                  .arg(quota(tabella_), nomi.join(','), segnaposti.join(','));
+    const QString sql = nomi.isEmpty()
+                            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quota(tabella_))
+                            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                  .arg(quota(tabella_), nomi.join(','), segnaposti.join(','));
     db_->esegui(sql, valori);
 
     Riga r;
@@ -487,27 +447,22 @@ void Recordset::concludiSenzaEventi()
 
 void Recordset::scriviSenzaEventi(const QHash<int, QVariant> &valori)
 {
-    if (valori.isEmpty())
-        return;
-    if (modo_ == Nessuna)
-        Edit();
+    if (valori.isEmpty()) return;
+    if (modo_ == Nessuna) Edit();
     for (auto it = valori.cbegin(); it != valori.cend(); ++it)
         setValue(it.key(), it.value());
 }
 
 void Recordset::Update()
 {
-    if (modo_ == Nessuna)
-        throw EngineError(EngineError::SenzaAddNewOEdit);
-    if (!avvisa(Azione::Aggiornamento))
-        return;
+    if (modo_ == Nessuna) throw EngineError(EngineError::SenzaAddNewOEdit);
+    if (!avvisa(Azione::Aggiornamento)) return;
     const bool nuovo = modo_ == NuovoInCorso;
     if (nuovo)
         inserisci();
     else
         aggiorna();
-    if (nuovo)
-        notifica();
+    if (nuovo) notifica();
 }
 
 void Recordset::Delete()
@@ -517,10 +472,8 @@ void Recordset::Delete()
         CancelUpdate();
         return;
     }
-    if (!haRigaCorrente())
-        throw EngineError(EngineError::NessunRecordCorrente);
-    if (!avvisa(Azione::Eliminazione))
-        return;
+    if (!haRigaCorrente()) throw EngineError(EngineError::NessunRecordCorrente);
+    if (!avvisa(Azione::Eliminazione)) return;
     modo_ = Nessuna;
     buffer_.clear();
     const Riga &r = righe_[posizione_];
@@ -535,8 +488,7 @@ void Recordset::cerca(const QString &testo, int da, int passo)
 {
     const Criterio criterio = Criterio::analizza(testo);
     const int ordinale = ordinal(criterio.colonna());
-    if (!avvisa(Azione::Ricerca))
-        return;
+    if (!avvisa(Azione::Ricerca)) return;
     for (int p = da; p >= 0 && p < int(righe_.size()); p += passo) {
         if (criterio.soddisfattoDa(valoreAlPosto(p, ordinale))) {
             modo_ = Nessuna;

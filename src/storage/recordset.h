@@ -118,7 +118,8 @@ public:
 
     // For the data control: the same operations without its events.
     void scriviSenzaEventi(const QHash<int, QVariant> &valori); // into the row being edited
-    void concludiSenzaEventi(); // stores a pending new or edited row; an untouched new row is dropped
+    void
+    concludiSenzaEventi(); // stores a pending new or edited row; an untouched new row is dropped
     void spostaSenzaEventi(int azione);
     QVariant valoreAlPosto(int posizione, int ordinale) const; // for grids
 
@@ -133,8 +134,8 @@ private:
     };
     struct Colonna
     {
-        QString nome;     // as the record source names it
-        QString origine;  // the table's column
+        QString nome;    // as the record source names it
+        QString origine; // the table's column
         bool numerica;
     };
 

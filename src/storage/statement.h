@@ -23,7 +23,7 @@ public:
     int columnCount() const;
     QVariant column(int i) const;
     QString columnName(int i) const;
-    QString columnTable(int i) const;  // the table a result column comes from, empty for expressions
+    QString columnTable(int i) const; // the table a result column comes from, empty for expressions
     QString columnOrigin(int i) const; // the column it comes from, empty for expressions
     QString columnDecltype(int i) const;
 

@@ -18,9 +18,9 @@ const QString Sommario = QStringLiteral("qrc:/help/indice.html");
 const QHash<int, QString> &argomenti()
 {
     static const QHash<int, QString> a = {
-        {1, "menu.html"},        {2, "ricette.html"},     {3, "importazione.html"},
-        {4, "categorie.html"},   {5, "ingredienti.html"}, {6, "elenco.html"},
-        {7, "ricettari.html"},   {8, "primi-passi.html"},
+        {1, "menu.html"},      {2, "ricette.html"},     {3, "importazione.html"},
+        {4, "categorie.html"}, {5, "ingredienti.html"}, {6, "elenco.html"},
+        {7, "ricettari.html"}, {8, "primi-passi.html"},
     };
     return a;
 }
@@ -52,8 +52,7 @@ Guida::Guida(QWidget *parent) : QWidget(parent, Qt::Window), browser_(new QTextB
     barra->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     QAction *indietro = barra->addAction(style()->standardIcon(QStyle::SP_ArrowBack), "Indietro");
     QAction *avanti = barra->addAction(style()->standardIcon(QStyle::SP_ArrowForward), "Avanti");
-    QAction *sommario =
-        barra->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), "Sommario");
+    QAction *sommario = barra->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), "Sommario");
     indietro->setObjectName("indietro");
     avanti->setObjectName("avanti");
     sommario->setObjectName("sommario");
@@ -82,8 +81,7 @@ Guida::Guida(QWidget *parent) : QWidget(parent, Qt::Window), browser_(new QTextB
 Guida *Guida::mostra(const QUrl &pagina)
 {
     static QPointer<Guida> finestra;
-    if (!finestra)
-        finestra = new Guida;
+    if (!finestra) finestra = new Guida;
     finestra->browser_->setSource(pagina);
     finestra->show();
     finestra->raise();

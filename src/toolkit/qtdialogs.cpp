@@ -98,7 +98,7 @@ QString QtDialogs::filtroQt(const QString &filtro)
     QStringList filtri;
     for (int i = 0; i + 1 < parti.size(); i += 2)
         filtri << QStringLiteral("%1 (%2)").arg(parti.at(i).trimmed(),
-                                                 QString(parti.at(i + 1)).replace(';', ' '));
+                                                QString(parti.at(i + 1)).replace(';', ' '));
     return filtri.join(";;");
 }
 
@@ -119,8 +119,7 @@ QString QtDialogs::openFile(const QString &filtro, const QString &nomeAttuale, b
         dialogo.selectFile(QString(nomeAttuale).replace('\\', '/'));
     else
         dialogo.setDirectory(QDir::currentPath());
-    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty())
-        return QString();
+    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return QString();
     return QDir::toNativeSeparators(dialogo.selectedFiles().first());
 }
 
@@ -135,8 +134,7 @@ int QtDialogs::printDialog(int copie)
     QPrinter &p = stampante();
     p.setCopyCount(copie > 0 ? copie : 1);
     QPrintDialog dialogo(&p, finestraAttiva());
-    if (dialogo.exec() != QDialog::Accepted)
-        return 0;
+    if (dialogo.exec() != QDialog::Accepted) return 0;
     return p.copyCount();
 }
 

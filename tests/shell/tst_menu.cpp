@@ -73,22 +73,27 @@ private slots:
         QTest::addColumn<QByteArray>("contenuto");
         QTest::addColumn<QString>("libro");
         QTest::addColumn<QString>("nome");
-        QTest::newRow("windows path") << QByteArray("D:\\Libri\\Dolci.mdb\r\n")
-                                      << "D:\\Libri\\Dolci.mdb" << "Dolci";
+        QTest::newRow("windows path")
+            << QByteArray("D:\\Libri\\Dolci.mdb\r\n") << "D:\\Libri\\Dolci.mdb"
+            << "Dolci";
         QTest::newRow("LF ending") << QByteArray("/home/a/Dolci.mdb\n") << "/home/a/Dolci.mdb"
                                    << "Dolci";
         QTest::newRow("no ending") << QByteArray("/home/a/Pane.mdb") << "/home/a/Pane.mdb"
                                    << "Pane";
         QTest::newRow("spaces and comma")
             << QByteArray("/home/a/Le mie ricette, 2024/Torte e biscotti.mdb\r\n")
-            << "/home/a/Le mie ricette, 2024/Torte e biscotti.mdb" << "Torte e biscotti";
+            << "/home/a/Le mie ricette, 2024/Torte e biscotti.mdb"
+            << "Torte e biscotti";
         QTest::newRow("apostrophe and accents")
             << QString("/home/a/Cucina d'autunno/Più caffè.mdb\r\n").toUtf8()
-            << "/home/a/Cucina d'autunno/Più caffè.mdb" << "Più caffè";
+            << "/home/a/Cucina d'autunno/Più caffè.mdb"
+            << "Più caffè";
         QTest::newRow("quoted") << QByteArray("\"C:\\Cucina\\Nonna.mdb\"\r\n")
-                                << "C:\\Cucina\\Nonna.mdb" << "Nonna";
+                                << "C:\\Cucina\\Nonna.mdb"
+                                << "Nonna";
         QTest::newRow("only the first line")
-            << QByteArray("/a/Uno.mdb\r\n/b/Due.mdb\r\n") << "/a/Uno.mdb" << "Uno";
+            << QByteArray("/a/Uno.mdb\r\n/b/Due.mdb\r\n") << "/a/Uno.mdb"
+            << "Uno";
         QTest::newRow("empty") << QByteArray() << QString() << QString();
     }
     void settingsFile_namesTheBook()
@@ -267,8 +272,7 @@ private slots:
         QVERIFY(!m.isEnabled());
         QWidget *splash = nullptr;
         for (QWidget *w : QApplication::topLevelWidgets())
-            if (w->objectName() == "frmSplash")
-                splash = w;
+            if (w->objectName() == "frmSplash") splash = w;
         QVERIFY(splash && splash->isVisible());
         QCOMPARE(splash->findChild<QLabel *>("lblProductName")->text(), QString("Pentolone 1.5"));
         QCOMPARE(splash->windowTitle(), QString());
@@ -282,12 +286,24 @@ private slots:
         QTest::addColumn<QString>("azione");
         QTest::addColumn<QString>("testo");
         QTest::addColumn<QString>("tasto");
-        QTest::newRow("apri") << "apri" << "Apri" << "Ctrl+A";
-        QTest::newRow("nuovo") << "nuovo" << "Nuovo" << "Ctrl+N";
-        QTest::newRow("importa") << "importa" << "Importa nel Ricettario corrente" << "Ctrl+I";
-        QTest::newRow("uscita") << "Exit" << "Uscita" << "Ctrl+U";
-        QTest::newRow("guida") << "aiuto" << "Guida" << "F1";
-        QTest::newRow("autore") << "informazioni" << "Autore" << "F3";
+        QTest::newRow("apri") << "apri"
+                              << "Apri"
+                              << "Ctrl+A";
+        QTest::newRow("nuovo") << "nuovo"
+                               << "Nuovo"
+                               << "Ctrl+N";
+        QTest::newRow("importa") << "importa"
+                                 << "Importa nel Ricettario corrente"
+                                 << "Ctrl+I";
+        QTest::newRow("uscita") << "Exit"
+                                << "Uscita"
+                                << "Ctrl+U";
+        QTest::newRow("guida") << "aiuto"
+                               << "Guida"
+                               << "F1";
+        QTest::newRow("autore") << "informazioni"
+                                << "Autore"
+                                << "F3";
     }
     void menuCaptionsAndShortcuts()
     {

@@ -16,8 +16,8 @@ QList<QVariantList> LibroDiProva::righe(const QString &file, const QString &sql,
                                         const QVariantList &valori)
 {
     sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE,
-                        nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
+        SQLITE_OK) {
         sqlite3_close(db);
         throw std::runtime_error("cannot open test book");
     }
@@ -64,8 +64,7 @@ QList<QVariantList> LibroDiProva::righe(const QString &file, const QString &sql,
     if (rc == SQLITE_DONE && sql.trimmed().startsWith("insert", Qt::CaseInsensitive))
         risultato << QVariantList{qlonglong(sqlite3_last_insert_rowid(db))};
     sqlite3_close(db);
-    if (!errore.empty())
-        throw std::runtime_error(errore);
+    if (!errore.empty()) throw std::runtime_error(errore);
     return risultato;
 }
 

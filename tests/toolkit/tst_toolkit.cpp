@@ -4,13 +4,13 @@
 #include "qtdialogs.h"
 
 #include <QAbstractButton>
-#include <QMessageBox>
-#include <QTest>
-#include <QTextBrowser>
+#include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QRegularExpression>
-#include <QAction>
+#include <QTest>
+#include <QTextBrowser>
 
 class TstToolkit : public QObject
 {
@@ -21,13 +21,20 @@ private slots:
     {
         QTest::addColumn<QString>("nome");
         QTest::addColumn<QString>("atteso");
-        QTest::newRow("plain") << "pasta" << "Pasta";
-        QTest::newRow("one letter") << "s" << "S";
-        QTest::newRow("rest untouched") << "olio d'OLIVA" << "Olio d'OLIVA";
-        QTest::newRow("accented") << "èrba cipollina" << "Èrba cipollina";
-        QTest::newRow("leading blank") << " pasta" << " pasta";
-        QTest::newRow("apostrophe first") << "'nduja" << "'nduja";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("plain") << "pasta"
+                               << "Pasta";
+        QTest::newRow("one letter") << "s"
+                                    << "S";
+        QTest::newRow("rest untouched") << "olio d'OLIVA"
+                                        << "Olio d'OLIVA";
+        QTest::newRow("accented") << "èrba cipollina"
+                                  << "Èrba cipollina";
+        QTest::newRow("leading blank") << " pasta"
+                                       << " pasta";
+        QTest::newRow("apostrophe first") << "'nduja"
+                                          << "'nduja";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void ruleOfCapitals()
     {

@@ -16,8 +16,7 @@ namespace {
 QJsonObject contenuto()
 {
     QFile f(":/ricettario_esempio.json");
-    if (!f.open(QIODevice::ReadOnly))
-        throw std::runtime_error("sample content missing");
+    if (!f.open(QIODevice::ReadOnly)) throw std::runtime_error("sample content missing");
     return QJsonDocument::fromJson(f.readAll()).object();
 }
 
@@ -58,8 +57,8 @@ void scriviEsempio(const QString &percorso, const QJsonObject &dati)
              r["tipo_pasto"].toString(), categorie.value(r["categoria"].toString()),
              r["vegetariana"].toBool() ? Schema::Si : Schema::No, r["tempo"].toString(),
              r["porzioni"].toInt(), r["calorie"].toInt(), r["informazioni"].toString(),
-             r["ingredienti_testo"].toString(), r["istruzioni"].toString(),
-             r["note"].toString(), r["utensili"].toString()});
+             r["ingredienti_testo"].toString(), r["istruzioni"].toString(), r["note"].toString(),
+             r["utensili"].toString()});
         const qint64 ricetta = db->ultimaChiave();
         for (const QJsonValue &l : r["righe"].toArray()) {
             const QJsonObject riga = l.toObject();
