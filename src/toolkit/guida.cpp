@@ -62,6 +62,10 @@ Guida::Guida(QWidget *parent) : QWidget(parent, Qt::Window), browser_(new QTextB
     avanti->setShortcut(QKeySequence::Forward);
 
     browser_->setObjectName("browser");
+    // One style sheet for every page.
+    QFile stile(":/help/guida.css");
+    if (stile.open(QIODevice::ReadOnly))
+        browser_->document()->setDefaultStyleSheet(QString::fromUtf8(stile.readAll()));
     browser_->setOpenExternalLinks(true);
     connect(indietro, &QAction::triggered, browser_, &QTextBrowser::backward);
     connect(avanti, &QAction::triggered, browser_, &QTextBrowser::forward);
