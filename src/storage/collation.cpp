@@ -75,6 +75,18 @@ int confronta(const char *a, int na, const char *b, int nb, bool contaMaiuscole)
     auto pb = reinterpret_cast<const unsigned char *>(b);
     const auto fa = pa + na;
     const auto fb = pb + nb;
+    // Equal leading bytes weigh the same; sorting names that share a start spends most of its
+    // time there. Back up to a character start so the first differing one is read whole.
+    int comune = 0;
+    while (comune < na && comune < nb && pa[comune] == pb[comune])
+        ++comune;
+    const auto seguito = [](const unsigned char *p, const unsigned char *fine) {
+        return p < fine && (*p & 0xC0) == 0x80;
+    };
+    while (comune > 0 && (seguito(pa + comune, fa) || seguito(pb + comune, fb)))
+        --comune;
+    pa += comune;
+    pb += comune;
     int accenti = 0;
     int maiuscole = 0;
     while (pa < fa && pb < fb) {

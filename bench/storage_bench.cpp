@@ -1,0 +1,190 @@
+// Reading a large book in name order: our Recordset against the bare SQLite C API.
+#include "database.h"
+#include "recordset.h"
+#include "schema.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <sqlite3.h>
+
+namespace {
+
+constexpr int Ricette = 10000;
+constexpr int Prove = 5;
+
+const QStringList piatti = {"Risotto",  "Pasta",    "Zuppa",     "Torta",    "Frittata",
+                            "Crostata", "Polpette", "Insalata",  "Gnocchi",  "Lasagne",
+                            "Tortelli", "Sformato", "Vellutata", "Biscotti", "Panzerotti"};
+const QStringList ingredienti = {"funghi porcini", "zucca",    "ceci",    "melanzane",
+                                 "pomodori",       "spinaci",  "ricotta", "pistacchi",
+                                 "carciofi",       "nocciole", "baccalà", "limone",
+                                 "mele",           "patate",   "cipolle", "porri"};
+const QStringList luoghi = {"alla genovese", "all'emiliana",  "di nonna Lù", "alla ligure",
+                            "al forno",      "della vigilia", "di Città",    "alla pugliese",
+                            "in agrodolce",  "più semplice",  "all'antica",  "del venerdì"};
+const QStringList frasi = {
+    "Mettete l'acqua sul fuoco e portatela a bollore prima di salarla.",
+    "Tagliate le verdure a dadini regolari, così cuoceranno tutte nello stesso tempo.",
+    "Fate soffriggere la cipolla in poco olio finché diventa trasparente.",
+    "Unite il brodo caldo un mestolo alla volta, mescolando con pazienza.",
+    "Aggiustate di sale e pepe, poi lasciate riposare qualche minuto.",
+    "Infornate a 180 gradi per circa mezz'ora, finché la superficie è dorata.",
+    "Servite subito, con una spolverata di formaggio grattugiato e un filo d'olio.",
+    "Se l'impasto è troppo morbido aggiungete un cucchiaio di farina.",
+    "Montate gli albumi a neve ben ferma e incorporateli con delicatezza.",
+    "Scolate la pasta al dente e saltatela in padella con il condimento."};
+
+QString scegli(QRandomGenerator &caso, const QStringList &l)
+{
+    return l.at(int(caso.bounded(l.size())));
+}
+
+QString testo(QRandomGenerator &caso, int lunghezza)
+{
+    QString t;
+    while (t.size() < lunghezza)
+        t += scegli(caso, frasi) + ' ';
+    return t.left(lunghezza).trimmed();
+}
+
+void controlla(int rc, sqlite3 *db)
+{
+    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
+        std::fprintf(stderr, "sqlite: %s\n", sqlite3_errmsg(db));
+        std::exit(1);
+    }
+}
+
+// A book of generated recipes, written in one transaction.
+void riempi(const QString &percorso)
+{
+    Database::crea(percorso);
+    sqlite3 *db = nullptr;
+    controlla(sqlite3_open_v2(QFile::encodeName(percorso).constData(), &db, SQLITE_OPEN_READWRITE,
+                              nullptr),
+              db);
+    controlla(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
+    for (const char *c : {"Antipasti", "Primi", "Secondi", "Contorni", "Dolci", "Pane e pizze"}) {
+        const QByteArray sql =
+            QByteArray("INSERT INTO \"Categorie alimentari\" (CategoriaAlimentare) VALUES ('") + c +
+            "')";
+        controlla(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), db);
+    }
+    sqlite3_stmt *s = nullptr;
+    controlla(sqlite3_prepare_v2(
+                  db,
+                  "INSERT INTO Ricette (NomeRicetta, DescrizioneRicetta, Preparata_da, TipoPasto, "
+                  "IDCategoriaAlimentare, Vegetariana, TempoPreparazione, NumeroPorzioni, "
+                  "CaloriePerPorzione, InformazioniNutrizionali, Ingredienti, Istruzioni, Note, "
+                  "Utensili) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                  -1, &s, nullptr),
+              db);
+    QRandomGenerator caso(2024);
+    const auto testoIn = [&](int i, const QString &t) {
+        const QByteArray b = t.toUtf8();
+        sqlite3_bind_text(s, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+    };
+    for (int i = 0; i < Ricette; ++i) {
+        testoIn(1, scegli(caso, piatti) + " con " + scegli(caso, ingredienti) + ' ' +
+                       scegli(caso, luoghi));
+        testoIn(2, testo(caso, 120));
+        testoIn(3, scegli(caso, {"Nonna Lucia", "Zia Mariù", "Francesco", "Chiara Bò"}));
+        testoIn(4, scegli(caso, {"Pranzo", "Cena", "Merenda", "Colazione"}));
+        sqlite3_bind_int64(s, 5, 1 + caso.bounded(6));
+        sqlite3_bind_int64(s, 6, caso.bounded(2) ? -1 : 0);
+        testoIn(7, QString::number(10 + 5 * caso.bounded(20)) + " minuti");
+        sqlite3_bind_int64(s, 8, 2 + caso.bounded(7));
+        sqlite3_bind_int64(s, 9, 150 + caso.bounded(700));
+        testoIn(10, testo(caso, 160));
+        testoIn(11, testo(caso, 300));
+        testoIn(12, testo(caso, 800));
+        testoIn(13, testo(caso, 100));
+        testoIn(14, "Tegame, mestolo di legno, " + scegli(caso, {"forno", "frusta", "pentola"}));
+        controlla(sqlite3_step(s), db);
+        sqlite3_reset(s);
+    }
+    sqlite3_finalize(s);
+    controlla(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
+    sqlite3_close(db);
+}
+
+double migliore(const std::function<qint64()> &prova, qint64 &controllo)
+{
+    double meglio = 1e300;
+    for (int i = 0; i < Prove; ++i) {
+        QElapsedTimer t;
+        t.start();
+        controllo = prova();
+        meglio = std::min(meglio, t.nsecsElapsed() / 1e6);
+    }
+    return meglio;
+}
+
+} // namespace
+
+int main()
+{
+    QTemporaryDir cartella;
+    const QString percorso = QDir(cartella.path()).filePath("Grande.mdb");
+    riempi(percorso);
+
+    // Both open their connection outside the timing: only the read of the set is measured.
+    const std::shared_ptr<Database> libro = Database::apri(percorso);
+    qint64 daRecordset = 0;
+    const double recordset = migliore(
+        [&] {
+            qint64 somma = 0;
+            Recordset rs(libro, Schema::Origine::RicettePerNome);
+            for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
+                for (int i = 0; i < rs.fieldCount(); ++i)
+                    somma += rs.value(i).isNull() ? 0 : 1;
+            return somma;
+        },
+        daRecordset);
+
+    sqlite3 *db = nullptr;
+    controlla(sqlite3_open_v2(QFile::encodeName(percorso).constData(), &db, SQLITE_OPEN_READONLY,
+                              nullptr),
+              db);
+    qint64 daSqlite = 0;
+    const double bare = migliore(
+        [&] {
+            qint64 somma = 0;
+            sqlite3_stmt *s = nullptr;
+            controlla(sqlite3_prepare_v2(db, "select * from [Ricette] Order by [NomeRicetta]", -1,
+                                         &s, nullptr),
+                      db);
+            while (sqlite3_step(s) == SQLITE_ROW) {
+                for (int i = 0; i < sqlite3_column_count(s); ++i) {
+                    switch (i) {
+                    case Schema::IDRicetta:
+                    case Schema::IDCategoriaAlimentare:
+                    case Schema::Vegetariana:
+                    case Schema::NumeroPorzioni:
+                    case Schema::CaloriePerPorzione:
+                        somma += sqlite3_column_int64(s, i) != 0 ? 1 : 0;
+                        break;
+                    default:
+                        somma += sqlite3_column_text(s, i) ? 1 : 0;
+                    }
+                }
+            }
+            sqlite3_finalize(s);
+            return somma;
+        },
+        daSqlite);
+    sqlite3_close(db);
+
+    if (daRecordset == 0 || daSqlite == 0) return 1;
+    std::printf("recordset_ms: %.1f ms\n", recordset);
+    std::printf("bare_sqlite_ms: %.1f ms\n", bare);
+    std::printf("ratio: %.2f x\n", recordset / bare);
+    return 0;
+}

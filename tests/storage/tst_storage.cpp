@@ -1,0 +1,755 @@
+#include "database.h"
+#include "datasource.h"
+#include "engineerror.h"
+#include "libro.h"
+#include "recordset.h"
+#include "schema.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QRandomGenerator>
+#include <QTest>
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+namespace Origine = Schema::Origine;
+
+const QStringList perNome = {"Bigné",          "Carbonara", "Lasagne",
+                             "Pasta all'uovo", "Tiramisù",  "Zuppa d'orzo"};
+
+// The number of the engine error an operation throws, 0 when it throws none.
+int errore(const std::function<void()> &operazione)
+{
+    try {
+        operazione();
+    } catch (const EngineError &e) {
+        return e.number();
+    }
+    return 0;
+}
+
+QString nomeDi(const Recordset &rs)
+{
+    return rs.value("NomeRicetta").toString();
+}
+
+QStringList nomi(Recordset &rs)
+{
+    QStringList n;
+    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
+        n << nomeDi(rs);
+    return n;
+}
+
+QByteArray contenuto(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void digita(QLineEdit &casella, const QString &testo)
+{
+    casella.selectAll();
+    // keyClicks takes Latin-1 keys only; accented letters arrive as text, as from an input method.
+    for (const QChar c : testo)
+        QTest::sendKeyEvent(QTest::Click, &casella, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+// A recipe form: name, portions and vegetarian bound to the recipes in name order.
+struct Modulo
+{
+    DataSource ds;
+    QLineEdit nome, porzioni;
+    QCheckBox vegetariana;
+    QVariant ultimo; // bookmark of the last row
+
+    explicit Modulo(const QString &file, const QString &origine = Origine::RicettePerNome)
+    {
+        ds.setDatabaseName(file);
+        ds.setRecordSource(origine);
+        ds.bind(&nome, "NomeRicetta");
+        ds.bind(&porzioni, "NumeroPorzioni");
+        ds.bind(&vegetariana, "Vegetariana");
+    }
+    bool apri()
+    {
+        if (!ds.Refresh()) return false;
+        ds.MoveLast();
+        ultimo = ds.Recordset()->Bookmark();
+        ds.MoveFirst();
+        return true;
+    }
+    // One operation of the data control, by the action code Validate reports for it.
+    void agisci(int codice)
+    {
+        const auto su = [this](const std::function<void(Recordset &)> &f) { ds.esegui(f); };
+        if (codice == Azione::Primo) return ds.MoveFirst();
+        if (codice == Azione::Successivo) return ds.MoveNext();
+        if (codice == Azione::Ultimo) return ds.MoveLast();
+        if (codice == Azione::NuovoRecord) return su([](Recordset &rs) { rs.AddNew(); });
+        if (codice == Azione::Ricerca)
+            return su([](Recordset &rs) { rs.FindFirst("NomeRicetta = 'Lasagne'"); });
+        if (codice == Azione::Segnalibro)
+            return su([this](Recordset &rs) { rs.setBookmark(ultimo); });
+        if (codice == Azione::Chiusura) return ds.Close();
+        QFAIL("unknown action");
+    }
+};
+
+const QList<QPair<const char *, int>> azioniDiSpostamento = {
+    {"first", Azione::Primo},  {"next", Azione::Successivo},
+    {"last", Azione::Ultimo},  {"add new", Azione::NuovoRecord},
+    {"find", Azione::Ricerca}, {"bookmark", Azione::Segnalibro}};
+
+} // namespace
+
+class TestStorage : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<LibroDiProva> libro_;
+
+    std::shared_ptr<Database> apri() { return Database::apri(libro_->percorso()); }
+    qint64 chiave(const QString &nome) const
+    {
+        return libro_->valore("SELECT IDRicetta FROM Ricette WHERE NomeRicetta = ?", {nome})
+            .toLongLong();
+    }
+    QVariant colonnaSql(const char *colonna, qint64 ricetta) const
+    {
+        return libro_->valore(QStringLiteral("SELECT %1 FROM Ricette WHERE IDRicetta = ?")
+                                  .arg(QLatin1String(colonna)),
+                              {ricetta});
+    }
+
+private slots:
+    void init()
+    {
+        libro_ = std::make_unique<LibroDiProva>();
+        const qint64 primi = libro_->categoria("Primi");
+        const qint64 dolci = libro_->categoria("Dolci");
+        // Keys follow neither the name order nor the portions, so each order shows on its own.
+        // Desserts are the vegetarian ones.
+        const QList<QPair<QString, bool>> ricette = {
+            {"Tiramisù", true}, {"Carbonara", false},      {"Zuppa d'orzo", false},
+            {"Bigné", true},    {"Pasta all'uovo", false}, {"Lasagne", false}};
+        for (const auto &[nome, dolce] : ricette) {
+            const qint64 k = libro_->ricetta(nome, dolce ? dolci : primi, dolce);
+            libro_->esegui("UPDATE Ricette SET NumeroPorzioni = ? WHERE IDRicetta = ?", {2 * k, k});
+        }
+        const qint64 uova = libro_->ingrediente("uova"), farina = libro_->ingrediente("farina");
+        const qint64 zucchero = libro_->ingrediente("zucchero"), sale = libro_->ingrediente("sale");
+        const QList<QPair<QString, qint64>> righe = {
+            {"Tiramisù", uova},  {"Tiramisù", zucchero},     {"Carbonara", uova},
+            {"Carbonara", sale}, {"Pasta all'uovo", farina}, {"Pasta all'uovo", sale},
+            {"Bigné", farina},   {"Bigné", zucchero}};
+        for (const auto &[ricetta, ingrediente] : righe)
+            libro_->riga(chiave(ricetta), ingrediente, "100", "g");
+    }
+
+    void cleanup()
+    {
+        DataSource::setGestoreErrori(nullptr);
+        libro_.reset();
+    }
+
+    void newRow_keyFromEngine_standsLastUntilRequery_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<int>("posizione");
+        QTest::newRow("sorts first") << "Agnolotti" << 0;
+        QTest::newRow("sorts in the middle") << "minestrone" << 2;
+        QTest::newRow("sorts last") << "zuppa inglese" << 5;
+    }
+
+    void newRow_keyFromEngine_standsLastUntilRequery()
+    {
+        QFETCH(QString, nome);
+        QFETCH(int, posizione);
+        // The highest key is gone: a counter taken as max()+1 would hand it out again.
+        libro_->esegui("DELETE FROM Ricette WHERE NomeRicetta = 'Lasagne'");
+        const qint64 attesa = 7; // six were made
+        Recordset rs(apri(), Origine::RicettePerNome);
+        rs.MoveNext();
+        rs.AddNew();
+        rs.Fields("NomeRicetta") = nome;
+        rs.Update();
+        QCOMPARE(chiave(nome), attesa);
+        QCOMPARE(rs.LastModified().toLongLong(), attesa);
+        QCOMPARE(nomeDi(rs), QString("Carbonara"));
+        QCOMPARE(rs.RecordCount(), 6);
+        rs.MoveLast();
+        QCOMPARE(nomeDi(rs), nome);
+        rs.Requery();
+        QCOMPARE(nomi(rs).indexOf(nome), posizione);
+    }
+
+    void deleteThenMove_givesNeighbourOrNoRow_data()
+    {
+        QTest::addColumn<int>("posizione");
+        QTest::addColumn<bool>("avanti");
+        QTest::addColumn<QString>("atteso"); // empty: off the set
+        QTest::newRow("middle, next") << 2 << true << "Pasta all'uovo";
+        QTest::newRow("first, next") << 0 << true << "Carbonara";
+        QTest::newRow("last, next") << 5 << true << "";
+        QTest::newRow("middle, previous") << 2 << false << "Carbonara";
+        QTest::newRow("first, previous") << 0 << false << "";
+    }
+
+    void deleteThenMove_givesNeighbourOrNoRow()
+    {
+        QFETCH(int, posizione);
+        QFETCH(bool, avanti);
+        QFETCH(QString, atteso);
+        Recordset rs(apri(), Origine::RicettePerNome);
+        for (int i = 0; i < posizione; ++i)
+            rs.MoveNext();
+        const qint64 eliminata = rs.value(0).toLongLong();
+        rs.Delete();
+        QVERIFY(colonnaSql("NomeRicetta", eliminata).isNull());
+        QCOMPARE(rs.RecordCount(), 5);
+        QCOMPARE(rs.AbsolutePosition(), -1);
+        QCOMPARE(errore([&] { rs.value(1); }), EngineError::NessunRecordCorrente);
+        avanti ? rs.MoveNext() : rs.MovePrevious();
+        if (atteso.isEmpty()) {
+            QVERIFY(avanti ? rs.Eof() : rs.Bof());
+            QCOMPARE(errore([&] { rs.Fields(1).Value(); }), EngineError::NessunRecordCorrente);
+        } else {
+            QCOMPARE(rs.Fields(1).Value().toString(), atteso);
+        }
+    }
+
+    void find_walksMatchesThenNoMatchKeepsRow_data()
+    {
+        QTest::addColumn<QString>("criterio");
+        QTest::addColumn<bool>("indietro");
+        QTest::addColumn<QStringList>("trovate");
+        // Portions are twice the key: Tiramisù 2, Carbonara 4, Zuppa 6, Bigné 8, Pasta 10,
+        // Lasagne 12.
+        QTest::newRow("number >") << "NumeroPorzioni > 6" << false
+                                  << QStringList{"Bigné", "Lasagne", "Pasta all'uovo"};
+        QTest::newRow("number >, backwards")
+            << "NumeroPorzioni > 6" << true << QStringList{"Pasta all'uovo", "Lasagne", "Bigné"};
+        QTest::newRow("number =") << "NumeroPorzioni = 4" << false << QStringList{"Carbonara"};
+        QTest::newRow("decimal <=")
+            << "NumeroPorzioni <= 4.5" << false << QStringList{"Carbonara", "Tiramisù"};
+        QTest::newRow("bracketed key >=")
+            << "[IDRicetta] >= 5" << false << QStringList{"Lasagne", "Pasta all'uovo"};
+        QTest::newRow("doubled apostrophe")
+            << "NomeRicetta = 'Zuppa d''orzo'" << false << QStringList{"Zuppa d'orzo"};
+        QTest::newRow("text in capitals")
+            << "nomericetta = 'BIGNÉ'" << false << QStringList{"Bigné"};
+        QTest::newRow("accent beside plain letter")
+            << "NomeRicetta >= 'tiramisu'" << false << QStringList{"Tiramisù", "Zuppa d'orzo"};
+        QTest::newRow("no such text") << "NomeRicetta = 'Minestrone'" << false << QStringList{};
+        QTest::newRow("apostrophe only") << "NomeRicetta = ''''" << false << QStringList{};
+        QTest::newRow("number against text") << "NomeRicetta = 5" << false << QStringList{};
+    }
+
+    void find_walksMatchesThenNoMatchKeepsRow()
+    {
+        QFETCH(QString, criterio);
+        QFETCH(bool, indietro);
+        QFETCH(QStringList, trovate);
+        Recordset rs(apri(), Origine::RicettePerNome);
+        rs.MoveNext();
+        QString corrente = "Carbonara"; // a search that finds nothing leaves it current
+        for (int i = 0; i <= trovate.size(); ++i) {
+            if (i == 0)
+                indietro ? rs.FindLast(criterio) : rs.FindFirst(criterio);
+            else
+                indietro ? rs.FindPrevious(criterio) : rs.FindNext(criterio);
+            QCOMPARE(rs.NoMatch(), i == trovate.size());
+            corrente = trovate.value(i, corrente);
+            QCOMPARE(nomeDi(rs), corrente);
+        }
+    }
+
+    void find_malformedCriteria_isEngineError_data()
+    {
+        QTest::addColumn<QString>("criterio");
+        QTest::addColumn<int>("numero");
+        const auto riga = [](const char *caso, const char *criterio,
+                             int numero = EngineError::EspressioneErrata) {
+            QTest::newRow(caso) << QString::fromUtf8(criterio) << numero;
+        };
+        riga("missing operator", "NomeRicetta 'Carbonara'");
+        riga("doubled operator", "NomeRicetta == 'Carbonara'");
+        riga("unclosed apostrophe", "NomeRicetta = 'Carbonara");
+        riga("unopened apostrophe", "NomeRicetta = Carbonara'");
+        riga("lone apostrophe inside", "NomeRicetta = 'Zuppa d'orzo'");
+        riga("apostrophe alone", "NomeRicetta = '");
+        riga("empty value", "NomeRicetta = ");
+        riga("bare word", "NomeRicetta = Carbonara");
+        riga("second condition", "NomeRicetta = 'x' or 1 = 1");
+        riga("quoted second condition", "NomeRicetta = 'x' or NomeRicetta <> 'y'");
+        riga("number with letters", "NumeroPorzioni = 4x");
+        riga("not a number", "NumeroPorzioni = nan");
+        riga("infinity", "NumeroPorzioni < inf");
+        riga("garbage", "@@ ;--");
+        riga("empty", "");
+        riga("unknown column", "Nome = 'Carbonara'", EngineError::CampoSconosciuto);
+        riga("unknown bracketed column", "[Nome Ricetta] = 'x'", EngineError::CampoSconosciuto);
+    }
+
+    void find_malformedCriteria_isEngineError()
+    {
+        QFETCH(QString, criterio);
+        QFETCH(int, numero);
+        Recordset rs(apri(), Origine::RicettePerNome);
+        rs.MoveNext();
+        QCOMPARE(errore([&] { rs.FindFirst(criterio); }), numero);
+        QCOMPARE(errore([&] { rs.FindNext(criterio); }), numero);
+        QCOMPARE(errore([&] { rs.FindPrevious(criterio); }), numero);
+        QCOMPARE(nomeDi(rs), QString("Carbonara"));
+        QVERIFY(!rs.NoMatch());
+    }
+
+    void bookmark_returnsToRow_deletedRowRefused()
+    {
+        Recordset rs(apri(), Origine::RicettePerNome);
+        const QVariant bigne = rs.Bookmark();
+        rs.MoveLast();
+        const QVariant zuppa = rs.Bookmark();
+        rs.setBookmark(bigne);
+        QCOMPARE(nomeDi(rs), QString("Bigné"));
+        rs.Delete();
+        QCOMPARE(errore([&] { rs.setBookmark(bigne); }), EngineError::RecordEliminato);
+        rs.setBookmark(zuppa);
+        QCOMPARE(rs.AbsolutePosition(), 4);
+    }
+
+    void fields_namesWithoutRegardToCase_data()
+    {
+        QTest::addColumn<QString>("origine");
+        QTest::addColumn<QString>("campo");
+        QTest::addColumn<QString>("valore");
+        const auto riga = [](const char *caso, const QString &o, const char *c, const char *v) {
+            QTest::newRow(caso) << o << QString::fromUtf8(c) << QString::fromUtf8(v);
+        };
+        riga("bare table in lower case", "ricette", "nomericetta", "Tiramisù");
+        riga("capitals", Origine::RicettePerNome, "NOMERICETTA", "Bigné");
+        riga("mixed case", Origine::RicettePerNome, "IdcategoriaAlimentare", "2");
+        riga("bracketed", Origine::RicettePerNome, "[Nomericetta]", "Bigné");
+        riga("table in other case", Origine::CategoriePerNome, "categoriaALIMENTARE", "Dolci");
+        riga("accented column", Origine::RighePrefisso + "1", "QUANTITÀ", "100");
+    }
+
+    void fields_namesWithoutRegardToCase()
+    {
+        QFETCH(QString, origine);
+        QFETCH(QString, campo);
+        QFETCH(QString, valore);
+        Recordset rs(apri(), origine);
+        QCOMPARE(rs.Fields(campo).Value().toString(), valore);
+        QCOMPARE(rs.value(rs.ordinal(campo)).toString(), valore);
+        QCOMPARE(errore([&] { rs.Fields("Nome"); }), EngineError::CampoSconosciuto);
+    }
+
+    void delete_cascadesOnlyToOwnLines_data()
+    {
+        QTest::addColumn<QString>("origine");
+        QTest::addColumn<QString>("criterio");
+        QTest::addColumn<int>("colonnaRiga"); // the line column holding the deleted key, -1: none
+        QTest::addColumn<int>("righeTolte");
+        QTest::newRow("ingredient")
+            << Origine::IngredientiPerNome << "Ingrediente = 'uova'" << 1 << 2;
+        QTest::newRow("recipe") << Origine::RicettePerNome << "NomeRicetta = 'Carbonara'" << 0 << 2;
+        QTest::newRow("category") << Origine::CategoriePerNome << "CategoriaAlimentare = 'Dolci'"
+                                  << -1 << 0;
+    }
+
+    void delete_cascadesOnlyToOwnLines()
+    {
+        QFETCH(QString, origine);
+        QFETCH(QString, criterio);
+        QFETCH(int, colonnaRiga);
+        QFETCH(int, righeTolte);
+        const auto righe = [this] {
+            return libro_->righe("SELECT IDRicetta, IDIngrediente, \"Quantità\", Commenti "
+                                 "FROM ingredienti_ricetta ORDER BY 1, 2");
+        };
+        const auto ricette = [this] {
+            return libro_->righe(
+                "SELECT IDRicetta, NomeRicetta, IDCategoriaAlimentare FROM Ricette ORDER BY 1");
+        };
+        QList<QVariantList> righeAttese = righe();
+        QList<QVariantList> ricetteAttese = ricette();
+        Recordset rs(apri(), origine);
+        rs.FindFirst(criterio);
+        QVERIFY(!rs.NoMatch());
+        const qint64 k = rs.value(0).toLongLong();
+        rs.Delete();
+        const auto tolte = righeAttese.removeIf(
+            [&](const QVariantList &r) { return colonnaRiga >= 0 && r.at(colonnaRiga) == k; });
+        QCOMPARE(int(tolte), righeTolte);
+        if (colonnaRiga == 0)
+            ricetteAttese.removeIf([&](const QVariantList &r) { return r.at(0) == k; });
+        QCOMPARE(righe(), righeAttese);
+        QCOMPARE(ricette(), ricetteAttese); // a category's recipes keep their old key
+    }
+
+    void orderBy_followsItalianOrder_data()
+    {
+        QTest::addColumn<QString>("origine");
+        QTest::addColumn<QStringList>("attesi");
+        const QStringList italiano = {"albicocca",      "ananas",         "Ananas", "Àncora",
+                                      "Banana",         "erba",           "Erba",   "èrba",
+                                      "èrba cipollina", "Èrba cipollina", "Uovo",   "uva",
+                                      "Zenzero",        "zucca"};
+        QStringList rovescio = italiano;
+        std::reverse(rovescio.begin(), rovescio.end());
+        QTest::newRow("ascending") << Origine::IngredientiPerNome << italiano;
+        QTest::newRow("descending")
+            << "select * from [Ingredienti] Order by [Ingrediente] DESC" << rovescio;
+        QTest::newRow("two terms") << "select * from Ingredienti order by Ingrediente asc, "
+                                      "IDIngrediente"
+                                   << italiano;
+    }
+
+    void orderBy_followsItalianOrder()
+    {
+        QFETCH(QString, origine);
+        QFETCH(QStringList, attesi);
+        libro_->esegui("DELETE FROM Ingredienti");
+        {
+            Recordset rs(apri(), Schema::Ingredienti);
+            for (const QString &n : QStringList{"zucca", "Èrba cipollina", "èrba cipollina", "Uovo",
+                                                "erba", "Banana", "Àncora", "èrba", "ananas",
+                                                "Zenzero", "Erba", "uva", "albicocca", "Ananas"}) {
+                rs.AddNew();
+                rs.Fields("Ingrediente") = n;
+                rs.Update();
+            }
+        }
+        Recordset rs(apri(), origine);
+        QStringList letti;
+        for (; !rs.Eof(); rs.MoveNext())
+            letti << rs.value("Ingrediente").toString();
+        QCOMPARE(letti, attesi);
+        // Plain SQLite, without our collation, still reads and sorts the book we wrote.
+        const QString file = libro_->percorso();
+        QCOMPARE(LibroDiProva::righe(file, "SELECT * FROM Ingredienti ORDER BY Ingrediente").size(),
+                 attesi.size());
+        QCOMPARE(LibroDiProva::righe(file, "SELECT * FROM Ricette ORDER BY NomeRicetta").size(), 6);
+        QCOMPARE(libro_->valore("PRAGMA integrity_check").toString(), QString("ok"));
+    }
+
+    void change_seenByAnotherSetAfterMove_data()
+    {
+        QTest::addColumn<int>("via");
+        QTest::newRow("set on the same connection") << 0;
+        QTest::newRow("set on another connection") << 1;
+        QTest::newRow("plain SQL") << 2;
+    }
+
+    void change_seenByAnotherSetAfterMove()
+    {
+        QFETCH(int, via);
+        const std::shared_ptr<Database> db = apri();
+        Recordset lettore(db, Origine::RicettePerNome);
+        std::unique_ptr<Recordset> altro;
+        if (via < 2) altro = std::make_unique<Recordset>(via == 0 ? db : apri(), Schema::Ricette);
+        lettore.MoveNext();
+        lettore.MoveNext();
+        const QVariant lasagne = lettore.Bookmark();
+        lettore.MoveFirst();
+        if (altro) {
+            altro->FindFirst("NomeRicetta = 'Carbonara'");
+            altro->Edit();
+            altro->Fields("nomeRICETTA") = "Carbonara vera";
+            altro->Update();
+            altro->FindFirst("NomeRicetta = 'Lasagne'");
+            altro->Delete();
+        } else {
+            libro_->esegui("UPDATE Ricette SET NomeRicetta = 'Carbonara vera' "
+                           "WHERE NomeRicetta = 'Carbonara'");
+            libro_->esegui("DELETE FROM Ricette WHERE NomeRicetta = 'Lasagne'");
+        }
+        lettore.MoveNext();
+        QCOMPARE(nomeDi(lettore), QString("Carbonara vera"));
+        // The row deleted elsewhere may still be reached, but never read.
+        QCOMPARE(errore([&] {
+                     lettore.setBookmark(lasagne);
+                     lettore.value(1);
+                 }),
+                 EngineError::RecordEliminato);
+    }
+
+    void open_refusesNonBooks_leavesFileUntouched_data()
+    {
+        QTest::addColumn<QByteArray>("dati"); // "-": no file, "/": a directory
+        QTest::addColumn<QStringList>("sql");
+        QTest::addColumn<int>("numero");
+        const QByteArray libro = contenuto(LibroDiProva().percorso());
+        QByteArray caso(8192, '\0');
+        QRandomGenerator generatore(7);
+        for (char &c : caso)
+            c = char(generatore.bounded(256));
+        const auto riga = [](const char *nome, const QByteArray &dati, const QStringList &sql = {},
+                             int numero = EngineError::NonUnRicettario) {
+            QTest::newRow(nome) << dati << sql << numero;
+        };
+        riga("missing file", "-", {}, EngineError::FileNonTrovato);
+        riga("directory", "/");
+        riga("empty file", "");
+        riga("text file", "Carbonara: uova, guanciale, pecorino\r\n");
+        riga("random bytes", caso);
+        riga("truncated book", libro.left(libro.size() / 2), {}, EngineError::DatabaseDanneggiato);
+        riga("another program's file", "",
+             {"CREATE TABLE clienti (id INTEGER PRIMARY KEY, nome TEXT)",
+              "INSERT INTO clienti (nome) VALUES ('Rossi')"});
+        riga("another program's file, WAL", "",
+             {"PRAGMA journal_mode = WAL", "CREATE TABLE clienti (id INTEGER PRIMARY KEY)"});
+        riga("book in WAL mode, table missing", libro,
+             {"PRAGMA journal_mode = WAL", "DROP TABLE ingredienti_ricetta"});
+        riga("table missing", libro, {"DROP TABLE ingredienti_ricetta"});
+        riga("columns in another order", libro,
+             {"DROP TABLE \"Categorie alimentari\"",
+              "CREATE TABLE \"Categorie alimentari\" (CategoriaAlimentare TEXT, "
+              "IDCategoriaAlimentare INTEGER PRIMARY KEY AUTOINCREMENT)"});
+        riga("trigger", libro,
+             {"CREATE TRIGGER t AFTER INSERT ON Ricette BEGIN DELETE FROM Ingredienti; END"});
+        riga("view", libro, {"CREATE VIEW v AS SELECT * FROM Ricette"});
+    }
+
+    void open_refusesNonBooks_leavesFileUntouched()
+    {
+        QFETCH(QByteArray, dati);
+        QFETCH(QStringList, sql);
+        QFETCH(int, numero);
+        const QDir cartella(libro_->cartella());
+        const QString file = cartella.filePath("Libro.mdb");
+        if (dati == "/") {
+            QVERIFY(cartella.mkdir("Libro.mdb"));
+        } else if (dati != "-") {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(dati) == dati.size());
+        }
+        for (const QString &s : sql)
+            LibroDiProva::righe(file, s);
+        const auto elenco = [&] { return cartella.entryList(QDir::AllEntries | QDir::Hidden); };
+        const QStringList primaElenco = elenco();
+        const QByteArray primaByte = contenuto(file);
+        int trovato = 0;
+        try {
+            Database::apri(file);
+        } catch (const EngineError &e) {
+            trovato = e.number();
+            QVERIFY2(e.description().contains(file), qPrintable(e.description()));
+        }
+        QCOMPARE(trovato, numero);
+        QCOMPARE(contenuto(file), primaByte);
+        QCOMPARE(elenco(), primaElenco); // nothing created beside it, not even a journal
+    }
+
+    void readOnlyBook_readsButRefusesWrites_data()
+    {
+        QTest::addColumn<int>("operazione");
+        QTest::newRow("edit") << 0;
+        QTest::newRow("add new") << 1;
+        QTest::newRow("delete") << 2;
+    }
+
+    void readOnlyBook_readsButRefusesWrites()
+    {
+        QFETCH(int, operazione);
+        const QByteArray prima = contenuto(libro_->percorso());
+        const auto db = Database::apri(libro_->percorso(), Database::Modo::SolaLettura);
+        Recordset rs(db, Origine::RicettePerNome);
+        QCOMPARE(nomi(rs), perNome);
+        rs.MoveFirst();
+        QCOMPARE(errore([&] {
+                     if (operazione == 2) return rs.Delete();
+                     operazione == 0 ? rs.Edit() : rs.AddNew();
+                     rs.Fields("NomeRicetta") = "Minestrone";
+                     rs.Update();
+                 }),
+                 EngineError::SolaLettura);
+        rs.CancelUpdate();
+        QCOMPARE(nomeDi(rs), QString("Bigné"));
+        QCOMPARE(contenuto(libro_->percorso()), prima);
+    }
+
+    void numericColumn_convertsTypedText_data()
+    {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<QVariant>("atteso");
+        QTest::addColumn<int>("numero");
+        QTest::newRow("empty") << "" << QVariant() << 0;
+        QTest::newRow("blanks") << "   " << QVariant() << 0;
+        QTest::newRow("number in blanks") << " 6 " << QVariant(6LL) << 0;
+        QTest::newRow("letters") << "abc" << QVariant(8LL) << int(EngineError::ConversioneTipo);
+        QTest::newRow("number and word")
+            << "4 persone" << QVariant(8LL) << int(EngineError::ConversioneTipo);
+    }
+
+    void numericColumn_convertsTypedText()
+    {
+        QFETCH(QString, testo);
+        QFETCH(QVariant, atteso);
+        QFETCH(int, numero);
+        Recordset rs(apri(), Origine::RicettePerNome); // Bigné, 8 portions
+        rs.Edit();
+        QCOMPARE(errore([&] { rs.Fields("NumeroPorzioni") = testo; }), numero);
+        rs.Update();
+        QCOMPARE(colonnaSql("NumeroPorzioni", chiave("Bigné")), atteso);
+    }
+
+    void dataSource_writesOnlyChangedControls_data()
+    {
+        QTest::addColumn<int>("codice");
+        QTest::addColumn<bool>("digitato");
+        QTest::addColumn<bool>("annulla"); // Validate answers with action 0
+        auto azioni = azioniDiSpostamento;
+        azioni.append({"close", Azione::Chiusura});
+        for (const auto &[nome, codice] : azioni) {
+            QTest::addRow("%s, untouched", nome) << codice << false << false;
+            QTest::addRow("%s, typed", nome) << codice << true << false;
+            if (codice != Azione::Chiusura)
+                QTest::addRow("%s, typed, cancelled", nome) << codice << true << true;
+        }
+    }
+
+    void dataSource_writesOnlyChangedControls()
+    {
+        QFETCH(int, codice);
+        QFETCH(bool, digitato);
+        QFETCH(bool, annulla);
+        const qint64 bigne = chiave("Bigné");
+        Modulo m(libro_->percorso());
+        QVERIFY(m.apri());
+        QCOMPARE(m.nome.text(), QString("Bigné"));
+        QVERIFY(m.vegetariana.isChecked());
+        // Changed behind the data source's back (1 as another program writes yes): only a
+        // control the user changed may overwrite it.
+        libro_->esegui("UPDATE Ricette SET NomeRicetta = 'Bigné alla crema', NumeroPorzioni = 3, "
+                       "Vegetariana = 1 WHERE IDRicetta = ?",
+                       {bigne});
+        if (digitato) {
+            digita(m.nome, "Bignè ripieni");
+            m.vegetariana.click();
+        }
+        QStringList validate;
+        int riposizionamenti = 0;
+        connect(&m.ds, &DataSource::Validate, this, [&](int &azione, int &salva) {
+            validate << QString("%1/%2").arg(azione).arg(salva);
+            if (annulla) azione = Azione::Annulla;
+        });
+        connect(&m.ds, &DataSource::Reposition, this, [&] { ++riposizionamenti; });
+        m.agisci(codice);
+        const bool scritto = digitato && !annulla;
+        QCOMPARE(validate, QStringList{QString("%1/%2").arg(codice).arg(digitato ? 1 : 0)});
+        QCOMPARE(colonnaSql("NomeRicetta", bigne).toString(),
+                 QString(scritto ? "Bignè ripieni" : "Bigné alla crema"));
+        QCOMPARE(colonnaSql("Vegetariana", bigne).toInt(), scritto ? 0 : 1);
+        QCOMPARE(colonnaSql("NumeroPorzioni", bigne).toInt(), 3);
+        if (annulla) {
+            QCOMPARE(riposizionamenti, 0);
+            QCOMPARE(m.ds.Recordset()->AbsolutePosition(), 0);
+            QCOMPARE(m.ds.Recordset()->EditMode(), int(Recordset::Nessuna));
+            QCOMPARE(m.nome.text(), QString("Bignè ripieni"));
+        }
+    }
+
+    void dataSource_validateWriteMoveFillReposition()
+    {
+        const qint64 bigne = chiave("Bigné");
+        Modulo m(libro_->percorso());
+        QVERIFY(m.apri());
+        digita(m.nome, "Bignè ripieni");
+        QStringList eventi;
+        const auto stato = [&] {
+            return QString("sql=%1 at=%2")
+                .arg(colonnaSql("NomeRicetta", bigne).toString())
+                .arg(m.ds.Recordset()->AbsolutePosition());
+        };
+        connect(&m.ds, &DataSource::Validate, this,
+                [&](int &, int &) { eventi << "Validate " + stato(); });
+        connect(&m.nome, &QLineEdit::textChanged, this,
+                [&](const QString &t) { eventi << "fill '" + t + "' " + stato(); });
+        connect(&m.ds, &DataSource::Reposition, this, [&] { eventi << "Reposition " + stato(); });
+        m.ds.MoveNext();
+        QCOMPARE(eventi,
+                 QStringList({"Validate sql=Bigné at=0", "fill 'Carbonara' sql=Bignè ripieni at=1",
+                              "Reposition sql=Bignè ripieni at=1"}));
+    }
+
+    void dataSource_newRow_storedOnlyWhenTyped_data()
+    {
+        QTest::addColumn<QString>("digitato");
+        QTest::addColumn<int>("poi");
+        for (const QString &d : {QString(), QString("Minestrone")})
+            for (const int poi : {int(Azione::Successivo), int(Azione::NuovoRecord),
+                                  int(Azione::Primo), int(Azione::Chiusura)})
+                QTest::addRow("%s, then %d", d.isEmpty() ? "untouched" : "typed", poi) << d << poi;
+    }
+
+    void dataSource_newRow_storedOnlyWhenTyped()
+    {
+        QFETCH(QString, digitato);
+        QFETCH(int, poi);
+        Modulo m(libro_->percorso());
+        QVERIFY(m.apri());
+        m.agisci(Azione::NuovoRecord);
+        QVERIFY(m.nome.text().isEmpty());
+        if (!digitato.isEmpty()) {
+            digita(m.nome, digitato);
+            m.vegetariana.click(); // yes is stored as -1
+        }
+        m.agisci(poi);
+        const QList<QVariantList> nuove =
+            libro_->righe("SELECT NomeRicetta, Vegetariana, NumeroPorzioni FROM Ricette "
+                          "WHERE IDRicetta > 6");
+        if (digitato.isEmpty())
+            QCOMPARE(nuove, QList<QVariantList>{});
+        else
+            QCOMPARE(nuove, (QList<QVariantList>{{digitato, -1LL, QVariant()}}));
+    }
+
+    void dataSource_error_raisedWithNumber_data()
+    {
+        QTest::addColumn<int>("numero");
+        QTest::addColumn<int>("risposta");
+        for (const int numero :
+             {int(EngineError::FileNonTrovato), int(EngineError::OrigineSconosciuta),
+              int(EngineError::ConversioneTipo)})
+            for (const int risposta : {0, 1})
+                QTest::addRow("%d, response %d", numero, risposta) << numero << risposta;
+    }
+
+    void dataSource_error_raisedWithNumber()
+    {
+        QFETCH(int, numero);
+        QFETCH(int, risposta);
+        QList<int> gestiti;
+        DataSource::setGestoreErrori([&](int n, const QString &) { gestiti << n; });
+        const QString file = numero == EngineError::FileNonTrovato
+                                 ? QDir(libro_->cartella()).filePath("Manca.mdb")
+                                 : libro_->percorso();
+        Modulo m(file,
+                 numero == EngineError::OrigineSconosciuta ? "Minestre" : Origine::RicettePerNome);
+        QList<int> errori;
+        connect(&m.ds, &DataSource::Error, this, [&](int n, int &r) {
+            errori << n;
+            r = risposta;
+        });
+        const bool aperto = m.ds.Refresh();
+        QCOMPARE(aperto, numero == EngineError::ConversioneTipo);
+        if (aperto) {
+            digita(m.porzioni, "quattro");
+            m.ds.MoveNext();
+            QCOMPARE(m.ds.Recordset()->AbsolutePosition(), 0);
+        }
+        QCOMPARE(errori, QList<int>{numero});
+        QCOMPARE(gestiti, risposta ? QList<int>{numero} : QList<int>{});
+        QVERIFY(!QFileInfo::exists(QDir(libro_->cartella()).filePath("Manca.mdb")));
+    }
+};
+
+QTEST_MAIN(TestStorage)
+#include "tst_storage.moc"
