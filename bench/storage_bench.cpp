@@ -182,7 +182,8 @@ int main()
         daSqlite);
     sqlite3_close(db);
 
-    if (daRecordset == 0 || daSqlite == 0) return 1;
+    if (daRecordset == 0 || daSqlite == 0)
+        return 1;
     std::printf("recordset_ms: %.1f ms\n", recordset);
     std::printf("bare_sqlite_ms: %.1f ms\n", bare);
     std::printf("ratio: %.2f x\n", recordset / bare);

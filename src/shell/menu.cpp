@@ -34,11 +34,13 @@ int copiaModello(const QString &modello, const QString &destinazione)
     std::error_code e;
     const fs::path da = QFile::encodeName(modello).toStdString();
     const fs::path a = QFile::encodeName(destinazione).toStdString();
-    if (!fs::is_regular_file(da, e)) return 53;
+    if (!fs::is_regular_file(da, e))
+        return 53;
     fs::path temporaneo = a;
     temporaneo += ".nuovo";
     fs::copy_file(da, temporaneo, fs::copy_options::overwrite_existing, e);
-    if (!e) fs::rename(temporaneo, a, e);
+    if (!e)
+        fs::rename(temporaneo, a, e);
     if (e) {
         fs::remove(temporaneo, e);
         return 75;
@@ -125,8 +127,10 @@ void Menu::MostraNomeRicettario()
 void Menu::apri_Click()
 {
     const QString nome = dialogs().openFile(FiltroRicette, finestraFileName);
-    if (!nome.isEmpty()) finestraFileName = nome;
-    if (!finestraFileName.isEmpty()) RicettarioCorrente = finestraFileName;
+    if (!nome.isEmpty())
+        finestraFileName = nome;
+    if (!finestraFileName.isEmpty())
+        RicettarioCorrente = finestraFileName;
     SalvaImpostazioni();
     MostraNomeRicettario();
 }
@@ -165,7 +169,8 @@ void Menu::importa_Click()
 {
     finestraFileName.clear();
     const QString nome = dialogs().openFile(FiltroRicette, finestraFileName);
-    if (!nome.isEmpty()) finestraFileName = nome;
+    if (!nome.isEmpty())
+        finestraFileName = nome;
     if (!finestraFileName.isEmpty()) {
         const QFileInfo scelto(finestraFileName), corrente(RicettarioCorrente);
         const bool stesso =
@@ -207,7 +212,8 @@ void Menu::www_Click()
 
 bool Menu::ricettarioPresente()
 {
-    if (QFileInfo(RicettarioCorrente).isFile()) return true;
+    if (QFileInfo(RicettarioCorrente).isFile())
+        return true;
     dialogs().messageBox("Il ricettario che si tenta di aprire non è stato trovato.",
                          Dialogs::SoloOK, "Errore!", Dialogs::Critica);
     return false;
@@ -224,7 +230,8 @@ void Menu::apriFinestra(Finestra f)
     case Finestra::Importazione:
         break; // these windows come with their own pieces of work
     }
-    if (finestra) mostraFinestra(finestra);
+    if (finestra)
+        mostraFinestra(finestra);
 }
 
 void Menu::mostraFinestra(QWidget *finestra)
@@ -237,22 +244,26 @@ void Menu::mostraFinestra(QWidget *finestra)
 
 void Menu::Command1_Click()
 {
-    if (ricettarioPresente()) apriFinestra(Finestra::Ricette);
+    if (ricettarioPresente())
+        apriFinestra(Finestra::Ricette);
 }
 
 void Menu::Command2_Click()
 {
-    if (ricettarioPresente()) apriFinestra(Finestra::Categorie);
+    if (ricettarioPresente())
+        apriFinestra(Finestra::Categorie);
 }
 
 void Menu::Command3_Click()
 {
-    if (ricettarioPresente()) apriFinestra(Finestra::Ingredienti);
+    if (ricettarioPresente())
+        apriFinestra(Finestra::Ingredienti);
 }
 
 void Menu::Command5_Click()
 {
-    if (ricettarioPresente()) apriFinestra(Finestra::Elenco);
+    if (ricettarioPresente())
+        apriFinestra(Finestra::Elenco);
 }
 
 void Menu::Command4_Click()
@@ -322,6 +333,7 @@ void Menu::closeEvent(QCloseEvent *e)
 {
     QDir::setCurrent(CartellaIniziale);
     for (QWidget *w : QApplication::topLevelWidgets())
-        if (w != this && w->isVisible()) w->close();
+        if (w != this && w->isVisible())
+            w->close();
     e->accept();
 }

@@ -49,7 +49,8 @@ Peso peso(char32_t c)
 char32_t leggi(const unsigned char *&p, const unsigned char *fine)
 {
     const unsigned char c = *p++;
-    if (c < 0x80) return c;
+    if (c < 0x80)
+        return c;
     int seguiti = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
     char32_t v = c & (0x3F >> seguiti);
     while (seguiti-- > 0 && p < fine && (*p & 0xC0) == 0x80)
@@ -92,13 +93,17 @@ int confronta(const char *a, int na, const char *b, int nb, bool contaMaiuscole)
     while (pa < fa && pb < fb) {
         const Peso x = peso(leggi(pa, fa));
         const Peso y = peso(leggi(pb, fb));
-        if (x.primario != y.primario) return segno(static_cast<long long>(x.primario) - y.primario);
+        if (x.primario != y.primario)
+            return segno(static_cast<long long>(x.primario) - y.primario);
         if (!accenti && x.secondario != y.secondario)
             accenti = segno(static_cast<long long>(x.secondario) - y.secondario);
-        if (!maiuscole && x.maiuscola != y.maiuscola) maiuscole = x.maiuscola ? 1 : -1;
+        if (!maiuscole && x.maiuscola != y.maiuscola)
+            maiuscole = x.maiuscola ? 1 : -1;
     }
-    if (pa < fa) return 1;
-    if (pb < fb) return -1;
+    if (pa < fa)
+        return 1;
+    if (pb < fb)
+        return -1;
     return accenti ? accenti : contaMaiuscole ? maiuscole : 0;
 }
 

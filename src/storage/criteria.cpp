@@ -12,11 +12,13 @@ Criterio Criterio::analizza(const QString &testo)
         QRegularExpression::UseUnicodePropertiesOption |
             QRegularExpression::DotMatchesEverythingOption);
     const QRegularExpressionMatch m = forma.match(testo);
-    if (!m.hasMatch()) throw EngineError(EngineError::EspressioneErrata, testo);
+    if (!m.hasMatch())
+        throw EngineError(EngineError::EspressioneErrata, testo);
 
     Criterio c;
     c.colonna_ = m.captured(1);
-    if (c.colonna_.startsWith('[')) c.colonna_ = c.colonna_.mid(1, c.colonna_.size() - 2).trimmed();
+    if (c.colonna_.startsWith('['))
+        c.colonna_ = c.colonna_.mid(1, c.colonna_.size() - 2).trimmed();
 
     static const QHash<QString, Operatore> operatori = {
         {"=", Operatore::Uguale},        {"<>", Operatore::Diverso},
@@ -57,14 +59,16 @@ Criterio Criterio::analizza(const QString &testo)
 
 bool Criterio::soddisfattoDa(const QVariant &campo) const
 {
-    if (campo.isNull() || !campo.isValid()) return false;
+    if (campo.isNull() || !campo.isValid())
+        return false;
     int confronto;
     if (valore_.typeId() == QMetaType::QString) {
         confronto = Collazione::confronta(campo.toString(), valore_.toString(), false);
     } else {
         bool ok = false;
         const double x = campo.toString().trimmed().toDouble(&ok);
-        if (!ok) return false;
+        if (!ok)
+            return false;
         const double y = valore_.toDouble();
         confronto = x < y ? -1 : x > y ? 1 : 0;
     }

@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <sqlite3.h>
 
 namespace {
@@ -15,7 +16,8 @@ sqlite3 *apriConnessione(const QString &percorso, int flag)
 {
     sqlite3 *db = nullptr;
     const int rc = sqlite3_open_v2(QFile::encodeName(percorso).constData(), &db,
-                                   flag | SQLITE_OPEN_EXRESCODE, nullptr);
+                                   // One thread uses a connection: no locking per call.
+                                   flag | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_close_v2(db);
         lanciaErroreSqlite(nullptr, rc, percorso);
@@ -40,7 +42,23 @@ void limita(sqlite3 *db)
 
 } // namespace
 
-Database::Database(sqlite3 *db, const QString &percorso) : db_(db), percorso_(percorso) {}
+// One version counter for each file, shared by its connections.
+static std::shared_ptr<quint64> contatoreDi(const QString &percorso)
+{
+    static QHash<QString, std::weak_ptr<quint64>> contatori;
+    const QString chiave = QFileInfo(percorso).canonicalFilePath();
+    std::shared_ptr<quint64> c = contatori.value(chiave).lock();
+    if (!c) {
+        c = std::make_shared<quint64>(1); // rows not yet read carry 0
+        contatori.insert(chiave, c);
+    }
+    return c;
+}
+
+Database::Database(sqlite3 *db, const QString &percorso)
+    : db_(db), percorso_(percorso), versione_(contatoreDi(percorso))
+{
+}
 
 Database::~Database()
 {
@@ -52,7 +70,8 @@ std::shared_ptr<Database> Database::apri(const QString &percorso, Modo modo)
     const QFileInfo info(percorso);
     if (percorso.isEmpty() || !info.exists())
         throw EngineError(EngineError::FileNonTrovato, percorso);
-    if (!info.isFile()) throw EngineError(EngineError::NonUnRicettario, percorso);
+    if (!info.isFile())
+        throw EngineError(EngineError::NonUnRicettario, percorso);
     const bool scrittura = modo == Modo::LetturaScrittura;
     std::shared_ptr<Database> d(new Database(
         apriConnessione(percorso, scrittura ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY),
@@ -65,7 +84,8 @@ std::shared_ptr<Database> Database::apri(const QString &percorso, Modo modo)
 
 std::shared_ptr<Database> Database::crea(const QString &percorso)
 {
-    if (QFileInfo::exists(percorso)) QFile::remove(percorso);
+    if (QFileInfo::exists(percorso))
+        QFile::remove(percorso);
     std::shared_ptr<Database> d(new Database(
         apriConnessione(percorso, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE), percorso));
     d->configura(true);
@@ -97,6 +117,8 @@ void Database::configura(bool scrittura)
         Collazione::registra(db_);
         esegui("PRAGMA foreign_keys = ON");
         esegui("PRAGMA cell_size_check = ON");
+        // Sets read rows by key in name order, all over the file: keep a big book in memory.
+        esegui("PRAGMA cache_size = -65536");
         return;
     }
     // Only once the file is known to be a book: these may write its header.
@@ -144,39 +166,28 @@ bool Database::soloLettura() const
 
 sqlite3 *Database::handle() const
 {
-    if (!db_) throw EngineError(EngineError::ErroreGenerico, QStringLiteral("ricettario chiuso"));
+    if (!db_)
+        throw EngineError(EngineError::ErroreGenerico, QStringLiteral("ricettario chiuso"));
     return db_;
 }
 
 void Database::Close()
 {
-    versione_.reset();
     // close_v2 waits for statements still held by open sets.
-    if (db_) sqlite3_close_v2(db_);
+    if (db_)
+        sqlite3_close_v2(db_);
     db_ = nullptr;
-}
-
-quint64 Database::modificheProprie() const
-{
-    return db_ ? quint64(sqlite3_total_changes64(db_)) : 0;
-}
-
-quint64 Database::versioneAltri() const
-{
-    if (!db_) return 0;
-    if (!versione_) versione_ = std::make_unique<Statement>(db_, "PRAGMA data_version", percorso_);
-    versione_->reset();
-    const quint64 v = versione_->step() ? versione_->column(0).toULongLong() : 0;
-    versione_->reset();
-    return v;
 }
 
 void Database::esegui(const QString &sql, const QVariantList &valori)
 {
     Statement s(handle(), sql, percorso_);
     s.bindAll(valori);
+    const sqlite3_int64 prima = sqlite3_total_changes64(db_);
     while (s.step()) {
     }
+    if (sqlite3_total_changes64(db_) != prima)
+        ++*versione_;
 }
 
 QVariant Database::valore(const QString &sql, const QVariantList &valori)
@@ -198,7 +209,8 @@ Database::Transazione::Transazione(Database &db) : db_(db)
 
 Database::Transazione::~Transazione()
 {
-    if (!chiusa_ && db_.aperto()) sqlite3_exec(db_.db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (!chiusa_ && db_.aperto())
+        sqlite3_exec(db_.db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 void Database::Transazione::commit()

@@ -5,7 +5,6 @@
 #include <memory>
 
 struct sqlite3;
-class Statement;
 
 // One open recipe book. Opening checks that the file is a recipe book and never creates one.
 class Database
@@ -30,10 +29,10 @@ public:
 
     void Close();
 
-    // Changes when another connection wrote to the book.
-    quint64 versioneAltri() const;
-    // Counts the rows this connection changed.
-    quint64 modificheProprie() const;
+    // Grows with every write to this file through any Database of the program, so a set
+    // knows when the rows it read may have changed. Writes by other programs are seen after
+    // the set is opened again.
+    quint64 versione() const { return *versione_; }
 
     // Runs one statement of our own with bound values.
     void esegui(const QString &sql, const QVariantList &valori = {});
@@ -60,5 +59,5 @@ private:
 
     sqlite3 *db_;
     QString percorso_;
-    mutable std::unique_ptr<Statement> versione_;
+    std::shared_ptr<quint64> versione_;
 };

@@ -16,7 +16,8 @@ std::function<void(int, const QString &)> &gestoreErrori()
 QVariant leggiControllo(const QObject *c, const QByteArray &proprieta)
 {
     const QVariant v = c->property(proprieta.constData());
-    if (v.typeId() == QMetaType::Bool) return QVariant(v.toBool() ? -1 : 0);
+    if (v.typeId() == QMetaType::Bool)
+        return QVariant(v.toBool() ? -1 : 0);
     return v;
 }
 
@@ -36,7 +37,8 @@ void DataSource::setGestoreErrori(std::function<void(int, const QString &)> g)
 
 void DataSource::setDatabaseName(const QString &percorso)
 {
-    if (percorso == databaseName_) return;
+    if (percorso == databaseName_)
+        return;
     chiudiInsieme();
     databaseName_ = percorso;
 }
@@ -57,12 +59,14 @@ void DataSource::segnala(const EngineError &e)
 {
     int risposta = 1;
     emit Error(e.number(), risposta);
-    if (risposta != 0 && gestoreErrori()) gestoreErrori()(e.number(), e.description());
+    if (risposta != 0 && gestoreErrori())
+        gestoreErrori()(e.number(), e.description());
 }
 
 bool DataSource::esegui(const std::function<void(::Recordset &)> &operazione)
 {
-    if (!recordset_) return false;
+    if (!recordset_)
+        return false;
     try {
         operazione(*recordset_);
         return true;
@@ -110,9 +114,11 @@ QHash<int, QVariant> DataSource::controlliCambiati() const
 {
     QHash<int, QVariant> valori;
     for (const Legame &l : legami_) {
-        if (!l.controllo || l.ordinale < 0) continue;
+        if (!l.controllo || l.ordinale < 0)
+            continue;
         const QVariant attuale = leggiControllo(l.controllo, l.proprieta);
-        if (attuale != l.riempito) valori.insert(l.ordinale, attuale);
+        if (attuale != l.riempito)
+            valori.insert(l.ordinale, attuale);
     }
     return valori;
 }
@@ -120,10 +126,12 @@ QHash<int, QVariant> DataSource::controlliCambiati() const
 void DataSource::riempi()
 {
     for (Legame &l : legami_) {
-        if (!l.controllo) continue;
+        if (!l.controllo)
+            continue;
         QVariant valore;
         try {
-            if (l.ordinale < 0) l.ordinale = recordset_->ordinal(l.colonna);
+            if (l.ordinale < 0)
+                l.ordinale = recordset_->ordinal(l.colonna);
             if (recordset_->EditMode() == ::Recordset::NuovoInCorso || recordset_->haRigaCorrente())
                 valore = recordset_->value(l.ordinale);
         } catch (const EngineError &) {
@@ -142,13 +150,16 @@ void DataSource::riempi()
 
 bool DataSource::prima(int azione)
 {
-    if (inEvento_) return true;
+    if (inEvento_)
+        return true;
     const QHash<int, QVariant> cambiati = controlliCambiati();
     int action = azione;
     int save = cambiati.isEmpty() ? 0 : 1;
     emit Validate(action, save);
-    if (action == Azione::Annulla) return false;
-    if (azione == Azione::Eliminazione) return true; // the row goes: nothing of it is written
+    if (action == Azione::Annulla)
+        return false;
+    if (azione == Azione::Eliminazione)
+        return true; // the row goes: nothing of it is written
     // Errors here reach the caller of the move, which reports them.
     inEvento_ = true;
     struct Fine
@@ -160,12 +171,16 @@ bool DataSource::prima(int azione)
     const int righePrima = recordset_->RecordCount();
     if (!nuovo && recordset_->EditMode() == ::Recordset::Nessuna && !recordset_->haRigaCorrente())
         save = 0; // no row to write into
-    if (save) recordset_->scriviSenzaEventi(cambiati);
-    if (azione != Azione::Aggiornamento) recordset_->concludiSenzaEventi();
+    if (save)
+        recordset_->scriviSenzaEventi(cambiati);
+    if (azione != Azione::Aggiornamento)
+        recordset_->concludiSenzaEventi();
     if (save || nuovo)
         for (Legame &l : legami_)
-            if (l.controllo) l.riempito = leggiControllo(l.controllo, l.proprieta);
-    if (save || recordset_->RecordCount() != righePrima) emit RigheCambiate();
+            if (l.controllo)
+                l.riempito = leggiControllo(l.controllo, l.proprieta);
+    if (save || recordset_->RecordCount() != righePrima)
+        emit RigheCambiate();
     return true;
 }
 
@@ -177,18 +192,22 @@ void DataSource::dopo()
 
 void DataSource::UpdateRecord()
 {
-    if (!recordset_) return;
+    if (!recordset_)
+        return;
     try {
         int action = Azione::Aggiornamento;
         int save = 1;
         emit Validate(action, save);
-        if (action == Azione::Annulla || !save) return;
+        if (action == Azione::Annulla || !save)
+            return;
         const QHash<int, QVariant> cambiati = controlliCambiati();
-        if (cambiati.isEmpty() && recordset_->EditMode() == ::Recordset::Nessuna) return;
+        if (cambiati.isEmpty() && recordset_->EditMode() == ::Recordset::Nessuna)
+            return;
         recordset_->scriviSenzaEventi(cambiati);
         recordset_->concludiSenzaEventi();
         for (Legame &l : legami_)
-            if (l.controllo) l.riempito = leggiControllo(l.controllo, l.proprieta);
+            if (l.controllo)
+                l.riempito = leggiControllo(l.controllo, l.proprieta);
         emit RigheCambiate();
     } catch (const EngineError &e) {
         segnala(e);
@@ -197,7 +216,8 @@ void DataSource::UpdateRecord()
 
 void DataSource::UpdateControls()
 {
-    if (recordset_) riempi();
+    if (recordset_)
+        riempi();
 }
 
 void DataSource::Close(int azione)

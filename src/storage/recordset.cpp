@@ -26,11 +26,13 @@ QString conOrdineItaliano(const QString &sql)
         QStringLiteral(R"(^\s*(\[([^\]]+)\]|(\w+))(\s+(asc|desc))?\s*$)"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
     const QRegularExpressionMatch m = ordine.match(sql);
-    if (!m.hasMatch()) return sql;
+    if (!m.hasMatch())
+        return sql;
     QStringList termini = m.captured(1).split(',');
     for (QString &t : termini) {
         const QRegularExpressionMatch c = termine.match(t);
-        if (!c.hasMatch()) return sql;
+        if (!c.hasMatch())
+            return sql;
         const QString nome = c.captured(2).isEmpty() ? c.captured(3) : c.captured(2);
         if (Schema::colonnaDiTesto(nome))
             t = c.captured(1) + " COLLATE " + Collazione::Nome + c.captured(4);
@@ -42,7 +44,8 @@ bool tipoNumerico(const QString &tipo)
 {
     const QString t = tipo.toUpper();
     for (const char *parola : {"INT", "BOOL", "REAL", "NUM", "DOUB", "FLOA", "DEC"})
-        if (t.contains(QLatin1String(parola))) return true;
+        if (t.contains(QLatin1String(parola)))
+            return true;
     return false;
 }
 
@@ -77,7 +80,8 @@ void Recordset::apri()
     QString sql = origine_.trimmed();
     if (!sql.startsWith(QLatin1String("select"), Qt::CaseInsensitive)) {
         const Schema::Tabella *t = Schema::tabella(sql);
-        if (!t) throw EngineError(EngineError::OrigineSconosciuta, origine_);
+        if (!t)
+            throw EngineError(EngineError::OrigineSconosciuta, origine_);
         sql = "SELECT * FROM " + quota(t->nome);
     }
     sql = conOrdineItaliano(sql);
@@ -90,8 +94,10 @@ void Recordset::apri()
     for (int i = 0; i < s.columnCount(); ++i) {
         colonne_.push_back({s.columnName(i), s.columnOrigin(i), tipoNumerico(s.columnDecltype(i))});
         const QString t = s.columnTable(i);
-        if (t.isEmpty() || (!tabella_.isEmpty() && t != tabella_)) aggiornabile = false;
-        if (tabella_.isEmpty()) tabella_ = t;
+        if (t.isEmpty() || (!tabella_.isEmpty() && t != tabella_))
+            aggiornabile = false;
+        if (tabella_.isEmpty())
+            tabella_ = t;
     }
     const Schema::Tabella *schema = Schema::tabella(tabella_);
     if (aggiornabile && schema) {
@@ -104,27 +110,37 @@ void Recordset::apri()
         QStringList nomi;
         for (const Colonna &c : colonne_)
             nomi << quota(c.origine);
+        QStringList segnaposti;
+        for (int i = 0; i < Blocco; ++i)
+            segnaposti << QStringLiteral("?");
         rilettura_ = std::make_unique<Statement>(
             db_->handle(),
-            QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
-                .arg(nomi.join(','), quota(tabella_), quota(colonne_[colonnaChiave_].origine)),
+            QStringLiteral("SELECT %1 FROM %2 WHERE %3 IN (%4)")
+                .arg(nomi.join(','), quota(tabella_), quota(colonne_[colonnaChiave_].origine),
+                     segnaposti.join(',')),
             db_->percorso());
     }
 
     righe_.clear();
-    const quint64 altri = db_->versioneAltri();
-    const quint64 proprie = db_->modificheProprie();
-    qint64 numero = 0;
-    while (s.step()) {
-        Riga r;
-        r.valori.reserve(colonne_.size());
-        for (int i = 0; i < int(colonne_.size()); ++i)
-            r.valori.push_back(s.column(i));
-        r.chiave = colonnaChiave_ >= 0 ? r.valori[colonnaChiave_].toLongLong() : numero;
-        r.altri = altri;
-        r.proprie = proprie;
-        righe_.push_back(std::move(r));
-        ++numero;
+    if (colonnaChiave_ >= 0) {
+        // Only the keys, in the source's order: the engine sorts small records, and a row's
+        // values are read when a move lands on it.
+        Statement chiavi(
+            db_->handle(),
+            QStringLiteral("SELECT %1 FROM (%2)").arg(quota(colonne_[colonnaChiave_].nome), sql),
+            db_->percorso());
+        while (chiavi.step())
+            righe_.push_back(Riga{chiavi.column(0).toLongLong(), {}, 0});
+    } else {
+        const quint64 versione = db_->versione();
+        qint64 numero = 0;
+        while (s.step()) {
+            Riga r{numero++, {}, versione};
+            r.valori.reserve(colonne_.size());
+            for (int i = 0; i < int(colonne_.size()); ++i)
+                r.valori.push_back(s.column(i));
+            righe_.push_back(std::move(r));
+        }
     }
     modo_ = Nessuna;
     buffer_.clear();
@@ -145,10 +161,10 @@ bool Recordset::avvisa(int azione)
 void Recordset::notifica()
 {
     if (haRigaCorrente()) {
-        Riga &r = righe_[posizione_];
-        if (r.altri != db_->versioneAltri()) rileggi(r);
+        aggiornaDa(posizione_);
     }
-    if (observer_) observer_->dopo();
+    if (observer_)
+        observer_->dopo();
 }
 
 bool Recordset::haRigaCorrente() const
@@ -182,12 +198,15 @@ void Recordset::spostaSenzaEventi(int azione)
         posizione_ = n > 0 ? n - 1 : 0;
         break;
     case Azione::Successivo:
-        if (eliminata_) break; // the row after the deleted one already stands at its place
-        if (posizione_ >= n) throw EngineError(EngineError::NessunRecordCorrente);
+        if (eliminata_)
+            break; // the row after the deleted one already stands at its place
+        if (posizione_ >= n)
+            throw EngineError(EngineError::NessunRecordCorrente);
         ++posizione_;
         break;
     case Azione::Precedente:
-        if (!eliminata_ && posizione_ < 0) throw EngineError(EngineError::NessunRecordCorrente);
+        if (!eliminata_ && posizione_ < 0)
+            throw EngineError(EngineError::NessunRecordCorrente);
         --posizione_;
         break;
     }
@@ -198,14 +217,16 @@ void Recordset::spostaSenzaEventi(int azione)
 
 void Recordset::MoveFirst()
 {
-    if (!avvisa(Azione::Primo)) return;
+    if (!avvisa(Azione::Primo))
+        return;
     spostaSenzaEventi(Azione::Primo);
     notifica();
 }
 
 void Recordset::MoveLast()
 {
-    if (!avvisa(Azione::Ultimo)) return;
+    if (!avvisa(Azione::Ultimo))
+        return;
     spostaSenzaEventi(Azione::Ultimo);
     notifica();
 }
@@ -214,15 +235,18 @@ void Recordset::MoveNext()
 {
     if (!eliminata_ && posizione_ >= int(righe_.size()))
         throw EngineError(EngineError::NessunRecordCorrente);
-    if (!avvisa(Azione::Successivo)) return;
+    if (!avvisa(Azione::Successivo))
+        return;
     spostaSenzaEventi(Azione::Successivo);
     notifica();
 }
 
 void Recordset::MovePrevious()
 {
-    if (!eliminata_ && posizione_ < 0) throw EngineError(EngineError::NessunRecordCorrente);
-    if (!avvisa(Azione::Precedente)) return;
+    if (!eliminata_ && posizione_ < 0)
+        throw EngineError(EngineError::NessunRecordCorrente);
+    if (!avvisa(Azione::Precedente))
+        return;
     spostaSenzaEventi(Azione::Precedente);
     notifica();
 }
@@ -237,7 +261,8 @@ QVariant Recordset::Bookmark() const
 int Recordset::posizioneDi(qint64 chiave) const
 {
     for (int i = 0; i < int(righe_.size()); ++i)
-        if (righe_[i].chiave == chiave) return i;
+        if (righe_[i].chiave == chiave)
+            return i;
     return -1;
 }
 
@@ -246,8 +271,10 @@ void Recordset::setBookmark(const QVariant &segnalibro)
     bool ok = false;
     const qint64 chiave = segnalibro.toLongLong(&ok);
     const int p = ok ? posizioneDi(chiave) : -1;
-    if (p < 0) throw EngineError(EngineError::RecordEliminato);
-    if (!avvisa(Azione::Segnalibro)) return;
+    if (p < 0)
+        throw EngineError(EngineError::RecordEliminato);
+    if (!avvisa(Azione::Segnalibro))
+        return;
     modo_ = Nessuna;
     buffer_.clear();
     posizione_ = p;
@@ -265,9 +292,11 @@ QString Recordset::fieldName(int ordinale) const
 int Recordset::ordinal(const QString &nome) const
 {
     QString n = nome.trimmed();
-    if (n.startsWith('[') && n.endsWith(']')) n = n.mid(1, n.size() - 2);
+    if (n.startsWith('[') && n.endsWith(']'))
+        n = n.mid(1, n.size() - 2);
     for (int i = 0; i < int(colonne_.size()); ++i)
-        if (colonne_[i].nome.compare(n, Qt::CaseInsensitive) == 0) return i;
+        if (colonne_[i].nome.compare(n, Qt::CaseInsensitive) == 0)
+            return i;
     throw EngineError(EngineError::CampoSconosciuto, nome);
 }
 
@@ -282,37 +311,68 @@ Field Recordset::Fields(const QString &nome)
     return Field(*this, ordinal(nome));
 }
 
-void Recordset::rileggi(Riga &r) const
+void Recordset::leggi(const std::vector<Riga *> &blocco) const
 {
-    r.altri = db_->versioneAltri();
-    r.proprie = db_->modificheProprie();
-    if (!rilettura_) return;
+    const quint64 versione = db_->versione();
+    QHash<qint64, Riga *> perChiave;
+    for (Riga *r : blocco) {
+        r->versione = versione;
+        r->eliminata = true; // unless the book still has it
+        perChiave.insert(r->chiave, r);
+    }
+    if (!rilettura_ || blocco.empty())
+        return;
     rilettura_->reset();
-    rilettura_->bind(1, r.chiave);
-    if (rilettura_->step()) {
+    for (int i = 0; i < Blocco; ++i)
+        rilettura_->bind(i + 1, blocco[std::min<size_t>(i, blocco.size() - 1)]->chiave);
+    while (rilettura_->step()) {
+        Riga *r = perChiave.value(rilettura_->column(colonnaChiave_).toLongLong());
+        if (!r)
+            continue;
+        r->valori.resize(colonne_.size());
         for (int i = 0; i < int(colonne_.size()); ++i)
-            r.valori[i] = rilettura_->column(i);
-        r.eliminata = false;
-    } else {
-        r.eliminata = true; // deleted through another set
+            r->valori[i] = rilettura_->column(i);
+        r->eliminata = false;
     }
     rilettura_->reset();
 }
 
+void Recordset::rileggi(Riga &r) const
+{
+    leggi({&r});
+}
+
+void Recordset::aggiornaDa(int posizione) const
+{
+    if (righe_[posizione].versione == db_->versione())
+        return;
+    // Each statement is a read transaction of its own, which costs far more than a row:
+    // read the rows that follow too, as a walk through the set will want them next.
+    std::vector<Riga *> blocco;
+    for (int p = posizione; p < int(righe_.size()) && int(blocco.size()) < Blocco; ++p)
+        if (righe_[p].versione != db_->versione())
+            blocco.push_back(&righe_[p]);
+    leggi(blocco);
+}
+
 const Recordset::Riga &Recordset::riga(int posizione) const
 {
+    aggiornaDa(posizione);
     Riga &r = righe_[posizione];
-    if (r.proprie != db_->modificheProprie()) rileggi(r);
-    if (r.eliminata) throw EngineError(EngineError::RecordEliminato);
+    if (r.eliminata)
+        throw EngineError(EngineError::RecordEliminato);
     return r;
 }
 
 QVariant Recordset::value(int ordinale) const
 {
     fieldName(ordinale);
-    if (modo_ != Nessuna && buffer_.contains(ordinale)) return buffer_.value(ordinale);
-    if (modo_ == NuovoInCorso) return QVariant();
-    if (!haRigaCorrente()) throw EngineError(EngineError::NessunRecordCorrente);
+    if (modo_ != Nessuna && buffer_.contains(ordinale))
+        return buffer_.value(ordinale);
+    if (modo_ == NuovoInCorso)
+        return QVariant();
+    if (!haRigaCorrente())
+        throw EngineError(EngineError::NessunRecordCorrente);
     return riga(posizione_).valori[ordinale];
 }
 
@@ -321,8 +381,8 @@ QVariant Recordset::valoreAlPosto(int posizione, int ordinale) const
     if (posizione < 0 || posizione >= int(righe_.size()) || ordinale < 0 ||
         ordinale >= int(colonne_.size()))
         return QVariant();
-    Riga &r = righe_[posizione];
-    if (r.proprie != db_->modificheProprie() || r.altri != db_->versioneAltri()) rileggi(r);
+    aggiornaDa(posizione);
+    const Riga &r = righe_[posizione];
     return r.eliminata ? QVariant() : r.valori[ordinale];
 }
 
@@ -330,22 +390,28 @@ QVariant Recordset::converti(int ordinale, const QVariant &v) const
 {
     if (!colonne_[ordinale].numerica)
         return v.typeId() == QMetaType::Bool ? QVariant(v.toBool() ? -1 : 0) : v;
-    if (v.typeId() == QMetaType::Bool) return QVariant(v.toBool() ? -1 : 0);
-    if (v.typeId() != QMetaType::QString) return v;
+    if (v.typeId() == QMetaType::Bool)
+        return QVariant(v.toBool() ? -1 : 0);
+    if (v.typeId() != QMetaType::QString)
+        return v;
     const QString t = v.toString().trimmed();
-    if (t.isEmpty()) return QVariant(); // an empty box writes no number
+    if (t.isEmpty())
+        return QVariant(); // an empty box writes no number
     bool ok = false;
     const qlonglong intero = t.toLongLong(&ok);
-    if (ok) return QVariant(intero);
+    if (ok)
+        return QVariant(intero);
     const double reale = t.toDouble(&ok);
-    if (ok) return QVariant(reale);
+    if (ok)
+        return QVariant(reale);
     throw EngineError(EngineError::ConversioneTipo, t);
 }
 
 void Recordset::setValue(int ordinale, const QVariant &v)
 {
     fieldName(ordinale);
-    if (modo_ == Nessuna) throw EngineError(EngineError::SenzaAddNewOEdit);
+    if (modo_ == Nessuna)
+        throw EngineError(EngineError::SenzaAddNewOEdit);
     if (ordinale == colonnaChiave_)
         throw EngineError(EngineError::CampoNonAggiornabile, colonne_[ordinale].nome);
     buffer_.insert(ordinale, converti(ordinale, v));
@@ -353,8 +419,10 @@ void Recordset::setValue(int ordinale, const QVariant &v)
 
 void Recordset::AddNew()
 {
-    if (colonnaChiave_ < 0) throw EngineError(EngineError::InsiemeNonAggiornabile);
-    if (!avvisa(Azione::NuovoRecord)) return;
+    if (colonnaChiave_ < 0)
+        throw EngineError(EngineError::InsiemeNonAggiornabile);
+    if (!avvisa(Azione::NuovoRecord))
+        return;
     if (modo_ != NuovoInCorso) {
         posizionePrimaDelNuovo_ = posizione_;
         eliminataPrimaDelNuovo_ = eliminata_;
@@ -366,8 +434,10 @@ void Recordset::AddNew()
 
 void Recordset::Edit()
 {
-    if (colonnaChiave_ < 0) throw EngineError(EngineError::InsiemeNonAggiornabile);
-    if (!haRigaCorrente()) throw EngineError(EngineError::NessunRecordCorrente);
+    if (colonnaChiave_ < 0)
+        throw EngineError(EngineError::InsiemeNonAggiornabile);
+    if (!haRigaCorrente())
+        throw EngineError(EngineError::NessunRecordCorrente);
     riga(posizione_); // throws for a row deleted elsewhere
     modo_ = InModifica;
     buffer_.clear();
@@ -401,7 +471,7 @@ void Recordset::inserisci()
     Riga r;
     r.chiave = db_->ultimaChiave();
     r.valori.resize(colonne_.size());
-    r.altri = r.proprie = 0;
+    r.versione = 0; // read below
     rileggi(r);
     righe_.push_back(std::move(r));
     ultimaModificata_ = QVariant(righe_.back().chiave);
@@ -447,22 +517,27 @@ void Recordset::concludiSenzaEventi()
 
 void Recordset::scriviSenzaEventi(const QHash<int, QVariant> &valori)
 {
-    if (valori.isEmpty()) return;
-    if (modo_ == Nessuna) Edit();
+    if (valori.isEmpty())
+        return;
+    if (modo_ == Nessuna)
+        Edit();
     for (auto it = valori.cbegin(); it != valori.cend(); ++it)
         setValue(it.key(), it.value());
 }
 
 void Recordset::Update()
 {
-    if (modo_ == Nessuna) throw EngineError(EngineError::SenzaAddNewOEdit);
-    if (!avvisa(Azione::Aggiornamento)) return;
+    if (modo_ == Nessuna)
+        throw EngineError(EngineError::SenzaAddNewOEdit);
+    if (!avvisa(Azione::Aggiornamento))
+        return;
     const bool nuovo = modo_ == NuovoInCorso;
     if (nuovo)
         inserisci();
     else
         aggiorna();
-    if (nuovo) notifica();
+    if (nuovo)
+        notifica();
 }
 
 void Recordset::Delete()
@@ -472,8 +547,10 @@ void Recordset::Delete()
         CancelUpdate();
         return;
     }
-    if (!haRigaCorrente()) throw EngineError(EngineError::NessunRecordCorrente);
-    if (!avvisa(Azione::Eliminazione)) return;
+    if (!haRigaCorrente())
+        throw EngineError(EngineError::NessunRecordCorrente);
+    if (!avvisa(Azione::Eliminazione))
+        return;
     modo_ = Nessuna;
     buffer_.clear();
     const Riga &r = righe_[posizione_];
@@ -488,7 +565,8 @@ void Recordset::cerca(const QString &testo, int da, int passo)
 {
     const Criterio criterio = Criterio::analizza(testo);
     const int ordinale = ordinal(criterio.colonna());
-    if (!avvisa(Azione::Ricerca)) return;
+    if (!avvisa(Azione::Ricerca))
+        return;
     for (int p = da; p >= 0 && p < int(righe_.size()); p += passo) {
         if (criterio.soddisfattoDa(valoreAlPosto(p, ordinale))) {
             modo_ = Nessuna;

@@ -128,8 +128,7 @@ private:
     {
         qint64 chiave;
         std::vector<QVariant> valori;
-        quint64 altri;   // the book's version written by other connections when read
-        quint64 proprie; // the changes of this connection when read
+        quint64 versione; // the book's version when read; 0 before the first read
         bool eliminata = false;
     };
     struct Colonna
@@ -143,7 +142,10 @@ private:
     bool avvisa(int azione);
     void notifica();
     const Riga &riga(int posizione) const;
+    static constexpr int Blocco = 64; // rows read by one statement
     void rileggi(Riga &r) const;
+    void leggi(const std::vector<Riga *> &blocco) const;
+    void aggiornaDa(int posizione) const; // reads the row there again if the book changed
     QVariant converti(int ordinale, const QVariant &v) const;
     int posizioneDi(qint64 chiave) const;
     void cerca(const QString &criterio, int da, int passo);

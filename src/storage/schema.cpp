@@ -41,7 +41,8 @@ const QList<Tabella> &tabelle()
 const Tabella *tabella(const QString &nome)
 {
     for (const Tabella &t : tabelle())
-        if (t.nome.compare(nome, Qt::CaseInsensitive) == 0) return &t;
+        if (t.nome.compare(nome, Qt::CaseInsensitive) == 0)
+            return &t;
     return nullptr;
 }
 

@@ -83,7 +83,8 @@ Statement &Statement::bind(int indice, const QVariant &valore)
                                  SQLITE_TRANSIENT, SQLITE_UTF8);
     }
     }
-    if (rc != SQLITE_OK) lanciaErroreSqlite(db_, rc, percorso_);
+    if (rc != SQLITE_OK)
+        lanciaErroreSqlite(db_, rc, percorso_);
     return *this;
 }
 
@@ -97,8 +98,10 @@ Statement &Statement::bindAll(const QVariantList &valori)
 bool Statement::step()
 {
     const int rc = sqlite3_step(stmt_);
-    if (rc == SQLITE_ROW) return true;
-    if (rc == SQLITE_DONE) return false;
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
     sqlite3_reset(stmt_);
     lanciaErroreSqlite(db_, rc, percorso_);
 }

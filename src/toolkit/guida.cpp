@@ -85,7 +85,8 @@ Guida::Guida(QWidget *parent) : QWidget(parent, Qt::Window), browser_(new QTextB
 Guida *Guida::mostra(const QUrl &pagina)
 {
     static QPointer<Guida> finestra;
-    if (!finestra) finestra = new Guida;
+    if (!finestra)
+        finestra = new Guida;
     finestra->browser_->setSource(pagina);
     finestra->show();
     finestra->raise();

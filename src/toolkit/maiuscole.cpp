@@ -2,7 +2,8 @@
 
 QString maiuscolaIniziale(const QString &nome)
 {
-    if (nome.isEmpty()) return nome;
+    if (nome.isEmpty())
+        return nome;
     // A letter outside the basic plane takes two units: convert it whole.
     const int lunghezza = nome.at(0).isHighSurrogate() && nome.size() > 1 ? 2 : 1;
     return nome.left(lunghezza).toUpper() + nome.mid(lunghezza);

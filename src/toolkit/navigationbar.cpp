@@ -46,7 +46,8 @@ QToolButton *NavigationBar::pulsante(const QString &nome, const QString &suggeri
 
 bool NavigationBar::eventFilter(QObject *o, QEvent *e)
 {
-    if (e->type() == QEvent::MouseButtonPress) emit MouseDown();
+    if (e->type() == QEvent::MouseButtonPress)
+        emit MouseDown();
     return QWidget::eventFilter(o, e);
 }
 

@@ -119,7 +119,8 @@ QString QtDialogs::openFile(const QString &filtro, const QString &nomeAttuale, b
         dialogo.selectFile(QString(nomeAttuale).replace('\\', '/'));
     else
         dialogo.setDirectory(QDir::currentPath());
-    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return QString();
+    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty())
+        return QString();
     return QDir::toNativeSeparators(dialogo.selectedFiles().first());
 }
 
@@ -134,7 +135,8 @@ int QtDialogs::printDialog(int copie)
     QPrinter &p = stampante();
     p.setCopyCount(copie > 0 ? copie : 1);
     QPrintDialog dialogo(&p, finestraAttiva());
-    if (dialogo.exec() != QDialog::Accepted) return 0;
+    if (dialogo.exec() != QDialog::Accepted)
+        return 0;
     return p.copyCount();
 }
 

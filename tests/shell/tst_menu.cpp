@@ -272,7 +272,8 @@ private slots:
         QVERIFY(!m.isEnabled());
         QWidget *splash = nullptr;
         for (QWidget *w : QApplication::topLevelWidgets())
-            if (w->objectName() == "frmSplash") splash = w;
+            if (w->objectName() == "frmSplash")
+                splash = w;
         QVERIFY(splash && splash->isVisible());
         QCOMPARE(splash->findChild<QLabel *>("lblProductName")->text(), QString("Pentolone 1.5"));
         QCOMPARE(splash->windowTitle(), QString());

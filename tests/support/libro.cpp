@@ -64,7 +64,8 @@ QList<QVariantList> LibroDiProva::righe(const QString &file, const QString &sql,
     if (rc == SQLITE_DONE && sql.trimmed().startsWith("insert", Qt::CaseInsensitive))
         risultato << QVariantList{qlonglong(sqlite3_last_insert_rowid(db))};
     sqlite3_close(db);
-    if (!errore.empty()) throw std::runtime_error(errore);
+    if (!errore.empty())
+        throw std::runtime_error(errore);
     return risultato;
 }
 

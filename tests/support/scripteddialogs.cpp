@@ -40,7 +40,8 @@ QList<ScriptedDialogs::Chiamata> ScriptedDialogs::di(const QString &tipo) const
 {
     QList<Chiamata> r;
     for (const Chiamata &c : chiamate)
-        if (c.tipo == tipo) r << c;
+        if (c.tipo == tipo)
+            r << c;
     return r;
 }
 

@@ -16,7 +16,8 @@ namespace {
 QJsonObject contenuto()
 {
     QFile f(":/ricettario_esempio.json");
-    if (!f.open(QIODevice::ReadOnly)) throw std::runtime_error("sample content missing");
+    if (!f.open(QIODevice::ReadOnly))
+        throw std::runtime_error("sample content missing");
     return QJsonDocument::fromJson(f.readAll()).object();
 }
 
