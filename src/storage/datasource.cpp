@@ -237,24 +237,31 @@ void DataSource::MoveFirst()
     esegui([](::Recordset &rs) { rs.MoveFirst(); });
 }
 
-// The bar stays on the first or the last row instead of leaving the set.
+// The bar stays on the first or the last row instead of leaving the set; after a deletion
+// it goes on from the deleted row's place.
 void DataSource::MovePrevious()
 {
     esegui([](::Recordset &rs) {
-        if (rs.AbsolutePosition() <= 0)
+        if (rs.Bof() || (rs.haRigaCorrente() && rs.AbsolutePosition() == 0)) {
             rs.MoveFirst();
-        else
-            rs.MovePrevious();
+            return;
+        }
+        rs.MovePrevious();
+        if (rs.Bof())
+            rs.MoveFirst();
     });
 }
 
 void DataSource::MoveNext()
 {
     esegui([](::Recordset &rs) {
-        if (rs.AbsolutePosition() < 0 || rs.AbsolutePosition() >= rs.RecordCount() - 1)
+        if (rs.Eof() || (rs.haRigaCorrente() && rs.AbsolutePosition() == rs.RecordCount() - 1)) {
             rs.MoveLast();
-        else
-            rs.MoveNext();
+            return;
+        }
+        rs.MoveNext();
+        if (rs.Eof())
+            rs.MoveLast();
     });
 }
 

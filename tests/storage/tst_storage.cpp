@@ -667,6 +667,29 @@ private slots:
         }
     }
 
+    // The bar's moves stay inside the set and go on from a deleted row's place.
+    void navigationBar_movesStayInsideTheSet()
+    {
+        Modulo m(libro_->percorso());
+        QVERIFY(m.apri());
+        const int n = m.ds.Recordset()->RecordCount();
+        m.ds.MovePrevious();
+        QCOMPARE(m.ds.Recordset()->AbsolutePosition(), 0);
+        m.ds.MoveNext();
+        const QString seguente = m.nome.text();
+        m.ds.MovePrevious();
+        m.ds.Recordset()->Delete();
+        m.ds.MoveNext();
+        QCOMPARE(m.nome.text(), seguente);
+        QCOMPARE(m.ds.Recordset()->AbsolutePosition(), 0);
+        m.ds.MoveLast();
+        m.ds.MoveNext();
+        QCOMPARE(m.ds.Recordset()->AbsolutePosition(), n - 2);
+        m.ds.Recordset()->Delete();
+        m.ds.MoveNext();
+        QCOMPARE(m.ds.Recordset()->AbsolutePosition(), n - 3);
+    }
+
     void dataSource_validateWriteMoveFillReposition()
     {
         const qint64 bigne = chiave("Bigné");
