@@ -2,15 +2,18 @@
 #include "ui_menu.h"
 
 #include "applicazione.h"
+#include "categoriealimentari.h"
 #include "dialogs.h"
 #include "frmsplash.h"
 #include "impostazioni.h"
+#include "ingredienti.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QScreen>
 #include <filesystem>
 #include <system_error>
 
@@ -200,9 +203,7 @@ void Menu::aiuto_Click()
 
 void Menu::informazioni_Click()
 {
-    auto *splash = new frmSplash;
-    splash->move(frameGeometry().center() - splash->rect().center());
-    mostraFinestra(splash);
+    mostraFinestra(new frmSplash);
 }
 
 void Menu::www_Click()
@@ -223,9 +224,13 @@ void Menu::apriFinestra(Finestra f)
 {
     QWidget *finestra = nullptr;
     switch (f) {
-    case Finestra::Ricette:
     case Finestra::Categorie:
+        finestra = new Categoriealimentari;
+        break;
     case Finestra::Ingredienti:
+        finestra = new Ingredienti;
+        break;
+    case Finestra::Ricette:
     case Finestra::Elenco:
     case Finestra::Importazione:
         break; // these windows come with their own pieces of work
@@ -239,6 +244,10 @@ void Menu::mostraFinestra(QWidget *finestra)
     finestra->setAttribute(Qt::WA_DeleteOnClose);
     connect(finestra, &QObject::destroyed, this, [this] { setEnabled(true); });
     setEnabled(false);
+    // Over the main window, but never past the screen's top left corner.
+    const QRect schermo = screen()->availableGeometry();
+    const QPoint angolo = frameGeometry().center() - finestra->rect().center();
+    finestra->move(qMax(angolo.x(), schermo.left()), qMax(angolo.y(), schermo.top()));
     finestra->show();
 }
 

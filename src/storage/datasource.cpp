@@ -58,6 +58,7 @@ void DataSource::chiudiInsieme()
 void DataSource::segnala(const EngineError &e)
 {
     int risposta = 1;
+    descrizioneErrore_ = e.description();
     emit Error(e.number(), risposta);
     if (risposta != 0 && gestoreErrori())
         gestoreErrori()(e.number(), e.description());
@@ -168,7 +169,6 @@ bool DataSource::prima(int azione)
         ~Fine() { b = false; }
     } fine{inEvento_};
     const bool nuovo = recordset_->EditMode() == ::Recordset::NuovoInCorso;
-    const int righePrima = recordset_->RecordCount();
     if (!nuovo && recordset_->EditMode() == ::Recordset::Nessuna && !recordset_->haRigaCorrente())
         save = 0; // no row to write into
     if (save)
@@ -179,9 +179,17 @@ bool DataSource::prima(int azione)
         for (Legame &l : legami_)
             if (l.controllo)
                 l.riempito = leggiControllo(l.controllo, l.proprieta);
-    if (save || recordset_->RecordCount() != righePrima)
-        emit RigheCambiate();
     return true;
+}
+
+void DataSource::righeCambiate()
+{
+    emit RigheCambiate();
+}
+
+void DataSource::vaiA(int posizione)
+{
+    esegui([posizione](::Recordset &rs) { rs.setBookmark(rs.bookmarkAlPosto(posizione)); });
 }
 
 void DataSource::dopo()
@@ -208,7 +216,6 @@ void DataSource::UpdateRecord()
         for (Legame &l : legami_)
             if (l.controllo)
                 l.riempito = leggiControllo(l.controllo, l.proprieta);
-        emit RigheCambiate();
     } catch (const EngineError &e) {
         segnala(e);
     }

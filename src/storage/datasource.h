@@ -47,6 +47,11 @@ public:
     void MovePrevious();
     void MoveNext();
     void MoveLast();
+    // A grid's choice of a row: a move like any other.
+    void vaiA(int posizione);
+
+    // The description of the error the Error event is reporting.
+    QString descrizioneErrore() const { return descrizioneErrore_; }
 
     // Runs an operation of the set, reporting an engine error through the Error event.
     bool esegui(const std::function<void(::Recordset &)> &operazione);
@@ -74,6 +79,7 @@ private:
 
     bool prima(int azione) override;
     void dopo() override;
+    void righeCambiate() override;
     QHash<int, QVariant> controlliCambiati() const;
     void riempi();
     void segnala(const EngineError &e);
@@ -82,6 +88,7 @@ private:
     QString databaseName_;
     QString recordSource_;
     QString caption_;
+    QString descrizioneErrore_;
     std::shared_ptr<::Database> database_;
     std::unique_ptr<::Recordset> recordset_;
     QList<Legame> legami_;

@@ -376,6 +376,13 @@ QVariant Recordset::value(int ordinale) const
     return riga(posizione_).valori[ordinale];
 }
 
+QVariant Recordset::bookmarkAlPosto(int posizione) const
+{
+    if (posizione < 0 || posizione >= int(righe_.size()))
+        throw EngineError(EngineError::NessunRecordCorrente);
+    return QVariant(righe_[posizione].chiave);
+}
+
 QVariant Recordset::valoreAlPosto(int posizione, int ordinale) const
 {
     if (posizione < 0 || posizione >= int(righe_.size()) || ordinale < 0 ||
@@ -475,6 +482,8 @@ void Recordset::inserisci()
     rileggi(r);
     righe_.push_back(std::move(r));
     ultimaModificata_ = QVariant(righe_.back().chiave);
+    if (observer_)
+        observer_->righeCambiate();
     posizione_ = posizionePrimaDelNuovo_;
     eliminata_ = eliminataPrimaDelNuovo_;
     modo_ = Nessuna;
@@ -497,6 +506,8 @@ void Recordset::aggiorna()
                              quota(colonne_[colonnaChiave_].origine)),
                     valori);
         rileggi(r);
+        if (observer_)
+            observer_->righeCambiate();
     }
     ultimaModificata_ = QVariant(r.chiave);
     modo_ = Nessuna;
@@ -543,8 +554,9 @@ void Recordset::Update()
 void Recordset::Delete()
 {
     if (modo_ == NuovoInCorso) {
-        // Deleting the row being added only abandons it.
+        // Deleting the row being added only abandons it: the row before it is current again.
         CancelUpdate();
+        notifica();
         return;
     }
     if (!haRigaCorrente())
@@ -559,6 +571,8 @@ void Recordset::Delete()
                 {r.chiave});
     righe_.erase(righe_.begin() + posizione_);
     eliminata_ = true;
+    if (observer_)
+        observer_->righeCambiate();
 }
 
 void Recordset::cerca(const QString &testo, int da, int passo)

@@ -19,6 +19,8 @@ public:
     virtual bool prima(int azione) = 0;
     // After the current row changed.
     virtual void dopo() = 0;
+    // After a row of the set was added, changed or deleted.
+    virtual void righeCambiate() {}
 };
 
 // Action codes of Validate.
@@ -122,6 +124,7 @@ public:
     concludiSenzaEventi(); // stores a pending new or edited row; an untouched new row is dropped
     void spostaSenzaEventi(int azione);
     QVariant valoreAlPosto(int posizione, int ordinale) const; // for grids
+    QVariant bookmarkAlPosto(int posizione) const;
 
 private:
     struct Riga

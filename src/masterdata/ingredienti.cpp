@@ -1,0 +1,198 @@
+#include "ingredienti.h"
+#include "ui_ingredienti.h"
+
+#include "anagrafica.h"
+#include "applicazione.h"
+#include "datasource.h"
+#include "dialogs.h"
+#include "grigliadati.h"
+#include "maiuscole.h"
+#include "schema.h"
+
+#include <QCloseEvent>
+
+Ingredienti::Ingredienti(QWidget *parent)
+    : QWidget(parent, Qt::Window), datPrimaryRS(new DataSource(this)),
+      ui(std::make_unique<Ui::Ingredienti>())
+{
+    ui->setupUi(this);
+    datPrimaryRS->setObjectName("datPrimaryRS");
+
+    datPrimaryRS->setRecordSource(Schema::Origine::IngredientiPerNome);
+    ui->datPrimaryRS->attach(datPrimaryRS);
+    collegaGriglia(ui->DBGrid1, datPrimaryRS, {{"IDIngrediente", 0}, {"Ingrediente", 1}});
+    ui->DBGrid1->setColumnWidth(0, 110);
+
+    connect(ui->cmdInserisci, &QPushButton::clicked, this, &Ingredienti::cmdInserisci_Click);
+    connect(ui->Command1, &QPushButton::clicked, this, &Ingredienti::Command1_Click);
+    connect(ui->cmdCancella, &QPushButton::clicked, this, &Ingredienti::cmdCancella_Click);
+    connect(ui->cmdChiudi, &QPushButton::clicked, this, &Ingredienti::cmdChiudi_Click);
+    connect(ui->Text1, &QLineEdit::returnPressed, this, [this] { Text1_KeyPress(13); });
+    ui->Text1->installEventFilter(this);
+    connect(ui->DBGrid1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &Ingredienti::DBGrid1_RowColChange);
+    connect(datPrimaryRS, &DataSource::Reposition, this, &Ingredienti::datPrimaryRS_Reposition);
+    connect(datPrimaryRS, &DataSource::Validate, this, &Ingredienti::datPrimaryRS_Validate);
+    connect(datPrimaryRS, &DataSource::Error, this, &Ingredienti::datPrimaryRS_Error);
+
+    Form_Load();
+}
+
+Ingredienti::~Ingredienti() = default;
+
+void Ingredienti::Form_Load()
+{
+    datPrimaryRS->setDatabaseName(Applicazione::RicettarioCorrente);
+}
+
+void Ingredienti::showEvent(QShowEvent *e)
+{
+    QWidget::showEvent(e);
+    if (!aperta_) {
+        aperta_ = true;
+        datPrimaryRS->Refresh();
+    }
+}
+
+void Ingredienti::cmdInserisci_Click()
+{
+    ui->Text1->setEnabled(true);
+    ui->Text1->clear();
+    ui->cmdInserisci->setEnabled(false);
+    ui->Command1->setEnabled(false);
+    ui->Text1->setFocus();
+    ModoIngrediente = 1;
+}
+
+void Ingredienti::Command1_Click()
+{
+    const Recordset *rs = datPrimaryRS->Recordset();
+    if (!rs || !rs->haRigaCorrente())
+        return; // nothing to edit in an empty table
+    SegnalibroIngrediente = rs->Bookmark();
+    ui->Text1->setEnabled(true);
+    ui->Command1->setEnabled(false);
+    ui->cmdInserisci->setEnabled(false);
+    ModoIngrediente = 2;
+}
+
+void Ingredienti::Text1_KeyPress(int KeyAscii)
+{
+    if (KeyAscii != 13 || ui->Text1->text().isEmpty())
+        return;
+    ui->Text1->setText(maiuscolaIniziale(ui->Text1->text()));
+    SalvaIngrediente();
+}
+
+void Ingredienti::SalvaIngrediente()
+{
+    const QString nome = ui->Text1->text();
+    const QString maiuscolo = nome.toUpper();
+    bool trovato = false;
+    inScansione_ = true;
+    datPrimaryRS->esegui([&](Recordset &rs) {
+        for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+            if (rs.value(1).toString().toUpper() == maiuscolo) {
+                trovato = true;
+                break;
+            }
+        }
+    });
+    inScansione_ = false;
+    if (trovato) {
+        // The ingredient of that name stays current.
+        dialogs().messageBox("Ingrediente già presente", Dialogs::SoloOK,
+                             "Non sono ammessi duplicati", Dialogs::NessunaIcona);
+    } else if (ModoIngrediente == 1) {
+        datPrimaryRS->esegui([&](Recordset &rs) {
+            rs.AddNew();
+            rs.Fields(1) = nome;
+            rs.Update();
+            rs.MoveLast();
+        });
+    } else if (ModoIngrediente == 2) {
+        datPrimaryRS->esegui([&](Recordset &rs) {
+            rs.setBookmark(SegnalibroIngrediente);
+            rs.Edit();
+            rs.Fields(1) = nome;
+            rs.Update();
+        });
+    }
+    dialogs().beep();
+    ui->Text1->clear();
+    tornaInAttesa();
+}
+
+void Ingredienti::tornaInAttesa()
+{
+    ui->cmdInserisci->setEnabled(true);
+    ui->Command1->setEnabled(true);
+    ModoIngrediente = 0;
+    ui->Text1->setEnabled(false);
+}
+
+void Ingredienti::Text1_LostFocus()
+{
+    ui->Text1->setText(maiuscolaIniziale(ui->Text1->text()));
+}
+
+bool Ingredienti::eventFilter(QObject *o, QEvent *e)
+{
+    if (o == ui->Text1 && e->type() == QEvent::FocusOut)
+        Text1_LostFocus();
+    return QWidget::eventFilter(o, e);
+}
+
+void Ingredienti::DBGrid1_RowColChange()
+{
+    if (inScansione_)
+        return;
+    const QModelIndex attuale = ui->DBGrid1->currentIndex();
+    if (!attuale.isValid())
+        return;
+    const QModelIndex nome = attuale.siblingAtColumn(1);
+    if (attuale.column() != 1)
+        ui->DBGrid1->selectionModel()->setCurrentIndex(nome, QItemSelectionModel::NoUpdate);
+    ui->Text1->setText(nome.data().toString());
+}
+
+void Ingredienti::cmdCancella_Click()
+{
+    ui->Text1->setEnabled(false);
+    Anagrafica::eliminaCorrente(*datPrimaryRS);
+}
+
+void Ingredienti::cmdChiudi_Click()
+{
+    Anagrafica::freccia(this);
+    close();
+}
+
+void Ingredienti::datPrimaryRS_Reposition()
+{
+    Anagrafica::freccia(this);
+    Anagrafica::mostraPosizione(*datPrimaryRS);
+}
+
+void Ingredienti::datPrimaryRS_Validate(int &, int &)
+{
+    Anagrafica::clessidra(this);
+}
+
+void Ingredienti::datPrimaryRS_Error(int, int &Response)
+{
+    Anagrafica::mostraErrore(*datPrimaryRS, Response);
+}
+
+void Ingredienti::Form_Unload()
+{
+    ui->Text1->setEnabled(false);
+    Anagrafica::freccia(this);
+    datPrimaryRS->Close();
+}
+
+void Ingredienti::closeEvent(QCloseEvent *e)
+{
+    Form_Unload();
+    e->accept();
+}
