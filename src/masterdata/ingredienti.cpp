@@ -89,16 +89,17 @@ void Ingredienti::SalvaIngrediente()
     const QString nome = ui->Text1->text();
     const QString maiuscolo = nome.toUpper();
     bool trovato = false;
-    inScansione_ = true;
+    // The scan reads the rows in place: only the row it stops on becomes current, so the
+    // grid and Text1 are not walked through every row.
     datPrimaryRS->esegui([&](Recordset &rs) {
-        for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
-            if (rs.value(1).toString().toUpper() == maiuscolo) {
+        for (int p = 0; p < rs.RecordCount(); ++p) {
+            if (rs.valoreAlPosto(p, 1).toString().toUpper() == maiuscolo) {
                 trovato = true;
+                rs.setBookmark(rs.bookmarkAlPosto(p));
                 break;
             }
         }
     });
-    inScansione_ = false;
     if (trovato) {
         // The ingredient of that name stays current.
         dialogs().messageBox("Ingrediente già presente", Dialogs::SoloOK,
@@ -145,8 +146,6 @@ bool Ingredienti::eventFilter(QObject *o, QEvent *e)
 
 void Ingredienti::DBGrid1_RowColChange()
 {
-    if (inScansione_)
-        return;
     const QModelIndex attuale = ui->DBGrid1->currentIndex();
     if (!attuale.isValid())
         return;

@@ -47,5 +47,4 @@ private:
 
     std::unique_ptr<Ui::Ingredienti> ui;
     bool aperta_ = false;
-    bool inScansione_ = false; // the duplicate scan's moves are not the user's
 };
