@@ -40,6 +40,8 @@ QToolButton *NavigationBar::pulsante(const QString &nome, const QString &suggeri
     b->setToolTip(suggerimento);
     b->setIcon(style()->standardIcon(static_cast<QStyle::StandardPixmap>(icona)));
     b->setAutoRaise(true);
+    // Taking the focus like any button makes the entry box being left finish its edit first.
+    b->setFocusPolicy(Qt::StrongFocus);
     b->installEventFilter(this);
     return b;
 }

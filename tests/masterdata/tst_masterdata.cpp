@@ -141,13 +141,14 @@ private slots:
 
     void categories_renameIsWrittenOnTheNextMoveOrOnClosing_data()
     {
-        QTest::addColumn<bool>("chiudendo");
-        QTest::newRow("next move") << false;
-        QTest::newRow("closing") << true;
+        QTest::addColumn<QString>("via");
+        QTest::newRow("grid") << "griglia";
+        QTest::newRow("navigation bar") << "barra";
+        QTest::newRow("closing") << "chiusura";
     }
     void categories_renameIsWrittenOnTheNextMoveOrOnClosing()
     {
-        QFETCH(bool, chiudendo);
+        QFETCH(QString, via);
         libro->categoria("Primi");
         libro->categoria("Secondi");
         auto f = apri<Categoriealimentari>();
@@ -156,10 +157,12 @@ private slots:
         pulsante(f.get(), "Command1")->click();
         casella(f.get(), "txtFields_1")->setFocus();
         scrivi(casella(f.get(), "txtFields_1"), "secondi di pesce", false);
-        if (chiudendo)
+        if (via == "chiusura")
             f->close();
-        else
+        else if (via == "griglia")
             scegliRiga(f.get(), 0);
+        else
+            QTest::mouseClick(f->findChild<QWidget *>("primo"), Qt::LeftButton);
         QCOMPARE(categorie(), (QStringList{"Primi", "Secondi di pesce"}));
     }
 
