@@ -323,42 +323,6 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(m.isEnabled());
     }
-
-    void menuCaptionsAndShortcuts_data()
-    {
-        QTest::addColumn<QString>("azione");
-        QTest::addColumn<QString>("testo");
-        QTest::addColumn<QString>("tasto");
-        QTest::newRow("apri") << "apri"
-                              << "Apri"
-                              << "Ctrl+A";
-        QTest::newRow("nuovo") << "nuovo"
-                               << "Nuovo"
-                               << "Ctrl+N";
-        QTest::newRow("importa") << "importa"
-                                 << "Importa nel Ricettario corrente"
-                                 << "Ctrl+I";
-        QTest::newRow("uscita") << "Exit"
-                                << "Uscita"
-                                << "Ctrl+U";
-        QTest::newRow("guida") << "aiuto"
-                               << "Guida"
-                               << "F1";
-        QTest::newRow("autore") << "informazioni"
-                                << "Autore"
-                                << "F3";
-    }
-    void menuCaptionsAndShortcuts()
-    {
-        QFETCH(QString, azione);
-        QFETCH(QString, testo);
-        QFETCH(QString, tasto);
-        Menu m;
-        QAction *a = m.findChild<QAction *>(azione);
-        QVERIFY(a);
-        QCOMPARE(a->text(), testo);
-        QCOMPARE(a->shortcut(), QKeySequence(tasto));
-    }
 };
 
 QTEST_MAIN(TstMenu)

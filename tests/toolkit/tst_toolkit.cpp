@@ -111,13 +111,6 @@ private slots:
         }
     }
 
-    void fileFilter_inQtForm()
-    {
-        QCOMPARE(QtDialogs::filtroQt("Ricette |*.mdb"), QString("Ricette (*.mdb)"));
-        QCOMPARE(QtDialogs::filtroQt("Testo|*.txt|Tutti|*.*"),
-                 QString("Testo (*.txt);;Tutti (*.*)"));
-    }
-
     void italianTranslation_givesSiAndNo()
     {
         QVERIFY(installaTraduzioneItaliana());
