@@ -282,10 +282,15 @@ void Recordset::setBookmark(const QVariant &segnalibro)
     notifica();
 }
 
-QString Recordset::fieldName(int ordinale) const
+void Recordset::controllaOrdinale(int ordinale) const
 {
     if (ordinale < 0 || ordinale >= int(colonne_.size()))
         throw EngineError(EngineError::CampoSconosciuto, QString::number(ordinale));
+}
+
+QString Recordset::fieldName(int ordinale) const
+{
+    controllaOrdinale(ordinale);
     return colonne_[ordinale].nome;
 }
 
@@ -302,7 +307,7 @@ int Recordset::ordinal(const QString &nome) const
 
 Field Recordset::Fields(int ordinale)
 {
-    fieldName(ordinale); // throws for an ordinal out of range
+    controllaOrdinale(ordinale);
     return Field(*this, ordinale);
 }
 
@@ -366,7 +371,7 @@ const Recordset::Riga &Recordset::riga(int posizione) const
 
 QVariant Recordset::value(int ordinale) const
 {
-    fieldName(ordinale);
+    controllaOrdinale(ordinale);
     if (modo_ != Nessuna && buffer_.contains(ordinale))
         return buffer_.value(ordinale);
     if (modo_ == NuovoInCorso)
@@ -416,7 +421,7 @@ QVariant Recordset::converti(int ordinale, const QVariant &v) const
 
 void Recordset::setValue(int ordinale, const QVariant &v)
 {
-    fieldName(ordinale);
+    controllaOrdinale(ordinale);
     if (modo_ == Nessuna)
         throw EngineError(EngineError::SenzaAddNewOEdit);
     if (ordinale == colonnaChiave_)

@@ -142,6 +142,7 @@ private:
     };
 
     void apri();
+    void controllaOrdinale(int ordinale) const; // throws 3070 out of range
     bool avvisa(int azione);
     void notifica();
     const Riga &riga(int posizione) const;
