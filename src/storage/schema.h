@@ -77,4 +77,13 @@ inline const QString CategoriePerNome =
     QStringLiteral("select * from [Categorie Alimentari] Order by [CategoriaAlimentare]");
 } // namespace Origine
 
+// Search criteria: each is followed by a key, or by a quoted name for the search by name.
+namespace Criterio {
+inline const QString PerRicetta = QStringLiteral("IDRicetta = ");
+inline const QString PerRiga = QStringLiteral("IDIngredienteRicetta = ");
+inline const QString PerCategoria = QStringLiteral("IDCategoriaAlimentare = ");
+inline const QString PerIngrediente = QStringLiteral("IDIngrediente = ");
+inline const QString DaNome = QStringLiteral("NomeRicetta >= ");
+} // namespace Criterio
+
 } // namespace Schema

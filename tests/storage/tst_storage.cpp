@@ -163,6 +163,33 @@ private slots:
         libro_.reset();
     }
 
+    // The template and the sample book the build writes are books the program opens.
+    void builtBooks_openAndHoldWhatTheyPromise()
+    {
+        const QString cartella = QStringLiteral(PENTOLONE_LIBRI);
+        const QString modello = QDir(cartella).filePath("Ricetta");
+        const QString esempio = QDir(cartella).filePath("Ricette.mdb");
+        QVERIFY(Database::apri(modello, Database::Modo::SolaLettura)->aperto());
+        QVERIFY(Database::apri(esempio, Database::Modo::SolaLettura)->aperto());
+        const auto conta = [](const QString &file, const QString &sql) {
+            return LibroDiProva::righe(file, sql).first().first().toInt();
+        };
+        QVERIFY(conta(modello, "SELECT count(*) FROM \"Categorie alimentari\"") >= 5);
+        QCOMPARE(conta(modello, "SELECT count(*) FROM Ricette"), 0);
+        QVERIFY(conta(esempio, "SELECT count(*) FROM Ricette") >= 12);
+        QVERIFY(conta(esempio, "SELECT count(*) FROM Ricette WHERE Vegetariana = -1") > 0);
+        QVERIFY(conta(esempio, "SELECT count(DISTINCT IDCategoriaAlimentare) FROM Ricette") > 3);
+        QCOMPARE(conta(esempio, "SELECT count(DISTINCT \"Quantità\") FROM ingredienti_ricetta "
+                                "WHERE \"Quantità\" IN ('0.5', '0.25', '1.5', '200')"),
+                 4);
+        // Every line names a recipe and an ingredient that exist.
+        QCOMPARE(conta(esempio, "SELECT count(*) FROM ingredienti_ricetta l "
+                                "LEFT JOIN Ricette r USING (IDRicetta) "
+                                "LEFT JOIN Ingredienti i USING (IDIngrediente) "
+                                "WHERE r.IDRicetta IS NULL OR i.IDIngrediente IS NULL"),
+                 0);
+    }
+
     void newRow_keyFromEngine_standsLastUntilRequery_data()
     {
         QTest::addColumn<QString>("nome");
