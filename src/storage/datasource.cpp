@@ -4,6 +4,7 @@
 #include "engineerror.h"
 
 #include <QMetaProperty>
+#include <QScopeGuard>
 
 namespace {
 
@@ -163,11 +164,7 @@ bool DataSource::prima(int azione)
         return true; // the row goes: nothing of it is written
     // Errors here reach the caller of the move, which reports them.
     inEvento_ = true;
-    struct Fine
-    {
-        bool &b;
-        ~Fine() { b = false; }
-    } fine{inEvento_};
+    const auto fine = qScopeGuard([this] { inEvento_ = false; });
     const bool nuovo = recordset_->EditMode() == ::Recordset::NuovoInCorso;
     if (!nuovo && recordset_->EditMode() == ::Recordset::Nessuna && !recordset_->haRigaCorrente())
         save = 0; // no row to write into
