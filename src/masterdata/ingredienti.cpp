@@ -1,58 +1,30 @@
 #include "ingredienti.h"
 #include "ui_ingredienti.h"
 
-#include "anagrafica.h"
-#include "applicazione.h"
 #include "datasource.h"
 #include "dialogs.h"
-#include "grigliadati.h"
 #include "maiuscole.h"
 #include "schema.h"
 
-#include <QCloseEvent>
-
 Ingredienti::Ingredienti(QWidget *parent)
-    : QWidget(parent, Qt::Window), datPrimaryRS(new DataSource(this)),
+    : FinestraAnagrafica(Schema::Origine::IngredientiPerNome, parent),
       ui(std::make_unique<Ui::Ingredienti>())
 {
     ui->setupUi(this);
-    datPrimaryRS->setObjectName("datPrimaryRS");
-
-    datPrimaryRS->setRecordSource(Schema::Origine::IngredientiPerNome);
-    ui->datPrimaryRS->attach(datPrimaryRS);
-    collegaGriglia(ui->DBGrid1, datPrimaryRS, {{"IDIngrediente", 0}, {"Ingrediente", 1}});
+    collega(ui->datPrimaryRS, ui->DBGrid1, {{"IDIngrediente", 0}, {"Ingrediente", 1}},
+            ui->cmdChiudi);
     ui->DBGrid1->setColumnWidth(0, 110);
 
     connect(ui->cmdInserisci, &QPushButton::clicked, this, &Ingredienti::cmdInserisci_Click);
     connect(ui->Command1, &QPushButton::clicked, this, &Ingredienti::Command1_Click);
     connect(ui->cmdCancella, &QPushButton::clicked, this, &Ingredienti::cmdCancella_Click);
-    connect(ui->cmdChiudi, &QPushButton::clicked, this, &Ingredienti::cmdChiudi_Click);
     connect(ui->Text1, &QLineEdit::returnPressed, this, [this] { Text1_KeyPress(13); });
     ui->Text1->installEventFilter(this);
     connect(ui->DBGrid1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &Ingredienti::DBGrid1_RowColChange);
-    connect(datPrimaryRS, &DataSource::Reposition, this, &Ingredienti::datPrimaryRS_Reposition);
-    connect(datPrimaryRS, &DataSource::Validate, this, &Ingredienti::datPrimaryRS_Validate);
-    connect(datPrimaryRS, &DataSource::Error, this, &Ingredienti::datPrimaryRS_Error);
-
-    Form_Load();
 }
 
 Ingredienti::~Ingredienti() = default;
-
-void Ingredienti::Form_Load()
-{
-    datPrimaryRS->setDatabaseName(Applicazione::RicettarioCorrente);
-}
-
-void Ingredienti::showEvent(QShowEvent *e)
-{
-    QWidget::showEvent(e);
-    if (!aperta_) {
-        aperta_ = true;
-        datPrimaryRS->Refresh();
-    }
-}
 
 void Ingredienti::cmdInserisci_Click()
 {
@@ -158,40 +130,11 @@ void Ingredienti::DBGrid1_RowColChange()
 void Ingredienti::cmdCancella_Click()
 {
     ui->Text1->setEnabled(false);
-    Anagrafica::eliminaCorrente(*datPrimaryRS);
-}
-
-void Ingredienti::cmdChiudi_Click()
-{
-    Anagrafica::freccia(this);
-    close();
-}
-
-void Ingredienti::datPrimaryRS_Reposition()
-{
-    Anagrafica::freccia(this);
-    Anagrafica::mostraPosizione(*datPrimaryRS);
-}
-
-void Ingredienti::datPrimaryRS_Validate(int &, int &)
-{
-    Anagrafica::clessidra(this);
-}
-
-void Ingredienti::datPrimaryRS_Error(int, int &Response)
-{
-    Anagrafica::mostraErrore(*datPrimaryRS, Response);
+    eliminaCorrente();
 }
 
 void Ingredienti::Form_Unload()
 {
     ui->Text1->setEnabled(false);
-    Anagrafica::freccia(this);
-    datPrimaryRS->Close();
-}
-
-void Ingredienti::closeEvent(QCloseEvent *e)
-{
-    Form_Unload();
-    e->accept();
+    FinestraAnagrafica::Form_Unload();
 }
