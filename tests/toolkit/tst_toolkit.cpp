@@ -82,19 +82,6 @@ private slots:
         g->close();
     }
 
-    void helpViewer_goesBackAndForward()
-    {
-        Guida *g = Guida::mostra(Guida::pagina(3, 0));
-        auto *browser = g->findChild<QTextBrowser *>("browser");
-        browser->setSource(QUrl("qrc:/help/menu.html"));
-        QCOMPARE(g->paginaAttuale().fileName(), QString("menu.html"));
-        g->findChild<QAction *>("indietro")->trigger();
-        QCOMPARE(g->paginaAttuale().fileName(), QString("indice.html"));
-        g->findChild<QAction *>("avanti")->trigger();
-        QCOMPARE(g->paginaAttuale().fileName(), QString("menu.html"));
-        g->close();
-    }
-
     void everyHelpLink_leadsToAPage()
     {
         const QStringList pagine = QDir(":/help").entryList({"*.html"});
