@@ -2,7 +2,8 @@
 
 #include <QString>
 
-// The values every window shares, set by the main window at start and by its menu.
+// The values every window shares, set by the main window at start and by its menu. They live
+// below the windows, so a window reads them without reaching up to the shell.
 namespace Applicazione {
 
 inline QString RicettarioCorrente;    // full path of the current recipe book
