@@ -21,6 +21,12 @@ void Dialogs::install(Dialogs *d)
     installati = d;
 }
 
+void Dialogs::uninstall(Dialogs *d)
+{
+    if (installati == d)
+        installati = nullptr;
+}
+
 QString Dialogs::titoloPredefinito()
 {
     return QStringLiteral("Pentolone");

@@ -46,7 +46,8 @@ public:
     virtual void openUrl(const QString &indirizzo) = 0;
 
     static Dialogs &instance();
-    static void install(Dialogs *d); // not owned
+    static void install(Dialogs *d);   // not owned
+    static void uninstall(Dialogs *d); // only when d is the one installed
 
     // The title of a message box that names none.
     static QString titoloPredefinito();

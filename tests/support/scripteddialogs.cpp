@@ -9,7 +9,8 @@ ScriptedDialogs::ScriptedDialogs()
 
 ScriptedDialogs::~ScriptedDialogs()
 {
-    Dialogs::install(nullptr);
+    // A test that failed in cleanup() may drop its dialogs after the next test installed its own.
+    Dialogs::uninstall(this);
 }
 
 ScriptedDialogs &ScriptedDialogs::rispondi(Risposta r)
