@@ -17,7 +17,10 @@ installa_dipendenze() {
         "${mancanti[@]}"
 }
 
+# Builds the targets named, or everything.
 compila() {
+    local obiettivi=() t
+    for t in "$@"; do obiettivi+=(--target "$t"); done
     cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    cmake --build build -j"$(nproc)"
+    cmake --build build -j"$(nproc)" "${obiettivi[@]}"
 }
