@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 
@@ -10,6 +11,11 @@ namespace Impostazioni {
 QString file(const QString &cartella)
 {
     return QDir(cartella).filePath(QStringLiteral("Ricette.ini"));
+}
+
+bool esiste(const QString &cartella)
+{
+    return QFileInfo::exists(file(cartella));
 }
 
 std::optional<QString> leggi(const QString &cartella)

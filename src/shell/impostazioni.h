@@ -7,6 +7,7 @@
 namespace Impostazioni {
 
 QString file(const QString &cartella);
+bool esiste(const QString &cartella);
 // The path it names; nothing when the file is missing or unreadable.
 std::optional<QString> leggi(const QString &cartella);
 // Writes it anew; false when the folder cannot be written.

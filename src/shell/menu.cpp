@@ -96,13 +96,14 @@ void Menu::Form_Load()
 {
     CartellaIniziale = QDir::currentPath();
     QString percorso;
-    if (const std::optional<QString> letto = Impostazioni::leggi(CartellaIniziale)) {
-        percorso = *letto;
-    } else {
+    if (!Impostazioni::esiste(CartellaIniziale)) {
         // First start here: the default book, remembered at once (a folder that cannot be
         // written is no reason to stop).
         percorso = QDir(CartellaIniziale).filePath("Ricette.mdb");
         Impostazioni::scrivi(CartellaIniziale, percorso);
+    } else {
+        // A file we cannot read still remembers the user's book: start with none, keep it.
+        percorso = Impostazioni::leggi(CartellaIniziale).value_or(QString());
     }
     RicettarioCorrente = percorso;
     MostraNomeRicettario();

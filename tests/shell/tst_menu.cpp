@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -52,10 +53,11 @@ private slots:
     }
     void cleanup()
     {
-        QVERIFY2(dialoghi->tutteUsate(), "a scripted answer was not used");
+        const bool usate = dialoghi->tutteUsate();
         dialoghi.reset();
         QDir::setCurrent(precedente);
         cartella.reset();
+        QVERIFY2(usate, "a scripted answer was not used");
     }
 
     void firstStart_writesDefaultSettings()
@@ -94,6 +96,11 @@ private slots:
         QTest::newRow("only the first line")
             << QByteArray("/a/Uno.mdb\r\n/b/Due.mdb\r\n") << "/a/Uno.mdb"
             << "Uno";
+        QTest::newRow("latin-1 bytes")
+            << QByteArray("C:\\Cucina\\Pi\xf9 caff\xe8.mdb\r\n") << "C:\\Cucina\\Più caffè.mdb"
+            << "Più caffè";
+        // Without a folder separator the caption stays as it was: empty at start.
+        QTest::newRow("no separator") << QByteArray("Dolci.mdb\r\n") << "Dolci.mdb" << QString();
         QTest::newRow("empty") << QByteArray() << QString() << QString();
     }
     void settingsFile_namesTheBook()
@@ -109,19 +116,22 @@ private slots:
         QCOMPARE(leggi("Ricette.ini"), contenuto); // read, never rewritten at start
     }
 
-    void settingsCannotBeWritten_startsAnyway()
+    // A settings file that exists but cannot be read still remembers the user's book: the
+    // program starts with none and leaves the file alone.
+    void settingsCannotBeRead_startsWithNoBookAndKeepsIt()
     {
         // A folder in place of the file: it can be neither read nor written.
         QVERIFY(QDir(cartella->path()).mkdir("Ricette.ini"));
         Menu m;
-        QCOMPARE(RicettarioCorrente, percorso("Ricette.mdb"));
-        QCOMPARE(etichetta(m), QString("Ricette"));
+        QCOMPARE(RicettarioCorrente, QString());
+        QCOMPARE(etichetta(m), QString());
+        QVERIFY(QFileInfo(percorso("Ricette.ini")).isDir());
 
         dialoghi->rispondiFile(percorso("Altro.mdb")).rispondi(Dialogs::OK);
         menu(m, "apri");
         QCOMPARE(RicettarioCorrente, percorso("Altro.mdb"));
         QCOMPARE(dialoghi->messaggi().size(), 1);
-        QCOMPARE(dialoghi->messaggi().first().titolo, QString("Attenzione"));
+        QCOMPARE(dialoghi->messaggi().value(0).titolo, QString("Attenzione"));
     }
 
     void apri_choosesBookAndRemembersIt()
@@ -133,7 +143,7 @@ private slots:
         menu(m, "apri");
         QCOMPARE(RicettarioCorrente, QString("/vecchio/Ricette.mdb"));
         QCOMPARE(leggi("Ricette.ini"), QByteArray("/vecchio/Ricette.mdb\r\n"));
-        QCOMPARE(dialoghi->chiamate.first().titolo, QString("Ricette |*.mdb"));
+        QCOMPARE(dialoghi->chiamate.value(0).titolo, QString("Ricette |*.mdb"));
 
         dialoghi->rispondiFile("/libri/Dolci.mdb");
         menu(m, "apri");
@@ -177,7 +187,7 @@ private slots:
         dialoghi->rispondiFile(percorso("Dolci.mdb")).rispondi(Dialogs::OK);
         menu(m, "nuovo");
         QCOMPARE(dialoghi->messaggi().size(), 1);
-        const ScriptedDialogs::Chiamata c = dialoghi->messaggi().first();
+        const ScriptedDialogs::Chiamata c = dialoghi->messaggi().value(0);
         QCOMPARE(c.testo, QString("Non è possibile creare un nuovo archivio.\r\n"
                                   "I file del programma hanno subito una manomissione.\r\n"
                                   "E' necessario installare nuovamente il Pentolone.\r\n"
@@ -194,10 +204,13 @@ private slots:
     {
         Database::crea(percorso("Ricette.mdb"));
         Menu m;
-        dialoghi->rispondiFile(RicettarioCorrente).rispondi(Dialogs::OK);
+        // The dialog still holds the book "Apri" chose; "Importa" clears it first.
+        dialoghi->rispondiFile(RicettarioCorrente).rispondiFile(RicettarioCorrente);
+        dialoghi->rispondi(Dialogs::OK);
+        menu(m, "apri");
         menu(m, "importa");
-        QCOMPARE(dialoghi->chiamate.first().testo, QString()); // the name is cleared first
-        const ScriptedDialogs::Chiamata c = dialoghi->messaggi().first();
+        QCOMPARE(dialoghi->di("file").value(1).testo, QString());
+        const ScriptedDialogs::Chiamata c = dialoghi->messaggi().value(0);
         QCOMPARE(c.testo,
                  QString("Il ricettario da importare non può\r\ncoincidere con quello corrente."));
         QCOMPARE(c.titolo, QString("Errore di importazione"));
@@ -231,7 +244,7 @@ private slots:
         dialoghi->rispondi(Dialogs::OK);
         clic(m, qPrintable(pulsante));
         QCOMPARE(dialoghi->messaggi().size(), 1);
-        const ScriptedDialogs::Chiamata c = dialoghi->messaggi().first();
+        const ScriptedDialogs::Chiamata c = dialoghi->messaggi().value(0);
         QCOMPARE(c.testo, QString("Il ricettario che si tenta di aprire non è stato trovato."));
         QCOMPARE(c.titolo, QString("Errore!"));
         QCOMPARE(c.icona, int(Dialogs::Critica));
@@ -252,76 +265,77 @@ private slots:
         QTest::addColumn<QString>("controllo");
         QTest::addColumn<QString>("nome");
         QTest::addColumn<bool>("libro");
-        QTest::newRow("categories button") << "Command2"
-                                           << "Categoriealimentari" << true;
+        QTest::addColumn<QString>("titolo");
+        QTest::newRow("categories button")
+            << "Command2"
+            << "Categoriealimentari" << true << "Categorie alimentari";
         QTest::newRow("ingredients button") << "Command3"
-                                            << "Ingredienti" << true;
+                                            << "Ingredienti" << true << "Ingredienti";
         // The captions skip the test: the window itself meets the missing book.
-        QTest::newRow("categories caption") << "Label3"
-                                            << "Categoriealimentari" << false;
+        QTest::newRow("categories caption")
+            << "Label3"
+            << "Categoriealimentari" << false << "Categorie alimentari";
         QTest::newRow("ingredients caption") << "Label4"
-                                             << "Ingredienti" << false;
+                                             << "Ingredienti" << false << "Ingredienti";
+        QTest::newRow("about box") << "informazioni"
+                                   << "frmSplash" << true << QString();
     }
     void windows_keepMainWindowUnavailable()
     {
         QFETCH(QString, controllo);
         QFETCH(QString, nome);
         QFETCH(bool, libro);
+        QFETCH(QString, titolo);
         if (libro)
             Database::crea(percorso("Ricette.mdb"));
         else
             dialoghi->rispondi(Dialogs::OK);
         Menu m;
         m.show();
-        if (libro)
+        if (controllo.startsWith("Label"))
+            QTest::mouseDClick(m.findChild<QLabel *>(controllo), Qt::LeftButton);
+        else if (controllo.startsWith("Command"))
             clic(m, qPrintable(controllo));
         else
-            QTest::mouseDClick(m.findChild<QLabel *>(controllo), Qt::LeftButton);
+            menu(m, qPrintable(controllo));
         QWidget *w = finestra(nome);
         QVERIFY(w);
+        QCOMPARE(w->windowTitle(), titolo);
         QVERIFY(!m.isEnabled());
         if (!libro)
-            QCOMPARE(dialoghi->messaggi().first().testo,
+            QCOMPARE(dialoghi->messaggi().value(0).testo,
                      "Data error event hit err:Impossibile trovare il file '" +
                          percorso("Ricette.mdb") + "'.");
-        w->close();
+        w->findChild<QPushButton *>(nome == "frmSplash" ? "Command1" : "cmdChiudi")->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!finestra(nome));
         QVERIFY(m.isEnabled());
     }
 
-    void guida_opensTheContents()
+    void links_reachTheirDialog_data()
     {
-        Menu m;
-        menu(m, "aiuto");
-        const ScriptedDialogs::Chiamata c = dialoghi->di("guida").first();
-        QCOMPARE(c.testo, QString("Pentolone.hlp"));
-        QCOMPARE(c.comando, 3);
+        QTest::addColumn<QString>("tipo");
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<int>("comando");
+        QTest::newRow("help contents") << "guida"
+                                       << "Pentolone.hlp" << 3;
+        QTest::newRow("web label") << "web" << IndirizzoWeb << 0;
     }
-
-    void webLabel_opensTheAddress()
+    void links_reachTheirDialog()
     {
+        QFETCH(QString, tipo);
+        QFETCH(QString, testo);
+        QFETCH(int, comando);
         Menu m;
-        QTest::mouseClick(m.findChild<QLabel *>("www"), Qt::LeftButton);
-        QCOMPARE(dialoghi->di("web").size(), 1);
-        QCOMPARE(dialoghi->di("web").first().testo, IndirizzoWeb);
-    }
-
-    void aboutBox_makesMainWindowUnavailableUntilClosed()
-    {
-        Menu m;
-        m.show();
-        menu(m, "informazioni");
-        QVERIFY(!m.isEnabled());
-        QWidget *splash = nullptr;
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (w->objectName() == "frmSplash")
-                splash = w;
-        QVERIFY(splash && splash->isVisible());
-        QCOMPARE(splash->findChild<QLabel *>("lblProductName")->text(), QString("Pentolone 1.5"));
-        QCOMPARE(splash->windowTitle(), QString());
-        splash->findChild<QPushButton *>("Command1")->click();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(m.isEnabled());
+        if (tipo == "guida")
+            menu(m, "aiuto");
+        else
+            QTest::mouseClick(m.findChild<QLabel *>("www"), Qt::LeftButton);
+        QCOMPARE(dialoghi->chiamate.size(), 1);
+        const ScriptedDialogs::Chiamata c = dialoghi->chiamate.value(0);
+        QCOMPARE(c.tipo, tipo);
+        QCOMPARE(c.testo, testo);
+        QCOMPARE(c.comando, comando);
     }
 };
 
