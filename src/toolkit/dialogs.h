@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 
@@ -65,5 +66,10 @@ inline QString righe(const QStringList &r)
     return r.join(QStringLiteral("\r\n"));
 }
 
-// Loads Qt's Italian translation, so standard buttons read "Sì", "No", "Annulla".
+// Loads Qt's Italian translation, so standard buttons read "Sì", "No", "Annulla", with the few
+// words of the file dialog that it lacks.
 bool installaTraduzioneItaliana();
+
+// The locale the program starts with: the user's, or Italian (Italy) on a system that names
+// none (C or POSIX), where dates and the names of files would otherwise be in English.
+QLocale localeDelProgramma(const QLocale &sistema);
