@@ -6,10 +6,17 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScreen>
+#include <QStyle>
+#include <QTreeView>
 #include <QUrl>
 
 namespace {
@@ -18,6 +25,51 @@ QWidget *finestraAttiva()
 {
     return QApplication::activeWindow();
 }
+
+// A message box is as wide as its text, and ignores a minimum width: a spacer across its grid
+// keeps a short one wide enough for its title, so the window manager need not cut it. Room is
+// left for the frame's icon and three buttons on both sides, as many centre the title.
+void allargaPerIlTitolo(QMessageBox &box)
+{
+    auto *griglia = qobject_cast<QGridLayout *>(box.layout());
+    if (!griglia)
+        return;
+    QFont carattere = QApplication::font("QMdiSubWindowTitleBar");
+    carattere.setBold(true);
+    const int pulsanti = 6 * box.style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    const QMargins margini = griglia->contentsMargins();
+    int larghezza = QFontMetrics(carattere).horizontalAdvance(box.windowTitle()) + pulsanti -
+                    margini.left() - margini.right();
+    if (const QScreen *schermo = box.screen())
+        larghezza = qMin(larghezza, schermo->availableGeometry().width() / 2);
+    griglia->addItem(new QSpacerItem(larghezza, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                     griglia->rowCount(), 0, 1, griglia->columnCount());
+}
+
+// Sizes and dates in the program's locale: Qt's file model writes them in the system's, which
+// on a system with no locale is English.
+class ElencoFile : public QIdentityProxyModel
+{
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex &indice, int ruolo) const override
+    {
+        const auto *file = qobject_cast<const QFileSystemModel *>(sourceModel());
+        if (ruolo != Qt::DisplayRole || !file || !indice.isValid())
+            return QIdentityProxyModel::data(indice, ruolo);
+        const QModelIndex origine = mapToSource(indice);
+        switch (indice.column()) {
+        case 1:
+            return file->isDir(origine) ? QString()
+                                        : QLocale().formattedDataSize(file->size(origine));
+        case 3:
+            return QLocale().toString(file->lastModified(origine), QLocale::ShortFormat);
+        default:
+            return QIdentityProxyModel::data(indice, ruolo);
+        }
+    }
+};
 
 } // namespace
 
@@ -63,6 +115,7 @@ Dialogs::Risposta QtDialogs::messageBox(const QString &testo, Pulsanti pulsanti,
         box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
         break;
     }
+    allargaPerIlTitolo(box);
     switch (box.exec()) {
     case QMessageBox::Cancel:
         return Annulla;
@@ -105,6 +158,15 @@ QString QtDialogs::filtroQt(const QString &filtro)
 QString QtDialogs::openFile(const QString &filtro, const QString &nomeAttuale, bool perNuovo)
 {
     QFileDialog dialogo(finestraAttiva());
+    dialogo.setProxyModel(new ElencoFile(&dialogo));
+    // Qt sizes the detail columns for English words: these fit the Italian ones, and the name
+    // takes the room left.
+    if (auto *dettagli = dialogo.findChild<QTreeView *>("treeView")) {
+        QHeaderView *colonne = dettagli->header();
+        colonne->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int c = 1; c < colonne->count(); ++c)
+            colonne->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+    }
     dialogo.setNameFilter(filtroQt(filtro));
     dialogo.setWindowTitle(perNuovo ? "Nuovo ricettario" : "Apri ricettario");
     if (perNuovo) {
