@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QPointer>
+#include <QScreen>
 #include <QStyle>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -46,7 +47,8 @@ Guida::Guida(QWidget *parent) : QWidget(parent, Qt::Window), browser_(new QTextB
     setObjectName("Guida");
     setWindowTitle("Guida di Pentolone");
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(760, 620);
+    // As large as it reads well, but within the screen, with room for the window's frame.
+    resize(QSize(760, 620).boundedTo(screen()->availableGeometry().size() - QSize(16, 48)));
 
     auto *barra = new QToolBar(this);
     barra->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -72,8 +74,11 @@ Guida::Guida(QWidget *parent) : QWidget(parent, Qt::Window), browser_(new QTextB
     connect(sommario, &QAction::triggered, this, [this] { browser_->setSource(QUrl(Sommario)); });
     connect(browser_, &QTextBrowser::backwardAvailable, indietro, &QAction::setEnabled);
     connect(browser_, &QTextBrowser::forwardAvailable, avanti, &QAction::setEnabled);
-    connect(browser_, &QTextBrowser::sourceChanged, this,
-            [this] { setWindowTitle("Guida di Pentolone - " + browser_->documentTitle()); });
+    // Every page's title already names the guide.
+    connect(browser_, &QTextBrowser::sourceChanged, this, [this] {
+        const QString titolo = browser_->documentTitle();
+        setWindowTitle(titolo.isEmpty() ? QStringLiteral("Guida di Pentolone") : titolo);
+    });
 
     auto *l = new QVBoxLayout(this);
     l->setContentsMargins(0, 0, 0, 0);
