@@ -4,9 +4,12 @@
 #include "applicazione.h"
 
 #include <QIcon>
+#include <QWindow>
 
 frmSplash::frmSplash(QWidget *parent)
-    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint),
+    // A title bar with the close button alone: no minimising or maximising a box of fixed size.
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
       ui(std::make_unique<Ui::frmSplash>())
 {
     ui->setupUi(this);
@@ -21,6 +24,15 @@ frmSplash::frmSplash(QWidget *parent)
 }
 
 frmSplash::~frmSplash() = default;
+
+void frmSplash::showEvent(QShowEvent *e)
+{
+    QWidget::showEvent(e);
+    // The box has no caption, but for an empty title Qt shows the program's name: a blank one
+    // shows nothing.
+    if (windowTitle().isEmpty() && windowHandle())
+        windowHandle()->setTitle(QStringLiteral(" "));
+}
 
 void frmSplash::Command1_Click()
 {

@@ -16,6 +16,9 @@ public:
     explicit frmSplash(QWidget *parent = nullptr);
     ~frmSplash() override;
 
+protected:
+    void showEvent(QShowEvent *e) override;
+
 private:
     void Command1_Click();
 
