@@ -4,14 +4,18 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLayout>
+#include <QLocale>
+#include <QScreen>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    // No display name: the platform would append it to every window title.
     QApplication::setApplicationName("Pentolone");
-    QApplication::setApplicationDisplayName("Pentolone");
     QApplication::setWindowIcon(QIcon(":/icons/pentolone.svg"));
 
+    QLocale::setDefault(localeDelProgramma(QLocale::system()));
     // Qt's own buttons and dialogs speak Italian too (Sì, No, Annulla).
     installaTraduzioneItaliana();
 
@@ -23,6 +27,15 @@ int main(int argc, char **argv)
     });
 
     Menu menu;
+    // Centred on the screen and within it: the frame is known only once the window is shown,
+    // so room is left for a tall one.
+    menu.layout()->activate();
+    const QRect schermo = menu.screen()->availableGeometry();
+    const QSize cornice(16, 48);
+    menu.resize(menu.size().boundedTo(schermo.size() - cornice));
+    const QSize esterno = menu.size() + cornice;
+    menu.move(schermo.left() + qMax(0, (schermo.width() - esterno.width()) / 2),
+              schermo.top() + qMax(0, (schermo.height() - esterno.height()) / 2));
     menu.show();
     return app.exec();
 }

@@ -245,10 +245,19 @@ void Menu::mostraFinestra(QWidget *finestra)
     finestra->setAttribute(Qt::WA_DeleteOnClose);
     connect(finestra, &QObject::destroyed, this, [this] { setEnabled(true); });
     setEnabled(false);
-    // Over the main window, but never past the screen's top left corner.
+    // Its layout gives it its minimum size now, not when shown, so its real size is known here.
+    if (QLayout *impaginazione = finestra->layout())
+        impaginazione->activate();
+    // Over the main window and within the screen, frame included (a frame like the main
+    // window's); a window too large for the screen keeps to its top left corner.
     const QRect schermo = screen()->availableGeometry();
-    const QPoint angolo = frameGeometry().center() - finestra->rect().center();
-    finestra->move(qMax(angolo.x(), schermo.left()), qMax(angolo.y(), schermo.top()));
+    const QSize cornice = frameGeometry().size() - size();
+    finestra->resize(finestra->size().boundedTo(schermo.size() - cornice));
+    const QSize esterno = finestra->size() + cornice;
+    const QPoint angolo =
+        frameGeometry().center() - QPoint(esterno.width() / 2, esterno.height() / 2);
+    finestra->move(qMax(schermo.left(), qMin(angolo.x(), schermo.right() + 1 - esterno.width())),
+                   qMax(schermo.top(), qMin(angolo.y(), schermo.bottom() + 1 - esterno.height())));
     finestra->show();
 }
 
