@@ -55,6 +55,14 @@ static std::shared_ptr<quint64> contatoreDi(const QString &percorso)
     return c;
 }
 
+// The books open now, by canonical path and mode.
+using ChiaveAperto = QPair<QString, int>;
+static QHash<ChiaveAperto, std::weak_ptr<Database>> &aperti()
+{
+    static QHash<ChiaveAperto, std::weak_ptr<Database>> a;
+    return a;
+}
+
 Database::Database(sqlite3 *db, const QString &percorso)
     : db_(db), percorso_(percorso), versione_(contatoreDi(percorso))
 {
@@ -72,6 +80,9 @@ std::shared_ptr<Database> Database::apri(const QString &percorso, Modo modo)
         throw EngineError(EngineError::FileNonTrovato, percorso);
     if (!info.isFile())
         throw EngineError(EngineError::NonUnRicettario, percorso);
+    const ChiaveAperto chiave(info.canonicalFilePath(), int(modo));
+    if (std::shared_ptr<Database> d = aperti().value(chiave).lock(); d && d->aperto())
+        return d;
     const bool scrittura = modo == Modo::LetturaScrittura;
     std::shared_ptr<Database> d(new Database(
         apriConnessione(percorso, scrittura ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY),
@@ -79,13 +90,19 @@ std::shared_ptr<Database> Database::apri(const QString &percorso, Modo modo)
     d->configura(false);
     d->verificaRicettario();
     d->configura(scrittura);
+    aperti().removeIf([](const auto &voce) { return voce.value().expired(); });
+    aperti().insert(chiave, d);
     return d;
 }
 
 std::shared_ptr<Database> Database::crea(const QString &percorso)
 {
-    if (QFileInfo::exists(percorso))
+    if (QFileInfo::exists(percorso)) {
+        // Whoever still holds the old file keeps it; apri() must not hand it out for the new one.
+        const QString canonico = QFileInfo(percorso).canonicalFilePath();
+        aperti().removeIf([&](const auto &voce) { return voce.key().first == canonico; });
         QFile::remove(percorso);
+    }
     std::shared_ptr<Database> d(new Database(
         apriConnessione(percorso, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE), percorso));
     d->configura(true);
@@ -117,8 +134,6 @@ void Database::configura(bool scrittura)
         Collazione::registra(db_);
         esegui("PRAGMA foreign_keys = ON");
         esegui("PRAGMA cell_size_check = ON");
-        // Sets read rows by key in name order, all over the file: keep a big book in memory.
-        esegui("PRAGMA cache_size = -65536");
         return;
     }
     // Only once the file is known to be a book: these may write its header.
@@ -129,34 +144,59 @@ void Database::configura(bool scrittura)
 void Database::verificaRicettario()
 {
     try {
-        const QString esito = valore("PRAGMA quick_check").toString();
-        if (esito != QLatin1String("ok"))
+        // One read transaction: no other program changes the file between the checks.
+        esegui("BEGIN");
+        const qint64 pagine = valore("PRAGMA page_count").toLongLong(); // reads the header first
+        const qint64 pagina = valore("PRAGMA page_size").toLongLong();
+        const qint64 dimensione = QFileInfo(percorso_).size();
+        // SQLite reads the missing end of a last page as zeros. In WAL mode the newest pages
+        // may still wait in the -wal file, but the book itself is whole pages all the same.
+        const bool conWal = valore("PRAGMA journal_mode").toString() == QLatin1String("wal") &&
+                            QFileInfo(percorso_ + QStringLiteral("-wal")).size() > 0;
+        if (pagina <= 0 || (conWal ? dimensione % pagina != 0 : dimensione != pagina * pagine))
             throw EngineError(EngineError::DatabaseDanneggiato, percorso_);
         // Triggers and views would run code of the file's own: a book has none.
         if (valore("SELECT count(*) FROM sqlite_schema WHERE type IN ('trigger', 'view')")
                 .toLongLong() > 0)
             throw EngineError(EngineError::NonUnRicettario, percorso_);
-        for (const Schema::Tabella &tabella : Schema::tabelle()) {
-            Statement s(db_, "SELECT name, pk FROM pragma_table_info(?)", percorso_);
-            s.bind(1, tabella.nome);
-            int i = 0;
-            while (s.step()) {
-                if (i >= tabella.colonne.size() ||
-                    s.column(0).toString().compare(tabella.colonne.at(i).nome,
-                                                   Qt::CaseInsensitive) != 0 ||
-                    (i == 0) != (s.column(1).toInt() == 1))
-                    throw EngineError(EngineError::NonUnRicettario, percorso_);
-                ++i;
-            }
-            if (i != tabella.colonne.size())
-                throw EngineError(EngineError::NonUnRicettario, percorso_);
-        }
+        for (const Schema::Tabella &tabella : Schema::tabelle())
+            verificaTabella(tabella);
+        // quick_check passes a damaged index, whose lookups then miss rows. Only once the
+        // tables are ours: the check evaluates the schema's constraints.
+        if (valore("PRAGMA integrity_check(1)").toString() != QLatin1String("ok"))
+            throw EngineError(EngineError::DatabaseDanneggiato, percorso_);
+        esegui("COMMIT");
+        // Sets read rows by key in name order, all over the file: keep a big book in memory.
+        // Not for the check, which reads each page once and runs faster in a small cache.
+        esegui("PRAGMA cache_size = -65536");
     } catch (const EngineError &e) {
         Close();
         if (e.number() == EngineError::ErroreGenerico)
             throw EngineError(EngineError::NonUnRicettario, percorso_);
         throw;
     }
+}
+
+void Database::verificaTabella(const Schema::Tabella &tabella)
+{
+    const auto rifiuta = [this] { throw EngineError(EngineError::NonUnRicettario, percorso_); };
+    // A key is a counter only as the rowid itself (INTEGER PRIMARY KEY in a rowid table);
+    // any other key is backed by an index of its own, and AddNew would store it empty.
+    if (valore("SELECT count(*) FROM pragma_index_list(?) WHERE origin = 'pk'", {tabella.nome})
+            .toLongLong() > 0)
+        rifiuta();
+    Statement s(db_, "SELECT name, pk FROM pragma_table_info(?)", percorso_);
+    s.bind(1, tabella.nome);
+    int i = 0;
+    while (s.step()) {
+        if (i >= tabella.colonne.size() ||
+            s.column(0).toString().compare(tabella.colonne.at(i).nome, Qt::CaseInsensitive) != 0 ||
+            s.column(1).toInt() != (i == 0 ? 1 : 0))
+            rifiuta();
+        ++i;
+    }
+    if (i != tabella.colonne.size())
+        rifiuta();
 }
 
 bool Database::soloLettura() const
@@ -177,6 +217,11 @@ void Database::Close()
     if (db_)
         sqlite3_close_v2(db_);
     db_ = nullptr;
+}
+
+void Database::setAttesaMassima(int millisecondi)
+{
+    sqlite3_busy_timeout(handle(), millisecondi);
 }
 
 void Database::esegui(const QString &sql, const QVariantList &valori)

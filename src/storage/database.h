@@ -5,6 +5,9 @@
 #include <memory>
 
 struct sqlite3;
+namespace Schema {
+struct Tabella;
+}
 
 // One open recipe book. Opening checks that the file is a recipe book and never creates one.
 class Database
@@ -13,6 +16,8 @@ public:
     enum class Modo { LetturaScrittura, SolaLettura };
 
     // Throws EngineError: 3024 when the file is missing, 3343 or 3049 when it is no book.
+    // While a book is open in the same mode, its Database is handed out again: the sets on one
+    // file share a connection, and the file is checked once.
     static std::shared_ptr<Database> apri(const QString &percorso,
                                           Modo modo = Modo::LetturaScrittura);
     // Creates an empty book in the format the windows expect (the template writer).
@@ -27,7 +32,11 @@ public:
     bool soloLettura() const;
     sqlite3 *handle() const; // throws when closed
 
+    // Closes the connection for every holder; apri() then opens and checks the file anew.
     void Close();
+
+    // How long a statement waits for a lock another program holds (3 s unless set).
+    void setAttesaMassima(int millisecondi);
 
     // Grows with every write to this file through any Database of the program, so a set
     // knows when the rows it read may have changed. Writes by other programs are seen after
@@ -56,6 +65,7 @@ private:
     Database(sqlite3 *db, const QString &percorso);
     void configura(bool scrittura);
     void verificaRicettario();
+    void verificaTabella(const Schema::Tabella &tabella);
 
     sqlite3 *db_;
     QString percorso_;
