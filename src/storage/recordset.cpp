@@ -160,8 +160,23 @@ bool Recordset::avvisa(int azione)
 
 void Recordset::notifica()
 {
-    if (haRigaCorrente()) {
+    if (haRigaCorrente())
         aggiornaDa(posizione_);
+    if (observer_)
+        observer_->dopo();
+}
+
+// The row a move lands on is read before the controls are filled from it; when the read
+// fails the set stays where it was, so nothing typed later goes into a row nobody was shown.
+void Recordset::arriva(const Posto &prima)
+{
+    try {
+        if (haRigaCorrente())
+            aggiornaDa(posizione_);
+    } catch (const EngineError &) {
+        posizione_ = prima.posizione;
+        eliminata_ = prima.eliminata;
+        throw;
     }
     if (observer_)
         observer_->dopo();
@@ -219,16 +234,18 @@ void Recordset::MoveFirst()
 {
     if (!avvisa(Azione::Primo))
         return;
+    const Posto prima = posto();
     spostaSenzaEventi(Azione::Primo);
-    notifica();
+    arriva(prima);
 }
 
 void Recordset::MoveLast()
 {
     if (!avvisa(Azione::Ultimo))
         return;
+    const Posto prima = posto();
     spostaSenzaEventi(Azione::Ultimo);
-    notifica();
+    arriva(prima);
 }
 
 void Recordset::MoveNext()
@@ -237,8 +254,9 @@ void Recordset::MoveNext()
         throw EngineError(EngineError::NessunRecordCorrente);
     if (!avvisa(Azione::Successivo))
         return;
+    const Posto prima = posto();
     spostaSenzaEventi(Azione::Successivo);
-    notifica();
+    arriva(prima);
 }
 
 void Recordset::MovePrevious()
@@ -247,8 +265,9 @@ void Recordset::MovePrevious()
         throw EngineError(EngineError::NessunRecordCorrente);
     if (!avvisa(Azione::Precedente))
         return;
+    const Posto prima = posto();
     spostaSenzaEventi(Azione::Precedente);
-    notifica();
+    arriva(prima);
 }
 
 QVariant Recordset::Bookmark() const
@@ -275,11 +294,12 @@ void Recordset::setBookmark(const QVariant &segnalibro)
         throw EngineError(EngineError::RecordEliminato);
     if (!avvisa(Azione::Segnalibro))
         return;
+    const Posto prima = posto();
     modo_ = Nessuna;
     buffer_.clear();
     posizione_ = p;
     eliminata_ = false;
-    notifica();
+    arriva(prima);
 }
 
 void Recordset::controllaOrdinale(int ordinale) const
@@ -318,28 +338,33 @@ Field Recordset::Fields(const QString &nome)
 
 void Recordset::leggi(const std::vector<Riga *> &blocco) const
 {
-    const quint64 versione = db_->versione();
-    QHash<qint64, Riga *> perChiave;
-    for (Riga *r : blocco) {
-        r->versione = versione;
-        r->eliminata = true; // unless the book still has it
-        perChiave.insert(r->chiave, r);
-    }
     if (!rilettura_ || blocco.empty())
         return;
+    const quint64 versione = db_->versione();
+    QHash<qint64, Riga *> perChiave;
+    for (Riga *r : blocco)
+        perChiave.insert(r->chiave, r);
     rilettura_->reset();
     for (int i = 0; i < Blocco; ++i)
         rilettura_->bind(i + 1, blocco[std::min<size_t>(i, blocco.size() - 1)]->chiave);
+    QHash<Riga *, std::vector<QVariant>> letti;
     while (rilettura_->step()) {
         Riga *r = perChiave.value(rilettura_->column(colonnaChiave_).toLongLong());
         if (!r)
             continue;
-        r->valori.resize(colonne_.size());
+        std::vector<QVariant> &valori = letti[r];
         for (int i = 0; i < int(colonne_.size()); ++i)
-            r->valori[i] = rilettura_->column(i);
-        r->eliminata = false;
+            valori.push_back(rilettura_->column(i));
     }
     rilettura_->reset();
+    // Only a read that went through changes the rows: after a failure (a lock, a value over
+    // the limits) they stay unread, and the next access tries again.
+    for (Riga *r : blocco) {
+        r->versione = versione;
+        r->eliminata = !letti.contains(r); // unless the book still has it
+        if (!r->eliminata)
+            r->valori = std::move(letti[r]);
+    }
 }
 
 void Recordset::rileggi(Riga &r) const
@@ -357,7 +382,15 @@ void Recordset::aggiornaDa(int posizione) const
     for (int p = posizione; p < int(righe_.size()) && int(blocco.size()) < Blocco; ++p)
         if (righe_[p].versione != db_->versione())
             blocco.push_back(&righe_[p]);
-    leggi(blocco);
+    try {
+        leggi(blocco);
+    } catch (const EngineError &e) {
+        // A lock holds the whole book; other failures (a value over the limits) may be one
+        // row's own, and must not keep its neighbours from being read.
+        if (blocco.size() == 1 || e.number() == EngineError::FileInaccessibile)
+            throw;
+        leggi({&righe_[posizione]});
+    }
 }
 
 const Recordset::Riga &Recordset::riga(int posizione) const
@@ -588,12 +621,13 @@ void Recordset::cerca(const QString &testo, int da, int passo)
         return;
     for (int p = da; p >= 0 && p < int(righe_.size()); p += passo) {
         if (criterio.soddisfattoDa(valoreAlPosto(p, ordinale))) {
+            const Posto prima = posto();
             modo_ = Nessuna;
             buffer_.clear();
             posizione_ = p;
             eliminata_ = false;
             noMatch_ = false;
-            notifica();
+            arriva(prima);
             return;
         }
     }

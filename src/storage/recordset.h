@@ -142,6 +142,13 @@ private:
     };
 
     void apri();
+    struct Posto
+    {
+        int posizione;
+        bool eliminata;
+    };
+    Posto posto() const { return {posizione_, eliminata_}; }
+    void arriva(const Posto &prima);
     void controllaOrdinale(int ordinale) const; // throws 3070 out of range
     bool avvisa(int azione);
     void notifica();

@@ -552,6 +552,40 @@ private slots:
                  EngineError::RecordEliminato);
     }
 
+    // While a set reads, the book may be locked or hold a value over the limits: the rows it
+    // could not read stay unread, not deleted, and read right once the cause is gone.
+    void failedRead_leavesRowsUnread_data()
+    {
+        QTest::addColumn<bool>("bloccato"); // else a value over the length limit
+        QTest::addColumn<int>("numero");
+        QTest::newRow("book locked") << true << int(EngineError::FileInaccessibile);
+        QTest::newRow("value over the limit") << false << int(EngineError::TroppiDati);
+    }
+
+    void failedRead_leavesRowsUnread()
+    {
+        QFETCH(bool, bloccato);
+        QFETCH(int, numero);
+        const std::shared_ptr<Database> db = apri();
+        db->setAttesaMassima(50);
+        Recordset rs(db, Origine::RicettePerNome);
+        // Carbonara's notes grow past the limit; no need to wait for the disk in a test.
+        const char *lunghe =
+            "PRAGMA synchronous = OFF; UPDATE Ricette SET Note = "
+            "printf('%.*c', 64 * 1024 * 1024 + 1, 'x') WHERE NomeRicetta = 'Carbonara'";
+        auto altro = std::make_unique<AltroProgramma>(libro_->percorso(),
+                                                      bloccato ? "BEGIN EXCLUSIVE" : lunghe);
+        QCOMPARE(errore([&] { rs.MoveNext(); }), numero);
+        QCOMPARE(rs.AbsolutePosition(), 0); // nobody was shown the row it tried
+        if (!bloccato) {
+            rs.MoveFirst(); // its block holds Carbonara: Bigné is read on its own
+            QCOMPARE(nomeDi(rs), QString("Bigné"));
+            sqlite3_exec(altro->db, "UPDATE Ricette SET Note = NULL", nullptr, nullptr, nullptr);
+        }
+        altro.reset();
+        QCOMPARE(nomi(rs), perNome);
+    }
+
     void open_refusesNonBooks_leavesFileUntouched_data()
     {
         QTest::addColumn<QByteArray>("dati"); // "-": no file, "/": a directory
