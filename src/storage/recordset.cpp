@@ -8,6 +8,10 @@
 #include "statement.h"
 
 #include <QRegularExpression>
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <sqlite3.h>
 
 namespace {
 
@@ -122,7 +126,10 @@ void Recordset::apri()
     }
 
     righe_.clear();
+    cassetti_.clear();
+    prossimoCassetto_ = 0;
     if (colonnaChiave_ >= 0) {
+        cassetti_.resize(CassettiTenuti);
         // Only the keys, in the source's order: the engine sorts small records, and a row's
         // values are read when a move lands on it.
         Statement chiavi(
@@ -130,16 +137,15 @@ void Recordset::apri()
             QStringLiteral("SELECT %1 FROM (%2)").arg(quota(colonne_[colonnaChiave_].nome), sql),
             db_->percorso());
         while (chiavi.step())
-            righe_.push_back(Riga{chiavi.column(0).toLongLong(), {}, 0});
+            righe_.push_back(Riga{sqlite3_column_int64(chiavi.handle(), 0), 0});
     } else {
+        // Without a key the rows cannot be read again: each keeps a drawer of its own.
         const quint64 versione = db_->versione();
-        qint64 numero = 0;
         while (s.step()) {
-            Riga r{numero++, {}, versione};
-            r.valori.reserve(colonne_.size());
-            for (int i = 0; i < int(colonne_.size()); ++i)
-                r.valori.push_back(s.column(i));
-            righe_.push_back(std::move(r));
+            Riga r{qint64(righe_.size()), versione};
+            r.cassetto = int(cassetti_.size());
+            copia(s, cassetti_.emplace_back());
+            righe_.push_back(r);
         }
     }
     modo_ = Nessuna;
@@ -336,52 +342,128 @@ Field Recordset::Fields(const QString &nome)
     return Field(*this, ordinal(nome));
 }
 
+void Recordset::copia(const Statement &s, Cassetto &c)
+{
+    sqlite3_stmt *h = s.handle();
+    const int n = sqlite3_column_count(h);
+    c.celle.resize(n);
+    qsizetype lunghezza = 0;
+    for (int i = 0; i < n; ++i) {
+        Cella &v = c.celle[i];
+        v.tipo = sqlite3_column_type(h, i);
+        v.lunghezza = 0;
+        if (v.tipo == SQLITE_INTEGER) {
+            v.dato = sqlite3_column_int64(h, i);
+        } else if (v.tipo == SQLITE_FLOAT) {
+            v.dato = std::bit_cast<qint64>(sqlite3_column_double(h, i));
+        } else if (v.tipo != SQLITE_NULL) {
+            v.lunghezza = sqlite3_column_bytes(h, i);
+            v.dato = lunghezza;
+            lunghezza += v.lunghezza;
+        }
+    }
+    c.testi.resize(lunghezza); // keeps the buffer a drawer had
+    char *destinazione = c.testi.data();
+    for (int i = 0; i < n; ++i) {
+        const Cella &v = c.celle[i];
+        if (v.lunghezza > 0)
+            std::memcpy(destinazione + v.dato,
+                        v.tipo == SQLITE_TEXT ? sqlite3_column_text(h, i)
+                                              : sqlite3_column_blob(h, i),
+                        size_t(v.lunghezza));
+    }
+}
+
+QVariant Recordset::valoreDi(const Riga &r, int ordinale) const
+{
+    const Cassetto &c = cassetti_[r.cassetto];
+    const Cella &v = c.celle[ordinale];
+    switch (v.tipo) {
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(v.dato));
+    case SQLITE_FLOAT:
+        return QVariant(std::bit_cast<double>(v.dato));
+    case SQLITE_TEXT:
+        return QVariant(QString::fromUtf8(c.testi.constData() + v.dato, v.lunghezza));
+    case SQLITE_BLOB:
+        return QVariant(QByteArray(c.testi.constData() + v.dato, v.lunghezza));
+    default:
+        return QVariant();
+    }
+}
+
+bool Recordset::letta(const Riga &r) const
+{
+    return r.versione == db_->versione() &&
+           (r.eliminata || (r.cassetto >= 0 && cassetti_[r.cassetto].generazione == r.generazione));
+}
+
+int Recordset::prendiCassetto() const
+{
+    const int c = prossimoCassetto_;
+    prossimoCassetto_ = (prossimoCassetto_ + 1) % int(cassetti_.size());
+    ++cassetti_[c].generazione; // the row it held is read again when next asked for
+    return c;
+}
+
 void Recordset::leggi(const std::vector<Riga *> &blocco) const
 {
-    if (!rilettura_ || blocco.empty())
+    if (blocco.empty())
         return;
     const quint64 versione = db_->versione();
-    QHash<qint64, Riga *> perChiave;
+    std::vector<std::pair<qint64, Riga *>> perChiave;
+    perChiave.reserve(blocco.size());
     for (Riga *r : blocco)
-        perChiave.insert(r->chiave, r);
+        perChiave.emplace_back(r->chiave, r);
+    std::sort(perChiave.begin(), perChiave.end());
     rilettura_->reset();
     for (int i = 0; i < Blocco; ++i)
         rilettura_->bind(i + 1, blocco[std::min<size_t>(i, blocco.size() - 1)]->chiave);
-    QHash<Riga *, std::vector<QVariant>> letti;
+    std::vector<std::pair<Riga *, int>> letti;
+    letti.reserve(blocco.size());
     while (rilettura_->step()) {
-        Riga *r = perChiave.value(rilettura_->column(colonnaChiave_).toLongLong());
-        if (!r)
+        const qint64 chiave = sqlite3_column_int64(rilettura_->handle(), colonnaChiave_);
+        const auto [da, a] = std::equal_range(
+            perChiave.begin(), perChiave.end(), std::pair<qint64, Riga *>(chiave, nullptr),
+            [](const auto &x, const auto &y) { return x.first < y.first; });
+        if (da == a)
             continue;
-        std::vector<QVariant> &valori = letti[r];
-        for (int i = 0; i < int(colonne_.size()); ++i)
-            valori.push_back(rilettura_->column(i));
+        const int c = prendiCassetto();
+        copia(*rilettura_, cassetti_[c]);
+        for (auto it = da; it != a; ++it)
+            letti.emplace_back(it->second, c);
     }
     rilettura_->reset();
     // Only a read that went through changes the rows: after a failure (a lock, a value over
     // the limits) they stay unread, and the next access tries again.
     for (Riga *r : blocco) {
         r->versione = versione;
-        r->eliminata = !letti.contains(r); // unless the book still has it
-        if (!r->eliminata)
-            r->valori = std::move(letti[r]);
+        r->eliminata = true; // unless the book still has it
+        r->cassetto = -1;
     }
-}
-
-void Recordset::rileggi(Riga &r) const
-{
-    leggi({&r});
+    for (const auto &[r, c] : letti) {
+        r->eliminata = false;
+        r->cassetto = c;
+        r->generazione = cassetti_[c].generazione;
+    }
 }
 
 void Recordset::aggiornaDa(int posizione) const
 {
-    if (righe_[posizione].versione == db_->versione())
+    if (!rilettura_ || letta(righe_[posizione]))
         return;
     // Each statement is a read transaction of its own, which costs far more than a row:
-    // read the rows that follow too, as a walk through the set will want them next.
+    // read the rows a walk will want next too, those before when the ones after are read.
+    const int n = int(righe_.size());
+    const bool indietro = posizione > 0 && posizione + 1 < n && letta(righe_[posizione + 1]);
     std::vector<Riga *> blocco;
-    for (int p = posizione; p < int(righe_.size()) && int(blocco.size()) < Blocco; ++p)
-        if (righe_[p].versione != db_->versione())
+    for (int i = 0; i < Blocco; ++i) {
+        const int p = indietro ? posizione - i : posizione + i;
+        if (p < 0 || p >= n)
+            break;
+        if (!letta(righe_[p]))
             blocco.push_back(&righe_[p]);
+    }
     try {
         leggi(blocco);
     } catch (const EngineError &e) {
@@ -411,7 +493,7 @@ QVariant Recordset::value(int ordinale) const
         return QVariant();
     if (!haRigaCorrente())
         throw EngineError(EngineError::NessunRecordCorrente);
-    return riga(posizione_).valori[ordinale];
+    return valoreDi(riga(posizione_), ordinale);
 }
 
 QVariant Recordset::bookmarkAlPosto(int posizione) const
@@ -428,7 +510,7 @@ QVariant Recordset::valoreAlPosto(int posizione, int ordinale) const
         return QVariant();
     aggiornaDa(posizione);
     const Riga &r = righe_[posizione];
-    return r.eliminata ? QVariant() : r.valori[ordinale];
+    return r.eliminata ? QVariant() : valoreDi(r, ordinale);
 }
 
 QVariant Recordset::converti(int ordinale, const QVariant &v) const
@@ -513,12 +595,8 @@ void Recordset::inserisci()
                                   .arg(quota(tabella_), nomi.join(','), segnaposti.join(','));
     db_->esegui(sql, valori);
 
-    Riga r;
-    r.chiave = db_->ultimaChiave();
-    r.valori.resize(colonne_.size());
-    r.versione = 0; // read below
-    rileggi(r);
-    righe_.push_back(std::move(r));
+    // Read when it is first asked for: the row is stored whatever becomes of that read.
+    righe_.push_back(Riga{db_->ultimaChiave(), 0});
     ultimaModificata_ = QVariant(righe_.back().chiave);
     if (observer_)
         observer_->righeCambiate();
@@ -543,7 +621,6 @@ void Recordset::aggiorna()
                         .arg(quota(tabella_), assegnazioni.join(','),
                              quota(colonne_[colonnaChiave_].origine)),
                     valori);
-        rileggi(r);
         if (observer_)
             observer_->righeCambiate();
     }

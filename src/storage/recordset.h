@@ -127,12 +127,29 @@ public:
     QVariant bookmarkAlPosto(int posizione) const;
 
 private:
+    // A value as the engine gave it; a text stays UTF-8 until its field is read.
+    struct Cella
+    {
+        int tipo; // SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT, SQLITE_BLOB or SQLITE_NULL
+        int lunghezza;
+        qint64 dato; // the integer, the bits of the real, or where the text starts in testi
+    };
+    // The values of one row. A set keeps those of the rows it read last, in drawers used in
+    // turn: memory stays small however long the set, and a walk reuses the same buffers.
+    struct Cassetto
+    {
+        quint32 generazione = 0; // grows each time the drawer takes another row
+        std::vector<Cella> celle;
+        QByteArray testi;
+    };
     struct Riga
     {
+        Riga(qint64 k, quint64 v) : chiave(k), versione(v) {}
         qint64 chiave;
-        std::vector<QVariant> valori;
         quint64 versione; // the book's version when read; 0 before the first read
         bool eliminata = false;
+        int cassetto = -1; // its values, while the drawer's generation is still this one
+        quint32 generazione = 0;
     };
     struct Colonna
     {
@@ -149,13 +166,17 @@ private:
     };
     Posto posto() const { return {posizione_, eliminata_}; }
     void arriva(const Posto &prima);
+    static constexpr int Blocco = 64;                 // rows read by one statement
+    static constexpr int CassettiTenuti = 4 * Blocco; // rows whose values a keyed set keeps
+    bool letta(const Riga &r) const;
     void controllaOrdinale(int ordinale) const; // throws 3070 out of range
     bool avvisa(int azione);
     void notifica();
     const Riga &riga(int posizione) const;
-    static constexpr int Blocco = 64; // rows read by one statement
-    void rileggi(Riga &r) const;
     void leggi(const std::vector<Riga *> &blocco) const;
+    int prendiCassetto() const;
+    static void copia(const Statement &s, Cassetto &c);
+    QVariant valoreDi(const Riga &r, int ordinale) const;
     void aggiornaDa(int posizione) const; // reads the row there again if the book changed
     QVariant converti(int ordinale, const QVariant &v) const;
     int posizioneDi(qint64 chiave) const;
@@ -169,6 +190,8 @@ private:
     int colonnaChiave_ = -1;
     std::vector<Colonna> colonne_;
     mutable std::vector<Riga> righe_;
+    mutable std::vector<Cassetto> cassetti_;
+    mutable int prossimoCassetto_ = 0;
     mutable std::unique_ptr<Statement> rilettura_;
     int posizione_ = -1;
     bool eliminata_ = false; // after Delete: no current row until the next move

@@ -586,6 +586,28 @@ private slots:
         QCOMPARE(nomi(rs), perNome);
     }
 
+    // A set keeps the values of its last rows only: those it comes back to are read again.
+    void longSet_walkBothWays_readsEveryRowRight()
+    {
+        libro_->esegui("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                       "WHERE i < 700) INSERT INTO Ricette (NomeRicetta, NumeroPorzioni) "
+                       "SELECT printf('Polenta %03d', i), i FROM n");
+        QHash<QString, QVariant> porzioni;
+        for (const QVariantList &r :
+             libro_->righe("SELECT NomeRicetta, NumeroPorzioni FROM Ricette"))
+            porzioni.insert(r.at(0).toString(), r.at(1));
+        Recordset rs(apri(), Origine::RicettePerNome);
+        for (const bool avanti : {true, false}) {
+            QSet<QString> letti;
+            for (avanti ? rs.MoveFirst() : rs.MoveLast(); !rs.Eof() && !rs.Bof();
+                 avanti ? rs.MoveNext() : rs.MovePrevious()) {
+                letti << nomeDi(rs);
+                QCOMPARE(rs.value("NumeroPorzioni"), porzioni.value(nomeDi(rs)));
+            }
+            QCOMPARE(letti.size(), porzioni.size());
+        }
+    }
+
     void open_refusesNonBooks_leavesFileUntouched_data()
     {
         QTest::addColumn<QByteArray>("dati"); // "-": no file, "/": a directory
