@@ -61,7 +61,8 @@ private:
 };
 
 // A keyset set of rows: opening runs the record source and keeps the keys of its rows in order;
-// the values of a row are read again by key when the book changed since they were read.
+// the values of a row are read again by key when the book changed since they were read, or
+// when the set no longer keeps them.
 class Recordset
 {
 public:
@@ -177,7 +178,7 @@ private:
     int prendiCassetto() const;
     static void copia(const Statement &s, Cassetto &c);
     QVariant valoreDi(const Riga &r, int ordinale) const;
-    void aggiornaDa(int posizione) const; // reads the row there again if the book changed
+    void aggiornaDa(int posizione) const; // reads the row there unless its values are at hand
     QVariant converti(int ordinale, const QVariant &v) const;
     int posizioneDi(qint64 chiave) const;
     void cerca(const QString &criterio, int da, int passo);
