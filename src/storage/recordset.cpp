@@ -468,10 +468,17 @@ void Recordset::aggiornaDa(int posizione) const
         leggi(blocco);
     } catch (const EngineError &e) {
         // A lock holds the whole book; other failures (a value over the limits) may be one
-        // row's own, and must not keep its neighbours from being read.
+        // row's own: the others are read one by one, and only that row keeps failing.
         if (blocco.size() == 1 || e.number() == EngineError::FileInaccessibile)
             throw;
-        leggi({&righe_[posizione]});
+        for (Riga *r : blocco) {
+            try {
+                leggi({r});
+            } catch (const EngineError &) {
+                if (r == &righe_[posizione])
+                    throw;
+            }
+        }
     }
 }
 
