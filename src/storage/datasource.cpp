@@ -181,6 +181,7 @@ bool DataSource::prima(int azione)
 
 void DataSource::righeCambiate()
 {
+    letturaFallita_ = false;
     emit RigheCambiate();
 }
 
@@ -189,8 +190,26 @@ void DataSource::vaiA(int posizione)
     esegui([posizione](::Recordset &rs) { rs.setBookmark(rs.bookmarkAlPosto(posizione)); });
 }
 
+QVariant DataSource::valoreAlPosto(int posizione, int ordinale)
+{
+    if (!recordset_)
+        return {};
+    if (letturaFallita_)
+        return recordset_->valoreLetto(posizione, ordinale); // what is still at hand
+    try {
+        return recordset_->valoreAlPosto(posizione, ordinale);
+    } catch (const EngineError &e) {
+        letturaFallita_ = true;
+        // A message box opened inside a paint would run the event loop there: report it after.
+        QMetaObject::invokeMethod(
+            this, [this, e] { segnala(e); }, Qt::QueuedConnection);
+        return {};
+    }
+}
+
 void DataSource::dopo()
 {
+    letturaFallita_ = false;
     riempi();
     emit Reposition();
 }
@@ -222,6 +241,14 @@ void DataSource::UpdateControls()
 {
     if (recordset_)
         riempi();
+}
+
+void DataSource::CancelUpdate()
+{
+    if (!recordset_ || recordset_->EditMode() == ::Recordset::Nessuna)
+        return;
+    recordset_->CancelUpdate();
+    dopo();
 }
 
 void DataSource::Close(int azione)

@@ -40,6 +40,8 @@ public:
 
     void UpdateRecord();   // writes the changed bound controls into the current row now
     void UpdateControls(); // fills the bound controls from the current row again
+    // Drops a new or edited row not yet stored; the row before it is current again.
+    void CancelUpdate();
     void Close(int azione = Azione::Chiusura);
 
     // The navigation bar's moves: errors go to the Error event.
@@ -49,6 +51,10 @@ public:
     void MoveLast();
     // A grid's choice of a row: a move like any other.
     void vaiA(int posizione);
+    // A grid's read of a row in place. It never throws: a failed read is reported once through
+    // Error, after the paint that asked for it; until the next move the grid shows only what
+    // was read before, so a locked book cannot keep it waiting.
+    QVariant valoreAlPosto(int posizione, int ordinale);
 
     // The description of the error the Error event is reporting.
     QString descrizioneErrore() const { return descrizioneErrore_; }
@@ -93,4 +99,5 @@ private:
     std::unique_ptr<::Recordset> recordset_;
     QList<Legame> legami_;
     bool inEvento_ = false;
+    bool letturaFallita_ = false;
 };

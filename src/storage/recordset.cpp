@@ -520,6 +520,17 @@ QVariant Recordset::valoreAlPosto(int posizione, int ordinale) const
     return r.eliminata ? QVariant() : valoreDi(r, ordinale);
 }
 
+QVariant Recordset::valoreLetto(int posizione, int ordinale) const
+{
+    if (posizione < 0 || posizione >= int(righe_.size()) || ordinale < 0 ||
+        ordinale >= int(colonne_.size()))
+        return QVariant();
+    const Riga &r = righe_[posizione];
+    if (r.eliminata || r.cassetto < 0 || cassetti_[r.cassetto].generazione != r.generazione)
+        return QVariant();
+    return valoreDi(r, ordinale);
+}
+
 QVariant Recordset::converti(int ordinale, const QVariant &v) const
 {
     if (!colonne_[ordinale].numerica)

@@ -125,6 +125,8 @@ public:
     concludiSenzaEventi(); // stores a pending new or edited row; an untouched new row is dropped
     void spostaSenzaEventi(int azione);
     QVariant valoreAlPosto(int posizione, int ordinale) const; // for grids
+    // What a row held when it was last read, without reading: null when it was not kept.
+    QVariant valoreLetto(int posizione, int ordinale) const;
     QVariant bookmarkAlPosto(int posizione) const;
 
 private:

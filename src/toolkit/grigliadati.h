@@ -14,7 +14,8 @@ struct ColonnaGriglia
 };
 
 // The rows of a data source's set, in the set's order, as a table model. Sorgente is the data
-// control: anything with Recordset(), vaiA(), Reposition and RigheCambiate. A template, so the
+// control: anything with Recordset(), valoreAlPosto(), vaiA(), Reposition and RigheCambiate;
+// its valoreAlPosto() never throws, since data() runs inside paints. A template, so the
 // toolkit needs nothing of the storage layer.
 template <class Sorgente> class ModelloGriglia : public QAbstractTableModel
 {
@@ -48,11 +49,11 @@ public:
             return {};
         }
         if (ruolo == Qt::DisplayRole || ruolo == Qt::ToolTipRole) {
-            const QVariant v = rs->valoreAlPosto(i.row(), campo);
+            const QVariant v = sorgente_->valoreAlPosto(i.row(), campo);
             return v.isNull() ? QString() : v.toString();
         }
         if (ruolo == Qt::TextAlignmentRole) {
-            const QVariant v = rs->valoreAlPosto(i.row(), campo);
+            const QVariant v = sorgente_->valoreAlPosto(i.row(), campo);
             const bool numero =
                 v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Double;
             return int((numero ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
