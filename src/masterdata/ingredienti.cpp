@@ -50,10 +50,11 @@ void Ingredienti::Command1_Click()
 
 void Ingredienti::Text1_KeyPress(int KeyAscii)
 {
-    if (KeyAscii != 13 || ui->Text1->text().isEmpty())
+    if (KeyAscii != 13)
         return;
     ui->Text1->setText(maiuscolaIniziale(ui->Text1->text()));
-    SalvaIngrediente();
+    if (!ui->Text1->text().isEmpty())
+        SalvaIngrediente();
 }
 
 void Ingredienti::SalvaIngrediente()
@@ -63,7 +64,7 @@ void Ingredienti::SalvaIngrediente()
     bool trovato = false;
     // The scan reads the rows in place: only the row it stops on becomes current, so the
     // grid and Text1 are not walked through every row.
-    datPrimaryRS->esegui([&](Recordset &rs) {
+    bool riuscito = datPrimaryRS->esegui([&](Recordset &rs) {
         for (int p = 0; p < rs.RecordCount(); ++p) {
             if (rs.valoreAlPosto(p, 1).toString().toUpper() == maiuscolo) {
                 trovato = true;
@@ -72,24 +73,32 @@ void Ingredienti::SalvaIngrediente()
             }
         }
     });
-    if (trovato) {
+    if (riuscito && trovato) {
         // The ingredient of that name stays current.
         dialogs().messageBox("Ingrediente già presente", Dialogs::SoloOK,
                              "Non sono ammessi duplicati", Dialogs::NessunaIcona);
-    } else if (ModoIngrediente == 1) {
-        datPrimaryRS->esegui([&](Recordset &rs) {
+    } else if (riuscito && ModoIngrediente == 1) {
+        riuscito = datPrimaryRS->esegui([&](Recordset &rs) {
             rs.AddNew();
             rs.Fields(1) = nome;
             rs.Update();
             rs.MoveLast();
         });
-    } else if (ModoIngrediente == 2) {
-        datPrimaryRS->esegui([&](Recordset &rs) {
+    } else if (riuscito && ModoIngrediente == 2) {
+        riuscito = datPrimaryRS->esegui([&](Recordset &rs) {
             rs.setBookmark(SegnalibroIngrediente);
             rs.Edit();
             rs.Fields(1) = nome;
             rs.Update();
         });
+    }
+    if (!riuscito) {
+        // The error was reported. Nothing half-done may be stored later behind the user's
+        // back: the name stays in the box, in the same mode, for another Enter.
+        datPrimaryRS->CancelUpdate();
+        ui->Text1->setText(nome); // the grid copied the current name there
+        ui->Text1->setFocus();
+        return;
     }
     dialogs().beep();
     ui->Text1->clear();

@@ -1,7 +1,8 @@
 #include "maiuscole.h"
 
-QString maiuscolaIniziale(const QString &nome)
+QString maiuscolaIniziale(const QString &testo)
 {
+    const QString nome = testo.trimmed();
     if (nome.isEmpty())
         return nome;
     // A letter outside the basic plane takes two units: convert it whole.
