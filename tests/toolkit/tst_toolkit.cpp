@@ -161,19 +161,25 @@ private slots:
     {
         QTest::addColumn<int>("da");
         QTest::addColumn<QString>("comando"); // a bar button, or "riga N" clicked in the grid
+        QTest::addColumn<bool>("elimina");    // the row there is deleted first
         QTest::addColumn<int>("atteso");
-        QTest::newRow("first") << 2 << "primo" << 0;
-        QTest::newRow("previous") << 2 << "precedente" << 1;
-        QTest::newRow("previous on the first") << 0 << "precedente" << 0;
-        QTest::newRow("next") << 2 << "successivo" << 3;
-        QTest::newRow("next on the last") << 4 << "successivo" << 4;
-        QTest::newRow("last") << 0 << "ultimo" << 4;
-        QTest::newRow("grid row") << 0 << "riga 3" << 3;
+        QTest::newRow("first") << 2 << "primo" << false << 0;
+        QTest::newRow("previous") << 2 << "precedente" << false << 1;
+        QTest::newRow("previous on the first") << 0 << "precedente" << false << 0;
+        QTest::newRow("next") << 2 << "successivo" << false << 3;
+        QTest::newRow("next on the last") << 4 << "successivo" << false << 4;
+        QTest::newRow("last") << 0 << "ultimo" << false << 4;
+        QTest::newRow("grid row") << 0 << "riga 3" << false << 3;
+        // After a deletion the bar goes on from the deleted row's place.
+        QTest::newRow("next after deleting") << 2 << "successivo" << true << 2;
+        QTest::newRow("previous after deleting") << 2 << "precedente" << true << 1;
+        QTest::newRow("next after deleting the last") << 4 << "successivo" << true << 3;
     }
     void navigationBar_andGrid_followTheSourceBothWays()
     {
         QFETCH(int, da);
         QFETCH(QString, comando);
+        QFETCH(bool, elimina);
         QFETCH(int, atteso);
         LibroDiProva libro;
         const QStringList nomi = {"Antipasti", "Primi", "Secondi", "Contorni", "Dolci"};
@@ -185,6 +191,11 @@ private slots:
         QCOMPARE(a.griglia->model()->headerData(0, Qt::Horizontal).toString(), QString());
         a.ds.vaiA(da);
         QCOMPARE(a.griglia->currentIndex().row(), da);
+        QStringList restanti = nomi;
+        if (elimina) {
+            a.ds.esegui([](Recordset &rs) { rs.Delete(); });
+            restanti.removeAt(da);
+        }
         if (comando.startsWith("riga")) {
             const QModelIndex i = a.griglia->model()->index(comando.mid(5).toInt(), 1);
             QTest::mouseClick(a.griglia->viewport(), Qt::LeftButton, {},
@@ -194,8 +205,8 @@ private slots:
         }
         QCOMPARE(a.corrente(), atteso);
         QCOMPARE(a.griglia->currentIndex().row(), atteso);
-        QCOMPARE(a.nome->text(), nomi.at(atteso));
-        for (int r = 0; r < nomi.size(); ++r)
+        QCOMPARE(a.nome->text(), restanti.at(atteso));
+        for (int r = 0; r < restanti.size(); ++r)
             QCOMPARE(a.cella(r, 0).isEmpty(), r != atteso); // the current row's marker
         QVERIFY(a.errori.isEmpty());
     }
