@@ -7,6 +7,7 @@
 #include "frmsplash.h"
 #include "impostazioni.h"
 #include "ingredienti.h"
+#include "ricette.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -232,6 +233,8 @@ void Menu::apriFinestra(Finestra f)
         finestra = new Ingredienti;
         break;
     case Finestra::Ricette:
+        finestra = new Ricette;
+        break;
     case Finestra::Elenco:
     case Finestra::Importazione:
         break; // these windows come with their own pieces of work

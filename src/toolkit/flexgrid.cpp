@@ -1,0 +1,107 @@
+#include "flexgrid.h"
+
+#include <QHeaderView>
+
+FlexGrid::FlexGrid(QWidget *parent) : QTableWidget(parent)
+{
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setWordWrap(false);
+    verticalHeader()->setVisible(false);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
+    horizontalHeader()->setHighlightSections(false);
+    connect(this, &QTableWidget::cellClicked, this, [this] { emit Click(); });
+}
+
+void FlexGrid::keyPressEvent(QKeyEvent *e)
+{
+    const int prima = currentRow();
+    QTableWidget::keyPressEvent(e);
+    if (currentRow() != prima && currentRow() >= 0)
+        emit Click();
+}
+
+void FlexGrid::setRows(int righe)
+{
+    setRowCount(qMax(0, righe - 1));
+}
+
+void FlexGrid::setCols(int colonne)
+{
+    setColumnCount(colonne);
+}
+
+int FlexGrid::Row() const
+{
+    const int r = currentRow();
+    return r < 0 ? 0 : r + 1;
+}
+
+void FlexGrid::setRow(int riga)
+{
+    const QSignalBlocker silenzio(this);
+    if (riga <= 0 || riga > rowCount()) {
+        setCurrentCell(-1, -1);
+        clearSelection();
+        return;
+    }
+    setCurrentCell(riga - 1, qBound(0, col_, columnCount() - 1));
+    selectRow(riga - 1);
+    scrollToItem(item(riga - 1, 0));
+}
+
+QString FlexGrid::TextMatrix(int riga, int colonna) const
+{
+    if (riga == 0) {
+        const QTableWidgetItem *h = horizontalHeaderItem(colonna);
+        return h ? h->text() : QString();
+    }
+    const QTableWidgetItem *i = item(riga - 1, colonna);
+    return i ? i->text() : QString();
+}
+
+void FlexGrid::setTextMatrix(int riga, int colonna, const QString &testo)
+{
+    if (colonna < 0 || colonna >= columnCount())
+        return;
+    if (riga == 0) {
+        setHorizontalHeaderItem(colonna, new QTableWidgetItem(testo));
+        return;
+    }
+    if (riga < 1 || riga > rowCount())
+        return;
+    QTableWidgetItem *i = item(riga - 1, colonna);
+    if (!i) {
+        i = new QTableWidgetItem;
+        setItem(riga - 1, colonna, i);
+    }
+    i->setText(testo);
+    i->setToolTip(testo);
+}
+
+void FlexGrid::AddItem(const QString &testo)
+{
+    const int riga = rowCount();
+    insertRow(riga);
+    const QStringList celle = testo.split('\t');
+    for (int c = 0; c < celle.size() && c < columnCount(); ++c)
+        setTextMatrix(riga + 1, c, celle.at(c));
+}
+
+void FlexGrid::RemoveItem(int riga)
+{
+    if (riga >= 1 && riga <= rowCount())
+        removeRow(riga - 1);
+}
+
+void FlexGrid::setColWidth(int colonna, int twips)
+{
+    // A width of a twip or two hides the column, as it did.
+    if (twips <= 15) {
+        setColumnHidden(colonna, true);
+        return;
+    }
+    setColumnHidden(colonna, false);
+    setColumnWidth(colonna, twips / 15);
+}
