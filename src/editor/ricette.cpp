@@ -13,6 +13,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QRegularExpressionValidator>
+#include <utility>
 
 using namespace Applicazione;
 
@@ -91,8 +92,17 @@ Ricette::Ricette(QWidget *parent)
                 [this, ds](int DataErr, int &Response) { erroreDati(ds, DataErr, Response); });
 
     connect(ui->Lista, &QComboBox::activated, this, &Ricette::Lista_Click);
-    connect(ui->ListaRicette, &QListWidget::currentRowChanged, this, &Ricette::ListaRicette_Click);
-    connect(ui->ListaRicette, &QListWidget::itemClicked, this, &Ricette::ListaRicette_Click);
+    // A choice in the list, by the mouse, the arrows or the program; a click on the entry that
+    // is already chosen counts too, once.
+    connect(ui->ListaRicette, &QListWidget::currentRowChanged, this, [this] {
+        rigaCambiata_ = true;
+        ListaRicette_Click();
+    });
+    connect(ui->ListaRicette, &QListWidget::itemClicked, this, [this] {
+        if (!std::exchange(rigaCambiata_, false))
+            ListaRicette_Click();
+    });
+    ui->ListaRicette->viewport()->installEventFilter(this);
     connect(ui->ListaIngredienti, &QListWidget::itemDoubleClicked, this,
             &Ricette::ListaIngredienti_DblClick);
     connect(ui->GridRicette, &FlexGrid::Click, this, &Ricette::GridRicette_Click);
@@ -165,7 +175,6 @@ void Ricette::showEvent(QShowEvent *e)
     aperta_ = true;
     // The sources open with the window; a book that cannot be opened is said once, by the
     // navigation bar's source, and the window stays empty and usable.
-    Data3->Refresh();
     if (!datPrimaryRS->Refresh()) {
         Attivata = 1;
         return;
@@ -492,6 +501,10 @@ bool Ricette::eventFilter(QObject *o, QEvent *e)
             Text1_LostFocus();
         else if (o == ui->Qta)
             Qta_LostFocus();
+        break;
+    case QEvent::MouseButtonPress:
+        if (o == ui->ListaRicette->viewport())
+            rigaCambiata_ = false;
         break;
     case QEvent::MouseButtonDblClick:
         if (o == ui->Label4)

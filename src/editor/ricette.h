@@ -129,4 +129,5 @@ private:
     QPlainTextEdit *txtMemo[15] = {};
     QCheckBox *chkFields6 = nullptr;
     bool aperta_ = false;
+    bool rigaCambiata_ = false; // the recipe list's choice changed since the mouse was pressed
 };

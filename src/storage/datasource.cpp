@@ -141,11 +141,13 @@ void DataSource::riempi()
         }
         const QMetaProperty p = l.controllo->metaObject()->property(
             l.controllo->metaObject()->indexOfProperty(l.proprieta.constData()));
-        if (p.metaType().id() == QMetaType::Bool)
-            l.controllo->setProperty(l.proprieta.constData(), valore.toLongLong() != 0);
-        else
-            l.controllo->setProperty(l.proprieta.constData(),
-                                     valore.isNull() ? QString() : valore.toString());
+        const QVariant nuovo = p.metaType().id() == QMetaType::Bool
+                                   ? QVariant(valore.toLongLong() != 0)
+                                   : QVariant(valore.isNull() ? QString() : valore.toString());
+        // Only a value that differs is set: a box says it changed as it would for the user
+        // (a multi-line box would say so even for the same text).
+        if (l.controllo->property(l.proprieta.constData()) != nuovo)
+            l.controllo->setProperty(l.proprieta.constData(), nuovo);
         l.riempito = leggiControllo(l.controllo, l.proprieta);
     }
 }
