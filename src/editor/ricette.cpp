@@ -314,6 +314,8 @@ void Ricette::datPrimaryRS_Reposition()
     if (Attivata == 1 && chiave != IDRicettaCorrente)
         CaricaGriglia();
     PorzioniMemorizzate = testo(8);
+    for (const int i : CampiSemplici)
+        txtFields[i]->setCursorPosition(0); // a long text shows its beginning
     if (ListaDaAggiornare == 1) {
         SvuotaListaRicette();
         CaricaListaRicette();

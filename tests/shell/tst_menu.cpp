@@ -266,6 +266,9 @@ private slots:
         QTest::addColumn<QString>("nome");
         QTest::addColumn<bool>("libro");
         QTest::addColumn<QString>("titolo");
+        QTest::newRow("recipes button")
+            << "Command1"
+            << "Ricette" << true << "Inserimento Ricette - " + IndirizzoWeb;
         QTest::newRow("categories button")
             << "Command2"
             << "Categoriealimentari" << true << "Categorie alimentari";
