@@ -2,7 +2,9 @@
 
 #include "database.h"
 
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
 
 // The editor window itself: opening, moves, the category combo, the recipe list, the boxes.
 class TstFinestra : public ProvaEditor
@@ -111,6 +113,8 @@ private slots:
         QTest::addColumn<QString>("atteso");
         QTest::addColumn<int>("beep");
         QTest::addColumn<bool>("messaggio");
+        QTest::newRow("portions, letters pasted") << 8 << "incolla:12 persone"
+                                                  << "4" << 0 << false;
         QTest::newRow("portions, letters beep") << 8 << "a1b"
                                                 << "1" << 2 << false;
         QTest::newRow("calories, letters beep") << 9 << "2x"
@@ -133,8 +137,15 @@ private slots:
         QFETCH(bool, messaggio);
         apri();
         auto *casella = w<QLineEdit>(qPrintable(QStringLiteral("txtFields_%1").arg(indice)));
-        casella->clear();
-        scrivi(casella, digitato);
+        if (digitato.startsWith("incolla:")) {
+            QGuiApplication::clipboard()->setText(digitato.mid(8));
+            casella->setFocus();
+            casella->selectAll();
+            casella->paste();
+        } else {
+            casella->clear();
+            scrivi(casella, digitato);
+        }
         if (messaggio)
             dialoghi->rispondi(Dialogs::OK);
         esci();
@@ -187,6 +198,22 @@ private slots:
             QCOMPARE(voci("ListaRicette"), (QStringList{"Crostata di mele", "Lasagne", "Zuppa"}));
             QCOMPARE(finestra->cursor().shape(), Qt::ArrowCursor);
         }
+    }
+
+    // A book with no rows at all opens quietly, with nothing to show.
+    void emptyBook_opensWithoutAWord()
+    {
+        libro->esegui("DELETE FROM Ricette");
+        libro->esegui("DELETE FROM \"Categorie alimentari\"");
+        apri();
+        QVERIFY(dialoghi->messaggi().isEmpty());
+        QCOMPARE(didascalia(), QString("Ricetta N° 0"));
+        QCOMPARE(campo(1), QString());
+        QVERIFY(voci("ListaRicette").isEmpty());
+        QVERIFY(voci("Lista").isEmpty());
+        barra("successivo");
+        barra("precedente");
+        QVERIFY(dialoghi->messaggi().isEmpty());
     }
 
     void recipeList_jumpsOnlyToAnotherRecipe()
