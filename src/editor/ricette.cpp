@@ -493,7 +493,11 @@ bool Ricette::eventFilter(QObject *o, QEvent *e)
         if (o == ui->Qta)
             Qta_GotFocus();
         break;
-    case QEvent::FocusOut:
+    case QEvent::FocusOut: {
+        // Another window or a popup menu taking the focus is not the user leaving the box.
+        const Qt::FocusReason motivo = static_cast<QFocusEvent *>(e)->reason();
+        if (motivo == Qt::ActiveWindowFocusReason || motivo == Qt::PopupFocusReason)
+            break;
         for (int i = 1; i < 15; ++i)
             if (o == txtFields[i])
                 txtFields_LostFocus(i);
@@ -504,6 +508,7 @@ bool Ricette::eventFilter(QObject *o, QEvent *e)
         else if (o == ui->Qta)
             Qta_LostFocus();
         break;
+    }
     case QEvent::MouseButtonPress:
         if (o == ui->ListaRicette->viewport())
             rigaCambiata_ = false;
