@@ -165,6 +165,8 @@ void Ricette::Form_Load()
     g->setColWidth(1, 2400);
     g->setColWidth(2, 500);
     g->setColWidth(3, 6450);
+    // A converted quantity such as "83,33" must fit the narrow quantity column whole.
+    g->setColumnWidth(2, qMax(g->columnWidth(2), g->fontMetrics().horizontalAdvance("00000,00")));
 }
 
 void Ricette::showEvent(QShowEvent *e)

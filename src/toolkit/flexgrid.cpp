@@ -11,6 +11,7 @@ FlexGrid::FlexGrid(QWidget *parent) : QTableWidget(parent)
     verticalHeader()->setVisible(false);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setStretchLastSection(true);
     connect(this, &QTableWidget::cellClicked, this, [this] { emit Click(); });
 }
 
