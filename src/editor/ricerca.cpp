@@ -6,6 +6,121 @@
 #include "dialogs.h"
 #include "schema.h"
 
-void Ricette::Command7_Click() {}
-void Ricette::cmdInserisci_Click() {}
-void Ricette::cmdCancella_Click() {}
+namespace {
+
+// The recipe that stands in for the last one deleted: the book is never empty.
+const QString Segnaposto = QStringLiteral("Nuova-Ricetta");
+
+// The typed text between apostrophes, its own apostrophes doubled ("L'amatriciana").
+QString traApostrofi(QString t)
+{
+    return QLatin1Char('\'') + t.replace(QLatin1Char('\''), QLatin1String("''")) +
+           QLatin1Char('\'');
+}
+
+} // namespace
+
+void Ricette::Command7_Click()
+{
+    const QString cercata = ui->Text3->text();
+    if (cercata.isEmpty())
+        return;
+    // Asked before the find rather than inside it: a new recipe deleted on a No would cancel
+    // the find, which would leave no answer to the search.
+    ChiediSalvataggio();
+    const QString criterio = Schema::Criterio::DaNome + traApostrofi(cercata);
+    bool trovata = false;
+    const bool fatta = datPrimaryRS->esegui([&](Recordset &rs) {
+        const QVariant segnalibro = rs.haRigaCorrente() && rs.EditMode() != Recordset::NuovoInCorso
+                                        ? rs.Bookmark()
+                                        : QVariant();
+        rs.FindFirst(criterio);
+        trovata = !rs.NoMatch();
+        if (!trovata && segnalibro.isValid())
+            rs.setBookmark(segnalibro);
+    });
+    if (!fatta)
+        return;
+    if (trovata)
+        ui->Text3->clear();
+    else
+        dialogs().messageBox("Ricetta non presente", Dialogs::SoloOK, "Attenzione",
+                             Dialogs::Critica);
+}
+
+void Ricette::cmdInserisci_Click()
+{
+    bool nuova = false;
+    datPrimaryRS->esegui([&](Recordset &rs) {
+        rs.AddNew();
+        nuova = rs.EditMode() == Recordset::NuovoInCorso;
+    });
+    // The question about a previous new recipe may have deleted it and cancelled this one.
+    if (!nuova)
+        return;
+    ListaDaAggiornare = 1;
+    ui->IngredienteScelto->clear();
+    ui->Check1->setChecked(false);
+    if (ui->Lista->currentIndex() >= 0)
+        setTesto(Schema::IDCategoriaAlimentare,
+                 QString::number(ui->Lista->currentData().toLongLong()));
+    setTesto(Schema::NumeroPorzioni, "4");
+    datPrimaryRS->UpdateRecord();
+    const Recordset *rs = datPrimaryRS->Recordset();
+    if (!rs || rs->EditMode() != Recordset::Nessuna)
+        return; // not stored: the error was said, the boxes keep the new recipe
+    datPrimaryRS->esegui([](Recordset &r) { r.setBookmark(r.LastModified()); });
+    txtFields[Schema::NomeRicetta]->setFocus();
+    NuovaRicetta = 1;
+    UltimaRicetta = 0;
+}
+
+void Ricette::cmdCancella_Click()
+{
+    if (dialogs().messageBox("Sei sicuro di voler cancellare questa ricetta?", Dialogs::SiNo,
+                             "Attenzione", Dialogs::NessunaIcona) != Dialogs::Si)
+        return;
+    // The moves of the deletion must not ask about the recipe they delete.
+    NuovaRicetta = 0;
+    ListaDaAggiornare = 1;
+    const Recordset *rs = datPrimaryRS->Recordset();
+    if (!rs)
+        return;
+    UltimaRicetta = rs->RecordCount() == 1 ? 1 : 0;
+    bool eliminata = false;
+    if (UltimaRicetta == 1) {
+        bool nuova = false;
+        datPrimaryRS->esegui([&](Recordset &r) {
+            r.AddNew();
+            nuova = r.EditMode() == Recordset::NuovoInCorso;
+        });
+        if (!nuova)
+            return;
+        setTesto(Schema::NomeRicetta, Segnaposto);
+        datPrimaryRS->UpdateRecord();
+        if (rs->EditMode() != Recordset::Nessuna) {
+            datPrimaryRS->CancelUpdate();
+            return;
+        }
+        // The placeholder stands last in the set until it is opened again: the first is the
+        // recipe being deleted.
+        eliminata = datPrimaryRS->esegui([](Recordset &r) {
+            r.MoveFirst();
+            r.Delete();
+        });
+    } else if (rs->haRigaCorrente()) {
+        eliminata = datPrimaryRS->esegui([](Recordset &r) { r.Delete(); });
+    }
+    if (!eliminata)
+        return;
+    // The moves before the deletion rebuilt the list with the deleted name still in it.
+    ListaDaAggiornare = 1;
+    datPrimaryRS->MoveNext(); // the last recipe when there is no next one
+    if (ui->ListaRicette->count() > 0) {
+        if (ui->ListaRicette->currentRow() == 0)
+            ListaRicette_Click();
+        else
+            ui->ListaRicette->setCurrentRow(0);
+    }
+    CaricaGriglia();
+}

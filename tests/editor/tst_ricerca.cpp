@@ -1,12 +1,197 @@
 #include "editore.h"
 
+namespace {
+struct Cancellazione
+{
+    QStringList nomi;
+    int avanti; // moves forward before deleting
+    bool nuova; // a new recipe is the one deleted
+    bool conferma;
+    QStringList restano;
+};
+} // namespace
+Q_DECLARE_METATYPE(Cancellazione)
+
+// Searching a recipe by name, creating and deleting recipes.
 class TstRicerca : public ProvaEditor
 {
     Q_OBJECT
 
+    using Righe = QList<QStringList>;
+    qint64 primi = 0, dolci = 0, farina = 0;
+
+    QStringList nomiInLista() const
+    {
+        QStringList r;
+        for (int i = 0; i < lista("ListaRicette")->count(); ++i)
+            r << lista("ListaRicette")->item(i)->text();
+        return r;
+    }
+    QList<QVariantList> ricette() const
+    {
+        return libro->righe("SELECT * FROM Ricette ORDER BY IDRicetta");
+    }
+    // Each recipe has one line whose comment is the recipe's name.
+    void apriSu(const QStringList &nomi, int avanti)
+    {
+        for (const QString &n : nomi)
+            libro->riga(libro->ricetta(n, n < "M" ? primi : dolci), farina, "1", n);
+        apri();
+        for (int i = 0; i < avanti; ++i)
+            barra("successivo");
+    }
+    void cerca(const QString &testo)
+    {
+        scrivi(casella("Text3"), testo);
+        clic("Command7");
+    }
+    void messaggiAttesi(const QStringList &testi, const QString &titolo = "Attenzione")
+    {
+        QStringList r;
+        for (const ScriptedDialogs::Chiamata &c : dialoghi->messaggi())
+            r << c.testo;
+        QCOMPARE(r, testi);
+        for (const ScriptedDialogs::Chiamata &c : dialoghi->messaggi())
+            QCOMPARE(c.titolo, titolo);
+    }
+
 private slots:
-    void init() { preparaProva(); }
+    void init()
+    {
+        preparaProva();
+        primi = libro->categoria("Primi");
+        dolci = libro->categoria("Dolci");
+        farina = libro->ingrediente("Farina");
+    }
     void cleanup() { chiudiProva(); }
+
+    // From the second recipe, the first at or after the typed text in name order.
+    void search_data()
+    {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<QString>("mostrata"); // Carbonara: none found
+        const std::pair<const char *, const char *> casi[] = {
+            {"A", "Arrosto"},       // a letter before all names
+            {"Zuppa", "Zuppa"},     // an exact name
+            {"d", "L'amatriciana"}, // between two names
+            {"L'amatriciana", "L'amatriciana"},
+            {"Zz", "Carbonara"}, // after all names
+        };
+        for (const auto &[testo, mostrata] : casi)
+            QTest::newRow(testo) << QString(testo) << QString(mostrata);
+    }
+    void search()
+    {
+        QFETCH(QString, testo);
+        QFETCH(QString, mostrata);
+        apriSu({"Zuppa", "L'amatriciana", "Carbonara", "Arrosto"}, 1);
+        const bool trovata = mostrata != "Carbonara";
+        if (!trovata)
+            dialoghi->rispondi(Dialogs::OK);
+        cerca(testo);
+        QCOMPARE(campo(1), mostrata);
+        QCOMPARE(righeGriglia(), (Righe{{"Farina", "1", mostrata}}));
+        QCOMPARE(casella("Text3")->text(), trovata ? QString() : testo);
+        messaggiAttesi(trovata ? QStringList() : QStringList{"Ricetta non presente"});
+        if (!trovata)
+            QCOMPARE(dialoghi->messaggi().value(0).icona, int(Dialogs::Critica));
+    }
+
+    // Stored at once with the category shown before and 4 portions; Check1 clear, no lines.
+    void newRecipe_isStoredAtOnce()
+    {
+        apriSu({"Arrosto", "Tiramisù"}, 1);
+        w<QCheckBox>("Check1")->click();
+        const int prima = ricette().size();
+        clic("cmdInserisci");
+        QCOMPARE(campo(1), QString());
+        QCOMPARE(campo(8), QString("4"));
+        QCOMPARE(w<QComboBox>("Lista")->currentText(), QString("Dolci"));
+        QVERIFY(!w<QCheckBox>("Check1")->isChecked());
+        QCOMPARE(righeGriglia(), (Righe{{"", "", ""}}));
+        QCOMPARE(finestra->focusWidget(), w("txtFields_1"));
+        const QVariantList nuova = ricette().last();
+        QCOMPARE(ricette().size(), prima + 1);
+        QCOMPARE(nuova.value(1), QVariant());
+        QCOMPARE(nuova.value(5).toLongLong(), dolci);
+        QCOMPARE(nuova.value(8).toInt(), 4);
+    }
+
+    // A new recipe, then whatever leaves it answered No and then Yes: the book as before.
+    void newRecipe_notKept_data()
+    {
+        QTest::addColumn<QString>("via");
+        QTest::addColumn<QString>("mostrata");
+        const std::pair<const char *, const char *> casi[] = {
+            {"barra", "Arrosto"}, {"ricerca", "Tiramisù"}, {"nuova", "Arrosto"}, {"chiusura", ""}};
+        for (const auto &[via, mostrata] : casi)
+            QTest::newRow(via) << QString(via) << QString(mostrata);
+    }
+    void newRecipe_notKept()
+    {
+        QFETCH(QString, via);
+        QFETCH(QString, mostrata);
+        apriSu({"Arrosto", "Tiramisù"}, 1);
+        const QList<QVariantList> prima = ricette();
+        clic("cmdInserisci");
+        scrivi(casella("txtFields_1"), "Bozza");
+        dialoghi->rispondi(Dialogs::No).rispondi(Dialogs::Si);
+        if (via == "barra")
+            barra("precedente");
+        else if (via == "ricerca")
+            cerca("T");
+        else
+            clic(via == "nuova" ? "cmdInserisci" : "cmdChiudi");
+        QCOMPARE(ricette(), prima);
+        messaggiAttesi(
+            {"Vuoi salvare la ricetta?", "Sei sicuro di voler cancellare questa ricetta?"});
+        if (via != "chiusura") {
+            QCOMPARE(campo(1), mostrata);
+            QCOMPARE(nomiInLista(), (QStringList{"Arrosto", "Tiramisù"}));
+            QCOMPARE(finestra->NuovaRicetta, 0);
+        }
+    }
+
+    // Confirmed, the recipe goes with its lines and the first recipe shows; the only one is
+    // replaced by a placeholder with nothing else in it.
+    void deletion_data()
+    {
+        QTest::addColumn<Cancellazione>("c");
+        const QStringList due{"Arrosto", "Carbonara"}, tre{"Arrosto", "Carbonara", "Zuppa"};
+        QTest::newRow("not confirmed") << Cancellazione{due, 1, false, false, due};
+        QTest::newRow("one of several") << Cancellazione{tre, 1, false, true, {"Arrosto", "Zuppa"}};
+        QTest::newRow("the last of several") << Cancellazione{tre, 2, false, true, due};
+        QTest::newRow("the first of several") << Cancellazione{due, 0, false, true, {"Carbonara"}};
+        QTest::newRow("a new recipe") << Cancellazione{due, 1, true, true, due};
+        QTest::newRow("the only one")
+            << Cancellazione{{"Arrosto"}, 0, false, true, {"Nuova-Ricetta"}};
+    }
+    void deletion()
+    {
+        QFETCH(Cancellazione, c);
+        apriSu(c.nomi, c.avanti);
+        if (c.nuova)
+            clic("cmdInserisci");
+        const QString prima = campo(1);
+        dialoghi->rispondi(c.conferma ? Dialogs::Si : Dialogs::No);
+        clic("cmdCancella");
+        messaggiAttesi({"Sei sicuro di voler cancellare questa ricetta?"});
+        QCOMPARE(dialoghi->messaggi().value(0).pulsanti, int(Dialogs::SiNo));
+        QStringList nomiLibro;
+        for (const QVariantList &r : libro->righe("SELECT NomeRicetta FROM Ricette ORDER BY 1"))
+            nomiLibro << r.value(0).toString();
+        QCOMPARE(nomiLibro, c.restano);
+        QCOMPARE(nomiInLista(), c.restano);
+        QCOMPARE(campo(1), c.conferma ? c.restano.first() : prima);
+        const bool segnaposto = c.restano == QStringList{"Nuova-Ricetta"};
+        QCOMPARE(righeGriglia(),
+                 (segnaposto ? Righe{{"", "", ""}} : Righe{{"Farina", "1", campo(1)}}));
+        QCOMPARE(libro->valore("SELECT count(*) FROM ingredienti_ricetta").toInt(),
+                 segnaposto ? 0 : c.restano.size());
+        const QVariantList r = ricette().value(0);
+        for (int i = 2; segnaposto && i < r.size(); ++i)
+            QVERIFY2(r.at(i).isNull() || r.at(i) == 0, qPrintable(r.at(i).toString()));
+    }
 };
 
 int tst_ricerca(int argc, char **argv)
