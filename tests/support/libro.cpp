@@ -110,3 +110,20 @@ qint64 LibroDiProva::riga(qint64 ricetta, qint64 ingrediente, const QString &qua
                   "Commenti) VALUES (?, ?, ?, ?)",
                   {ricetta, ingrediente, quantita, commento});
 }
+
+AltroProgramma::AltroProgramma(const QString &file, const char *sql)
+{
+    sqlite3_open(QFile::encodeName(file).constData(), &db_);
+    esegui(sql);
+}
+
+void AltroProgramma::esegui(const char *sql)
+{
+    sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
+}
+
+void AltroProgramma::lascia()
+{
+    sqlite3_close(db_);
+    db_ = nullptr;
+}

@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 #include <QVariant>
 
+struct sqlite3;
+
 // A fresh recipe book in a temporary folder, made with the template writer, and plain SQL on it
 // through the bare SQLite API (not through the layer under test).
 class LibroDiProva
@@ -30,4 +32,18 @@ public:
 private:
     QTemporaryDir dir_;
     QString percorso_;
+};
+
+// Another program's connection to a book, holding what its statements leave open (a lock, pages
+// still in the WAL) until it is let go.
+class AltroProgramma
+{
+public:
+    explicit AltroProgramma(const QString &file, const char *sql = "BEGIN EXCLUSIVE");
+    ~AltroProgramma() { lascia(); }
+    void esegui(const char *sql);
+    void lascia(); // closing rolls back what it held
+
+private:
+    sqlite3 *db_ = nullptr;
 };
