@@ -254,8 +254,11 @@ Database::Transazione::Transazione(Database &db) : db_(db)
 
 Database::Transazione::~Transazione()
 {
-    if (!chiusa_ && db_.aperto())
+    if (!chiusa_ && db_.aperto()) {
         sqlite3_exec(db_.db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        // Rows read inside the transaction may hold what was rolled back: read them again.
+        ++*db_.versione_;
+    }
 }
 
 void Database::Transazione::commit()

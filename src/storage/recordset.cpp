@@ -712,8 +712,10 @@ void Recordset::cerca(const QString &testo, int da, int passo)
 {
     const Criterio criterio = Criterio::analizza(testo);
     const int ordinale = ordinal(criterio.colonna());
-    if (!avvisa(Azione::Ricerca))
+    if (!avvisa(Azione::Ricerca)) {
+        noMatch_ = false; // nothing was searched: no answer from an earlier find stays
         return;
+    }
     for (int p = da; p >= 0 && p < int(righe_.size()); p += passo) {
         if (criterio.soddisfattoDa(valoreAlPosto(p, ordinale))) {
             const Posto prima = posto();
