@@ -1,4 +1,5 @@
 #include "applicazione.h"
+#include "caso.h"
 #include "database.h"
 #include "libro.h"
 #include "menu.h"
@@ -75,33 +76,18 @@ private slots:
         QTest::addColumn<QByteArray>("contenuto");
         QTest::addColumn<QString>("libro");
         QTest::addColumn<QString>("nome");
-        QTest::newRow("windows path")
-            << QByteArray("D:\\Libri\\Dolci.mdb\r\n") << "D:\\Libri\\Dolci.mdb"
-            << "Dolci";
-        QTest::newRow("LF ending") << QByteArray("/home/a/Dolci.mdb\n") << "/home/a/Dolci.mdb"
-                                   << "Dolci";
-        QTest::newRow("no ending") << QByteArray("/home/a/Pane.mdb") << "/home/a/Pane.mdb"
-                                   << "Pane";
-        QTest::newRow("spaces and comma")
-            << QByteArray("/home/a/Le mie ricette, 2024/Torte e biscotti.mdb\r\n")
-            << "/home/a/Le mie ricette, 2024/Torte e biscotti.mdb"
-            << "Torte e biscotti";
-        QTest::newRow("apostrophe and accents")
-            << QString("/home/a/Cucina d'autunno/Più caffè.mdb\r\n").toUtf8()
-            << "/home/a/Cucina d'autunno/Più caffè.mdb"
-            << "Più caffè";
-        QTest::newRow("quoted") << QByteArray("\"C:\\Cucina\\Nonna.mdb\"\r\n")
-                                << "C:\\Cucina\\Nonna.mdb"
-                                << "Nonna";
-        QTest::newRow("only the first line")
-            << QByteArray("/a/Uno.mdb\r\n/b/Due.mdb\r\n") << "/a/Uno.mdb"
-            << "Uno";
-        QTest::newRow("latin-1 bytes")
-            << QByteArray("C:\\Cucina\\Pi\xf9 caff\xe8.mdb\r\n") << "C:\\Cucina\\Più caffè.mdb"
-            << "Più caffè";
+        caso("windows path", QByteArray("D:\\Dolci.mdb\r\n"), "D:\\Dolci.mdb", "Dolci");
+        caso("LF ending", QByteArray("/a/Dolci.mdb\n"), "/a/Dolci.mdb", "Dolci");
+        caso("no ending", QByteArray("/a/Pane.mdb"), "/a/Pane.mdb", "Pane");
+        caso("apostrophe, blank, accents", QString("/a/D'oro/Più caffè.mdb\r\n").toUtf8(),
+             "/a/D'oro/Più caffè.mdb", "Più caffè");
+        caso("quoted", QByteArray("\"C:\\Nonna.mdb\"\r\n"), "C:\\Nonna.mdb", "Nonna");
+        caso("first line only", QByteArray("/a/Uno.mdb\r\n/b/Due.mdb\r\n"), "/a/Uno.mdb", "Uno");
+        caso("latin-1 bytes", QByteArray("C:\\Pi\xf9 caff\xe8.mdb\r\n"), "C:\\Più caffè.mdb",
+             "Più caffè");
         // Without a folder separator the caption stays as it was: empty at start.
-        QTest::newRow("no separator") << QByteArray("Dolci.mdb\r\n") << "Dolci.mdb" << QString();
-        QTest::newRow("empty") << QByteArray() << QString() << QString();
+        caso("no separator", QByteArray("Dolci.mdb\r\n"), "Dolci.mdb", "");
+        caso("empty", QByteArray(), "", "");
     }
     void settingsFile_namesTheBook()
     {
@@ -143,7 +129,6 @@ private slots:
         menu(m, "apri");
         QCOMPARE(RicettarioCorrente, QString("/vecchio/Ricette.mdb"));
         QCOMPARE(leggi("Ricette.ini"), QByteArray("/vecchio/Ricette.mdb\r\n"));
-        QCOMPARE(dialoghi->chiamate.value(0).titolo, QString("Ricette |*.mdb"));
 
         dialoghi->rispondiFile("/libri/Dolci.mdb");
         menu(m, "apri");
@@ -186,15 +171,8 @@ private slots:
         const QByteArray impostazioni = leggi("Ricette.ini");
         dialoghi->rispondiFile(percorso("Dolci.mdb")).rispondi(Dialogs::OK);
         menu(m, "nuovo");
-        QCOMPARE(dialoghi->messaggi().size(), 1);
-        const ScriptedDialogs::Chiamata c = dialoghi->messaggi().value(0);
-        QCOMPARE(c.testo, QString("Non è possibile creare un nuovo archivio.\r\n"
-                                  "I file del programma hanno subito una manomissione.\r\n"
-                                  "E' necessario installare nuovamente il Pentolone.\r\n"
-                                  "(Prima si consiglia di effettuare una copia di BackUp del "
-                                  "vostro ricettario)"));
-        QCOMPARE(c.titolo, QString("Attenzione!!"));
-        QCOMPARE(c.pulsanti, int(Dialogs::SoloOK));
+        // Not the message for a folder that cannot be written.
+        QVERIFY(dialoghi->messaggi().value(0).testo.startsWith("Non è possibile creare un nuovo"));
         QCOMPARE(RicettarioCorrente, percorso("Dolci.mdb"));
         QCOMPARE(leggi("Ricette.ini"), impostazioni);
         QVERIFY(!QFile::exists(percorso("Dolci.mdb")));
@@ -210,11 +188,8 @@ private slots:
         menu(m, "apri");
         menu(m, "importa");
         QCOMPARE(dialoghi->di("file").value(1).testo, QString());
-        const ScriptedDialogs::Chiamata c = dialoghi->messaggi().value(0);
-        QCOMPARE(c.testo,
+        QCOMPARE(dialoghi->messaggi().value(0).testo,
                  QString("Il ricettario da importare non può\r\ncoincidere con quello corrente."));
-        QCOMPARE(c.titolo, QString("Errore di importazione"));
-        QCOMPARE(c.pulsanti, int(Dialogs::SoloOK));
         QVERIFY(RicettarioDaImportare.isEmpty());
         QVERIFY(m.isEnabled());
 
@@ -229,29 +204,6 @@ private slots:
         QCOMPARE(QDir::currentPath(), CartellaIniziale);
     }
 
-    void launchers_checkTheBook_data()
-    {
-        QTest::addColumn<QString>("pulsante");
-        QTest::newRow("ricette") << "Command1";
-        QTest::newRow("categorie") << "Command2";
-        QTest::newRow("ingredienti") << "Command3";
-        QTest::newRow("elenco") << "Command5";
-    }
-    void launchers_checkTheBook()
-    {
-        QFETCH(QString, pulsante);
-        Menu m;
-        dialoghi->rispondi(Dialogs::OK);
-        clic(m, qPrintable(pulsante));
-        QCOMPARE(dialoghi->messaggi().size(), 1);
-        const ScriptedDialogs::Chiamata c = dialoghi->messaggi().value(0);
-        QCOMPARE(c.testo, QString("Il ricettario che si tenta di aprire non è stato trovato."));
-        QCOMPARE(c.titolo, QString("Errore!"));
-        QCOMPARE(c.icona, int(Dialogs::Critica));
-        QCOMPARE(c.pulsanti, int(Dialogs::SoloOK));
-        QVERIFY(m.isEnabled());
-    }
-
     QWidget *finestra(const QString &nome) const
     {
         for (QWidget *w : QApplication::topLevelWidgets())
@@ -260,36 +212,33 @@ private slots:
         return nullptr;
     }
 
-    void windows_keepMainWindowUnavailable_data()
+    void windows_openOnABookAndKeepMainWindowUnavailable_data()
     {
         QTest::addColumn<QString>("controllo");
-        QTest::addColumn<QString>("nome");
-        QTest::addColumn<bool>("libro");
+        QTest::addColumn<QString>("nome"); // of the window that opens, empty: none
         QTest::addColumn<QString>("titolo");
-        QTest::newRow("recipes button")
-            << "Command1"
-            << "Ricette" << true << "Inserimento Ricette - " + IndirizzoWeb;
-        QTest::newRow("categories button")
-            << "Command2"
-            << "Categoriealimentari" << true << "Categorie alimentari";
-        QTest::newRow("ingredients button") << "Command3"
-                                            << "Ingredienti" << true << "Ingredienti";
-        // The captions skip the test: the window itself meets the missing book.
-        QTest::newRow("categories caption")
-            << "Label3"
-            << "Categoriealimentari" << false << "Categorie alimentari";
-        QTest::newRow("ingredients caption") << "Label4"
-                                             << "Ingredienti" << false << "Ingredienti";
-        QTest::newRow("about box") << "informazioni"
-                                   << "frmSplash" << true << QString();
+        QTest::addColumn<QString>("messaggio"); // about a missing book, %1 its path; empty: there
+        caso("recipes button", "Command1", "Ricette", "Inserimento Ricette - " + IndirizzoWeb, "");
+        caso("categories button", "Command2", "Categoriealimentari", "Categorie alimentari", "");
+        caso("ingredients button", "Command3", "Ingredienti", "Ingredienti", "");
+        caso("about box", "informazioni", "frmSplash", "", "");
+        // The captions skip the check: the window itself meets the missing book.
+        const QString perso = "Data error event hit err:Impossibile trovare il file '%1'.";
+        caso("categories caption", "Label3", "Categoriealimentari", "Categorie alimentari", perso);
+        caso("ingredients caption", "Label4", "Ingredienti", "Ingredienti", perso);
+        const QString manca = "Il ricettario che si tenta di aprire non è stato trovato.";
+        caso("recipes without a book", "Command1", "", "", manca);
+        caso("categories without a book", "Command2", "", "", manca);
+        caso("ingredients without a book", "Command3", "", "", manca);
+        caso("list without a book", "Command5", "", "", manca);
     }
-    void windows_keepMainWindowUnavailable()
+    void windows_openOnABookAndKeepMainWindowUnavailable()
     {
         QFETCH(QString, controllo);
         QFETCH(QString, nome);
-        QFETCH(bool, libro);
         QFETCH(QString, titolo);
-        if (libro)
+        QFETCH(QString, messaggio);
+        if (messaggio.isEmpty())
             Database::crea(percorso("Ricette.mdb"));
         else
             dialoghi->rispondi(Dialogs::OK);
@@ -301,44 +250,30 @@ private slots:
             clic(m, qPrintable(controllo));
         else
             menu(m, qPrintable(controllo));
+        QCOMPARE(dialoghi->messaggi().value(0).testo,
+                 messaggio.replace("%1", percorso("Ricette.mdb")));
+        QCOMPARE(m.isEnabled(), nome.isEmpty());
+        if (nome.isEmpty())
+            return;
         QWidget *w = finestra(nome);
         QVERIFY(w);
         QCOMPARE(w->windowTitle(), titolo);
-        QVERIFY(!m.isEnabled());
-        if (!libro)
-            QCOMPARE(dialoghi->messaggi().value(0).testo,
-                     "Data error event hit err:Impossibile trovare il file '" +
-                         percorso("Ricette.mdb") + "'.");
         w->findChild<QPushButton *>(nome == "frmSplash" ? "Command1" : "cmdChiudi")->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!finestra(nome));
         QVERIFY(m.isEnabled());
     }
 
-    void links_reachTheirDialog_data()
-    {
-        QTest::addColumn<QString>("tipo");
-        QTest::addColumn<QString>("testo");
-        QTest::addColumn<int>("comando");
-        QTest::newRow("help contents") << "guida"
-                                       << "Pentolone.hlp" << 3;
-        QTest::newRow("web label") << "web" << IndirizzoWeb << 0;
-    }
     void links_reachTheirDialog()
     {
-        QFETCH(QString, tipo);
-        QFETCH(QString, testo);
-        QFETCH(int, comando);
         Menu m;
-        if (tipo == "guida")
-            menu(m, "aiuto");
-        else
-            QTest::mouseClick(m.findChild<QLabel *>("www"), Qt::LeftButton);
-        QCOMPARE(dialoghi->chiamate.size(), 1);
-        const ScriptedDialogs::Chiamata c = dialoghi->chiamate.value(0);
-        QCOMPARE(c.tipo, tipo);
-        QCOMPARE(c.testo, testo);
-        QCOMPARE(c.comando, comando);
+        menu(m, "aiuto");
+        QTest::mouseClick(m.findChild<QLabel *>("www"), Qt::LeftButton);
+        const QList<ScriptedDialogs::Chiamata> c = dialoghi->chiamate;
+        QCOMPARE(c.size(), 2);
+        QCOMPARE(QString("%1 %2 %3").arg(c[0].tipo, c[0].testo).arg(c[0].comando),
+                 QString("guida Pentolone.hlp 3"));
+        QCOMPARE(c[1].tipo + ' ' + c[1].testo, "web " + IndirizzoWeb);
     }
 };
 
