@@ -19,6 +19,8 @@
 
 // What every editor test needs: a fresh book, scripted dialogs, the window opened on the book
 // as the main window opens it, its controls by name, and the book read back with plain SQL.
+using Righe = QList<QStringList>;
+
 class ProvaEditor : public QObject
 {
     Q_OBJECT
@@ -75,13 +77,21 @@ protected:
     QString didascalia() const { return w<NavigationBar>("datPrimaryRS")->caption(); }
     int beep() const { return int(dialoghi->di("beep").size()); }
 
-    // Types into a box as a user does: it takes the focus, the keys arrive one by one (accented
-    // letters as text, as from an input method).
+    // Types into a box as a user does: it takes the focus, the keys arrive one by one ('\b' is
+    // Backspace, '\n' Enter, accented letters come as text, as from an input method).
     static void scrivi(QWidget *c, const QString &testo)
     {
         c->setFocus();
         for (const QChar ch : testo)
-            QTest::sendKeyEvent(QTest::Click, c, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+            if (ch == '\b' || ch == '\n')
+                QTest::keyClick(c, ch == '\b' ? Qt::Key_Backspace : Qt::Key_Return);
+            else
+                QTest::sendKeyEvent(QTest::Click, c, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    }
+    void riscrivi(const char *nome, const QString &testo) const
+    {
+        casella(nome)->clear();
+        scrivi(casella(nome), testo);
     }
     // Leaves a box: the focus goes to the recipe list.
     void esci() const { lista("ListaRicette")->setFocus(); }
@@ -91,20 +101,51 @@ protected:
         QTest::mouseClick(w<NavigationBar>("datPrimaryRS")->findChild<QWidget *>(pulsanteBarra),
                           Qt::LeftButton);
     }
+    void clicVoce(const char *nome, const QString &voce) const
+    {
+        QListWidget *l = lista(nome);
+        if (const QListWidgetItem *v = l->findItems(voce, Qt::MatchExactly).value(0))
+            QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(v).center());
+    }
+    void clicRiga(int riga) const
+    {
+        const QRect r = griglia()->visualRect(griglia()->model()->index(riga - 1, 1));
+        QTest::mouseClick(griglia()->viewport(), Qt::LeftButton, {}, r.center());
+    }
+    // The items of a list or a combo.
+    QStringList voci(const char *nome) const
+    {
+        QStringList r;
+        if (auto *l = finestra->findChild<QListWidget *>(nome))
+            for (int i = 0; i < l->count(); ++i)
+                r << l->item(i)->text();
+        if (auto *c = finestra->findChild<QComboBox *>(nome))
+            for (int i = 0; i < c->count(); ++i)
+                r << c->itemText(i);
+        return r;
+    }
+    // The messages shown, "title: text" each.
+    QStringList visti() const
+    {
+        QStringList v;
+        for (const auto &m : dialoghi->messaggi())
+            v << m.titolo + ": " + m.testo;
+        return v;
+    }
 
     // The lines the grid shows, columns 1 to 3 of rows 1 and on.
-    QList<QStringList> righeGriglia() const
+    Righe righeGriglia() const
     {
-        QList<QStringList> r;
+        Righe r;
         for (int i = 1; i < griglia()->Rows(); ++i)
             r << QStringList{griglia()->TextMatrix(i, 1), griglia()->TextMatrix(i, 2),
                              griglia()->TextMatrix(i, 3)};
         return r;
     }
     // The lines of a recipe in the book: ingredient name, quantity, comment, by line key.
-    QList<QStringList> righeLibro(qint64 ricetta) const
+    Righe righeLibro(qint64 ricetta) const
     {
-        QList<QStringList> r;
+        Righe r;
         for (const QVariantList &v :
              libro->righe("SELECT i.Ingrediente, l.\"Quantità\", l.Commenti FROM "
                           "ingredienti_ricetta l LEFT JOIN Ingredienti i USING (IDIngrediente) "

@@ -1,7 +1,6 @@
 #include "editore.h"
 
 namespace {
-using Righe = QList<QStringList>;
 struct Conversione
 {
     int porzioni;
@@ -29,14 +28,9 @@ class TstPorzioni : public ProvaEditor
     QLocale localeIniziale;
     qint64 arrosto = 0, farina = 0, uova = 0;
 
-    // Types the new number of portions ("\b" is backspace) and converts.
     void convertiIn(const QString &digitato)
     {
-        for (const QChar c : digitato)
-            if (c == '\b')
-                QTest::keyClick(casella("Text2"), Qt::Key_Backspace);
-            else
-                scrivi(casella("Text2"), c);
+        scrivi(casella("Text2"), digitato);
         clic("Command5");
     }
 
@@ -167,19 +161,13 @@ private slots:
         const QList<QVariantList> chiavi{{libro->riga(arrosto, farina, "200", "setacciata")},
                                          {libro->riga(arrosto, uova, "2", "")}};
         apri();
-        FlexGrid *g = griglia();
         if (s.riga > 0)
-            QTest::mouseClick(g->viewport(), Qt::LeftButton, {},
-                              g->visualRect(g->model()->index(s.riga - 1, 1)).center());
+            clicRiga(s.riga);
         else
-            g->setRow(0);
-        QListWidget *l = lista("ListaIngredienti");
-        if (const QListWidgetItem *v = l->findItems(s.ingrediente, Qt::MatchExactly).value(0))
-            QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(v).center());
-        casella("Qta")->clear();
-        scrivi(casella("Qta"), s.qta);
-        casella("Commento")->clear();
-        scrivi(casella("Commento"), s.commento);
+            griglia()->setRow(0);
+        clicVoce("ListaIngredienti", s.ingrediente);
+        riscrivi("Qta", s.qta);
+        riscrivi("Commento", s.commento);
         const bool messaggio = s.riga > 0 && s.ingrediente.isEmpty();
         if (messaggio)
             dialoghi->rispondi(Dialogs::OK);
@@ -189,10 +177,9 @@ private slots:
         QCOMPARE(libro->righe("SELECT IDIngredienteRicetta FROM ingredienti_ricetta ORDER BY 1"),
                  chiavi);
         QCOMPARE(casella("Qta")->text(), s.riga > 0 && !messaggio ? QString() : s.qta);
-        QCOMPARE(dialoghi->messaggi().size(), int(messaggio));
-        QCOMPARE(dialoghi->messaggi().value(0).testo,
-                 messaggio ? "Non hai selezionato alcun ingrediente" : QString());
-        QCOMPARE(dialoghi->messaggi().value(0).titolo, messaggio ? "Attenzione" : QString());
+        QCOMPARE(visti(), messaggio
+                              ? QStringList{"Attenzione: Non hai selezionato alcun ingrediente"}
+                              : QStringList{});
     }
 };
 

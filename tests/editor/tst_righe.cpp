@@ -3,8 +3,6 @@
 
 #include <sqlite3.h>
 
-using Righe = QList<QStringList>;
-
 class TstRighe : public ProvaEditor
 {
     Q_OBJECT
@@ -13,28 +11,6 @@ class TstRighe : public ProvaEditor
     qint64 ricetta = 0;
     QMap<QString, qint64> ingredienti;
 
-    // Keys as a user types them: '\b' is Backspace, '\n' Enter, anything else a character.
-    static void tasti(QWidget *c, const QString &testo)
-    {
-        c->setFocus();
-        for (const QChar ch : testo)
-            if (ch == '\b' || ch == '\n')
-                QTest::keyClick(c, ch == '\b' ? Qt::Key_Backspace : Qt::Key_Return);
-            else
-                QTest::sendKeyEvent(QTest::Click, c, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-    }
-    void clicRiga(int riga) const
-    {
-        const QRect r = griglia()->visualRect(griglia()->model()->index(riga - 1, 1));
-        QTest::mouseClick(griglia()->viewport(), Qt::LeftButton, {}, r.center());
-    }
-    QStringList visti() const
-    {
-        QStringList v;
-        for (const auto &m : dialoghi->messaggi())
-            v << m.titolo + ": " + m.testo;
-        return v;
-    }
     // What the grid shows for these lines: a recipe without lines keeps one empty row.
     static Righe inGriglia(const Righe &r) { return r.isEmpty() ? Righe{{"", "", ""}} : r; }
     static QStringList nomi(const Righe &righe)
@@ -125,16 +101,16 @@ private slots:
             QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, p);
             QCOMPARE(QApplication::focusWidget(), casella("Qta"));
         } else if (come.startsWith("tasto")) {
-            tasti(l, cosa);
+            scrivi(l, cosa);
         } else if (come.startsWith("scritto")) {
-            tasti(casella("IngredienteScelto"), cosa);
+            scrivi(casella("IngredienteScelto"), cosa);
             QCOMPARE(casella("IngredienteScelto")->text(), "Pomodoro");
             QCOMPARE(casella("IngredienteScelto")->cursorPosition(), 3);
         }
         if (attese.isEmpty())
             dialoghi->rispondi(Dialogs::OK);
-        tasti(casella("Qta"), qta);
-        tasti(casella("Commento"), commento);
+        scrivi(casella("Qta"), qta);
+        scrivi(casella("Commento"), commento);
         clic("Command1");
         QCOMPARE(visti(), attese.isEmpty() ? QStringList{nessuno} : QStringList{});
         QCOMPARE(righeLibro(ricetta), attese);
@@ -175,14 +151,14 @@ private slots:
         if (riga.isEmpty())
             dialoghi->rispondi(Dialogs::OK);
         if (via == "uscita") {
-            tasti(casella("IngredienteScelto"), nome);
+            scrivi(casella("IngredienteScelto"), nome);
         } else {
             clic("Command3");
-            tasti(casella("Text1"), via == "invio" ? nome + '\n' : nome);
+            scrivi(casella("Text1"), via == "invio" ? nome + '\n' : nome);
             if (via == "aggiorna")
                 clic("Command4");
         }
-        tasti(casella("Qta"), "2");
+        scrivi(casella("Qta"), "2");
         if (risposta == Dialogs::No)
             QCOMPARE(QApplication::focusWidget(), casella("IngredienteScelto"));
         QVERIFY(!casella("Text1")->isEnabled() && pulsante("Command3")->isEnabled());
@@ -192,10 +168,7 @@ private slots:
         QString attesi = "Aglio,Basilico,Burro,Pomodoro,Zucchine";
         if (riga == "Cipolla")
             attesi += ",Cipolla";
-        QStringList elenco;
-        for (int i = 0; i < lista("ListaIngredienti")->count(); ++i)
-            elenco << lista("ListaIngredienti")->item(i)->text();
-        QCOMPARE(elenco.join(','), attesi);
+        QCOMPARE(voci("ListaIngredienti").join(','), attesi);
         QCOMPARE(elencoLibro(), attesi);
         QCOMPARE(righeLibro(ricetta), riga.isEmpty() ? Righe() : Righe({{riga, "2", " "}}));
     }
@@ -212,7 +185,6 @@ private slots:
         r("mezzo", "0.5", "0.5", 0);
         r("secondo punto", "1.5.", "1.5", 1);
         r("punto cancellato", "1.\b.5", "1.5", 0);
-        r("cifra poi punto cancellati", "1.5\b\b.2", "1.2", 0);
         r("virgola e lettere", "1,a5", "15", 2);
     }
     void quantita_cifreEUnPunto()
@@ -221,7 +193,7 @@ private slots:
         QFETCH(QString, attesa);
         QFETCH(int, bip);
         apri();
-        this->tasti(casella("Qta"), tasti);
+        scrivi(casella("Qta"), tasti);
         QCOMPARE(casella("Qta")->text(), attesa);
         QCOMPARE(beep(), bip);
     }
@@ -306,9 +278,9 @@ private slots:
                 return clic("Command2");
             if (azione == "nuovo")
                 clic("Command3");
-            tasti(azione == "nuovo" ? casella("Text1") : casella("IngredienteScelto"),
-                  azione == "nuovo" ? "cipolla\n" : "pom");
-            tasti(casella("Qta"), "2");
+            scrivi(azione == "nuovo" ? casella("Text1") : casella("IngredienteScelto"),
+                   azione == "nuovo" ? "cipolla\n" : "pom");
+            scrivi(casella("Qta"), "2");
             clic("Command1");
         };
         sqlite3 *altro = nullptr;
@@ -348,10 +320,10 @@ private slots:
         apri();
         QCOMPARE(lista("ListaIngredienti")->count(), 2506);
         QCOMPARE(righeGriglia(), (Righe{{"Zafferano", "1", ""}}));
-        tasti(casella("IngredienteScelto"), "voce 2499");
-        tasti(casella("Qta"), "2");
+        scrivi(casella("IngredienteScelto"), "voce 2499");
+        scrivi(casella("Qta"), "2");
         clic("Command1");
-        tasti(casella("IngredienteScelto"), "zaf");
+        scrivi(casella("IngredienteScelto"), "zaf");
         clic("Command1");
         QCOMPARE(righeLibro(ricetta),
                  (Righe{{"Zafferano", "1", ""}, {"Voce 2499", "2", " "}, {"Zafferano", "0", " "}}));
