@@ -67,6 +67,8 @@ private slots:
             {"100 to 95", {100, "95", {"1"}, {"1"}}},
             {"2.05 2.93 2.15 2.2",
              {10, "5", {"4.1", "5.86", "4.3", "4.4"}, {"2", "3", "2", "2.2"}}},
+            // Halves of a hundredth go up; a tenth of 0.8 is not yet 0.9.
+            {"halves and 0.8", {2, "4", {"1.12275", "1.4"}, {"2.25", "2.8"}}},
         };
         for (const char *locale : {"it_IT", "en_US"})
             for (auto [nome, c] : arrotondamenti) {
