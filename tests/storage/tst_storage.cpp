@@ -539,7 +539,6 @@ private slots:
              EngineError::DatabaseDanneggiato);
         riga("book in WAL mode, table missing", libro,
              {"PRAGMA journal_mode = WAL", "DROP TABLE ingredienti_ricetta"});
-        riga("table missing", libro, {"DROP TABLE ingredienti_ricetta"});
         riga("columns in another order", libro,
              {"DROP TABLE \"Categorie alimentari\"",
               "CREATE TABLE \"Categorie alimentari\" (CategoriaAlimentare TEXT, "

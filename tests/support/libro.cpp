@@ -43,19 +43,15 @@ QList<QVariantList> LibroDiProva::righe(const QString &file, const QString &sql,
     while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
         QVariantList r;
         for (int c = 0; c < sqlite3_column_count(s); ++c) {
-            switch (sqlite3_column_type(s, c)) {
-            case SQLITE_INTEGER:
+            const int tipo = sqlite3_column_type(s, c);
+            if (tipo == SQLITE_INTEGER)
                 r << qlonglong(sqlite3_column_int64(s, c));
-                break;
-            case SQLITE_FLOAT:
+            else if (tipo == SQLITE_FLOAT)
                 r << sqlite3_column_double(s, c);
-                break;
-            case SQLITE_NULL:
+            else if (tipo == SQLITE_NULL)
                 r << QVariant();
-                break;
-            default:
+            else
                 r << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s, c)));
-            }
         }
         risultato << r;
     }
