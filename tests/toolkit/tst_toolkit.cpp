@@ -93,36 +93,27 @@ private slots:
         QCOMPARE(maiuscolaIniziale(nome), atteso);
     }
 
-    void helpFileName_data()
+    // The guide answers for its file by name alone, and opens the page of a command and topic.
+    void help_opensThePageOfItsTopic_data()
     {
         QTest::addColumn<QString>("file");
-        QTest::addColumn<bool>("guida");
-        caso("main window", "Pentolone.hlp", true);
-        caso("other case", "Pentolone.HLP", true);
-        caso("windows folder", "C:\\Programmi\\Pentolone.hlp", true);
-        caso("other", "Altro.hlp", false);
-    }
-    void helpFileName()
-    {
-        QFETCH(QString, file);
-        QFETCH(bool, guida);
-        QCOMPARE(Guida::eLaGuida(file), guida);
-    }
-
-    void helpPages_openByCommand_data()
-    {
         QTest::addColumn<int>("comando");
         QTest::addColumn<int>("contesto");
-        QTest::addColumn<QString>("pagina");
-        caso("contents", 3, 0, "indice.html");
-        caso("editor", 1, 2, "ricette.html");
-        caso("unknown context", 1, 99, "indice.html");
+        QTest::addColumn<QString>("pagina"); // empty: not the guide's file
+        caso("contents", "Pentolone.hlp", 3, 0, "indice.html");
+        caso("topic, file name in capitals", "Pentolone.HLP", 1, 2, "ricette.html");
+        caso("unknown topic, windows folder", "C:\\Programmi\\Pentolone.hlp", 1, 99, "indice.html");
+        caso("another file", "Altro.hlp", 3, 0, "");
     }
-    void helpPages_openByCommand()
+    void help_opensThePageOfItsTopic()
     {
+        QFETCH(QString, file);
         QFETCH(int, comando);
         QFETCH(int, contesto);
         QFETCH(QString, pagina);
+        QCOMPARE(Guida::eLaGuida(file), !pagina.isEmpty());
+        if (pagina.isEmpty())
+            return;
         Guida *g = Guida::mostra(Guida::pagina(comando, contesto));
         QCOMPARE(g->paginaAttuale().fileName(), pagina);
         auto *browser = g->findChild<QTextBrowser *>("browser");
