@@ -124,14 +124,7 @@ protected:
                 r << c->itemText(i);
         return r;
     }
-    // The messages shown, "title: text" each.
-    QStringList visti() const
-    {
-        QStringList v;
-        for (const auto &m : dialoghi->messaggi())
-            v << m.titolo + ": " + m.testo;
-        return v;
-    }
+    QStringList visti() const { return dialoghi->visti(); }
 
     // The lines the grid shows, columns 1 to 3 of rows 1 and on.
     Righe righeGriglia() const

@@ -262,7 +262,8 @@ private slots:
         dialoghi->rispondi(Dialogs::OK);
         pulsante(f.get(), "cmdInserisci")->click();
         scrivi(casella(f.get(), "Text1"), digitato);
-        QCOMPARE(dialoghi->messaggi().value(0).testo, QString("Ingrediente già presente"));
+        QCOMPARE(dialoghi->visti(),
+                 QStringList{"Non sono ammessi duplicati: Ingrediente già presente"});
         QCOMPARE(ingredienti(), (QStringList{"Aglio", "Burro", "Zucchine"}));
         QCOMPARE(corrente(f.get()), esistente);
         QVERIFY(casella(f.get(), "Text1")->text().isEmpty());

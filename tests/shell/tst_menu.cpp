@@ -171,8 +171,12 @@ private slots:
         const QByteArray impostazioni = leggi("Ricette.ini");
         dialoghi->rispondiFile(percorso("Dolci.mdb")).rispondi(Dialogs::OK);
         menu(m, "nuovo");
-        // Not the message for a folder that cannot be written.
-        QVERIFY(dialoghi->messaggi().value(0).testo.startsWith("Non è possibile creare un nuovo"));
+        QCOMPARE(dialoghi->visti(),
+                 QStringList{"Attenzione!!: Non è possibile creare un nuovo archivio.\r\n"
+                             "I file del programma hanno subito una manomissione.\r\n"
+                             "E' necessario installare nuovamente il Pentolone.\r\n"
+                             "(Prima si consiglia di effettuare una copia di BackUp del vostro "
+                             "ricettario)"});
         QCOMPARE(RicettarioCorrente, percorso("Dolci.mdb"));
         QCOMPARE(leggi("Ricette.ini"), impostazioni);
         QVERIFY(!QFile::exists(percorso("Dolci.mdb")));
@@ -188,8 +192,9 @@ private slots:
         menu(m, "apri");
         menu(m, "importa");
         QCOMPARE(dialoghi->di("file").value(1).testo, QString());
-        QCOMPARE(dialoghi->messaggi().value(0).testo,
-                 QString("Il ricettario da importare non può\r\ncoincidere con quello corrente."));
+        QCOMPARE(dialoghi->visti(), QStringList{"Errore di importazione: Il ricettario da "
+                                                "importare non può\r\ncoincidere con quello "
+                                                "corrente."});
         QVERIFY(RicettarioDaImportare.isEmpty());
         QVERIFY(m.isEnabled());
 
@@ -217,16 +222,18 @@ private slots:
         QTest::addColumn<QString>("controllo");
         QTest::addColumn<QString>("nome"); // of the window that opens, empty: none
         QTest::addColumn<QString>("titolo");
-        QTest::addColumn<QString>("messaggio"); // about a missing book, %1 its path; empty: there
+        // About a missing book, "title: text" with %1 its path; empty: the book is there.
+        QTest::addColumn<QString>("messaggio");
         caso("recipes button", "Command1", "Ricette", "Inserimento Ricette - " + IndirizzoWeb, "");
         caso("categories button", "Command2", "Categoriealimentari", "Categorie alimentari", "");
         caso("ingredients button", "Command3", "Ingredienti", "Ingredienti", "");
         caso("about box", "informazioni", "frmSplash", "", "");
         // The captions skip the check: the window itself meets the missing book.
-        const QString perso = "Data error event hit err:Impossibile trovare il file '%1'.";
+        const QString perso =
+            "Pentolone: Data error event hit err:Impossibile trovare il file '%1'.";
         caso("categories caption", "Label3", "Categoriealimentari", "Categorie alimentari", perso);
         caso("ingredients caption", "Label4", "Ingredienti", "Ingredienti", perso);
-        const QString manca = "Il ricettario che si tenta di aprire non è stato trovato.";
+        const QString manca = "Errore!: Il ricettario che si tenta di aprire non è stato trovato.";
         caso("recipes without a book", "Command1", "", "", manca);
         caso("categories without a book", "Command2", "", "", manca);
         caso("ingredients without a book", "Command3", "", "", manca);
@@ -250,8 +257,9 @@ private slots:
             clic(m, qPrintable(controllo));
         else
             menu(m, qPrintable(controllo));
-        QCOMPARE(dialoghi->messaggi().value(0).testo,
-                 messaggio.replace("%1", percorso("Ricette.mdb")));
+        QCOMPARE(dialoghi->visti().join(""), messaggio.replace("%1", percorso("Ricette.mdb")));
+        if (nome.isEmpty()) // the launchers' missing-book box carries the critical icon
+            QCOMPARE(dialoghi->messaggi().value(0).icona, int(Dialogs::Critica));
         QCOMPARE(m.isEnabled(), nome.isEmpty());
         if (nome.isEmpty())
             return;

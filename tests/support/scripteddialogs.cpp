@@ -46,6 +46,14 @@ QList<ScriptedDialogs::Chiamata> ScriptedDialogs::di(const QString &tipo) const
     return r;
 }
 
+QStringList ScriptedDialogs::visti() const
+{
+    QStringList r;
+    for (const Chiamata &c : messaggi())
+        r << c.titolo + ": " + c.testo;
+    return r;
+}
+
 bool ScriptedDialogs::tutteUsate() const
 {
     return risposte_.isEmpty() && input_.isEmpty() && file_.isEmpty() && stampe_.isEmpty();

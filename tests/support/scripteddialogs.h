@@ -33,6 +33,8 @@ public:
     QList<Chiamata> chiamate;
     QList<Chiamata> di(const QString &tipo) const;
     QList<Chiamata> messaggi() const { return di(QStringLiteral("messaggio")); }
+    // The message boxes shown, word for word, as "title: text".
+    QStringList visti() const;
     bool tutteUsate() const;
 
     Risposta messageBox(const QString &testo, Pulsanti pulsanti, const QString &titolo,
