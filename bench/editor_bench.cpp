@@ -1,6 +1,7 @@
 // The recipe editor on a large book: 10,000 recipes, 3,000 ingredients, 60,000 ingredient
 // lines. Times the opening, a move to the next recipe, one line added to a recipe and one
-// portion conversion that stores its quantities, then the resident memory.
+// portion conversion that stores its quantities (medians of repeated runs), then the resident
+// memory.
 //
 // Every action is done as a cook does it (clicks and keys on the window's controls); its time
 // includes the events it leaves queued (layout, repaint), since the cook waits for those too.
@@ -32,6 +33,7 @@ namespace {
 constexpr int NumeroRicette = 10000;
 constexpr int NumeroIngredienti = 3000;
 constexpr int RighePerRicetta = 6;
+constexpr int Aperture = 5;
 constexpr int Spostamenti = 200;
 constexpr int Aggiunte = 60;
 constexpr int Conversioni = 60;
@@ -431,11 +433,21 @@ int main(int argc, char **argv)
     riempi(percorso);
     Applicazione::RicettarioCorrente = percorso;
 
+    // The window is opened several times, as a cook opens it again from the main window: each
+    // opening checks the book anew, and a busy moment of the machine weighs on one of them only.
     Ricette *finestra = nullptr;
-    const double apertura = cronometra([&] {
-        finestra = new Ricette;
-        finestra->show();
-    });
+    std::vector<double> aperture;
+    for (int i = 0; i < Aperture; ++i) {
+        if (finestra) {
+            finestra->close();
+            delete finestra;
+            QCoreApplication::processEvents();
+        }
+        aperture.push_back(cronometra([&] {
+            finestra = new Ricette;
+            finestra->show();
+        }));
+    }
     finestra->activateWindow();
     QCoreApplication::processEvents();
 
@@ -519,7 +531,7 @@ int main(int argc, char **argv)
     }
     const double memoria = memoriaMb();
 
-    std::printf("open_ms: %.1f ms\n", apertura);
+    std::printf("open_ms: %.1f ms\n", mediana(aperture));
     stampa("move_ms", spostamenti);
     stampa("add_line_ms", aggiunte);
     stampa("convert_ms", conversioni);
