@@ -103,6 +103,9 @@ Ricette::Ricette(QWidget *parent)
             ListaRicette_Click();
     });
     ui->ListaRicette->viewport()->installEventFilter(this);
+    // Thousands of entries of one line each: no need to measure every one.
+    ui->ListaRicette->setUniformItemSizes(true);
+    ui->ListaIngredienti->setUniformItemSizes(true);
     connect(ui->ListaIngredienti, &QListWidget::itemDoubleClicked, this,
             &Ricette::ListaIngredienti_DblClick);
     connect(ui->GridRicette, &FlexGrid::Click, this, &Ricette::GridRicette_Click);
@@ -181,8 +184,7 @@ void Ricette::showEvent(QShowEvent *e)
         Attivata = 1;
         return;
     }
-    ListaR->Refresh();
-    Data1->Refresh();
+    Data1->Refresh(); // ListaR opens when the recipe list is filled
     Data2->Refresh();
     Form_Activate();
 }
@@ -249,8 +251,11 @@ void Ricette::CaricaListaRicette()
             const QVariant nome = rs.valoreAlPosto(p, 1);
             if (nome.isNull())
                 continue;
-            auto *voce = new QListWidgetItem(nome.toString(), ui->ListaRicette);
+            // Given its key before it joins the list: a change to a listed entry costs a
+            // search of the whole list.
+            auto *voce = new QListWidgetItem(nome.toString());
             voce->setData(Qt::UserRole, rs.valoreAlPosto(p, 0));
+            ui->ListaRicette->addItem(voce);
         }
     });
 }

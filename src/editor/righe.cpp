@@ -46,8 +46,9 @@ void Ricette::CaricaListaIngredienti()
         for (int p = da; p < rs.RecordCount(); ++p) {
             const QString nome = rs.valoreAlPosto(p, 1).toString();
             const qint64 chiave = rs.valoreAlPosto(p, 0).toLongLong();
-            auto *voce = new QListWidgetItem(nome, ui->ListaIngredienti);
+            auto *voce = new QListWidgetItem(nome); // keyed before it joins the list
             voce->setData(Qt::UserRole, chiave);
+            ui->ListaIngredienti->addItem(voce);
             NomiIngredienti << nome;
             IDIngredienti << QString::number(chiave);
         }
