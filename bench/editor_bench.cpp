@@ -8,6 +8,7 @@
 #include "applicazione.h"
 #include "database.h"
 #include "dialogs.h"
+#include "generatore.h"
 #include "ricette.h"
 
 #include <QApplication>
@@ -228,43 +229,11 @@ const QStringList con = {"funghi porcini", "zucca",   "ceci",      "melanzane", 
 const QStringList luoghi = {"alla genovese", "all'emiliana",  "di nonna Lù", "alla ligure",
                             "al forno",      "della vigilia", "di Città",    "alla pugliese",
                             "in agrodolce",  "più semplice",  "all'antica",  "del venerdì"};
-const QStringList frasi = {
-    "Mettete l'acqua sul fuoco e portatela a bollore prima di salarla.",
-    "Tagliate le verdure a dadini regolari, così cuoceranno tutte nello stesso tempo.",
-    "Fate soffriggere la cipolla in poco olio finché diventa trasparente.",
-    "Unite il brodo caldo un mestolo alla volta, mescolando con pazienza.",
-    "Aggiustate di sale e pepe, poi lasciate riposare qualche minuto.",
-    "Infornate a 180 gradi per circa mezz'ora, finché la superficie è dorata.",
-    "Servite subito, con una spolverata di formaggio grattugiato e un filo d'olio.",
-    "Se l'impasto è troppo morbido aggiungete un cucchiaio di farina.",
-    "Montate gli albumi a neve ben ferma e incorporateli con delicatezza.",
-    "Scolate la pasta al dente e saltatela in padella con il condimento."};
 const QStringList quantita = {"200", "0.5", "3",  "1",    "250", "1.5",
                               "100", "2",   "50", "0.25", "500", "4"};
 const QStringList commenti = {"g",          "ml",       "tritati",     "a temperatura ambiente",
                               "un pizzico", "a dadini", "grattugiato", " ",
                               "spicchi",    "cucchiai", "q.b.",        "a fettine sottili"};
-
-QString scegli(QRandomGenerator &caso, const QStringList &l)
-{
-    return l.at(int(caso.bounded(l.size())));
-}
-
-QString testo(QRandomGenerator &caso, int lunghezza)
-{
-    QString t;
-    while (t.size() < lunghezza)
-        t += scegli(caso, frasi) + ' ';
-    return t.left(lunghezza).trimmed();
-}
-
-void controlla(int rc, sqlite3 *db)
-{
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
-        std::fprintf(stderr, "sqlite: %s\n", sqlite3_errmsg(db));
-        std::exit(1);
-    }
-}
 
 void legaTesto(sqlite3_stmt *s, int i, const QString &t)
 {

@@ -1,6 +1,7 @@
 // Opening a large book, with its check, and reading it in name order: our Recordset against the
 // bare SQLite C API.
 #include "database.h"
+#include "generatore.h"
 #include "recordset.h"
 #include "schema.h"
 
@@ -30,38 +31,6 @@ const QStringList ingredienti = {"funghi porcini", "zucca",    "ceci",    "melan
 const QStringList luoghi = {"alla genovese", "all'emiliana",  "di nonna Lù", "alla ligure",
                             "al forno",      "della vigilia", "di Città",    "alla pugliese",
                             "in agrodolce",  "più semplice",  "all'antica",  "del venerdì"};
-const QStringList frasi = {
-    "Mettete l'acqua sul fuoco e portatela a bollore prima di salarla.",
-    "Tagliate le verdure a dadini regolari, così cuoceranno tutte nello stesso tempo.",
-    "Fate soffriggere la cipolla in poco olio finché diventa trasparente.",
-    "Unite il brodo caldo un mestolo alla volta, mescolando con pazienza.",
-    "Aggiustate di sale e pepe, poi lasciate riposare qualche minuto.",
-    "Infornate a 180 gradi per circa mezz'ora, finché la superficie è dorata.",
-    "Servite subito, con una spolverata di formaggio grattugiato e un filo d'olio.",
-    "Se l'impasto è troppo morbido aggiungete un cucchiaio di farina.",
-    "Montate gli albumi a neve ben ferma e incorporateli con delicatezza.",
-    "Scolate la pasta al dente e saltatela in padella con il condimento."};
-
-QString scegli(QRandomGenerator &caso, const QStringList &l)
-{
-    return l.at(int(caso.bounded(l.size())));
-}
-
-QString testo(QRandomGenerator &caso, int lunghezza)
-{
-    QString t;
-    while (t.size() < lunghezza)
-        t += scegli(caso, frasi) + ' ';
-    return t.left(lunghezza).trimmed();
-}
-
-void controlla(int rc, sqlite3 *db)
-{
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
-        std::fprintf(stderr, "sqlite: %s\n", sqlite3_errmsg(db));
-        std::exit(1);
-    }
-}
 
 // A book of generated recipes with their ingredient lines, written in one transaction.
 void riempi(const QString &percorso)
