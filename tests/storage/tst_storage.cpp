@@ -465,6 +465,21 @@ private slots:
                  EngineError::RecordEliminato);
     }
 
+    // A write that is rolled back leaves nothing in the rows a set read meanwhile.
+    void rolledBackWrite_isNotSeen()
+    {
+        const auto db = apri();
+        Recordset rs(db, Origine::RicettePerNome);
+        {
+            Database::Transazione t(*db);
+            rs.Edit();
+            rs.Fields("NomeRicetta") = "Bignè";
+            rs.Update();
+            QCOMPARE(nomeDi(rs), QString("Bignè"));
+        }
+        QCOMPARE(nomeDi(rs), QString("Bigné"));
+    }
+
     // While a set reads, the book may be locked or hold a value over the limits: the rows it
     // could not read stay unread, not deleted, and read right once the cause is gone.
     void failedRead_leavesRowsUnread_data()
