@@ -258,12 +258,7 @@ void passo(sqlite3_stmt *s, sqlite3 *db)
 // row.
 void riempi(const QString &percorso)
 {
-    Database::crea(percorso);
-    sqlite3 *db = nullptr;
-    controlla(sqlite3_open_v2(QFile::encodeName(percorso).constData(), &db, SQLITE_OPEN_READWRITE,
-                              nullptr),
-              db);
-    controlla(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
+    sqlite3 *db = nuovoLibroGrezzo(percorso);
     sqlite3_stmt *categoria =
         prepara(db, "INSERT INTO \"Categorie alimentari\" (CategoriaAlimentare) VALUES (?)");
     const QStringList categorie = {"Antipasti",        "Primi piatti", "Secondi di carne",

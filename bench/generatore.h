@@ -1,6 +1,9 @@
 #pragma once
 // What the benchmarks share to write generated books: Italian sentences, a random choice, and
 // a stop on a failing SQLite call.
+#include "database.h"
+
+#include <QFile>
 #include <QRandomGenerator>
 #include <QStringList>
 #include <cstdio>
@@ -40,6 +43,19 @@ inline void controlla(int rc, sqlite3 *db)
         std::fprintf(stderr, "sqlite: %s\n", sqlite3_errmsg(db));
         std::exit(1);
     }
+}
+
+// A new empty book, opened through the bare C API inside a transaction the caller commits:
+// our layer would commit row by row.
+inline sqlite3 *nuovoLibroGrezzo(const QString &percorso)
+{
+    Database::crea(percorso);
+    sqlite3 *db = nullptr;
+    controlla(sqlite3_open_v2(QFile::encodeName(percorso).constData(), &db, SQLITE_OPEN_READWRITE,
+                              nullptr),
+              db);
+    controlla(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
+    return db;
 }
 
 } // namespace

@@ -35,12 +35,7 @@ const QStringList luoghi = {"alla genovese", "all'emiliana",  "di nonna Lù", "a
 // A book of generated recipes with their ingredient lines, written in one transaction.
 void riempi(const QString &percorso)
 {
-    Database::crea(percorso);
-    sqlite3 *db = nullptr;
-    controlla(sqlite3_open_v2(QFile::encodeName(percorso).constData(), &db, SQLITE_OPEN_READWRITE,
-                              nullptr),
-              db);
-    controlla(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
+    sqlite3 *db = nuovoLibroGrezzo(percorso);
     for (const char *c : {"Antipasti", "Primi", "Secondi", "Contorni", "Dolci", "Pane e pizze"}) {
         const QByteArray sql =
             QByteArray("INSERT INTO \"Categorie alimentari\" (CategoriaAlimentare) VALUES ('") + c +

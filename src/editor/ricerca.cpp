@@ -18,6 +18,17 @@ QString traApostrofi(QString t)
            QLatin1Char('\'');
 }
 
+// Starts a new recipe row; false when it failed or Validate cancelled it.
+bool nuovaRiga(DataSource *ds)
+{
+    bool nuova = false;
+    ds->esegui([&](Recordset &rs) {
+        rs.AddNew();
+        nuova = rs.EditMode() == Recordset::NuovoInCorso;
+    });
+    return nuova;
+}
+
 } // namespace
 
 void Ricette::Command7_Click()
@@ -50,13 +61,8 @@ void Ricette::Command7_Click()
 
 void Ricette::cmdInserisci_Click()
 {
-    bool nuova = false;
-    datPrimaryRS->esegui([&](Recordset &rs) {
-        rs.AddNew();
-        nuova = rs.EditMode() == Recordset::NuovoInCorso;
-    });
     // The question about a previous new recipe may have deleted it and cancelled this one.
-    if (!nuova)
+    if (!nuovaRiga(datPrimaryRS))
         return;
     ListaDaAggiornare = 1;
     ui->IngredienteScelto->clear();
@@ -89,12 +95,7 @@ void Ricette::cmdCancella_Click()
     UltimaRicetta = rs->RecordCount() == 1 ? 1 : 0;
     bool eliminata = false;
     if (UltimaRicetta == 1) {
-        bool nuova = false;
-        datPrimaryRS->esegui([&](Recordset &r) {
-            r.AddNew();
-            nuova = r.EditMode() == Recordset::NuovoInCorso;
-        });
-        if (!nuova)
+        if (!nuovaRiga(datPrimaryRS))
             return;
         setTesto(Schema::NomeRicetta, Segnaposto);
         datPrimaryRS->UpdateRecord();
