@@ -1,6 +1,7 @@
 #include "datasource.h"
 #include "menu.h"
 #include "qtdialogs.h"
+#include "superficie.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -21,6 +22,8 @@ int main(int argc, char **argv)
 
     QtDialogs dialoghi;
     Dialogs::install(&dialoghi);
+    SuperficieQt stampante(QtDialogs::stampante());
+    SuperficieStampa::install(&stampante);
     DataSource::setGestoreErrori([](int, const QString &descrizione) {
         dialogs().messageBox(descrizione, Dialogs::SoloOK, Dialogs::titoloPredefinito(),
                              Dialogs::Critica);

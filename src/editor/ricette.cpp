@@ -4,6 +4,7 @@
 #include "ui_ricette.h"
 
 #include "applicazione.h"
+#include "casellamemo.h"
 #include "datasource.h"
 #include "dialogs.h"
 #include "engineerror.h"
@@ -64,8 +65,8 @@ Ricette::Ricette(QWidget *parent)
     }
     for (const int i : CampiLunghi) {
         txtMemo[i] = findChild<QPlainTextEdit *>(QStringLiteral("txtFields_%1").arg(i));
-        datPrimaryRS->bind(txtMemo[i], Schema::tabella(Schema::Ricette)->colonne.at(i).nome,
-                           "plainText");
+        datPrimaryRS->bind(new CasellaMemo(txtMemo[i]),
+                           Schema::tabella(Schema::Ricette)->colonne.at(i).nome);
         connect(txtMemo[i], &QPlainTextEdit::textChanged, this, [this, i] { txtFields_Change(i); });
         txtMemo[i]->installEventFilter(this);
     }
@@ -125,8 +126,7 @@ Ricette::Ricette(QWidget *parent)
     connect(ui->Command8, &QPushButton::clicked, this, &Ricette::Command8_Click);
     connect(ui->cmdInserisci, &QPushButton::clicked, this, &Ricette::cmdInserisci_Click);
     connect(ui->cmdCancella, &QPushButton::clicked, this, &Ricette::cmdCancella_Click);
-    // Printing comes with the print layout.
-    ui->cmdStampa->setEnabled(false);
+    connect(ui->cmdStampa, &QPushButton::clicked, this, &Ricette::cmdStampa_Click);
 
     for (QWidget *w : std::initializer_list<QWidget *>{
              ui->Lista, ui->ListaRicette, ui->Label4, ui->Label5, ui->IngredienteScelto,

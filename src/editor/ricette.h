@@ -15,7 +15,8 @@ class QPlainTextEdit;
 // The recipe editor: one recipe at a time through the navigation bar, its ingredient lines,
 // the portion conversion, the search, creation and deletion of recipes. The class is split by
 // concern: ricette.cpp (the window, its moves and its boxes), righe.cpp (ingredient lines),
-// porzioni.cpp (conversion and replacement), ricerca.cpp (search, creation and deletion).
+// porzioni.cpp (conversion and replacement), ricerca.cpp (search, creation and deletion),
+// stampa.cpp (the printout).
 class Ricette : public QWidget
 {
     Q_OBJECT
@@ -113,6 +114,10 @@ private:
     void Text2_KeyPress(int &KeyAscii);
     void Command5_Click();
     void Command8_Click();
+
+    // Printing (stampa.cpp).
+    void cmdStampa_Click();
+    void StampaRicetta();
 
     // Search, creation and deletion (ricerca.cpp).
     void Command7_Click();

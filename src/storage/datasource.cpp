@@ -216,26 +216,28 @@ void DataSource::dopo()
     emit Reposition();
 }
 
-void DataSource::UpdateRecord()
+bool DataSource::UpdateRecord()
 {
     if (!recordset_)
-        return;
+        return false;
     try {
         int action = Azione::Aggiornamento;
         int save = 1;
         emit Validate(action, save);
         if (action == Azione::Annulla || !save)
-            return;
+            return true;
         const QHash<int, QVariant> cambiati = controlliCambiati();
         if (cambiati.isEmpty() && recordset_->EditMode() == ::Recordset::Nessuna)
-            return;
+            return true;
         recordset_->scriviSenzaEventi(cambiati);
         recordset_->concludiSenzaEventi();
         for (Legame &l : legami_)
             if (l.controllo)
                 l.riempito = leggiControllo(l.controllo, l.proprieta);
+        return true;
     } catch (const EngineError &e) {
         segnala(e);
+        return false;
     }
 }
 

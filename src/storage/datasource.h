@@ -38,7 +38,8 @@ public:
     // A check box stores yes/no as -1/0.
     void bind(QObject *controllo, const QString &colonna, const char *proprieta = nullptr);
 
-    void UpdateRecord();   // writes the changed bound controls into the current row now
+    // Writes the changed bound controls into the current row now; false when that failed.
+    bool UpdateRecord();
     void UpdateControls(); // fills the bound controls from the current row again
     // Drops a new or edited row not yet stored; the row before it is current again.
     void CancelUpdate();

@@ -197,9 +197,16 @@ int QtDialogs::printDialog(int copie)
     QPrinter &p = stampante();
     p.setCopyCount(copie > 0 ? copie : 1);
     QPrintDialog dialogo(&p, finestraAttiva());
+    // A recipe is printed whole: no selection, no page range.
+    dialogo.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialogo.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialogo.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     if (dialogo.exec() != QDialog::Accepted)
         return 0;
-    return p.copyCount();
+    // Every copy is a document of its own: the printer makes one of each.
+    const int scelte = p.copyCount();
+    p.setCopyCount(1);
+    return scelte;
 }
 
 void QtDialogs::beep()

@@ -1,0 +1,4 @@
+int tst_elenco(int, char **)
+{
+    return 0;
+}

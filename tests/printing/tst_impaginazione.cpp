@@ -1,0 +1,4 @@
+int tst_impaginazione(int, char **)
+{
+    return 0;
+}
