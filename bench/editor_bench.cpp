@@ -8,6 +8,7 @@
 #include "applicazione.h"
 #include "database.h"
 #include "dialogs.h"
+#include "finestre.h"
 #include "generatore.h"
 #include "ricette.h"
 
@@ -38,39 +39,6 @@ constexpr int Aperture = 5;
 constexpr int Spostamenti = 200;
 constexpr int Aggiunte = 60;
 constexpr int Conversioni = 60;
-
-// The bench answers nothing: a message box means the window went somewhere a cook would not,
-// and the figures would not be the ones asked for.
-class Silenzio : public Dialogs
-{
-public:
-    int inattesi = 0;
-    Risposta messageBox(const QString &testo, Pulsanti, const QString &titolo, Icona) override
-    {
-        std::fprintf(stderr, "messaggio inatteso: %s (%s)\n", qPrintable(testo),
-                     qPrintable(titolo));
-        ++inattesi;
-        return OK;
-    }
-    QString inputBox(const QString &, const QString &, const QString &) override
-    {
-        ++inattesi;
-        return {};
-    }
-    QString openFile(const QString &, const QString &, bool) override
-    {
-        ++inattesi;
-        return {};
-    }
-    int printDialog(int) override
-    {
-        ++inattesi;
-        return 0;
-    }
-    void beep() override {}
-    void help(const QString &, int, int) override { ++inattesi; }
-    void openUrl(const QString &) override { ++inattesi; }
-};
 
 const QStringList basi = {"Farina 00",
                           "Farina di farro",
@@ -336,13 +304,6 @@ template <class Azione> double cronometra(Azione azione)
     return ms(t);
 }
 
-double mediana(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
 double memoriaMb()
 {
     QFile f("/proc/self/status");
@@ -352,16 +313,6 @@ double memoriaMb()
         if (r.startsWith("VmRSS:"))
             return r.mid(6).trimmed().split(' ').first().toDouble() / 1024; // kB
     return 0;
-}
-
-template <class T> T *controllo(QWidget *finestra, const char *nome)
-{
-    T *c = finestra->findChild<T *>(nome);
-    if (!c) {
-        std::fprintf(stderr, "controllo mancante: %s\n", nome);
-        std::exit(1);
-    }
-    return c;
 }
 
 void mancante(const char *figura, const char *perche)

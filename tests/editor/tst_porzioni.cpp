@@ -1,4 +1,5 @@
 #include "editore.h"
+#include "superficieregistrata.h"
 
 namespace {
 struct Conversione
@@ -129,6 +130,14 @@ private slots:
         convertiIn("6");
         QCOMPARE(righeGriglia(), convertite);
         QCOMPARE(righeLibro(arrosto), memorizza ? convertite : prima);
+        // The printout stores what was typed first and shows the lines as the grid does.
+        riscrivi("txtFields_2", "Di vitello");
+        SuperficieRegistrata carta;
+        dialoghi->rispondiStampa(1);
+        clic("cmdStampa");
+        QCOMPARE(colonna("DescrizioneRicetta", arrosto).toString(), "Di vitello");
+        QCOMPARE(carta.riga(0, 1, 11) + "|" + carta.riga(0, 1, 17) + "|" + carta.riga(0, 1, 18),
+                 "Di vitello|Farina4,5 setacciata|Uovasbattute");
         if (uscita == "barra")
             barra("successivo");
         else

@@ -1,4 +1,367 @@
-int tst_impaginazione(int, char **)
+// The printed page of a recipe, read back from a surface that records every text.
+#include "applicazione.h"
+#include "caso.h"
+#include "flexgrid.h"
+#include "impaginazione.h"
+#include "ricette.h"
+#include "schema.h"
+#include "scripteddialogs.h"
+#include "superficieregistrata.h"
+
+#include <QLineEdit>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+namespace {
+
+using Ricetta = QMap<int, QVariant>;
+
+RicettaDaStampare ricetta(const Ricetta &valori, const QList<RigaDaStampare> &righe = {})
 {
-    return 0;
+    RicettaDaStampare r;
+    for (int i = 0; i <= Schema::Utensili; ++i)
+        r.campi.append(valori.value(i));
+    r.campi[Schema::NomeRicetta] = valori.value(Schema::NomeRicetta, QStringLiteral("Risotto"));
+    r.categoria = QStringLiteral("Primi");
+    r.righe = righe;
+    return r;
 }
+
+QList<RigaDaStampare> burro(int quante)
+{
+    return QList<RigaDaStampare>(quante, RigaDaStampare{"Burro", "", ""});
+}
+
+// "x@y:text" for every text of a document, in the order printed.
+QStringList posti(const SuperficieRegistrata &s, int pagina = 0)
+{
+    QStringList p;
+    for (const auto &t : s.testi)
+        if (pagina == 0 || t.pagina == pagina)
+            p.append(QStringLiteral("%1@%2:%3").arg(t.x).arg(t.y).arg(t.testo));
+    return p;
+}
+
+const QString Lungo =
+    "Mescolate con cura e spesso il riso nella pentola di coccio finché non avrà assorbito "
+    "tutto il brodo caldo, poi mantecate a fuoco spento.";
+
+} // namespace
+
+class TstImpaginazione : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<SuperficieRegistrata> carta;
+    std::unique_ptr<ScriptedDialogs> dialoghi;
+
+    void stampa(const RicettaDaStampare &r, const ModoStampa &modo = StampaDaEditor)
+    {
+        ImpaginazioneRicetta(*carta, modo).StampaRicetta(r);
+    }
+
+private slots:
+    void init()
+    {
+        carta = std::make_unique<SuperficieRegistrata>();
+        dialoghi = std::make_unique<ScriptedDialogs>();
+    }
+    void cleanup()
+    {
+        QVERIFY(dialoghi->tutteUsate());
+        dialoghi.reset();
+        carta.reset();
+    }
+
+    // A recipe with nothing but its name: the fixed lines, in their fonts and colours.
+    void emptyRecipe_printsTheFixedLinesOnly_data()
+    {
+        QTest::addColumn<double>("y");
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<double>("punti");
+        QTest::addColumn<bool>("grassetto");
+        QTest::addColumn<bool>("corsivo");
+        QTest::addColumn<QColor>("colore");
+        caso("title", 3.0, "- Risotto -", 14.0, true, true, QColor(192, 0, 0));
+        caso("program", 5.0, "Pentolone", 10.0, false, false, QColor(0, 128, 0));
+        caso("category", 6.0, "Categoria: Primi", 10.0, true, false, QColor(0, 0, 128));
+        caso("author", 9.0, "Preparato da ", 10.0, false, false, QColor(Qt::black));
+        caso("head", 15.0, "Ingredienti", 10.0, true, false, QColor(0, 0, 128));
+        caso("footer", 60.0, "- Risotto, pag. 1 -", 10.0, false, false, QColor(Qt::black));
+    }
+    void emptyRecipe_printsTheFixedLinesOnly()
+    {
+        QFETCH(double, y);
+        QFETCH(QString, testo);
+        dialoghi->rispondi(Dialogs::OK);
+        stampa(ricetta({}));
+        QCOMPARE(dialoghi->visti(), QStringList{"Attenzione: Ingredienti non presenti"});
+        QCOMPARE(dialoghi->messaggi().value(0).icona, int(Dialogs::Critica));
+        QCOMPARE(carta->documenti, 1);
+        QStringList linee;
+        for (const auto &t : carta->testi)
+            linee.append(QString::number(t.y));
+        QCOMPARE(linee.join(' '), "3 5 6 9 15 15 60");
+        const auto it = std::find_if(carta->testi.cbegin(), carta->testi.cend(),
+                                     [&](const auto &t) { return t.testo == testo; });
+        QVERIFY(it != carta->testi.cend());
+        QCOMPARE(it->y, y);
+        QTEST(it->carattere.punti, "punti");
+        QTEST(it->carattere.grassetto, "grassetto");
+        QTEST(it->carattere.corsivo, "corsivo");
+        QTEST(it->carattere.colore, "colore");
+        // Centred titles; the left column at 12, "Quantità" at 40.
+        const double centro = it->x + carta->TextWidth(testo) * it->carattere.punti / 10 / 2;
+        if (y == 3 || y == 60)
+            QCOMPARE(centro, 57.5);
+        else
+            QCOMPARE(it->x, 12.0);
+        QCOMPARE(carta->riga(0, 1, 15), "IngredientiQuantità");
+    }
+
+    // The header block, the time line and a long comment beside a quantity, from both windows.
+    void recipe_printsWhatItHolds_data()
+    {
+        QTest::addColumn<bool>("daElenco");
+        QTest::addColumn<Ricetta>("valori");
+        QTest::addColumn<QStringList>("righe"); // lines 9, 11, 12, 13, 16, 17, 18
+        using namespace Schema;
+        const Ricetta tempi{{TempoPreparazione, " 20 min "}, {NumeroPorzioni, 4},
+                            {CaloriePerPorzione, 350}};
+        const QStringList burro{"Burro2 ", "", ""};
+        caso("editor", false, tempi,
+             QStringList{"Preparato da ",
+                         "Tempo di preparazione: 20 min     -  Porzioni: 4  -  Calorie per "
+                         "porzione: 350",
+                         "", "", "Burro2 Mescolate con cura e spesso il riso nella pentola di coccio ",
+                         "finché non avrà assorbito tutto il brodo caldo, poi ",
+                         "mantecate a fuoco spento."});
+        caso("list", true, tempi,
+             QStringList{"Preparato da ",
+                         "Tempo di preparazione: 20 min   -  Porzioni: 4  -  Calorie per "
+                         "porzione: 350",
+                         "", "", "Burro2 Mescolate con cura e spesso il riso nella pentola ",
+                         "di coccio finché non avrà assorbito tutto il ",
+                         "brodo caldo, poi mantecate a fuoco spento."});
+        caso("calories alone", false, Ricetta{{CaloriePerPorzione, 350}, {TempoPreparazione, "  "}},
+             QStringList{"Preparato da ", "Calorie per porzione: 350", "", ""} + burro);
+        caso("vegetarian", false,
+             Ricetta{{Preparata_da, " Anna "}, {Vegetariana, -1}, {TipoPasto, "Pranzo"}},
+             QStringList{"Preparato da Anna   - (Piatto Vegetariano)", "", "", ""} + burro);
+        caso("description", true,
+             Ricetta{{DescrizioneRicetta, " Cremoso "}, {TipoPasto, " Pranzo "},
+                     {NumeroPorzioni, 2}, {InformazioniNutrizionali, " Proteine: 7 g "}},
+             QStringList{"Preparato da ", "Cremoso (Pranzo)", "-  Porzioni: 2  -  ",
+                         "Proteine: 7 g", "IngredientiQuantità", "Burro2 ", ""});
+    }
+    void recipe_printsWhatItHolds()
+    {
+        QFETCH(bool, daElenco);
+        QFETCH(Ricetta, valori);
+        const bool lungo = QByteArray(QTest::currentDataTag()) == "editor" ||
+                           QByteArray(QTest::currentDataTag()) == "list";
+        stampa(ricetta(valori, {{"Burro", "2", lungo ? Lungo : ""}}),
+               daElenco ? StampaDaElenco : StampaDaEditor);
+        QStringList righe;
+        for (int y : {9, 11, 12, 13, 16, 17, 18})
+            righe.append(carta->riga(0, 1, y));
+        QTEST(righe, "righe");
+    }
+
+    // A quantity and what it becomes; the comment starts one unit after it, or at 40.
+    void quantity_printsFractionWords_data()
+    {
+        QTest::addColumn<QString>("quantita");
+        QTest::addColumn<QString>("stampata");
+        caso("half", "0,5", "mezzo/a");
+        caso("half dot", "0.5", "mezzo/a");
+        caso("beginning only", "0,55", "mezzo/a");
+        caso("quarter", "0,25", "un quarto");
+        caso("fifth", "0,2", "un quinto");
+        caso("sixth", "0,16", "un sesto");
+        caso("eighth", "0,125", "un ottavo");
+        caso("tenth", "0,1", "un decimo");
+        caso("third", "0.333", "un terzo");
+        caso("three quarters", "0,75", "0,75");
+        caso("whole part", "1,5", "1,5");
+        caso("two", "2", "2");
+        caso("many", "250", "250");
+        caso("zero", "0", "");
+        caso("zero decimals", "0,00", "");
+        caso("missing", "", "");
+    }
+    void quantity_printsFractionWords()
+    {
+        QFETCH(QString, quantita);
+        QFETCH(QString, stampata);
+        stampa(ricetta({}, {{" Riso ", quantita, "q.b."}}));
+        QStringList attesi{"12@16:Riso"};
+        if (!stampata.isEmpty())
+            attesi.append("40@16:" + stampata + " ");
+        const double commento = stampata.isEmpty() ? 40 : 40 + stampata.size() * 0.5 + 1;
+        attesi.append(QString::number(commento) + "@16:q.b.");
+        QCOMPARE(posti(*carta).filter("@16:"), attesi);
+    }
+
+    // The word wrap: width, carriage returns, lines after the first, words too long.
+    void wrap_breaksAtSpacesAndReturns_data()
+    {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<int>("larghezza");
+        QTest::addColumn<double>("x");
+        QTest::addColumn<QStringList>("righe");
+        QTest::addColumn<int>("dopo"); // the left position for a caller's next line
+        caso("empty", "", 60, 12.0, QStringList{}, 12);
+        caso("one line", "Burro fuso", 60, 12.0, QStringList{"12@11:Burro fuso"}, 12);
+        caso("beside a quantity, 60", Lungo, 60, 45.0,
+             QStringList{"45@11:Mescolate con cura e spesso il riso nella pentola di coccio ",
+                         "40@12:finché non avrà assorbito tutto il brodo caldo, poi ",
+                         "40@13:mantecate a fuoco spento."},
+             40);
+        caso("beside a quantity, 50", Lungo, 50, 45.0,
+             QStringList{"45@11:Mescolate con cura e spesso il riso nella pentola ",
+                         "40@12:di coccio finché non avrà assorbito tutto il ",
+                         "40@13:brodo caldo, poi mantecate a fuoco spento."},
+             40);
+        caso("left column stays", Lungo, 60, 12.0,
+             QStringList{"12@11:Mescolate con cura e spesso il riso nella pentola di coccio ",
+                         "12@12:finché non avrà assorbito tutto il brodo caldo, poi ",
+                         "12@13:mantecate a fuoco spento."},
+             12);
+        caso("paragraphs", "Lavate.\r\n\r\nCuocete.", 100, 12.0,
+             QStringList{"12@11:Lavate.", "12@12:", "12@13:Cuocete."}, 12);
+        caso("return at the end", "Lavate.\r\n", 100, 12.0, QStringList{"12@11:Lavate."}, 12);
+        caso("bare line feed", "Lavate.\nCuocete.\n", 100, 12.0,
+             QStringList{"12@11:Lavate.\nCuocete.\n"}, 12);
+        caso("word too long", "abcdefghijkl mnopq", 5, 12.0,
+             QStringList{"12@11:abcde", "12@12:fghij", "12@13:kl ", "12@14:mnopq"}, 12);
+    }
+    void wrap_breaksAtSpacesAndReturns()
+    {
+        QFETCH(QString, testo);
+        QFETCH(int, larghezza);
+        QFETCH(double, x);
+        ImpaginazioneRicetta impaginazione(*carta, StampaDaEditor);
+        int riga = 11;
+        impaginazione.StampaTesto(testo, riga, larghezza, x);
+        QTEST(posti(*carta), "righe");
+        QCOMPARE(riga, 11 + qMax(1, int(posti(*carta).size())));
+        QTEST(int(x), "dopo");
+    }
+
+    // Pages: the check at 58, the footer on 60, lines from 5 on a new page; copies.
+    void pages_breakAtLine58_data()
+    {
+        QTest::addColumn<int>("righe");
+        QTest::addColumn<QString>("istruzioni");
+        QTest::addColumn<int>("copie");
+        QTest::addColumn<QStringList>("pie"); // every footer, "document/page@line:text"
+        caso("one page", 3, "", 1, QStringList{"0/1@60:- Risotto, pag. 1 -"});
+        // The lines start at 16: the 42nd stands on 57, the 43rd on page 2, line 5.
+        caso("inside the ingredients", 45, "", 1,
+             QStringList{"0/1@60:- Risotto, pag. 1 -", "0/2@60:- Risotto, pag. 2 -"});
+        // 39 lines end on 54; the instructions two lines further, on 57.
+        caso("last line on 57", 39, "Servite.", 1,
+             QStringList{"0/1@60:- Risotto, pag. 1 -", "0/2@60:- Risotto, pag. 2 -"});
+        caso("copies", 45, "", 3,
+             QStringList{"0/1@60:- Risotto, pag. 1 -", "0/2@60:- Risotto, pag. 2 -",
+                         "1/1@60:- Risotto, pag. 1 -", "1/2@60:- Risotto, pag. 2 -",
+                         "2/1@60:- Risotto, pag. 1 -", "2/2@60:- Risotto, pag. 2 -"});
+    }
+    void pages_breakAtLine58()
+    {
+        QFETCH(int, righe);
+        QFETCH(QString, istruzioni);
+        QFETCH(int, copie);
+        dialoghi->rispondiStampa(copie);
+        const RicettaDaStampare r = ricetta({{Schema::Istruzioni, istruzioni}}, burro(righe));
+        comandoDiStampa([&](int n) {
+            for (int c = 0; c < n; ++c)
+                stampa(r);
+        });
+        QStringList pie;
+        for (const auto &t : carta->testi) {
+            QVERIFY2(t.y >= 3 && t.y <= 60 && (t.y < 58 || t.y == 60), qPrintable(t.testo));
+            if (t.testo.contains("pag."))
+                pie.append(QStringLiteral("%1/%2@%3:%4").arg(t.documento).arg(t.pagina).arg(t.y).arg(t.testo));
+        }
+        QTEST(pie, "pie");
+        QCOMPARE(carta->documenti, copie);
+        QCOMPARE(carta->lavori, 1);
+        if (righe == 45)
+            QCOMPARE(carta->riga(0, 2, 5), "Burro");
+        if (!istruzioni.isEmpty())
+            QCOMPARE(carta->riga(0, 1, 57), istruzioni);
+        if (!istruzioni.isEmpty()) // the last page holds the footer alone
+            QCOMPARE(posti(*carta, 2).size(), 1);
+    }
+
+    // Cancel, and an error while printing, end the command silently.
+    void command_cancelledOrFailing_endsSilently()
+    {
+        dialoghi->rispondiStampa(0).rispondiStampa(2);
+        int stampate = 0;
+        comandoDiStampa([&](int) { ++stampate; });
+        QCOMPARE(stampate, 0);
+        comandoDiStampa([&](int) {
+            stampa(ricetta({}, burro(1)));
+            throw ErroreStampa("carta finita");
+        });
+        QCOMPARE(carta->documenti, 1);
+        QCOMPARE(carta->lavori, 1);
+        QCOMPARE(dialoghi->messaggi().size(), 0);
+    }
+
+    // The editor prints a recipe of the sample book to a PDF file through the real surface.
+    void editor_printsToPdf()
+    {
+        QTemporaryDir cartella;
+        const QString libro = cartella.filePath("Ricette.mdb");
+        QVERIFY(QFile::copy(LIBRO_ESEMPIO, libro));
+        Applicazione::RicettarioCorrente = libro;
+        QPrinter stampante(QPrinter::HighResolution);
+        stampante.setOutputFormat(QPrinter::PdfFormat);
+        stampante.setOutputFileName(cartella.filePath("ricetta.pdf"));
+        SuperficieQt vera(stampante);
+        SuperficieStampa::install(&vera);
+        Ricette finestra;
+        finestra.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&finestra));
+        dialoghi->rispondiStampa(2);
+        QTest::mouseClick(finestra.findChild<QPushButton *>("cmdStampa"), Qt::LeftButton);
+        SuperficieStampa::uninstall(&vera);
+        vera.FineLavoro();
+
+        QProcess pdftotext;
+        pdftotext.start("pdftotext", {"-layout", stampante.outputFileName(), "-"});
+        QVERIFY2(pdftotext.waitForFinished(), "pdftotext (poppler-utils) is needed");
+        // Ligatures come back as one character.
+        const QString testo = QString::fromUtf8(pdftotext.readAllStandardOutput())
+                                  .replace(QStringLiteral("ﬁ"), "fi")
+                                  .replace(QStringLiteral("ﬂ"), "fl");
+        const QString nome = finestra.findChild<QLineEdit *>("txtFields_1")->text();
+        QVERIFY(!nome.isEmpty());
+        QCOMPARE(testo.count("- " + nome + " -"), 2); // two copies
+        QCOMPARE(testo.count("- " + nome + ", pag. 1 -"), 2);
+        const FlexGrid *g = finestra.findChild<FlexGrid *>("GridRicette");
+        QVERIFY(g->Rows() > 2);
+        for (int r = 1; r < g->Rows(); ++r) {
+            const QRegularExpression riga(QRegularExpression::escape(g->TextMatrix(r, 1)) + " +" +
+                                          QRegularExpression::escape(g->TextMatrix(r, 2)));
+            QVERIFY2(testo.contains(riga), qPrintable(riga.pattern()));
+        }
+        finestra.close();
+    }
+};
+
+int tst_impaginazione(int argc, char **argv)
+{
+    TstImpaginazione t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_impaginazione.moc"

@@ -1,0 +1,64 @@
+#pragma once
+
+// What the benchmarks that drive windows share: dialogs nobody answers, controls by name, the
+// median of repeated timings.
+#include "dialogs.h"
+
+#include <QWidget>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+// The bench answers nothing: a message box means the window went somewhere a cook would not,
+// and the figures would not be the ones asked for.
+class Silenzio : public Dialogs
+{
+public:
+    int inattesi = 0;
+    Risposta messageBox(const QString &testo, Pulsanti, const QString &titolo, Icona) override
+    {
+        std::fprintf(stderr, "messaggio inatteso: %s (%s)\n", qPrintable(testo),
+                     qPrintable(titolo));
+        ++inattesi;
+        return OK;
+    }
+    QString inputBox(const QString &, const QString &, const QString &) override
+    {
+        ++inattesi;
+        return {};
+    }
+    QString openFile(const QString &, const QString &, bool) override
+    {
+        ++inattesi;
+        return {};
+    }
+    int copie = 0; // the print dialog's answer; none expected when 0
+    int printDialog(int) override
+    {
+        if (copie == 0)
+            ++inattesi;
+        return copie;
+    }
+    void beep() override {}
+    void help(const QString &, int, int) override { ++inattesi; }
+    void openUrl(const QString &) override { ++inattesi; }
+};
+
+inline double mediana(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+template <class T> inline T *controllo(QWidget *finestra, const char *nome)
+{
+    T *c = finestra->findChild<T *>(nome);
+    if (!c) {
+        std::fprintf(stderr, "controllo mancante: %s\n", nome);
+        std::exit(1);
+    }
+    return c;
+}
+
