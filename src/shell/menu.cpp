@@ -4,6 +4,7 @@
 #include "applicazione.h"
 #include "categoriealimentari.h"
 #include "dialogs.h"
+#include "elenco.h"
 #include "frmsplash.h"
 #include "impostazioni.h"
 #include "ingredienti.h"
@@ -236,8 +237,10 @@ void Menu::apriFinestra(Finestra f)
         finestra = new Ricette;
         break;
     case Finestra::Elenco:
+        finestra = new Elenco;
+        break;
     case Finestra::Importazione:
-        break; // these windows come with their own pieces of work
+        break; // this window comes with its own piece of work
     }
     if (finestra)
         mostraFinestra(finestra);

@@ -1,0 +1,415 @@
+// The recipe list window: three lists of recipes, their printout and their deletion.
+#include "elenco.h"
+#include "ui_elenco.h"
+
+#include "applicazione.h"
+#include "datasource.h"
+#include "dialogs.h"
+#include "engineerror.h"
+#include "impaginazione.h"
+#include "schema.h"
+#include "superficie.h"
+
+#include <QAbstractTableModel>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QScopedValueRollback>
+#include <array>
+
+using namespace Schema;
+
+// The listed recipes as the grid shows them: column 0 the name, column 1 the key. They are kept
+// here, so a deletion takes rows away without reading the list again.
+class RigheElenco : public QAbstractTableModel
+{
+public:
+    using Riga = std::array<QString, 2>;
+    using QAbstractTableModel::QAbstractTableModel;
+
+    int rowCount(const QModelIndex &padre = {}) const override
+    {
+        return padre.isValid() ? 0 : int(righe_.size());
+    }
+    int columnCount(const QModelIndex &padre = {}) const override
+    {
+        return padre.isValid() ? 0 : 2;
+    }
+    QVariant data(const QModelIndex &i, int ruolo) const override
+    {
+        if (ruolo != Qt::DisplayRole || !i.isValid())
+            return {};
+        return righe_.at(i.row())[i.column()];
+    }
+
+    QString testo(int riga, int colonna) const { return righe_.value(riga)[colonna]; }
+    void sostituisci(QList<Riga> righe)
+    {
+        beginResetModel();
+        righe_ = std::move(righe);
+        endResetModel();
+    }
+    void togli(int riga)
+    {
+        beginRemoveRows({}, riga, riga);
+        righe_.removeAt(riga);
+        endRemoveRows();
+    }
+    void svuota(int riga)
+    {
+        righe_[riga] = {};
+        emit dataChanged(index(riga, 0), index(riga, 1));
+    }
+
+private:
+    QList<Riga> righe_;
+};
+
+namespace {
+
+DataSource *nuovaSorgente(QObject *padre, const char *nome, const QString &origine)
+{
+    auto *ds = new DataSource(padre);
+    ds->setObjectName(nome);
+    ds->setRecordSource(origine);
+    return ds;
+}
+
+QString perCategoria(const QVariant &chiave)
+{
+    return Origine::ElencoPrefisso + Origine::ElencoPerCategoria + chiave.toString();
+}
+
+} // namespace
+
+Elenco::Elenco(QWidget *parent)
+    : QWidget(parent, Qt::Window), Data1(nuovaSorgente(this, "Data1", CategorieAlimentari)),
+      Data2(nuovaSorgente(this, "Data2", QString())),
+      Data3(nuovaSorgente(this, "Data3", Origine::RicettePerChiave)),
+      Data4(nuovaSorgente(this, "Data4", QStringLiteral("Ingredienti_ricetta"))),
+      Data5(nuovaSorgente(this, "Data5", Ingredienti)), ui(std::make_unique<Ui::Elenco>())
+{
+    ui->setupUi(this);
+    righe_ = new RigheElenco(this);
+    ui->Griglia->setModel(righe_);
+
+    for (DataSource *ds : {Data1, Data2, Data3, Data4, Data5})
+        connect(ds, &DataSource::Error, this,
+                [this, ds](int DataErr, int &Response) { Data_Error(ds, DataErr, Response); });
+    connect(ui->Lista, &QComboBox::activated, this, &Elenco::Lista_Click);
+    ui->Lista->installEventFilter(this);
+    // Each acts only when its button became selected.
+    connect(ui->Option1, &QRadioButton::toggled, this, [this](bool scelto) {
+        if (scelto)
+            Option1_Click();
+    });
+    connect(ui->Option2, &QRadioButton::toggled, this, [this](bool scelto) {
+        if (scelto)
+            Option2_Click();
+    });
+    connect(ui->Option3, &QRadioButton::toggled, this, [this](bool scelto) {
+        if (scelto)
+            Option3_Click();
+    });
+    connect(ui->Griglia->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &Elenco::Griglia_SelChange);
+    connect(ui->Command1, &QPushButton::clicked, this, &Elenco::Command1_Click);
+    connect(ui->Command4, &QPushButton::clicked, this, &Elenco::Command4_Click);
+    connect(ui->Command3, &QPushButton::clicked, this, &Elenco::Command3_Click);
+    connect(ui->Command2, &QPushButton::clicked, this, &Elenco::Command2_Click);
+
+    Form_Load();
+}
+
+Elenco::~Elenco() = default;
+
+void Elenco::Form_Load()
+{
+    QTableView *g = ui->Griglia;
+    g->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    g->setSelectionBehavior(QAbstractItemView::SelectRows);
+    g->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    g->horizontalHeader()->hide();
+    g->verticalHeader()->hide();
+    // Rows of one height: a list of thousands is laid out without measuring each.
+    g->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    g->verticalHeader()->setDefaultSectionSize(g->fontMetrics().height() + 6);
+    g->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    g->setColumnHidden(1, true); // the key is read, never shown
+    g->setWordWrap(false);
+    for (DataSource *ds : {Data1, Data2, Data3, Data4, Data5})
+        ds->setDatabaseName(Applicazione::RicettarioCorrente);
+    ui->Command1->unsetCursor();
+}
+
+void Elenco::showEvent(QShowEvent *e)
+{
+    QWidget::showEvent(e);
+    if (!std::exchange(aperta_, true))
+        Form_Activate();
+}
+
+void Elenco::Form_Activate()
+{
+    errore_ = {};
+    ui->Lista->setEnabled(true);
+    if (Data1->Refresh())
+        prova([this] {
+            Recordset &rs = *Data1->Recordset();
+            const int chiave = rs.ordinal("IDCategoriaAlimentare");
+            const int nome = rs.ordinal("CategoriaAlimentare");
+            for (int p = 0; p < rs.RecordCount(); ++p)
+                ui->Lista->addItem(rs.valoreAlPosto(p, nome).toString(),
+                                   rs.valoreAlPosto(p, chiave));
+        });
+    elencaPrimaCategoria();
+}
+
+// The first category's recipes by name. Each step that fails is skipped and the failure said by
+// its number, unless it only found no current row.
+void Elenco::elencaPrimaCategoria()
+{
+    if (Data1->Recordset())
+        prova([this] { Data1->Recordset()->MoveFirst(); });
+    ui->Lista->setCurrentIndex(ui->Lista->count() > 0 ? 0 : -1);
+    elenca(ui->Lista->count() > 0 ? perCategoria(ui->Lista->itemData(0)) + Origine::OrdinePerNome
+                                  : QString());
+    segnalaNumero();
+}
+
+void Elenco::Lista_Click()
+{
+    errore_ = {};
+    elenca(perCategoria(ui->Lista->currentData()));
+    segnalaDescrizione();
+}
+
+void Elenco::Option1_Click()
+{
+    errore_ = {};
+    ui->Lista->setEnabled(true);
+    elencaPrimaCategoria();
+}
+
+void Elenco::Option2_Click()
+{
+    elencaSenzaCategoria(Origine::ElencoAlfabetico);
+}
+
+void Elenco::Option3_Click()
+{
+    elencaSenzaCategoria(Origine::ElencoVegetariane);
+}
+
+// The category is no filter of these lists: the combo goes back to Data1's row, greyed.
+void Elenco::elencaSenzaCategoria(const QString &origine)
+{
+    errore_ = {};
+    const Recordset *categorie = Data1->Recordset();
+    ui->Lista->setCurrentIndex(categorie ? categorie->AbsolutePosition() : -1);
+    ui->Lista->setEnabled(false);
+    elenca(origine);
+    segnalaDescrizione();
+}
+
+void Elenco::elenca(const QString &origine)
+{
+    QList<RigheElenco::Riga> lette;
+    int conteggio = 0;
+    if (!origine.isEmpty()) {
+        Data2->setRecordSource(origine);
+        if (Data2->Refresh()) {
+            Recordset &rs = *Data2->Recordset();
+            conteggio = rs.RecordCount();
+            // One pass over the set, which reads its rows in blocks.
+            prova([&] {
+                lette.reserve(conteggio);
+                for (int p = 0; p < conteggio; ++p)
+                    lette.append(
+                        {rs.valoreAlPosto(p, 0).toString(), rs.valoreAlPosto(p, 1).toString()});
+            });
+        }
+    }
+    righe_->sostituisci(std::move(lette));
+    ui->Label4->setText(QString::number(conteggio));
+    if (righe_->rowCount() > 0)
+        ui->Griglia->selectionModel()->setCurrentIndex(
+            righe_->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    Griglia_SelChange();
+    ui->Griglia->viewport()->update();
+}
+
+void Elenco::Griglia_SelChange()
+{
+    if (!eliminando_)
+        ui->Label2->setText(righe_->testo(ui->Griglia->currentIndex().row(), 0));
+}
+
+std::pair<int, int> Elenco::selezione() const
+{
+    const QItemSelection scelte = ui->Griglia->selectionModel()->selection();
+    if (scelte.isEmpty()) {
+        const int corrente = qMax(0, ui->Griglia->currentIndex().row());
+        return {corrente, corrente};
+    }
+    int prima = scelte.first().top(), ultima = scelte.first().bottom();
+    for (const QItemSelectionRange &r : scelte) {
+        prima = qMin(prima, r.top());
+        ultima = qMax(ultima, r.bottom());
+    }
+    return {prima, ultima};
+}
+
+void Elenco::Command1_Click()
+{
+    const auto [prima, ultima] = selezione();
+    stampa(prima, ultima);
+}
+
+void Elenco::Command4_Click()
+{
+    stampa(0, righe_->rowCount() - 1);
+}
+
+// Every copy of one recipe before the next recipe; an empty list asks nothing.
+void Elenco::stampa(int prima, int ultima)
+{
+    if (righe_->rowCount() == 0)
+        return;
+    comandoDiStampa([&](int copie) {
+        for (int riga = prima; riga <= ultima; ++riga)
+            for (int c = 0; c < copie; ++c)
+                StampaRicetta(riga);
+    });
+}
+
+Recordset &Elenco::insieme(DataSource *ds, bool riapri)
+{
+    if ((riapri || !ds->Recordset()) && !ds->Refresh())
+        throw EngineError(errore_.numero);
+    return *ds->Recordset();
+}
+
+void Elenco::StampaRicetta(int riga)
+{
+    const QString chiave = righe_->testo(riga, 1);
+    Recordset &ricette = insieme(Data3);
+    ricette.FindFirst(Criterio::PerRicetta + chiave);
+    // A recipe gone since it was listed is not printed in another's place.
+    if (ricette.NoMatch())
+        throw EngineError(EngineError::NessunRecordCorrente);
+    RicettaDaStampare r;
+    for (int i = 0; i < ricette.fieldCount(); ++i)
+        r.campi.append(ricette.value(i));
+    const QVariant categoria = r.campi.value(IDCategoriaAlimentare);
+    for (int i = 0; i < ui->Lista->count(); ++i)
+        if (!categoria.isNull() && ui->Lista->itemData(i).toLongLong() == categoria.toLongLong())
+            r.categoria = ui->Lista->itemText(i);
+
+    // Only this recipe's lines are read, not the whole table.
+    Data4->setRecordSource(Origine::RighePrefisso + chiave);
+    Recordset &linee = insieme(Data4, true);
+    Recordset &ingredienti = insieme(Data5);
+    const QString criterio = Criterio::PerRicetta + chiave;
+    for (linee.FindFirst(criterio); !linee.NoMatch(); linee.FindNext(criterio)) {
+        ingredienti.FindFirst(Criterio::PerIngrediente + linee.value("IDIngrediente").toString());
+        r.righe.append({ingredienti.value(1).toString(),
+                        linee.value(QStringLiteral("Quantità")).toString().trimmed(),
+                        linee.value("Commenti").toString().trimmed()});
+    }
+    ImpaginazioneRicetta(SuperficieStampa::instance(), StampaDaElenco).StampaRicetta(r);
+}
+
+void Elenco::Command3_Click()
+{
+    if (dialogs().messageBox("Siete sicuri di voler cancellare questa/e ricetta/e?", Dialogs::SiNo,
+                             "Attenzione", Dialogs::NessunaIcona) != Dialogs::Si)
+        return;
+    const auto [prima, ultima] = selezione();
+    if (righe_->rowCount() == 0 || !Data2->Recordset())
+        return;
+    errore_ = {};
+    if (!prova([&] { elimina(prima, ultima); })) {
+        segnalaDescrizione();
+        return;
+    }
+    // The list is not read again: its rows go one by one, and a grid keeps one row, blanked.
+    const QScopedValueRollback fermo(eliminando_, true);
+    for (int riga = ultima; riga >= prima; --riga)
+        if (righe_->rowCount() > 1)
+            righe_->togli(riga);
+        else
+            righe_->svuota(riga);
+}
+
+void Elenco::elimina(int prima, int ultima)
+{
+    Recordset &rs = *Data2->Recordset();
+    int rimaste = rs.RecordCount(); // the set counts its rows without a walk
+    for (int riga = prima; riga <= ultima; ++riga) {
+        rs.FindFirst(Criterio::PerRicetta + righe_->testo(riga, 1));
+        if (rs.NoMatch())
+            continue;
+        if (rimaste == 1) {
+            // The last listed recipe makes way for a recipe with a blank name, stored first at
+            // the end of the set; the one to delete is then the first row.
+            rs.AddNew();
+            rs.Collect("Nomericetta", QStringLiteral(" "));
+            rs.Update();
+            rs.MoveFirst();
+            rs.Delete();
+            rs.MoveNext();
+        } else {
+            --rimaste;
+            rs.Delete();
+            rs.MoveNext();
+            if (rs.Eof())
+                rs.MoveLast();
+        }
+    }
+}
+
+void Elenco::Command2_Click()
+{
+    close();
+}
+
+void Elenco::Data_Error(DataSource *ds, int DataErr, int &Response)
+{
+    errore_ = {DataErr, ds->descrizioneErrore()};
+    Response = 0; // the handler that ran the operation says it
+}
+
+bool Elenco::prova(const std::function<void()> &passo)
+{
+    try {
+        passo();
+        return true;
+    } catch (const EngineError &e) {
+        errore_ = {e.number(), e.description()};
+        return false;
+    }
+}
+
+void Elenco::segnalaNumero()
+{
+    if (errore_.numero != 0 && errore_.numero != EngineError::NessunRecordCorrente)
+        dialogs().messageBox("Errore n° " + QString::number(errore_.numero), Dialogs::SoloOK,
+                             "Errore!", Dialogs::Critica);
+}
+
+void Elenco::segnalaDescrizione()
+{
+    if (errore_.numero != 0)
+        dialogs().messageBox(errore_.descrizione, Dialogs::SoloOK, "Errore!", Dialogs::Critica);
+}
+
+// Typed keys are not a way to choose a category.
+bool Elenco::eventFilter(QObject *o, QEvent *e)
+{
+    if (o == ui->Lista && e->type() == QEvent::KeyPress) {
+        const QString t = static_cast<QKeyEvent *>(e)->text();
+        if (!t.isEmpty() && t.at(0).isPrint())
+            return true;
+    }
+    return QWidget::eventFilter(o, e);
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <utility>
+
+namespace Ui {
+class Elenco;
+}
+class DataSource;
+class Recordset;
+class RigheElenco;
+
+// The recipe list: the recipes of one food category, all of them by name, or the vegetarian
+// ones. The selected recipes, or all listed ones, are printed; the selected ones deleted.
+class Elenco : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Elenco(QWidget *parent = nullptr);
+    ~Elenco() override;
+
+    // Data sources, all on the current book.
+    DataSource *Data1; // the food categories, table order: feeds Lista
+    DataSource *Data2; // the listed recipes: name, key
+    DataSource *Data3; // recipes by key: the one being printed
+    DataSource *Data4; // the printed recipe's ingredient lines
+    DataSource *Data5; // ingredient names for the printout
+
+    // Prints the recipe of a grid row as one document. Engine errors reach the print command.
+    void StampaRicetta(int riga);
+
+protected:
+    void showEvent(QShowEvent *e) override;
+    bool eventFilter(QObject *o, QEvent *e) override;
+
+private:
+    void Form_Load();
+    void Form_Activate();
+    void Lista_Click();
+    void Option1_Click();
+    void Option2_Click();
+    void Option3_Click();
+    void Griglia_SelChange();
+    void Command1_Click();
+    void Command4_Click();
+    void Command3_Click();
+    void Command2_Click();
+    void Data_Error(DataSource *ds, int DataErr, int &Response);
+
+    // Data2 lists origine and the grid shows its rows, the first one current; Label4 and
+    // Label2 follow. An empty origine lists nothing.
+    void elenca(const QString &origine);
+    void elencaPrimaCategoria();
+    void elencaSenzaCategoria(const QString &origine);
+    void stampa(int prima, int ultima);
+    void elimina(int prima, int ultima);
+    // The rows the mouse selected, first and last; without a selection, the current row.
+    std::pair<int, int> selezione() const;
+    Recordset &insieme(DataSource *ds, bool riapri = false);
+    // Runs one step of a handler; an engine error is kept for the handler to report.
+    bool prova(const std::function<void()> &passo);
+    void segnalaNumero();
+    void segnalaDescrizione();
+
+    struct Errore
+    {
+        int numero = 0;
+        QString descrizione;
+    };
+
+    std::unique_ptr<Ui::Elenco> ui;
+    RigheElenco *righe_;
+    Errore errore_;
+    bool aperta_ = false;
+    bool eliminando_ = false;
+};
