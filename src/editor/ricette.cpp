@@ -35,23 +35,15 @@ int codiceTasto(const QKeyEvent *e)
     return t.isEmpty() || !t.at(0).isPrint() ? 0 : t.at(0).unicode();
 }
 
-DataSource *nuovaSorgente(QObject *padre, const char *nome, const QString &origine)
-{
-    auto *ds = new DataSource(padre);
-    ds->setObjectName(nome);
-    ds->setRecordSource(origine);
-    return ds;
-}
-
 } // namespace
 
 Ricette::Ricette(QWidget *parent)
     : QWidget(parent, Qt::Window),
-      datPrimaryRS(nuovaSorgente(this, "datPrimaryRS", Schema::Origine::RicettePerNome)),
-      ListaR(nuovaSorgente(this, "ListaR", Schema::Origine::RicettePerNome)),
-      Data1(nuovaSorgente(this, "Data1", Schema::CategorieAlimentari)),
-      Data2(nuovaSorgente(this, "Data2", Schema::Origine::IngredientiPerNome)),
-      Data3(nuovaSorgente(this, "Data3", QStringLiteral("Ingredienti_ricetta"))),
+      datPrimaryRS(new DataSource(this, "datPrimaryRS", Schema::Origine::RicettePerNome)),
+      ListaR(new DataSource(this, "ListaR", Schema::Origine::RicettePerNome)),
+      Data1(new DataSource(this, "Data1", Schema::CategorieAlimentari)),
+      Data2(new DataSource(this, "Data2", Schema::Origine::IngredientiPerNome)),
+      Data3(new DataSource(this, "Data3", QStringLiteral("Ingredienti_ricetta"))),
       ui(std::make_unique<Ui::Ricette>())
 {
     ui->setupUi(this);

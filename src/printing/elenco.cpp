@@ -66,14 +66,6 @@ private:
 
 namespace {
 
-DataSource *nuovaSorgente(QObject *padre, const char *nome, const QString &origine)
-{
-    auto *ds = new DataSource(padre);
-    ds->setObjectName(nome);
-    ds->setRecordSource(origine);
-    return ds;
-}
-
 QString perCategoria(const QVariant &chiave)
 {
     return Origine::ElencoPrefisso + Origine::ElencoPerCategoria + chiave.toString();
@@ -82,11 +74,11 @@ QString perCategoria(const QVariant &chiave)
 } // namespace
 
 Elenco::Elenco(QWidget *parent)
-    : QWidget(parent, Qt::Window), Data1(nuovaSorgente(this, "Data1", CategorieAlimentari)),
-      Data2(nuovaSorgente(this, "Data2", QString())),
-      Data3(nuovaSorgente(this, "Data3", Origine::RicettePerChiave)),
-      Data4(nuovaSorgente(this, "Data4", QStringLiteral("Ingredienti_ricetta"))),
-      Data5(nuovaSorgente(this, "Data5", Ingredienti)), ui(std::make_unique<Ui::Elenco>())
+    : QWidget(parent, Qt::Window), Data1(new DataSource(this, "Data1", CategorieAlimentari)),
+      Data2(new DataSource(this, "Data2", QString())),
+      Data3(new DataSource(this, "Data3", Origine::RicettePerChiave)),
+      Data4(new DataSource(this, "Data4", QStringLiteral("Ingredienti_ricetta"))),
+      Data5(new DataSource(this, "Data5", Ingredienti)), ui(std::make_unique<Ui::Elenco>())
 {
     ui->setupUi(this);
     righe_ = new RigheElenco(this);
@@ -277,7 +269,7 @@ void Elenco::stampa(int prima, int ultima)
         return;
     comandoDiStampa([&](int copie) {
         for (int riga = prima; riga <= ultima; ++riga)
-            for (int c = 0; c < copie; ++c)
+            for (int c = 0; c < copie && !righe_->testo(riga, 1).isEmpty(); ++c)
                 StampaRicetta(riga);
     });
 }
@@ -346,7 +338,11 @@ void Elenco::elimina(int prima, int ultima)
     Recordset &rs = *Data2->Recordset();
     int rimaste = rs.RecordCount(); // the set counts its rows without a walk
     for (int riga = prima; riga <= ultima; ++riga) {
-        rs.FindFirst(Criterio::PerRicetta + righe_->testo(riga, 1));
+        // The blank row a whole deletion leaves names no recipe.
+        const QString chiave = righe_->testo(riga, 1);
+        if (chiave.isEmpty())
+            continue;
+        rs.FindFirst(Criterio::PerRicetta + chiave);
         if (rs.NoMatch())
             continue;
         if (rimaste == 1) {

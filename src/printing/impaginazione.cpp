@@ -262,9 +262,8 @@ void ImpaginazioneRicetta::ControllaPagina(int &riga)
 
 void ImpaginazioneRicetta::PiePagina()
 {
-    const QString pie =
-        QStringLiteral("- ") + nome_ + QStringLiteral(", pag. ") + QString::number(s_.Page()) +
-        QStringLiteral(" -");
+    const QString pie = QStringLiteral("- ") + nome_ + QStringLiteral(", pag. ") +
+                        QString::number(s_.Page()) + QStringLiteral(" -");
     s_.setCurrentY(RigaDelPie);
     s_.setCurrentX((s_.ScaleWidth() - s_.TextWidth(pie)) / 2);
     s_.Print(pie);

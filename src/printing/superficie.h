@@ -106,7 +106,7 @@ private:
 
     QPrinter &stampante_;
     QPainter *pittore_ = nullptr;
-    bool docAperto_ = false;  // a text of the current document is on the page
-    bool altroDoc_ = false;   // a document ended in this PDF file: the next starts a page
+    bool docAperto_ = false;   // a text of the current document is on the page
+    bool altroDoc_ = false;    // a document ended in this PDF file: the next starts a page
     bool paginaNuova_ = false; // NewPage asked; the page turns before the next text
 };

@@ -26,6 +26,13 @@ QVariant leggiControllo(const QObject *c, const QByteArray &proprieta)
 
 DataSource::DataSource(QObject *parent) : QObject(parent) {}
 
+DataSource::DataSource(QObject *parent, const char *nome, const QString &origine)
+    : DataSource(parent)
+{
+    setObjectName(QString::fromUtf8(nome));
+    recordSource_ = origine;
+}
+
 DataSource::~DataSource()
 {
     chiudiInsieme();

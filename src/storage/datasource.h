@@ -19,6 +19,8 @@ class DataSource : public QObject, private RecordsetObserver
 
 public:
     explicit DataSource(QObject *parent = nullptr);
+    // A data control as a window declares it: its name and its record source.
+    DataSource(QObject *parent, const char *nome, const QString &origine);
     ~DataSource() override;
 
     QString DatabaseName() const { return databaseName_; }

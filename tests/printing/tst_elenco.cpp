@@ -271,6 +271,12 @@ private slots:
         QCOMPARE(nomi(), elencate);
         QCOMPARE(testo("Label4") + ' ' + testo("Label2"), etichette);
         QCOMPARE(ricette(), libro);
+        if (elencate == QStringList{""}) { // the blank row left names no recipe: nothing goes
+            dialoghi->rispondi(Dialogs::Si);
+            fai("Command3");
+            QCOMPARE(dialoghi->visti().size(), 2);
+            QCOMPARE(ricette(), libro);
+        }
     }
 
     // Another program holds the book: the opening says the number, a list the description,

@@ -130,14 +130,15 @@ private slots:
         QTest::addColumn<Ricetta>("valori");
         QTest::addColumn<QStringList>("righe"); // lines 9, 11, 12, 13, 16, 17, 18
         using namespace Schema;
-        const Ricetta tempi{{TempoPreparazione, " 20 min "}, {NumeroPorzioni, 4},
-                            {CaloriePerPorzione, 350}};
+        const Ricetta tempi{
+            {TempoPreparazione, " 20 min "}, {NumeroPorzioni, 4}, {CaloriePerPorzione, 350}};
         const QStringList burro{"Burro2 ", "", ""};
         caso("editor", false, tempi,
              QStringList{"Preparato da ",
                          "Tempo di preparazione: 20 min     -  Porzioni: 4  -  Calorie per "
                          "porzione: 350",
-                         "", "", "Burro2 Mescolate con cura e spesso il riso nella pentola di coccio ",
+                         "", "",
+                         "Burro2 Mescolate con cura e spesso il riso nella pentola di coccio ",
                          "finché non avrà assorbito tutto il brodo caldo, poi ",
                          "mantecate a fuoco spento."});
         caso("list", true, tempi,
@@ -153,8 +154,10 @@ private slots:
              Ricetta{{Preparata_da, " Anna "}, {Vegetariana, -1}, {TipoPasto, "Pranzo"}},
              QStringList{"Preparato da Anna   - (Piatto Vegetariano)", "", "", ""} + burro);
         caso("description", true,
-             Ricetta{{DescrizioneRicetta, " Cremoso "}, {TipoPasto, " Pranzo "},
-                     {NumeroPorzioni, 2}, {InformazioniNutrizionali, " Proteine: 7 g "}},
+             Ricetta{{DescrizioneRicetta, " Cremoso "},
+                     {TipoPasto, " Pranzo "},
+                     {NumeroPorzioni, 2},
+                     {InformazioniNutrizionali, " Proteine: 7 g "}},
              QStringList{"Preparato da ", "Cremoso (Pranzo)", "-  Porzioni: 2  -  ",
                          "Proteine: 7 g", "IngredientiQuantità", "Burro2 ", ""});
     }
@@ -287,7 +290,11 @@ private slots:
         for (const auto &t : carta->testi) {
             QVERIFY2(t.y >= 3 && t.y <= 60 && (t.y < 58 || t.y == 60), qPrintable(t.testo));
             if (t.testo.contains("pag."))
-                pie.append(QStringLiteral("%1/%2@%3:%4").arg(t.documento).arg(t.pagina).arg(t.y).arg(t.testo));
+                pie.append(QStringLiteral("%1/%2@%3:%4")
+                               .arg(t.documento)
+                               .arg(t.pagina)
+                               .arg(t.y)
+                               .arg(t.testo));
         }
         QTEST(pie, "pie");
         QCOMPARE(carta->documenti, copie);

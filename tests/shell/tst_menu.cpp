@@ -227,6 +227,8 @@ private slots:
         caso("recipes button", "Command1", "Ricette", "Inserimento Ricette - " + IndirizzoWeb, "");
         caso("categories button", "Command2", "Categoriealimentari", "Categorie alimentari", "");
         caso("ingredients button", "Command3", "Ingredienti", "Ingredienti", "");
+        caso("list button", "Command5", "Elenco", "Elenco Ricette", "");
+        caso("list caption", "Label6", "Elenco", "Elenco Ricette", "");
         caso("about box", "informazioni", "frmSplash", "", "");
         // The captions skip the check: the window itself meets the missing book.
         const QString perso =
@@ -266,7 +268,10 @@ private slots:
         QWidget *w = finestra(nome);
         QVERIFY(w);
         QCOMPARE(w->windowTitle(), titolo);
-        w->findChild<QPushButton *>(nome == "frmSplash" ? "Command1" : "cmdChiudi")->click();
+        const char *chiudi = nome == "frmSplash" ? "Command1"
+                             : nome == "Elenco"  ? "Command2"
+                                                 : "cmdChiudi";
+        w->findChild<QPushButton *>(chiudi)->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!finestra(nome));
         QVERIFY(m.isEnabled());
