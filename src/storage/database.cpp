@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QSaveFile>
 #include <sqlite3.h>
 
 namespace {
@@ -245,6 +246,56 @@ QVariant Database::valore(const QString &sql, const QVariantList &valori)
 qint64 Database::ultimaChiave() const
 {
     return sqlite3_last_insert_rowid(handle());
+}
+
+namespace {
+
+void copiaFile(const QString &da, const QString &a)
+{
+    QFile sorgente(da);
+    QSaveFile destinazione(a);
+    if (!sorgente.open(QIODevice::ReadOnly))
+        throw EngineError(EngineError::FileInaccessibile, da);
+    if (!destinazione.open(QIODevice::WriteOnly))
+        throw EngineError(EngineError::FileInaccessibile, a);
+    while (!sorgente.atEnd()) {
+        const QByteArray blocco = sorgente.read(1 << 20);
+        if (blocco.isEmpty() || destinazione.write(blocco) != blocco.size())
+            throw EngineError(EngineError::FileInaccessibile, a);
+    }
+    if (sorgente.error() != QFileDevice::NoError || !destinazione.commit())
+        throw EngineError(EngineError::FileInaccessibile, a);
+}
+
+} // namespace
+
+void Database::copiaDiSicurezza(const QString &libro, const QString &copia)
+{
+    const std::shared_ptr<Database> d = apri(libro);
+    // A shared lock: no other program writes while the bytes are read.
+    d->esegui("BEGIN");
+    d->valore("SELECT count(*) FROM sqlite_master");
+    try {
+        copiaFile(libro, copia);
+    } catch (...) {
+        sqlite3_exec(d->db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+    d->esegui("COMMIT");
+}
+
+void Database::ripristina(const QString &copia, const QString &libro)
+{
+    if (!QFileInfo(copia).isFile())
+        throw EngineError(EngineError::FileInaccessibile, copia);
+    const QString canonico = QFileInfo(libro).canonicalFilePath();
+    for (const auto &[chiave, aperto] : aperti().asKeyValueRange())
+        if (chiave.first == canonico)
+            if (const std::shared_ptr<Database> d = aperto.lock())
+                d->Close();
+    for (const char *resto : {"-journal", "-wal", "-shm"})
+        QFile::remove(libro + QLatin1String(resto));
+    copiaFile(copia, libro);
 }
 
 Database::Transazione::Transazione(Database &db) : db_(db)

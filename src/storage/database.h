@@ -35,6 +35,14 @@ public:
     // Closes the connection for every holder; apri() then opens and checks the file anew.
     void Close();
 
+    // Whole-file copies of a book, byte for byte, for the import's backup. The copy is written
+    // beside its destination and renamed over it, so a crash never leaves half a file.
+    // The backup is read under a read lock, after a journal left by a crash was rolled back;
+    // the restore closes every connection on the book and discards a journal or log left
+    // beside it, which belongs to the state being replaced. Both throw EngineError 3051.
+    static void copiaDiSicurezza(const QString &libro, const QString &copia);
+    static void ripristina(const QString &copia, const QString &libro);
+
     // How long a statement waits for a lock another program holds (3 s unless set).
     void setAttesaMassima(int millisecondi);
 

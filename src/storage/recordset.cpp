@@ -86,7 +86,8 @@ void Recordset::apri()
         const Schema::Tabella *t = Schema::tabella(sql);
         if (!t)
             throw EngineError(EngineError::OrigineSconosciuta, origine_);
-        sql = "SELECT * FROM " + quota(t->nome);
+        // A table's own order is its key's: an index must not decide it.
+        sql = "SELECT * FROM " + quota(t->nome) + " ORDER BY " + quota(t->colonne.first().nome);
     }
     sql = conOrdineItaliano(sql);
 
