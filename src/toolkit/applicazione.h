@@ -9,7 +9,7 @@ namespace Applicazione {
 inline QString RicettarioCorrente;    // full path of the current recipe book
 inline QString CartellaIniziale;      // the working folder at start: the program's own files
 inline QString RicettarioDaImportare; // the book chosen for import
-inline int SceltaImportazione = 0;    // passed between the import window and its choice dialog
+inline qint64 SceltaImportazione = 0; // passed between the import window and its choice dialog
 
 // The maker's web address, shown by the main window and the about box.
 inline const QString IndirizzoWeb = QStringLiteral("https://pentolone.example.org/");

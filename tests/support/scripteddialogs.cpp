@@ -75,9 +75,12 @@ Dialogs::Risposta ScriptedDialogs::messageBox(const QString &testo, Pulsanti pul
     return risposte_.dequeue();
 }
 
-QString ScriptedDialogs::inputBox(const QString &prompt, const QString &titolo, const QString &)
+QString ScriptedDialogs::inputBox(const QString &prompt, const QString &titolo,
+                                  const QString &predefinito)
 {
-    chiamate << Chiamata{"input", prompt, titolo};
+    Chiamata c{"input", prompt, titolo};
+    c.predefinito = predefinito;
+    chiamate << c;
     if (input_.isEmpty()) {
         inatteso(titolo + ": " + prompt);
         return QString();

@@ -20,6 +20,7 @@ public:
         int comando = 0;
         int contesto = 0;
         bool perNuovo = false;
+        QString predefinito = {}; // an input box's proposed text
     };
 
     ScriptedDialogs();

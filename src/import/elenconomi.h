@@ -1,0 +1,34 @@
+#pragma once
+
+#include "confrontanomi.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+
+// The names of one table of the current book, in table order, kept in capitals and grouped by
+// their first letter: two names can be identical or similar only when their first letters
+// agree, so a name is compared with that group alone, still in table order.
+class ElencoNomi
+{
+public:
+    struct Voce
+    {
+        qint64 chiave;
+        QString nome;
+        QString maiuscolo;
+    };
+
+    void aggiungi(qint64 chiave, const QString &nome);
+    void svuota();
+    const Voce &voce(int i) const { return voci_.at(i); }
+
+    // The first row, in table order, identical or similar to nome: its index, or -1.
+    int primoSimile(const QString &nome, Somiglianza &esito) const;
+    // The first identical row (-1 when none) and the last similar one (-1 when none).
+    void scandisci(const QString &nome, int &identico, int &ultimoSimile) const;
+
+private:
+    QList<Voce> voci_;
+    QHash<QChar, QList<int>> perIniziale_;
+};

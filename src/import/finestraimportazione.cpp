@@ -1,0 +1,92 @@
+#include "finestraimportazione.h"
+#include "ui_finestraimportazione.h"
+
+#include "applicazione.h"
+#include "datasource.h"
+#include "engineerror.h"
+#include "schema.h"
+
+#include <QKeyEvent>
+#include <QWindow>
+
+using namespace Applicazione;
+
+FinestraImportazione::FinestraImportazione(QWidget *parent)
+    : QDialog(parent), Data1(new DataSource(this)), ui(std::make_unique<Ui::FinestraImportazione>())
+{
+    ui->setupUi(this);
+    Data1->setObjectName("Data1");
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    connect(ui->Command1, &QPushButton::clicked, this, &FinestraImportazione::Command1_Click);
+    connect(ui->Command2, &QPushButton::clicked, this, &FinestraImportazione::Command2_Click);
+    ui->CatIng->installEventFilter(this);
+
+    Data1->setDatabaseName(RicettarioCorrente);
+    if (SceltaImportazione == 1) {
+        ui->Label2->setText(
+            "Scegli la Categoria Alimentare da assegnare alla Ricetta da importare");
+        Data1->setRecordSource(Schema::Origine::CategoriePerNome);
+    } else {
+        ui->Label2->setText("Scegli l'Ingrediente del tuo Ricettario, corrispondente "
+                            "all'Ingrediente che si sta importando");
+        Data1->setRecordSource(Schema::Origine::IngredientiPerNome);
+    }
+    SceltaImportazione = 0;
+    CaricaElenco();
+}
+
+FinestraImportazione::~FinestraImportazione() = default;
+
+void FinestraImportazione::CaricaElenco()
+{
+    ui->CatIng->clear();
+    if (!Data1->Refresh())
+        return; // the data source reported it
+    Data1->esegui([this](Recordset &rs) {
+        for (int p = 0; p < rs.RecordCount(); ++p)
+            ui->CatIng->addItem(rs.valoreAlPosto(p, 1).toString(),
+                                rs.valoreAlPosto(p, 0).toLongLong());
+    });
+    ui->CatIng->setCurrentIndex(ui->CatIng->count() > 0 ? 0 : -1);
+}
+
+void FinestraImportazione::Command1_Click()
+{
+    // An empty list has no entry to take: that is giving up.
+    SceltaImportazione =
+        ui->CatIng->currentIndex() < 0 ? 0 : ui->CatIng->currentData().toLongLong();
+    accept();
+}
+
+void FinestraImportazione::Command2_Click()
+{
+    SceltaImportazione = 0;
+    reject();
+}
+
+void FinestraImportazione::showEvent(QShowEvent *e)
+{
+    QDialog::showEvent(e);
+    // No caption: for an empty title Qt would show the program's name, a blank one shows none.
+    if (windowHandle())
+        windowHandle()->setTitle(QStringLiteral(" "));
+}
+
+// Enter on the list takes the entry, as the OK button does.
+bool FinestraImportazione::eventFilter(QObject *o, QEvent *e)
+{
+    if (o == ui->CatIng && e->type() == QEvent::KeyPress) {
+        const int tasto = static_cast<QKeyEvent *>(e)->key();
+        if (tasto == Qt::Key_Return || tasto == Qt::Key_Enter) {
+            Command1_Click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(o, e);
+}
+
+void FinestraImportazione::done(int esito)
+{
+    Data1->setRecordSource(QString());
+    QDialog::done(esito);
+}

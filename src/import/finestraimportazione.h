@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+namespace Ui {
+class FinestraImportazione;
+}
+class DataSource;
+
+// Lets the user pick, during an import, a category or an ingredient of the current book to
+// stand for the one being imported. On entry SceltaImportazione says which (1 a category,
+// anything else an ingredient); on leaving it holds the chosen key, or 0 when the user gave up.
+class FinestraImportazione : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit FinestraImportazione(QWidget *parent = nullptr);
+    ~FinestraImportazione() override;
+
+    DataSource *Data1;
+
+    void CaricaElenco();
+
+protected:
+    void done(int esito) override;
+    void showEvent(QShowEvent *e) override;
+    bool eventFilter(QObject *o, QEvent *e) override;
+
+private:
+    void Command1_Click();
+    void Command2_Click();
+
+    std::unique_ptr<Ui::FinestraImportazione> ui;
+};

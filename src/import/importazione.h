@@ -1,0 +1,129 @@
+#pragma once
+
+#include "database.h"
+#include "dialogs.h"
+#include "elenconomi.h"
+
+#include <QHash>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace Ui {
+class Importazione;
+}
+class DataSource;
+class Recordset;
+
+// The import window: brings the recipes of another book (the source) into the current one, one
+// or all, asking about every identical or similar recipe, category and ingredient. A copy of
+// the current book taken when the window opens ("<book>.old") is put back when the import is
+// interrupted and by "Annulla". The class is split by concern: importazione.cpp (the window,
+// the recipe-level flow, the rollback), mappatura.cpp (categories, ingredients, the copying).
+class Importazione : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Importazione(QWidget *parent = nullptr);
+    ~Importazione() override;
+
+    // Whether a book can be imported into the current one: an empty text, or why not.
+    static QString sorgenteNonValida(const QString &sorgente);
+
+    // Data sources: the current book, then the source book.
+    DataSource *Ricette1, *Categorie1, *Ingr1, *Ingredienti1;
+    DataSource *Ricette2, *Categorie2, *Ingr2, *Ingredienti2, *IngrRic;
+
+    // Outcomes of a step.
+    enum { Prosegui = 0, Identico = 1, Simile = 2, Interrotto = 3, InAttesa = 4 };
+
+    // Window values.
+    QString CopiaDiSicurezza;
+    int ModoImportazione = 0; // 0 one recipe, 2 a run over all, 1 a run waiting for a choice
+    int SceltaInAttesa = 0;   // 0 none, 1 a category, 2 an ingredient
+    int Esito = 0;
+    QString NomeDaImportare, NomeEsistente, NomeSimile;
+    QString NuovoNome;
+    qint64 IDRicettaImportata = 0;
+    QString CategoriaMostrata;
+    QString NuovoNomeCategoria, NuovoNomeIngrediente;
+
+    // Routines (importazione.cpp).
+    void ImportaRicetta();
+    void Ripristina();
+    void CaricaIngredienti();
+    void MostraCategoria();
+    void ConfrontaNomi();
+
+    // Routines of the mapping (mappatura.cpp).
+    void CopiaRicetta(const QString &nome);
+    void AssegnaCategoria(qint64 &k);
+    void AggiungiRicetta(qint64 k, const QString &nome);
+    void CopiaIngredienti();
+
+protected:
+    void showEvent(QShowEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+    bool eventFilter(QObject *o, QEvent *e) override;
+
+private:
+    void Form_Load();
+    void Form_Activate();
+    void impRicette_Click();
+    void impRicette_GotFocus();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Annulla_Click();
+    void Command4_Click();
+
+    // A button's work: the choices it leaves pending are asked for in turn, the writes are
+    // committed at the end, and an engine error interrupts and puts the copy back.
+    void comando(const std::function<void()> &lavoro, bool scrive = false);
+    void chiediScelta(int tipo); // the choice dialog, after the current step
+    void ritornoDallaScelta();   // the work that waited for the choice
+    void cicloImportaTutto();    // the run over all recipes from the current source recipe
+    void riempiListaRicette();
+    void interruzione(); // "Importazione interrotta"
+    void nonAggiunta(Dialogs::Risposta r, bool &saltata); // No or Cancel to a recipe's name
+    void messaggioErrore(const QString &testo);
+    QList<DataSource *> sorgenti() const; // the nine, the current book's first
+    void rimettiCopia(); // the backup copy back over the current book, every book closed
+
+    // Mapping helpers (mappatura.cpp).
+    struct DomandaSimile
+    {
+        QString testo, titolo, titoloRinomina, prompt, titoloNuovoNome;
+    };
+    // The question about a similar category (tipo 1) or ingredient (2): added as it is, renamed,
+    // interrupted, or true when the user wants to pick an existing one.
+    bool chiediDelSimile(const DomandaSimile &d, int tipo, QString &nuovoNome);
+    int scansione(const ElencoNomi &elenco, const QString &nome); // returns the identical row
+    void aggiungiRiga(qint64 chiaveIngrediente); // the waiting source line, with this ingredient
+    const ElencoNomi &nomi(ElencoNomi &elenco, DataSource *ds);
+    void dimenticaNomi();
+    QList<int> &righeSorgente(qint64 ricetta); // positions of a source recipe's lines in IngrRic
+    QString ingredienteSorgente(qint64 chiave);
+    Recordset &rs(DataSource *ds) const;
+    std::shared_ptr<Database> libroCorrente() const;
+
+    std::unique_ptr<Ui::Importazione> ui;
+    bool aperta_ = false;
+    bool sceltaRichiesta_ = false;
+    bool interruzioneMostrata_ = false;
+    bool caricata_ = false;         // the backup copy was taken: the import can begin
+    bool categoriaTrovata_ = false; // the source recipe's category is in the source book
+    std::optional<Database::Transazione> lavoro_;
+
+    // What the scans read from the current book, and where the copy of a recipe stands.
+    ElencoNomi nomiRicette_, nomiCategorie_, nomiIngredienti_;
+    bool nomiLetti_[3] = {};
+    QHash<qint64, QList<int>> righePerRicetta_;
+    bool righeLette_ = false;
+    QHash<qint64, QString> ingredientiSorgente_;
+    bool ingredientiLetti_ = false;
+    qint64 nuovaRicetta_ = 0; // key of the recipe row just added to the current book
+    int rigaSorgente_ = 0;    // index, among the source recipe's lines, of the line in hand
+};

@@ -1,0 +1,569 @@
+// The import of another book's recipes, driven as a user does: the buttons, the answers to
+// every question, the choice dialog; the current book read back with plain SQL.
+#include "applicazione.h"
+#include "caso.h"
+#include "confrontanomi.h"
+#include "finestraimportazione.h"
+#include "importazione.h"
+#include "libro.h"
+#include "scripteddialogs.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+namespace {
+
+// The recipes of a book, by key: "name [category] ingredient quantity, ...".
+QStringList ricette(const LibroDiProva &libro)
+{
+    QStringList r;
+    for (const QVariantList &ricetta : libro.righe(
+             "SELECT r.IDRicetta, r.NomeRicetta, c.CategoriaAlimentare FROM Ricette r LEFT JOIN "
+             "\"Categorie alimentari\" c ON c.IDCategoriaAlimentare = r.IDCategoriaAlimentare "
+             "ORDER BY r.IDRicetta")) {
+        QStringList linee;
+        for (const QVariantList &l : libro.righe(
+                 "SELECT i.Ingrediente || ' ' || l.\"Quantità\" FROM ingredienti_ricetta l JOIN "
+                 "Ingredienti i ON i.IDIngrediente = l.IDIngrediente WHERE l.IDRicetta = ? "
+                 "ORDER BY l.IDIngredienteRicetta",
+                 {ricetta.value(0)}))
+            linee << l.value(0).toString();
+        r << ricetta.value(1).toString() + " [" + ricetta.value(2).toString() + "] " +
+                 linee.join(", ");
+    }
+    return r;
+}
+
+QByteArray contenuto(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TstImport : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<LibroDiProva> libro, sorgente;
+    std::unique_ptr<ScriptedDialogs> dialoghi;
+    std::unique_ptr<Importazione> finestra;
+    QStringList scelte; // what to pick in each choice dialog: a name, "" Annulla, "x" its close box
+
+    // Answers as a user gives them: "si", "no", "annulla", "ok", or "=text" for an input box.
+    void risposte(const QStringList &r)
+    {
+        for (const QString &a : r) {
+            if (a.startsWith('='))
+                dialoghi->rispondiInput(a.mid(1));
+            else
+                dialoghi->rispondi(a == "si"   ? Dialogs::Si
+                                   : a == "no" ? Dialogs::No
+                                   : a == "ok" ? Dialogs::OK
+                                               : Dialogs::Annulla);
+        }
+    }
+    // Every box shown, in order: "title: text", an input box as "? title: prompt [proposed]",
+    // a choice dialog as "scelta: label entries".
+    QStringList trascrizione() const
+    {
+        QStringList t;
+        for (const auto &c : dialoghi->chiamate)
+            if (c.tipo == "messaggio")
+                t << c.titolo + ": " + c.testo;
+            else if (c.tipo == "input")
+                t << "? " + c.titolo + ": " + c.testo + " [" + c.predefinito + "]";
+            else if (c.tipo == "scelta")
+                t << "scelta: " + c.testo;
+        return t;
+    }
+    Importazione *apri()
+    {
+        Applicazione::RicettarioCorrente = libro->percorso();
+        Applicazione::RicettarioDaImportare = sorgente->percorso();
+        finestra = std::make_unique<Importazione>();
+        finestra->show();
+        return finestra.get();
+    }
+    void clic(const char *pulsante)
+    {
+        QTest::mouseClick(finestra->findChild<QPushButton *>(pulsante), Qt::LeftButton);
+    }
+    // The source book: recipes named, each in category "Dolci" with one line of "Zucchero".
+    void ricetteSorgenti(const QStringList &nomi)
+    {
+        const qint64 dolci = sorgente->categoria("Dolci");
+        const qint64 zucchero = sorgente->ingrediente("Zucchero");
+        for (const QString &n : nomi)
+            sorgente->riga(sorgente->ricetta(n, dolci), zucchero, "100");
+    }
+
+protected:
+    bool eventFilter(QObject *o, QEvent *e) override
+    {
+        auto *d = qobject_cast<FinestraImportazione *>(o);
+        if (!d || e->type() != QEvent::Show)
+            return false;
+        auto *lista = d->findChild<QComboBox *>("CatIng");
+        QStringList voci;
+        for (int i = 0; i < lista->count(); ++i)
+            voci << lista->itemText(i);
+        dialoghi->chiamate << ScriptedDialogs::Chiamata{
+            "scelta", d->findChild<QLabel *>("Label2")->text() + " " + voci.join("|")};
+        const QString scelta = scelte.isEmpty() ? QString("x") : scelte.takeFirst();
+        QTimer::singleShot(0, d, [d, lista, scelta] {
+            if (scelta == "x")
+                d->close();
+            else if (scelta.isEmpty())
+                QTest::mouseClick(d->findChild<QPushButton *>("Command2"), Qt::LeftButton);
+            else {
+                lista->setCurrentIndex(lista->findText(scelta));
+                QTest::mouseClick(d->findChild<QPushButton *>("Command1"), Qt::LeftButton);
+            }
+        });
+        return false;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // The choice dialog is modal: it is answered when it shows.
+        qApp->installEventFilter(this);
+    }
+    void init()
+    {
+        libro = std::make_unique<LibroDiProva>();
+        sorgente = std::make_unique<LibroDiProva>();
+        dialoghi = std::make_unique<ScriptedDialogs>();
+        scelte.clear();
+    }
+    void cleanup()
+    {
+        finestra.reset();
+        QVERIFY2(dialoghi->tutteUsate(), "an answer was not used");
+        QVERIFY2(scelte.isEmpty(), "a choice was not asked for");
+        dialoghi.reset();
+        sorgente.reset();
+        libro.reset();
+    }
+
+    void names_identicalSimilarOrNot_data()
+    {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<int>("esito");
+        const int I = int(Somiglianza::Identico), S = int(Somiglianza::Simile),
+                  N = int(Somiglianza::Nessuna), U = int(Somiglianza::Indefinito);
+        caso("capitals", "Pasta al forno", "PASTA AL FORNO", I);
+        caso("short identical", "Olio", "olio", I);
+        caso("accented capitals", "Caffè", "CAFFÈ", I);
+        caso("trailing blank", "Pasta al forno ", "Pasta al forno", S);
+        caso("4 of 5", "Salsa", "Salse", S);
+        caso("common beginning", "Torta di mele", "Torta di pere", S);
+        caso("longer existing", "Farina 00", "Farina", S);
+        caso("13 of 17", "Crema pasticcera", "Crema pasticciera", S);
+        caso("7 of 10", "Abcdefgxyz", "Abcdefghij", S);
+        caso("exactly 0.6", "Burro", "Birra", U);
+        caso("6 of 10", "Abcdefxyzw", "Abcdefghij", U);
+        caso("shorter has 4", "Sugo", "Sughi", U);
+        caso("shifted", "Torta", "La torta", U);
+        caso("first letter differs", "Xasta al forno", "Pasta al forno", U);
+        caso("accent counts", "Caffe latte", "Caffè latte", S);
+        caso("same letters, other length", "Pane", "Pane ", U);
+        caso("nothing in common", "Uova", "Pane", N);
+        caso("one empty", "", "Pane", N);
+    }
+    void names_identicalSimilarOrNot()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QTEST(int(confrontaNomi(a, b)), "esito");
+    }
+
+    // The questions about a recipe's name, alone and in a run, word for word, and the book
+    // they leave.
+    void recipeName_asksAndImports_data()
+    {
+        QTest::addColumn<QStringList>("daImportare");
+        QTest::addColumn<QStringList>("presenti");
+        QTest::addColumn<QString>("pulsante");
+        QTest::addColumn<QStringList>("risposte");
+        QTest::addColumn<QStringList>("attese"); // the boxes shown
+        QTest::addColumn<QStringList>("dopo");   // the names in the book, by key
+
+        const QString esiste = "Attenzione! Ricetta già esistente: La ricetta che si vuol "
+                               "importare esiste già (Pasta al forno).\r\nLa vuoi aggiungere "
+                               "ugualmente al tuo ricettario?";
+        const QString rinomina = "? Assegnazione nuovo nome alla ricetta: Si consiglia di "
+                                 "rinominare la ricetta che si sta importando.\r\nInserisci "
+                                 "un nuovo nome [Pasta al forno]";
+        const auto simile = [](const QString &a, const QString &b) {
+            return "Attenzione! Esiste già una ricetta simile: La ricetta che si vuol importare "
+                   "ha un nome\r\nmolto simile ad una ricetta già esistente.\r\nLa vuoi "
+                   "aggiungere ugualmente al tuo ricettario?\r\nRicetta da importare : " +
+                   a + "\r\nRicetta presente     : " + b;
+        };
+        const QString rinominaSimile =
+            "Attenzione! Esiste già una ricetta simile: La vuoi rinominare ?";
+        const QString nuovoSimile = "? Assegnazione nuovo nome alla ricetta: Inserisci il nuovo "
+                                    "nome della ricetta. [Salsa]";
+        const QString fatto = "Fine importazione: Importazione completata";
+        const QString interrotta = "Importazione non eseguita: Importazione interrotta";
+        const QStringList pasta{"PASTA AL FORNO"};
+
+        caso("new", QStringList{"Crostata"}, QStringList{"Tiramisù"}, "Command3", QStringList{"ok"},
+             QStringList{fatto}, QStringList{"Tiramisù", "Crostata"});
+        caso("identical, renamed", QStringList{"Pasta al forno"}, pasta, "Command3",
+             QStringList{"si", "=Pasta al forno di Anna", "ok"},
+             QStringList{esiste, rinomina, fatto},
+             QStringList{"PASTA AL FORNO", "Pasta al forno di Anna"});
+        caso("identical, name kept", QStringList{"Pasta al forno"}, pasta, "Command3",
+             QStringList{"si", "=Pasta al forno", "ok"}, QStringList{esiste, rinomina, fatto},
+             QStringList{"PASTA AL FORNO", "Pasta al forno"});
+        caso("identical, name cleared", QStringList{"Pasta al forno"}, pasta, "Command3",
+             QStringList{"si", "=", "ok"}, QStringList{esiste, rinomina, interrotta}, pasta);
+        caso("identical, no", QStringList{"Pasta al forno"}, pasta, "Command3",
+             QStringList{"no", "ok"}, QStringList{esiste, interrotta}, pasta);
+        caso("identical, cancel", QStringList{"Pasta al forno"}, pasta, "Command3",
+             QStringList{"annulla", "ok"}, QStringList{esiste, interrotta}, pasta);
+        caso("similar before identical", QStringList{"Salsa"}, QStringList{"Salse", "SALSA"},
+             "Command3", QStringList{"si", "no", "ok"},
+             QStringList{simile("Salsa", "Salse"), rinominaSimile, fatto},
+             QStringList{"Salse", "SALSA", "Salsa"});
+        caso("similar, renamed", QStringList{"Salsa"}, QStringList{"Salse"}, "Command3",
+             QStringList{"si", "si", "=Salsa verde", "ok"},
+             QStringList{simile("Salsa", "Salse"), rinominaSimile, nuovoSimile, fatto},
+             QStringList{"Salse", "Salsa verde"});
+        caso("similar, name cleared", QStringList{"Salsa"}, QStringList{"Salse"}, "Command3",
+             QStringList{"si", "si", "=", "ok"},
+             QStringList{simile("Salsa", "Salse"), rinominaSimile, nuovoSimile, fatto},
+             QStringList{"Salse", "Salsa"});
+        caso("similar, rename cancelled", QStringList{"Salsa"}, QStringList{"Salse"}, "Command3",
+             QStringList{"si", "annulla", "ok"},
+             QStringList{simile("Salsa", "Salse"), rinominaSimile, interrotta},
+             QStringList{"Salse"});
+        caso("similar, no", QStringList{"Salsa"}, QStringList{"Salse"}, "Command3",
+             QStringList{"no", "ok"}, QStringList{simile("Salsa", "Salse"), interrotta},
+             QStringList{"Salse"});
+        caso("run: skip, rename, new", QStringList{"Crostata", "Pasta al forno", "Salsa", "Torta"},
+             QStringList{"PASTA AL FORNO", "Salse"}, "Command1",
+             QStringList{"no", "si", "si", "=Salsa verde", "ok"},
+             QStringList{esiste, simile("Salsa", "Salse"), rinominaSimile, nuovoSimile, fatto},
+             QStringList{"PASTA AL FORNO", "Salse", "Crostata", "Salsa verde", "Torta"});
+        caso("run: cancel undoes it all", QStringList{"Crostata", "Salsa", "Torta"},
+             QStringList{"Salse"}, "Command1", QStringList{"annulla", "ok"},
+             QStringList{simile("Salsa", "Salse"), interrotta}, QStringList{"Salse"});
+        caso("run over an empty book", QStringList{}, QStringList{"Salse"}, "Command1",
+             QStringList{"ok"}, QStringList{fatto}, QStringList{"Salse"});
+    }
+    void recipeName_asksAndImports()
+    {
+        QFETCH(QStringList, daImportare);
+        QFETCH(QStringList, presenti);
+        QFETCH(QString, pulsante);
+        QFETCH(QStringList, risposte);
+        ricetteSorgenti(daImportare);
+        const qint64 dolci = libro->categoria("Dolci");
+        libro->ingrediente("Zucchero");
+        for (const QString &n : presenti)
+            libro->ricetta(n, dolci);
+        const QByteArray prima = contenuto(libro->percorso());
+        apri();
+        this->risposte(risposte);
+        clic(qPrintable(pulsante));
+        QFETCH(QStringList, attese);
+        QCOMPARE(trascrizione(), attese);
+        QStringList nomi;
+        for (const QString &r : ricette(*libro))
+            nomi << r.section(" [", 0, 0);
+        QTEST(nomi, "dopo");
+        if (attese.last().contains("interrotta"))
+            QCOMPARE(contenuto(libro->percorso()), prima);
+    }
+
+    // A recipe's category and ingredients: taken over, added, renamed or picked in the choice
+    // dialog; the keys written are the current book's.
+    void mapping_asksAboutSimilarNames_data()
+    {
+        QTest::addColumn<QString>("categoria");       // of the recipe in the source book
+        QTest::addColumn<QStringList>("ingredienti"); // its lines, in order
+        QTest::addColumn<QStringList>("categorie");   // of the current book
+        QTest::addColumn<QStringList>("presenti");    // ingredients of the current book
+        QTest::addColumn<QStringList>("risposte");
+        QTest::addColumn<QStringList>("scelte");
+        QTest::addColumn<QStringList>("attese"); // boxes shown and choice dialogs opened
+        QTest::addColumn<QString>("dopo");       // the imported recipe, or "" when undone
+
+        const auto categoria = [](const QString &a, const QString &b) {
+            return "Attenzione! Esiste già una Categoria Alimentare simile: La ricetta che si "
+                   "vuol importare, ha una Categoria Alimentare con un nome\r\nmolto simile a "
+                   "quello di una Categoria Alimentare già presente.\r\n\r\nLa vuoi aggiungere "
+                   "ugualmente al tuo ricettario?\r\n(Scegliendo 'No' potrai selezionare una "
+                   "categoria del tuo ricettario)\r\n\r\nCategoria da importare : " +
+                   a + "\r\nCategoria presente: " + b;
+        };
+        const auto ingrediente = [](const QString &a, const QString &b) {
+            return "Attenzione! Esiste già un Ingrediente simile: La ricetta che si vuol "
+                   "importare, ha un Ingrediente con un nome\r\nmolto simile a quello di un "
+                   "Ingrediente già presente.\r\n\r\nLo vuoi aggiungere ugualmente al tuo "
+                   "ricettario?\r\n(Scegliendo 'No' potrai selezionare un ingrediente del tuo "
+                   "ricettario)\r\n\r\nIngrediente da importare : " +
+                   a + "\r\nIngrediente presente: " + b;
+        };
+        const QString sceltaCategoria = "scelta: Scegli la Categoria Alimentare da assegnare "
+                                        "alla Ricetta da importare ";
+        const QString sceltaIngrediente = "scelta: Scegli l'Ingrediente del tuo Ricettario, "
+                                          "corrispondente all'Ingrediente che si sta importando ";
+        const QString rinominaCategoria =
+            "Attenzione! Esiste già una Categoria Alimentare simile: La vuoi rinominare ?";
+        const QString rinominaIngrediente =
+            "Attenzione! Esiste già un'Ingrediente simile: La vuoi rinominare ?";
+        const QString fatto = "Fine importazione: Importazione completata";
+        const QString interrotta = "Importazione non eseguita: Importazione interrotta";
+        const QStringList cinque{"Burro", "Latte", "Zucchero", "Farina", "Uova"};
+
+        caso("identical names, silent", "Dolci", QStringList{"Zucchero", "Uova"},
+             QStringList{"Antipasti", "DOLCI"}, QStringList{"zucchero", "UOVA"}, QStringList{"ok"},
+             QStringList{}, QStringList{fatto}, "Torta [DOLCI] zucchero 1, UOVA 2");
+        caso("new names, added", "Carne", QStringList{"Farina"}, QStringList{"Dolci"},
+             QStringList{"Uova"}, QStringList{"ok"}, QStringList{}, QStringList{fatto},
+             "Torta [Carne] Farina 1");
+        caso("missing in the source: kept without", "-", QStringList{"-", "Burro"},
+             QStringList{"Dolci"}, QStringList{}, QStringList{"ok"}, QStringList{},
+             QStringList{fatto}, "Torta [] Burro 2");
+        caso("the first of two identical", "Dolci", QStringList{}, QStringList{"DOLCI", "Dolci"},
+             QStringList{}, QStringList{"ok"}, QStringList{}, QStringList{fatto}, "Torta [DOLCI] ");
+        caso("identical after similar", "PESCE FRITTI", QStringList{},
+             QStringList{"Pesce fritto", "Pesce fritti"}, QStringList{}, QStringList{"ok"},
+             QStringList{}, QStringList{fatto}, "Torta [Pesce fritti] ");
+        caso("similar category, renamed", "Dolci e torte", QStringList{},
+             QStringList{"Dolci e torta"}, QStringList{}, QStringList{"si", "si", "=Torte", "ok"},
+             QStringList{},
+             QStringList{categoria("Dolci e torte", "Dolci e torta"), rinominaCategoria,
+                         "? Assegnazione nuovo nome alla Categoria Alimentare: Inserisci il "
+                         "nuovo nome della Categoria Alimentare. [Dolci e torte]",
+                         fatto},
+             "Torta [Torte] ");
+        caso("similar category, picked", "Dolci e torte", QStringList{"Uova"},
+             QStringList{"Dolci e torta", "Antipasti"}, QStringList{"Uova"}, QStringList{"no"},
+             QStringList{"Antipasti"},
+             QStringList{categoria("Dolci e torte", "Dolci e torta"),
+                         sceltaCategoria + "Antipasti|Dolci e torta"},
+             "Torta [Antipasti] Uova 1");
+        caso("similar category, given up", "Dolci e torte", QStringList{},
+             QStringList{"Dolci e torta"}, QStringList{}, QStringList{"no", "ok"}, QStringList{""},
+             QStringList{categoria("Dolci e torte", "Dolci e torta"),
+                         sceltaCategoria + "Dolci e torta", interrotta},
+             "");
+        caso("third of five, picked", "Dolci", cinque, QStringList{"Dolci"},
+             QStringList{"Zucchera", "Sale"}, QStringList{"no"}, QStringList{"Zucchera"},
+             QStringList{ingrediente("Zucchero", "Zucchera"),
+                         sceltaIngrediente + "Burro|Latte|Sale|Zucchera"},
+             "Torta [Dolci] Burro 1, Latte 2, Zucchera 3, Farina 4, Uova 5");
+        caso("third of five, given up", "Dolci", cinque, QStringList{"Dolci"},
+             QStringList{"Zucchera"}, QStringList{"no", "ok"}, QStringList{""},
+             QStringList{ingrediente("Zucchero", "Zucchera"),
+                         sceltaIngrediente + "Burro|Latte|Zucchera", interrotta},
+             "");
+        caso("third of five, closed", "Dolci", cinque, QStringList{"Dolci"},
+             QStringList{"Zucchera"}, QStringList{"no", "ok"}, QStringList{"x"},
+             QStringList{ingrediente("Zucchero", "Zucchera"),
+                         sceltaIngrediente + "Burro|Latte|Zucchera", interrotta},
+             "");
+        caso("renamed to an existing name", "Dolci", QStringList{"Zucchero"}, QStringList{"Dolci"},
+             QStringList{"Zucchera"}, QStringList{"si", "si", "=Zucchera", "ok"}, QStringList{},
+             QStringList{ingrediente("Zucchero", "Zucchera"), rinominaIngrediente,
+                         "? Assegnazione nuovo nome all'Ingrediente: Inserisci il nuovo nome "
+                         "dell'Ingrediente. [Zucchero]",
+                         fatto},
+             "Torta [Dolci] Zucchera 1");
+        caso("same ingredient twice, asked twice", "Dolci", QStringList{"Zucchero", "Zucchero"},
+             QStringList{"Dolci"}, QStringList{"Zucchera"}, QStringList{"no", "no"},
+             QStringList{"Zucchera", "Zucchera"},
+             QStringList{ingrediente("Zucchero", "Zucchera"), sceltaIngrediente + "Zucchera",
+                         ingrediente("Zucchero", "Zucchera"), sceltaIngrediente + "Zucchera"},
+             "Torta [Dolci] Zucchera 1, Zucchera 2");
+        caso("ingredient cancelled", "Dolci", QStringList{"Burro", "Zucchero"},
+             QStringList{"Dolci"}, QStringList{"Zucchera"}, QStringList{"annulla", "ok"},
+             QStringList{}, QStringList{ingrediente("Zucchero", "Zucchera"), interrotta}, "");
+    }
+    void mapping_asksAboutSimilarNames()
+    {
+        QFETCH(QString, categoria);
+        QFETCH(QStringList, ingredienti);
+        QFETCH(QStringList, categorie);
+        QFETCH(QStringList, presenti);
+        QFETCH(QStringList, risposte);
+        QFETCH(QStringList, scelte);
+        // Keys in the source book that the current book does not have, or names other rows.
+        for (int i = 0; i < 5; ++i)
+            sorgente->ingrediente(QString("Altro %1").arg(i));
+        // "-" names a category or an ingredient the source book does not hold.
+        const qint64 torta =
+            sorgente->ricetta("Torta", categoria == "-" ? 999 : sorgente->categoria(categoria));
+        for (int i = 0; i < ingredienti.size(); ++i)
+            if (ingredienti.at(i) == "-")
+                AltroProgramma(sorgente->percorso(),
+                               qPrintable(QString("INSERT INTO ingredienti_ricetta (IDRicetta, "
+                                                  "IDIngrediente, \"Quantità\") VALUES (%1, 999, "
+                                                  "'%2')")
+                                              .arg(torta)
+                                              .arg(i + 1)));
+            else
+                sorgente->riga(torta, sorgente->ingrediente(ingredienti.at(i)),
+                               QString::number(i + 1));
+        for (const QString &c : categorie)
+            libro->categoria(c);
+        for (const QString &i : presenti)
+            libro->ingrediente(i);
+        libro->ricetta("Crostata", 1);
+        const QStringList prima = ricette(*libro);
+        this->scelte = scelte;
+        apri();
+        this->risposte(risposte);
+        clic("Command3");
+        QTEST(trascrizione(), "attese");
+        QFETCH(QString, dopo);
+        QCOMPARE(ricette(*libro), dopo.isEmpty() ? prima : prima + QStringList{dopo});
+    }
+
+    // "Importa Tutto" waits for a category and for an ingredient, goes on after each choice,
+    // skips and renames as told, and at the end lists the current book's recipes again; an
+    // interruption after a choice is said once and undoes the whole run.
+    void run_waitsForChoices_data()
+    {
+        QTest::addColumn<QStringList>("risposte");
+        QTest::addColumn<QStringList>("scelte");
+        QTest::addColumn<QStringList>("attese"); // the titles of the boxes shown
+        QTest::addColumn<QStringList>("dopo");
+        const QStringList prima{"Pasta al forno [Dolci e torta] ", "Salse [Dolci e torta] "};
+        caso("completed",
+             QStringList{"no", "no",                             // Crostata: both picked
+                         "no",                                   // Pasta al forno: skipped
+                         "si", "si", "=Salsa verde", "no", "no", // Salsa: renamed, picked
+                         "ok"},
+             QStringList{"Dolci e torta", "Zucchera", "Dolci e torta", "Zucchera"},
+             QStringList{"scelta", "scelta", "Attenzione! Ricetta già esistente", "scelta",
+                         "scelta", "Fine importazione"},
+             prima + QStringList{"Crostata [Dolci e torta] Zucchera 1",
+                                 "Salsa verde [Dolci e torta] Burro 2, Zucchera 3"});
+        caso("cancelled after a choice", QStringList{"no", "no", "annulla", "ok"},
+             QStringList{"Dolci e torta", "Zucchera"},
+             QStringList{"scelta", "scelta", "Attenzione! Ricetta già esistente",
+                         "Importazione non eseguita"},
+             prima);
+    }
+    void run_waitsForChoices()
+    {
+        QFETCH(QStringList, risposte);
+        QFETCH(QStringList, scelte);
+        const qint64 torte = sorgente->categoria("Dolci e torte");
+        const qint64 zucchero = sorgente->ingrediente("Zucchero");
+        sorgente->riga(sorgente->ricetta("Crostata", torte), zucchero, "1");
+        sorgente->ricetta("Pasta al forno", torte);
+        const qint64 salsa = sorgente->ricetta("Salsa", torte);
+        sorgente->riga(salsa, sorgente->ingrediente("Burro"), "2");
+        sorgente->riga(salsa, zucchero, "3");
+        const qint64 dolci = libro->categoria("Dolci e torta");
+        libro->ingrediente("Zucchera");
+        libro->ricetta("Pasta al forno", dolci);
+        libro->ricetta("Salse", dolci);
+        this->scelte = scelte;
+        apri();
+        this->risposte(risposte);
+        clic("Command1");
+        QStringList titoli = trascrizione().filter(
+            QRegularExpression("^(scelta|Fine|Attenzione! Ricetta|Importazione non)"));
+        titoli.replaceInStrings(
+            QRegularExpression(":.*", QRegularExpression::DotMatchesEverythingOption), "");
+        QTEST(titoli, "attese");
+        QTEST(ricette(*libro), "dopo");
+        auto *lista = finestra->findChild<QComboBox *>("ListaRicette");
+        QCOMPARE(lista->count(), ricette(*libro).size());
+        QCOMPARE(lista->currentIndex(), 0);
+    }
+
+    // "Annulla" and every interruption put the book back byte for byte, whatever was imported
+    // since the window opened; a journal left beside the book is not rolled into it.
+    void rollback_restoresTheBookExactly_data()
+    {
+        QTest::addColumn<QString>("come");
+        caso("Annulla after two imports", "annulla");
+        caso("Cancel in the third", "interrotta");
+        caso("journal beside the book", "giornale");
+    }
+    void rollback_restoresTheBookExactly()
+    {
+        QFETCH(QString, come);
+        ricetteSorgenti({"Crostata", "Salsa", "Torta"});
+        libro->ricetta("Salse", libro->categoria("Dolci"));
+        const QByteArray prima = contenuto(libro->percorso());
+        apri();
+        auto *scelta = finestra->findChild<QComboBox *>("impRicette");
+        risposte({"ok", "si", "no", "ok"});
+        clic("Command3"); // Crostata
+        scelta->setCurrentIndex(1);
+        emit scelta->activated(1);
+        clic("Command3"); // Salsa, similar to Salse
+        QCOMPARE(ricette(*libro).size(), 3);
+        if (come == "interrotta") {
+            risposte({"annulla", "ok"});
+            scelta->setCurrentIndex(1);
+            emit scelta->activated(1);
+            clic("Command3");
+            QVERIFY(finestra->isVisible());
+        } else {
+            if (come == "giornale") {
+                QFile giornale(libro->percorso() + "-journal");
+                QVERIFY(giornale.open(QIODevice::WriteOnly));
+                giornale.write(QByteArray(4096, 'j'));
+            }
+            clic("Annulla");
+            QVERIFY(!finestra->isVisible());
+            QVERIFY(!QFile::exists(libro->percorso() + "-journal"));
+        }
+        QCOMPARE(contenuto(libro->percorso()), prima);
+        QCOMPARE(
+            contenuto(libro->cartella() + "/" + QFileInfo(libro->percorso()).baseName() + ".old"),
+            prima);
+    }
+
+    // A backup copy that cannot be written imports nothing; a source that is no recipe book is
+    // refused before anything is copied.
+    void badBooks_importNothing()
+    {
+        ricetteSorgenti({"Crostata"});
+        const QString copia = libro->percorso().chopped(3) + "old";
+        QVERIFY(QDir().mkdir(copia)); // where the copy should go stands a folder
+        dialoghi->rispondi(Dialogs::OK);
+        apri();
+        QCOMPARE(dialoghi->visti().value(0).section(':', 0, 0), "Errore di importazione");
+        for (const char *pulsante : {"Command1", "Command3", "Annulla"})
+            QVERIFY(!finestra->findChild<QPushButton *>(pulsante)->isEnabled());
+
+        QFile altro(libro->cartella() + "/lettera.mdb");
+        QVERIFY(altro.open(QIODevice::WriteOnly));
+        altro.write("Cara nonna, ti scrivo per la ricetta del ragù.");
+        altro.close();
+        QVERIFY(Importazione::sorgenteNonValida(altro.fileName()).contains("non è un ricettario"));
+        QVERIFY(Importazione::sorgenteNonValida(sorgente->percorso()).isEmpty());
+    }
+};
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    TstImport t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_import.moc"
