@@ -6,6 +6,7 @@
 #include "dialogs.h"
 #include "elenco.h"
 #include "frmsplash.h"
+#include "importazione.h"
 #include "impostazioni.h"
 #include "ingredienti.h"
 #include "ricette.h"
@@ -186,6 +187,11 @@ void Menu::importa_Click()
             dialogs().messageBox(
                 "Il ricettario da importare non può\r\ncoincidere con quello corrente.",
                 Dialogs::SoloOK, "Errore di importazione", Dialogs::NessunaIcona);
+        } else if (const QString perche = Importazione::sorgenteNonValida(finestraFileName);
+                   !perche.isEmpty()) {
+            // Another program's file, or a damaged book: refused before anything is copied.
+            dialogs().messageBox(perche, Dialogs::SoloOK, "Errore di importazione",
+                                 Dialogs::Critica);
         } else {
             RicettarioDaImportare = finestraFileName;
             apriFinestra(Finestra::Importazione);
@@ -240,7 +246,8 @@ void Menu::apriFinestra(Finestra f)
         finestra = new Elenco;
         break;
     case Finestra::Importazione:
-        break; // this window comes with its own piece of work
+        finestra = new Importazione;
+        break;
     }
     if (finestra)
         mostraFinestra(finestra);

@@ -203,10 +203,27 @@ private slots:
         menu(m, "importa");
         QCOMPARE(dialoghi->messaggi().size(), 2);
 
-        dialoghi->rispondiFile("/libri/Altro.mdb");
+        // A file that is no book is refused before anything is copied.
+        dialoghi->rispondiFile("/libri/Altro.mdb").rispondi(Dialogs::OK);
         menu(m, "importa");
-        QCOMPARE(RicettarioDaImportare, QString("/libri/Altro.mdb"));
+        QCOMPARE(dialoghi->visti().value(2),
+                 "Errore di importazione: Impossibile trovare il file '/libri/Altro.mdb'.");
+        QVERIFY(RicettarioDaImportare.isEmpty());
+        QVERIFY(!QFile::exists(percorso("Ricette.old")));
+
+        // Another book opens the import window; closing it gives the main window back.
+        Database::crea(percorso("Dolci.mdb"));
+        dialoghi->rispondiFile(percorso("Dolci.mdb"));
+        menu(m, "importa");
+        QCOMPARE(RicettarioDaImportare, percorso("Dolci.mdb"));
         QCOMPARE(QDir::currentPath(), CartellaIniziale);
+        QWidget *w = finestra("import");
+        QVERIFY(w);
+        QCOMPARE(w->windowTitle(), "Importazione di Dolci");
+        QVERIFY(!m.isEnabled());
+        w->findChild<QPushButton *>("Command2")->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(m.isEnabled());
     }
 
     QWidget *finestra(const QString &nome) const
