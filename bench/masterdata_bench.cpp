@@ -2,7 +2,7 @@
 // SalvaIngrediente, whose duplicate scan walks every row. Prints both times.
 #include "applicazione.h"
 #include "database.h"
-#include "dialogs.h"
+#include "finestre.h"
 #include "ingredienti.h"
 
 #include <QApplication>
@@ -15,19 +15,6 @@
 
 namespace {
 
-// The bench answers nothing: only the beep is expected.
-class Silenzio : public Dialogs
-{
-public:
-    Risposta messageBox(const QString &, Pulsanti, const QString &, Icona) override { return OK; }
-    QString inputBox(const QString &, const QString &, const QString &) override { return {}; }
-    QString openFile(const QString &, const QString &, bool) override { return {}; }
-    int printDialog(int) override { return 0; }
-    void beep() override {}
-    void help(const QString &, int, int) override {}
-    void openUrl(const QString &) override {}
-};
-
 const char *const Sillabe[] = {"ba", "ce", "di", "fo", "gu", "la", "me",  "ni",
                                "po", "ru", "sa", "te", "vi", "zo", "chè", "gnà"};
 
@@ -39,17 +26,11 @@ QString nome(int i)
     return n.left(1).toUpper() + n.mid(1) + QStringLiteral(" %1").arg(i);
 }
 
-double ms(const QElapsedTimer &t)
-{
-    return t.nsecsElapsed() / 1e6;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    senzaSchermo();
     QApplication app(argc, argv);
     Silenzio silenzio;
     Dialogs::install(&silenzio);

@@ -21,17 +21,10 @@ namespace {
 constexpr int Ricette = 10000;
 constexpr int Giri = 15;
 
-const QStringList piatti = {"Risotto",  "Pasta",    "Zuppa",     "Torta",    "Frittata",
-                            "Crostata", "Polpette", "Insalata",  "Gnocchi",  "Lasagne",
-                            "Tortelli", "Sformato", "Vellutata", "Biscotti", "Panzerotti"};
 const QStringList ingredienti = {"funghi porcini", "zucca",    "ceci",    "melanzane",
                                  "pomodori",       "spinaci",  "ricotta", "pistacchi",
                                  "carciofi",       "nocciole", "baccalà", "limone",
                                  "mele",           "patate",   "cipolle", "porri"};
-const QStringList luoghi = {"alla genovese", "all'emiliana",  "di nonna Lù", "alla ligure",
-                            "al forno",      "della vigilia", "di Città",    "alla pugliese",
-                            "in agrodolce",  "più semplice",  "all'antica",  "del venerdì"};
-
 // A book of generated recipes with their ingredient lines, written in one transaction.
 void riempi(const QString &percorso)
 {
@@ -106,10 +99,7 @@ void riempi(const QString &percorso)
             sqlite3_reset(riga);
         }
     }
-    sqlite3_finalize(s);
-    sqlite3_finalize(riga);
-    controlla(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
-    sqlite3_close(db);
+    concludiLibroGrezzo(db, {s, riga});
 }
 
 double tempo(const std::function<qint64()> &prova, qint64 &controllo)
