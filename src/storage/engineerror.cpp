@@ -29,6 +29,8 @@ const QHash<int, QString> &testi()
         {EngineError::TroppiDati, "Il testo è troppo lungo per essere memorizzato."},
         {EngineError::CampoNonAggiornabile, "Il campo '%1' non può essere aggiornato."},
         {EngineError::InsiemeNonAggiornabile, "Questo insieme di record non è aggiornabile."},
+        {EngineError::ConversioneNonRiuscita, "%1"},
+        {EngineError::ConversioneAnnullata, "La copia del file \"%1\" è stata annullata."},
     };
     return t;
 }

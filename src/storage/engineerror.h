@@ -25,6 +25,10 @@ public:
         TroppiDati = 3163,
         CampoNonAggiornabile = 3164,
         InsiemeNonAggiornabile = 3326,
+        // A book in the older (Jet) format that could not be converted; the converter writes
+        // the whole sentence, naming the file.
+        ConversioneNonRiuscita = 3900,
+        ConversioneAnnullata = 3901,
     };
 
     EngineError(int numero, const QString &argomento = QString());

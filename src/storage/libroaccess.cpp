@@ -1,0 +1,198 @@
+#include "libroaccess.h"
+
+#include "engineerror.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <cstdio>
+
+namespace LibroAccess {
+
+namespace {
+
+QString programma;
+int limiteTempo = 60000;
+
+// Between two looks at the helper: how soon a cancel or a time-out is seen.
+constexpr int Passo = 50;
+
+QString nome(const QString &percorso)
+{
+    return QFileInfo(percorso).fileName();
+}
+
+[[noreturn]] void rifiuta(const QString &testo)
+{
+    throw EngineError(EngineError::ConversioneNonRiuscita, testo);
+}
+
+QString danneggiato(const QString &percorso)
+{
+    return QStringLiteral("Il file \"%1\" non si può leggere: è danneggiato o incompleto.")
+        .arg(nome(percorso));
+}
+
+// The helper's refusal, in words.
+QString rifiuto(const QString &percorso, const QString &riga)
+{
+    const QString voce = riga.section(' ', 0, 0);
+    const QStringList nomi = riga.section(' ', 1).split('\t');
+    if (voce == QLatin1String("manca-tabella"))
+        return QStringLiteral("Nel file \"%1\" manca la tabella \"%2\": non è un ricettario.")
+            .arg(nome(percorso), nomi.value(0));
+    if (voce == QLatin1String("manca-colonna"))
+        return QStringLiteral(
+                   "Nel file \"%1\" manca la colonna \"%2\" della tabella \"%3\": non è un "
+                   "ricettario.")
+            .arg(nome(percorso), nomi.value(1), nomi.value(0));
+    if (voce == QLatin1String("troppo-lungo"))
+        return QStringLiteral("Nel file \"%1\" un testo della colonna \"%2\" della tabella \"%3\" "
+                              "è troppo lungo per essere copiato.")
+            .arg(nome(percorso), nomi.value(1), nomi.value(0));
+    if (voce == QLatin1String("non-scrivibile"))
+        return QStringLiteral("Impossibile scrivere la copia del file \"%1\" nella sua cartella.")
+            .arg(nome(percorso));
+    return danneggiato(percorso);
+}
+
+void rimuovi(const QString &file)
+{
+    // The journal too: a helper killed inside its transaction leaves one.
+    for (const char *coda : {"", "-journal", "-wal", "-shm"})
+        QFile::remove(file + QLatin1String(coda));
+}
+
+} // namespace
+
+void setProgramma(const QString &percorso)
+{
+    programma = percorso;
+}
+
+void setLimiteTempo(int millisecondi)
+{
+    limiteTempo = millisecondi;
+}
+
+bool riconosci(const QString &percorso)
+{
+    QFile f(percorso);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray testa = f.read(19);
+    return testa.size() == 19 && testa.mid(4) == "Standard Jet DB";
+}
+
+QString nomeDellaCopia(const QString &percorso)
+{
+    const QFileInfo info(percorso);
+    const QString base = info.dir().filePath(info.completeBaseName() + ".pentolone");
+    QString copia = base + ".mdb";
+    for (int n = 2; QFileInfo(copia).exists() || QFileInfo(copia).isSymLink(); ++n)
+        copia = base + '-' + QString::number(n) + ".mdb";
+    return copia;
+}
+
+void converti(const QString &percorso, const QString &destinazione,
+              const std::function<bool(int, int)> &avanzamento)
+{
+    if (!QFileInfo(percorso).isFile())
+        throw EngineError(EngineError::FileNonTrovato, percorso);
+    if (!riconosci(percorso))
+        rifiuta(QStringLiteral("Il file \"%1\" non è un ricettario nel formato più vecchio.")
+                    .arg(nome(percorso)));
+    if (QFileInfo(destinazione).absoluteFilePath() == QFileInfo(percorso).absoluteFilePath() ||
+        QFileInfo(destinazione).canonicalFilePath() == QFileInfo(percorso).canonicalFilePath())
+        rifiuta(QStringLiteral("La copia del file \"%1\" non può prenderne il posto.")
+                    .arg(nome(percorso)));
+    const QString eseguibile =
+        programma.isEmpty() ? QCoreApplication::applicationDirPath() + "/pentolone-jet" : programma;
+    const QString parziale = destinazione + ".parziale";
+    rimuovi(parziale);
+
+    QProcess figlio;
+    figlio.setStandardErrorFile(QProcess::nullDevice());
+    figlio.start(eseguibile, {percorso, parziale}, QIODevice::ReadOnly);
+    if (!figlio.waitForStarted())
+        rifiuta(QStringLiteral("Manca il programma che legge il file \"%1\" (%2): Pentolone va "
+                               "installato di nuovo.")
+                    .arg(nome(percorso), QFileInfo(eseguibile).fileName()));
+
+    QElapsedTimer tempo;
+    tempo.start();
+    int fatti = 0, totale = 0;
+    bool finito = false;
+    QString esito;
+    const auto interrompi = [&](const QString &testo, int numero) {
+        figlio.kill();
+        figlio.waitForFinished(-1);
+        rimuovi(parziale);
+        throw EngineError(numero, testo);
+    };
+    for (;;) {
+        const bool inCorso = figlio.state() != QProcess::NotRunning;
+        if (inCorso)
+            figlio.waitForReadyRead(Passo);
+        while (figlio.canReadLine()) {
+            const QString riga = QString::fromUtf8(figlio.readLine()).trimmed();
+            if (riga.startsWith(QLatin1String("totale ")))
+                totale = riga.mid(7).toInt();
+            else if (riga.startsWith(QLatin1String("fatti ")))
+                fatti = riga.mid(6).toInt();
+            else if (riga == QLatin1String("fine"))
+                finito = true;
+            else if (!riga.isEmpty())
+                esito = riga;
+        }
+        if (!inCorso)
+            break;
+        if (avanzamento && !avanzamento(fatti, qMax(fatti, totale)))
+            interrompi(nome(percorso), EngineError::ConversioneAnnullata);
+        if (tempo.elapsed() > limiteTempo)
+            interrompi(QStringLiteral("La lettura del file \"%1\" non è finita entro %2: il file "
+                                      "è forse danneggiato.")
+                           .arg(nome(percorso),
+                                limiteTempo <= 1000
+                                    ? QStringLiteral("un secondo")
+                                    : QStringLiteral("%1 secondi").arg((limiteTempo + 999) / 1000)),
+                       EngineError::ConversioneNonRiuscita);
+    }
+    if (figlio.exitStatus() != QProcess::NormalExit || figlio.exitCode() != 0 || !finito) {
+        rimuovi(parziale);
+        rifiuta(figlio.exitStatus() == QProcess::NormalExit && figlio.exitCode() == 2
+                    ? rifiuto(percorso, esito)
+                    : danneggiato(percorso));
+    }
+    // Over an older file of that name in one step, so no half-written book is ever seen there.
+    if (std::rename(QFile::encodeName(parziale).constData(),
+                    QFile::encodeName(destinazione).constData()) != 0) {
+        rimuovi(parziale);
+        rifiuta(QStringLiteral("Impossibile scrivere la copia \"%1\" del file \"%2\".")
+                    .arg(nome(destinazione), nome(percorso)));
+    }
+}
+
+QString preparaLibro(const QString &percorso,
+                     const std::function<bool(const QString &, const QString &)> &chiedi,
+                     const std::function<bool(int, int)> &avanzamento)
+{
+    if (!riconosci(percorso))
+        return percorso;
+    const QString copia = nomeDellaCopia(percorso);
+    const QString testo =
+        "Il file \"" + nome(percorso) +
+        "\" è un ricettario in un formato più vecchio. Pentolone "
+        "ne crea una copia nel suo formato, \"" +
+        nome(copia) +
+        "\", nella stessa cartella; il file originale resta com'è.\r\nCreare la copia e aprirla?";
+    if (!chiedi(testo, QStringLiteral("Ricettario in un formato più vecchio")))
+        return QString();
+    converti(percorso, copia, avanzamento);
+    return copia;
+}
+
+} // namespace LibroAccess
