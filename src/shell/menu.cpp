@@ -5,10 +5,12 @@
 #include "categoriealimentari.h"
 #include "dialogs.h"
 #include "elenco.h"
+#include "engineerror.h"
 #include "frmsplash.h"
 #include "importazione.h"
 #include "impostazioni.h"
 #include "ingredienti.h"
+#include "libroaccess.h"
 #include "ricette.h"
 
 #include <QApplication>
@@ -16,6 +18,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QProgressDialog>
 #include <QScreen>
 #include <filesystem>
 #include <system_error>
@@ -109,7 +112,40 @@ void Menu::Form_Load()
         percorso = Impostazioni::leggi(CartellaIniziale).value_or(QString());
     }
     RicettarioCorrente = percorso;
+    if (LibroAccess::riconosci(percorso)) {
+        if (const QString copia = convertiSeVecchio(percorso); !copia.isEmpty()) {
+            RicettarioCorrente = copia;
+            SalvaImpostazioni();
+        }
+    }
     MostraNomeRicettario();
+}
+
+QString Menu::convertiSeVecchio(const QString &percorso)
+{
+    // Shown only when the conversion takes more than a moment.
+    QProgressDialog avanzamento("Conversione del ricettario in corso...", "Annulla", 0, 100, this);
+    avanzamento.setWindowTitle("Ricettario in un formato più vecchio");
+    avanzamento.setWindowModality(Qt::WindowModal);
+    avanzamento.setMinimumDuration(500);
+    avanzamento.setValue(0);
+    try {
+        return LibroAccess::preparaLibro(
+            percorso,
+            [](const QString &testo, const QString &titolo) {
+                return dialogs().messageBox(testo, Dialogs::SiNo, titolo, Dialogs::Domanda) ==
+                       Dialogs::Si;
+            },
+            [&avanzamento](int fatti, int totale) {
+                avanzamento.setMaximum(qMax(1, totale));
+                avanzamento.setValue(qMin(fatti, qMax(1, totale)));
+                QCoreApplication::processEvents();
+                return !avanzamento.wasCanceled();
+            });
+    } catch (const EngineError &e) {
+        dialogs().messageBox(e.description(), Dialogs::SoloOK, "Errore!", Dialogs::Critica);
+        return {};
+    }
 }
 
 void Menu::SalvaImpostazioni()
@@ -136,8 +172,15 @@ void Menu::apri_Click()
     const QString nome = dialogs().openFile(FiltroRicette, finestraFileName);
     if (!nome.isEmpty())
         finestraFileName = nome;
-    if (!finestraFileName.isEmpty())
+    if (!finestraFileName.isEmpty()) {
+        if (LibroAccess::riconosci(finestraFileName)) {
+            const QString copia = convertiSeVecchio(finestraFileName);
+            if (copia.isEmpty())
+                return; // answered No, or the copy failed: nothing changes
+            finestraFileName = copia;
+        }
         RicettarioCorrente = finestraFileName;
+    }
     SalvaImpostazioni();
     MostraNomeRicettario();
 }
@@ -187,6 +230,9 @@ void Menu::importa_Click()
             dialogs().messageBox(
                 "Il ricettario da importare non può\r\ncoincidere con quello corrente.",
                 Dialogs::SoloOK, "Errore di importazione", Dialogs::NessunaIcona);
+        } else if (LibroAccess::riconosci(finestraFileName) &&
+                   (finestraFileName = convertiSeVecchio(finestraFileName)).isEmpty()) {
+            // answered No, or the copy failed: nothing is imported
         } else if (const QString perche = Importazione::sorgenteNonValida(finestraFileName);
                    !perche.isEmpty()) {
             // Another program's file, or a damaged book: refused before anything is copied.
@@ -222,6 +268,14 @@ void Menu::www_Click()
 
 bool Menu::ricettarioPresente()
 {
+    if (QFileInfo(RicettarioCorrente).isFile() && LibroAccess::riconosci(RicettarioCorrente)) {
+        const QString copia = convertiSeVecchio(RicettarioCorrente);
+        if (copia.isEmpty())
+            return false;
+        RicettarioCorrente = copia;
+        SalvaImpostazioni();
+        MostraNomeRicettario();
+    }
     if (QFileInfo(RicettarioCorrente).isFile())
         return true;
     dialogs().messageBox("Il ricettario che si tenta di aprire non è stato trovato.",

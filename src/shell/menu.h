@@ -52,6 +52,9 @@ private:
     void Label6_DblClick();
 
     bool ricettarioPresente();
+    // A book in the older (Access) format becomes, if the user agrees, a copy in ours: the
+    // path to use, the same one for a book of ours, or empty when nothing is to be opened.
+    QString convertiSeVecchio(const QString &percorso);
     void apriFinestra(Finestra f);
     void termina();
 

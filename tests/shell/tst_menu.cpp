@@ -2,6 +2,7 @@
 #include "caso.h"
 #include "database.h"
 #include "libro.h"
+#include "libroaccess.h"
 #include "menu.h"
 #include "scripteddialogs.h"
 
@@ -292,6 +293,68 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!finestra(nome));
         QVERIFY(m.isEnabled());
+    }
+
+    // A book in the older format, wherever it is opened, becomes a copy in ours when the user
+    // agrees; the original is never written, and No changes nothing.
+    void accessBook_isConvertedWhenAsked_data()
+    {
+        QTest::addColumn<QString>("dove"); // "apri", "avvio", "pulsante", "importa"
+        QTest::addColumn<bool>("si");
+        for (const char *dove : {"apri", "avvio", "pulsante", "importa"})
+            for (const bool si : {true, false})
+                QTest::addRow("%s, %s", dove, si ? "yes" : "no") << QString(dove) << si;
+    }
+    void accessBook_isConvertedWhenAsked()
+    {
+        QFETCH(QString, dove);
+        QFETCH(bool, si);
+        LibroAccess::setProgramma(PROGRAMMA_JET);
+        const QString vecchio = percorso("Nonna.mdb");
+        QVERIFY(QFile::copy(QStringLiteral(FIXTURE_ACCESS "/ricettario-access2003.mdb"), vecchio));
+        const QByteArray originale = leggi("Nonna.mdb");
+        Database::crea(percorso("Ricette.mdb"));
+        const QString copia = percorso("Nonna.pentolone.mdb");
+        const QString corrente = dove == "importa" ? percorso("Ricette.mdb")
+                                 : dove == "apri"  ? percorso("Ricette.mdb")
+                                                   : vecchio;
+        if (dove == "avvio" || dove == "pulsante")
+            scrivi("Ricette.ini", vecchio.toUtf8() + "\r\n");
+        // Started on the old book, the question comes at once; answered No, again at a button.
+        if (dove == "pulsante")
+            dialoghi->rispondi(Dialogs::No);
+        if (dove == "avvio" || dove == "pulsante")
+            dialoghi->rispondi(si ? Dialogs::Si : Dialogs::No);
+        if (dove == "apri" || dove == "importa")
+            dialoghi->rispondiFile(vecchio).rispondi(si ? Dialogs::Si : Dialogs::No);
+        Menu m;
+        if (dove == "apri")
+            menu(m, "apri");
+        else if (dove == "importa")
+            menu(m, "importa");
+        else if (dove == "pulsante")
+            clic(m, "Command2");
+        const ScriptedDialogs::Chiamata domanda = dialoghi->messaggi().value(0);
+        QCOMPARE(domanda.titolo + ": " + domanda.testo,
+                 "Ricettario in un formato più vecchio: Il file \"Nonna.mdb\" è un ricettario in "
+                 "un formato più vecchio. Pentolone ne crea una copia nel suo formato, "
+                 "\"Nonna.pentolone.mdb\", nella stessa cartella; il file originale resta com'è."
+                 "\r\nCreare la copia e aprirla?");
+        QCOMPARE(QFile::exists(copia), si);
+        QCOMPARE(leggi("Nonna.mdb"), originale);
+        if (dove == "importa") {
+            QCOMPARE(RicettarioDaImportare, si ? copia : QString());
+            QCOMPARE(RicettarioCorrente, corrente);
+            if (QWidget *w = finestra("import"))
+                w->close();
+        } else {
+            QCOMPARE(RicettarioCorrente, si ? copia : corrente);
+            QCOMPARE(leggi("Ricette.ini"), RicettarioCorrente.toUtf8() + "\r\n");
+        }
+        if (QWidget *w = finestra("Categoriealimentari")) {
+            QVERIFY(si && dove == "pulsante");
+            w->close();
+        }
     }
 
     void links_reachTheirDialog()
