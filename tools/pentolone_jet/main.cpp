@@ -211,8 +211,8 @@ int main(int argc, char **argv)
     setrlimit(RLIMIT_AS, &memoria);
     const rlimit core{0, 0};
     setrlimit(RLIMIT_CORE, &core);
-    std::setlocale(LC_ALL, "C"); // numbers with a point, whatever the user's language
-    setenv("MDB_ICONV", "UTF-8", 1);
+    std::setlocale(LC_ALL, "C");             // numbers with a point, whatever the user's language
+    setenv("MDBICONV", "UTF-8", 1);          // what libmdb hands back
     setenv("MDB_JET3_CHARSET", "CP1252", 0); // Italian books of Access 97
     if (std::FILE *avvisi = std::tmpfile())
         dup2(fileno(avvisi), STDERR_FILENO); // libmdb's warnings, looked at once all is read
