@@ -123,12 +123,8 @@ void Menu::Form_Load()
 
 QString Menu::convertiSeVecchio(const QString &percorso)
 {
-    // Shown only when the conversion takes more than a moment.
-    QProgressDialog avanzamento("Conversione del ricettario in corso...", "Annulla", 0, 100, this);
-    avanzamento.setWindowTitle("Ricettario in un formato più vecchio");
-    avanzamento.setWindowModality(Qt::WindowModal);
-    avanzamento.setMinimumDuration(500);
-    avanzamento.setValue(0);
+    // Made once the conversion starts, after the question; shown only if it takes a while.
+    std::unique_ptr<QProgressDialog> avanzamento;
     try {
         return LibroAccess::preparaLibro(
             percorso,
@@ -136,14 +132,26 @@ QString Menu::convertiSeVecchio(const QString &percorso)
                 return dialogs().messageBox(testo, Dialogs::SiNo, titolo, Dialogs::Domanda) ==
                        Dialogs::Si;
             },
-            [&avanzamento](int fatti, int totale) {
-                avanzamento.setMaximum(qMax(1, totale));
-                avanzamento.setValue(qMin(fatti, qMax(1, totale)));
+            [&avanzamento, this](int fatti, int totale) {
+                if (!avanzamento) {
+                    avanzamento = std::make_unique<QProgressDialog>(
+                        "Conversione del ricettario in corso...", "Annulla", 0, 1, this);
+                    avanzamento->setWindowTitle("Ricettario in un formato più vecchio");
+                    avanzamento->setWindowModality(Qt::WindowModal);
+                    avanzamento->setMinimumDuration(500);
+                    avanzamento->setMinimumWidth(
+                        avanzamento->fontMetrics().horizontalAdvance(avanzamento->windowTitle()) *
+                        3 / 2);
+                }
+                avanzamento->setMaximum(qMax(1, totale));
+                avanzamento->setValue(qMin(fatti, qMax(1, totale)));
                 QCoreApplication::processEvents();
-                return !avanzamento.wasCanceled();
+                return !avanzamento->wasCanceled();
             });
     } catch (const EngineError &e) {
-        dialogs().messageBox(e.description(), Dialogs::SoloOK, "Errore!", Dialogs::Critica);
+        // A cancel is the user's own doing: nothing to say.
+        if (e.number() != EngineError::ConversioneAnnullata)
+            dialogs().messageBox(e.description(), Dialogs::SoloOK, "Errore!", Dialogs::Critica);
         return {};
     }
 }
