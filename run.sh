@@ -15,11 +15,6 @@ installa_dipendenze
 # Only the program and the books it starts on: the tests and benchmarks are test.sh's.
 compila pentolone libri
 
-# The working folder holds the template, the sample book and Ricette.ini.
-cartella="${PENTOLONE_DIR:-$HOME/Pentolone}"
-mkdir -p "$cartella"
-[ -e "$cartella/Ricetta" ] || cp build/libri/Ricetta "$cartella/"
-[ -e "$cartella/Ricette.mdb" ] || cp build/libri/Ricette.mdb "$cartella/"
-
-cd "$cartella"
-exec "$sorgenti/build/src/app/pentolone"
+# The program makes its working folder (~/Pentolone, or $PENTOLONE_DIR) with the template and
+# the sample book, as it does when started from the desktop menu.
+exec "$sorgenti/build/src/app/pentolone" --cartella-personale "$@"

@@ -1,3 +1,4 @@
+#include "avvio.h"
 #include "datasource.h"
 #include "menu.h"
 #include "qtdialogs.h"
@@ -29,6 +30,8 @@ int main(int argc, char **argv)
                              Dialogs::Critica);
     });
 
+    const QString libro = Avvio::avvia(Avvio::leggi(QApplication::arguments()));
+
     Menu menu;
     // Centred on the screen and within it: the frame is known only once the window is shown,
     // so room is left for a tall one.
@@ -40,5 +43,7 @@ int main(int argc, char **argv)
     menu.move(schermo.left() + qMax(0, (schermo.width() - esterno.width()) / 2),
               schermo.top() + qMax(0, (schermo.height() - esterno.height()) / 2));
     menu.show();
+    if (!libro.isEmpty())
+        menu.ApriDaRigaDiComando(libro);
     return app.exec();
 }

@@ -180,14 +180,31 @@ void Menu::apri_Click()
     const QString nome = dialogs().openFile(FiltroRicette, finestraFileName);
     if (!nome.isEmpty())
         finestraFileName = nome;
-    if (!finestraFileName.isEmpty()) {
-        if (LibroAccess::riconosci(finestraFileName)) {
-            const QString copia = convertiSeVecchio(finestraFileName);
-            if (copia.isEmpty())
+    ApriRicettario(finestraFileName);
+}
+
+void Menu::ApriDaRigaDiComando(const QString &nome)
+{
+    // The file dialog names a file that is there; a command line may name anything.
+    if (!QFileInfo(nome).isFile()) {
+        dialogs().messageBox("Il ricettario che si tenta di aprire non è stato trovato.",
+                             Dialogs::SoloOK, "Errore!", Dialogs::Critica);
+        return;
+    }
+    ApriRicettario(nome);
+}
+
+void Menu::ApriRicettario(const QString &nome)
+{
+    if (!nome.isEmpty()) {
+        QString scelto = nome;
+        if (LibroAccess::riconosci(scelto)) {
+            scelto = convertiSeVecchio(scelto);
+            if (scelto.isEmpty())
                 return; // answered No, or the copy failed: nothing changes
-            finestraFileName = copia;
+            finestraFileName = scelto;
         }
-        RicettarioCorrente = finestraFileName;
+        RicettarioCorrente = scelto;
     }
     SalvaImpostazioni();
     MostraNomeRicettario();

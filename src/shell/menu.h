@@ -23,6 +23,11 @@ public:
 
     void SalvaImpostazioni();
     void MostraNomeRicettario();
+    // Makes a chosen book current, as "Apri" does once its dialog has a name: a book in the
+    // older format is first converted if the user agrees; the choice is remembered.
+    void ApriRicettario(const QString &nome);
+    // The same for a book named on the command line, which may name no file.
+    void ApriDaRigaDiComando(const QString &nome);
 
     // Opens a working window: the main window stays unavailable until it is gone.
     void mostraFinestra(QWidget *finestra);

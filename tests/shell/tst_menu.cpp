@@ -1,4 +1,5 @@
 #include "applicazione.h"
+#include "avvio.h"
 #include "caso.h"
 #include "database.h"
 #include "libro.h"
@@ -38,6 +39,11 @@ private:
         QFile f(percorso(nome));
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(contenuto);
+    }
+    static QByteArray leggiFile(const QString &file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
     QString etichetta(Menu &m) const { return m.findChild<QLabel *>("Label7")->text(); }
     void clic(Menu &m, const char *nome) { m.findChild<QPushButton *>(nome)->click(); }
@@ -354,6 +360,73 @@ private slots:
         if (QWidget *w = finestra("Categoriealimentari")) {
             QVERIFY(si && dove == "pulsante");
             w->close();
+        }
+    }
+
+    // The desktop menu starts in the user's own folder, made on first start with the template
+    // and the sample book; from a terminal the folder stays; a book on the command line is
+    // opened as "Apri" opens one, and remembered.
+    void start_folderAndCommandLineBook_data()
+    {
+        QTest::addColumn<QStringList>("argomenti");
+        QTest::addColumn<QString>("variabile"); // PENTOLONE_DIR, relative to the home folder
+        QTest::addColumn<QString>("cartella");  // the working folder afterwards, likewise
+        QTest::addColumn<QString>("libro");     // the current book afterwards, likewise
+        QTest::addColumn<QString>("messaggio");
+        const QStringList menu{"pentolone", "--cartella-personale"};
+        caso("menu, first start", menu, "", "Pentolone", "Pentolone/Ricette.mdb", "");
+        caso("menu, a folder of one's choice", menu, "Cucina", "Cucina", "Cucina/Ricette.mdb", "");
+        caso("menu, books already there", menu, "Mia", "Mia", "Mia/Ricette.mdb", "");
+        caso("menu with a book", menu + QStringList{"Dolci.mdb"}, "", "Pentolone",
+             "terminale/Dolci.mdb", "");
+        caso("terminal", QStringList{"pentolone"}, "", "terminale", "terminale/Ricette.mdb", "");
+        caso("terminal with a book", QStringList{"pentolone", "Dolci.mdb"}, "", "terminale",
+             "terminale/Dolci.mdb", "");
+        caso("a book that is not there", QStringList{"pentolone", "Manca.mdb"}, "", "terminale",
+             "terminale/Ricette.mdb",
+             "Errore!: Il ricettario che si tenta di aprire non è stato trovato.");
+    }
+    void start_folderAndCommandLineBook()
+    {
+        QFETCH(QStringList, argomenti);
+        QFETCH(QString, variabile);
+        QFETCH(QString, cartella);
+        QFETCH(QString, libro);
+        const QString casa = percorso("casa");
+        const QByteArray vecchiaCasa = qgetenv("HOME");
+        qputenv("HOME", casa.toUtf8());
+        qunsetenv("PENTOLONE_DIR");
+        if (!variabile.isEmpty())
+            qputenv("PENTOLONE_DIR", (casa + "/" + variabile).toUtf8());
+        QDir().mkpath(casa + "/terminale");
+        QDir().mkpath(casa + "/Mia");
+        const QByteArray mio = "il mio ricettario";
+        scrivi("casa/Mia/Ricette.mdb", mio);
+        Database::crea(casa + "/terminale/Dolci.mdb");
+        QDir::setCurrent(casa + "/terminale");
+        if (QByteArray(QTest::currentDataTag()).startsWith("a book that"))
+            dialoghi->rispondi(Dialogs::OK);
+
+        const QString scelto = Avvio::avvia(Avvio::leggi(argomenti));
+        Menu m;
+        if (!scelto.isEmpty())
+            m.ApriDaRigaDiComando(scelto);
+        qputenv("HOME", vecchiaCasa);
+        qunsetenv("PENTOLONE_DIR");
+
+        QCOMPARE(QDir::currentPath(), casa + "/" + cartella);
+        QCOMPARE(RicettarioCorrente, casa + "/" + libro);
+        QCOMPARE(leggi("casa/" + cartella + "/Ricette.ini"),
+                 (casa + "/" + libro).toUtf8() + "\r\n");
+        QTEST(dialoghi->visti().join(""), "messaggio");
+        if (argomenti.contains("--cartella-personale")) {
+            // The sample book and the template came from the build, and can be written.
+            for (const char *nome : {"Ricetta", "Ricette.mdb"})
+                QVERIFY(QFileInfo(casa + "/" + cartella + "/" + nome).isWritable());
+            QCOMPARE(leggi("casa/Mia/Ricette.mdb"), mio);
+            if (cartella != "Mia")
+                QCOMPARE(leggi("casa/" + cartella + "/Ricette.mdb"),
+                         leggiFile(Avvio::cartellaDeiModelli() + "/Ricette.mdb"));
         }
     }
 
