@@ -14,7 +14,8 @@ Opzioni leggi(const QStringList &argomenti)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription("Pentolone, il ricettario di casa.");
-    parser.addHelpOption();
+    const QCommandLineOption aiuto({"h", "help"}, "Mostra questo aiuto ed esce.");
+    parser.addOption(aiuto);
     const QCommandLineOption personale(
         "cartella-personale",
         "Lavora nella cartella Pentolone della cartella personale (o in $PENTOLONE_DIR), "
@@ -23,6 +24,8 @@ Opzioni leggi(const QStringList &argomenti)
     parser.addPositionalArgument("ricettario", "Il ricettario da aprire (un file .mdb).",
                                  "[ricettario]");
     parser.process(argomenti);
+    if (parser.isSet(aiuto))
+        parser.showHelp(); // exits
     Opzioni o;
     o.cartellaPersonale = parser.isSet(personale);
     o.libro = parser.positionalArguments().value(0);
