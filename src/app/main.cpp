@@ -12,6 +12,12 @@
 
 int main(int argc, char **argv)
 {
+    // The help is read in a terminal, which may have no display.
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "-h") == 0 || qstrcmp(argv[i], "--help") == 0) {
+            QCoreApplication testo(argc, argv);
+            Avvio::leggi(QCoreApplication::arguments()); // shows the help and exits
+        }
     QApplication app(argc, argv);
     // No display name: the platform would append it to every window title.
     QApplication::setApplicationName("Pentolone");
