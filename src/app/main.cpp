@@ -16,6 +16,7 @@ int main(int argc, char **argv)
     for (int i = 1; i < argc; ++i)
         if (qstrcmp(argv[i], "-h") == 0 || qstrcmp(argv[i], "--help") == 0) {
             QCoreApplication testo(argc, argv);
+            installaTraduzioneItaliana();
             Avvio::leggi(QCoreApplication::arguments()); // shows the help and exits
         }
     QApplication app(argc, argv);
