@@ -276,51 +276,6 @@ private slots:
             scrivi(dir.path(), e, "x");
         QCOMPARE(LibroAccess::nomeDellaCopia(dir.filePath(file)), dir.filePath(attesa));
     }
-
-    void preparaLibro_data()
-    {
-        QTest::addColumn<bool>("jet");
-        QTest::addColumn<bool>("risposta");
-        caso("Jet book, answered No", true, false);
-        caso("Jet book, answered Yes", true, true);
-        caso("book of ours", false, true);
-    }
-
-    void preparaLibro()
-    {
-        QFETCH(bool, jet);
-        QFETCH(bool, risposta);
-        LibroDiProva nostro;
-        const QString file =
-            jet ? scrivi(nostro.cartella(), "Nonna.mdb", fixture("ricettario-access2000.mdb"))
-                : nostro.percorso();
-        const QStringList prima = fileIn(nostro.cartella());
-        QStringList domande;
-        const QString esito =
-            LibroAccess::preparaLibro(file, [&](const QString &testo, const QString &titolo) {
-                domande << titolo << testo;
-                return risposta;
-            });
-        if (!jet) {
-            QCOMPARE(esito, file);
-            QVERIFY(domande.isEmpty());
-            return;
-        }
-        QCOMPARE(domande,
-                 QStringList({"Ricettario in un formato più vecchio",
-                              "Il file \"Nonna.mdb\" è un ricettario in un formato più vecchio. "
-                              "Pentolone ne crea una copia nel suo formato, "
-                              "\"Nonna.pentolone.mdb\", nella stessa cartella; il file originale "
-                              "resta com'è.\r\nCreare la copia e aprirla?"}));
-        if (!risposta) {
-            QVERIFY(esito.isEmpty());
-            QCOMPARE(fileIn(nostro.cartella()), prima);
-            return;
-        }
-        QCOMPARE(esito, QDir(nostro.cartella()).filePath("Nonna.pentolone.mdb"));
-        QCOMPARE(LibroDiProva::righe(esito, "SELECT count(*) FROM Ricette").value(0).value(0),
-                 QVariant(qlonglong(7)));
-    }
 };
 
 QTEST_MAIN(TestAccess)
