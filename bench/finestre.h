@@ -39,7 +39,7 @@ public:
         return {};
     }
     int copie = 0; // the print dialog's answer; none expected when 0
-    int printDialog(int) override
+    int printDialog(int, const QString &) override
     {
         if (copie == 0)
             ++inattesi;

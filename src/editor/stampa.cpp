@@ -6,14 +6,17 @@
 #include "datasource.h"
 #include "engineerror.h"
 #include "impaginazione.h"
+#include "schema.h"
 #include "superficie.h"
 
 void Ricette::cmdStampa_Click()
 {
-    comandoDiStampa([this](int copie) {
-        for (int c = 0; c < copie; ++c)
-            StampaRicetta();
-    });
+    comandoDiStampa(
+        [this](int copie) {
+            for (int c = 0; c < copie; ++c)
+                StampaRicetta();
+        },
+        testo(Schema::NomeRicetta));
 }
 
 void Ricette::StampaRicetta()

@@ -267,11 +267,13 @@ void Elenco::stampa(int prima, int ultima)
 {
     if (righe_->rowCount() == 0)
         return;
-    comandoDiStampa([&](int copie) {
-        for (int riga = prima; riga <= ultima; ++riga)
-            for (int c = 0; c < copie && !righe_->testo(riga, 1).isEmpty(); ++c)
-                StampaRicetta(riga);
-    });
+    comandoDiStampa(
+        [&](int copie) {
+            for (int riga = prima; riga <= ultima; ++riga)
+                for (int c = 0; c < copie && !righe_->testo(riga, 1).isEmpty(); ++c)
+                    StampaRicetta(riga);
+        },
+        prima == ultima ? righe_->testo(prima, 0) : QStringLiteral("Ricette"));
 }
 
 Recordset &Elenco::insieme(DataSource *ds, bool riapri)

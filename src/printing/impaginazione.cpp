@@ -269,9 +269,9 @@ void ImpaginazioneRicetta::PiePagina()
     s_.Print(pie);
 }
 
-void comandoDiStampa(const std::function<void(int copie)> &stampa)
+void comandoDiStampa(const std::function<void(int copie)> &stampa, const QString &documento)
 {
-    const int copie = dialogs().printDialog(1);
+    const int copie = dialogs().printDialog(1, documento);
     if (copie <= 0)
         return;
     try {

@@ -62,6 +62,8 @@ private:
     QString nome_;
 };
 
-// A print command: the print dialog, then stampa(copie). Cancel and any error while printing
-// end the command without a word; whatever was printed is handed over.
-void comandoDiStampa(const std::function<void(int copie)> &stampa);
+// A print command: the print dialog (documento names what is printed), then stampa(copie).
+// Cancel and any error while printing end the command without a word; whatever was printed
+// is handed over.
+void comandoDiStampa(const std::function<void(int copie)> &stampa,
+                     const QString &documento = QString());

@@ -40,8 +40,9 @@ public:
     // The chosen file, empty when cancelled. With perNuovo the file need not exist yet.
     virtual QString openFile(const QString &filtro, const QString &nomeAttuale,
                              bool perNuovo = false) = 0;
-    // The number of copies, or 0 when cancelled.
-    virtual int printDialog(int copie) = 0;
+    // The number of copies, or 0 when cancelled. documento names what is printed: printed to
+    // a PDF file, it is proposed as the file's name.
+    virtual int printDialog(int copie, const QString &documento = QString()) = 0;
     virtual void beep() = 0;
     virtual void help(const QString &file, int comando, int contesto) = 0;
     virtual void openUrl(const QString &indirizzo) = 0;

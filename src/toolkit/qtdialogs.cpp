@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -192,10 +193,22 @@ QPrinter &QtDialogs::stampante()
     return p;
 }
 
-int QtDialogs::printDialog(int copie)
+int QtDialogs::printDialog(int copie, const QString &documento)
 {
     QPrinter &p = stampante();
     p.setCopyCount(copie > 0 ? copie : 1);
+    p.setDocName(documento);
+    // A PDF file is proposed under the recipe's name, in the folder used last (the working
+    // folder the first time), so one printout does not overwrite the one before.
+    if (!documento.isEmpty() && p.outputFormat() == QPrinter::PdfFormat) {
+        const QString cartella = p.outputFileName().isEmpty()
+                                     ? QDir::currentPath()
+                                     : QFileInfo(p.outputFileName()).absolutePath();
+        QString nome = documento.trimmed();
+        nome.replace(QLatin1Char('/'), QLatin1Char('-'))
+            .replace(QLatin1Char('\\'), QLatin1Char('-'));
+        p.setOutputFileName(QDir(cartella).filePath(nome + QStringLiteral(".pdf")));
+    }
     QPrintDialog dialogo(&p, finestraAttiva());
     // A recipe is printed whole: no selection, no page range.
     dialogo.setOption(QAbstractPrintDialog::PrintSelection, false);

@@ -166,6 +166,8 @@ private slots:
         caso("rows 4 up to 2, two copies", "", "Command1", 4, 2, 2,
              QStringList{"- Minestrone -", "- Minestrone -", "- Risotto -", "- Risotto -",
                          "- Zuppa -", "- Zuppa -"});
+        caso("one row: the PDF is proposed under its name", "", "Command1", 2, 2, 1,
+             QStringList{"- Minestrone -"});
         caso("print all, whatever is selected", "", "Command4", 3, 3, 1,
              QStringList{"- Gnocchi -", "- Lasagne -", "- Minestrone -", "- Risotto -",
                          "- Zuppa -"});
@@ -197,6 +199,10 @@ private slots:
         fai(azioni);
         QCOMPARE(carta->titoli(), titoli);
         QCOMPARE(dialoghi->di("stampa").size(), copie >= 0 ? 1 : 0);
+        if (copie >= 0) // the document's name: the recipe's, or the list's for several
+            QCOMPARE(dialoghi->di("stampa").value(0).titolo, da == a && azioni == "Command1"
+                                                                 ? titoli.value(0).mid(2).chopped(2)
+                                                                 : QString("Ricette"));
     }
 
     // What the list window itself hands to the layout: the category found by its key among

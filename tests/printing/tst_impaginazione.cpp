@@ -352,7 +352,8 @@ private slots:
                                   .replace(QStringLiteral("ﬂ"), "fl");
         const QString nome = finestra.findChild<QLineEdit *>("txtFields_1")->text();
         QVERIFY(!nome.isEmpty());
-        QCOMPARE(testo.count("- " + nome + " -"), 2); // two copies
+        QCOMPARE(testo.count("- " + nome + " -"), 2);           // two copies
+        QCOMPARE(dialoghi->di("stampa").value(0).titolo, nome); // the PDF's proposed name
         QCOMPARE(testo.count("- " + nome + ", pag. 1 -"), 2);
         const FlexGrid *g = finestra.findChild<FlexGrid *>("GridRicette");
         QVERIFY(g->Rows() > 2);

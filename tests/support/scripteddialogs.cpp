@@ -100,9 +100,9 @@ QString ScriptedDialogs::openFile(const QString &filtro, const QString &nomeAttu
     return file_.dequeue();
 }
 
-int ScriptedDialogs::printDialog(int copie)
+int ScriptedDialogs::printDialog(int copie, const QString &documento)
 {
-    chiamate << Chiamata{"stampa", QString::number(copie)};
+    chiamate << Chiamata{"stampa", QString::number(copie), documento};
     if (stampe_.isEmpty()) {
         inatteso(QStringLiteral("stampa"));
         return 0;
