@@ -86,7 +86,7 @@ private:
     void ritornoDallaScelta();   // the work that waited for the choice
     void cicloImportaTutto();    // the run over all recipes from the current source recipe
     void riempiListaRicette();
-    void interruzione(); // "Importazione interrotta"
+    void interruzione();                                  // "Importazione interrotta"
     void nonAggiunta(Dialogs::Risposta r, bool &saltata); // No or Cancel to a recipe's name
     void messaggioErrore(const QString &testo);
     QList<DataSource *> sorgenti() const; // the nine, the current book's first
@@ -100,6 +100,8 @@ private:
     // The question about a similar category (tipo 1) or ingredient (2): added as it is, renamed,
     // interrupted, or true when the user wants to pick an existing one.
     bool chiediDelSimile(const DomandaSimile &d, int tipo, QString &nuovoNome);
+    // A new category or ingredient named NomeDaImportare: its key in the current book.
+    qint64 aggiungiNome(DataSource *ds, ElencoNomi &elenco);
     int scansione(const ElencoNomi &elenco, const QString &nome); // returns the identical row
     void aggiungiRiga(qint64 chiaveIngrediente); // the waiting source line, with this ingredient
     const ElencoNomi &nomi(ElencoNomi &elenco, DataSource *ds);

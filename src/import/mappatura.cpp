@@ -79,6 +79,17 @@ int Importazione::scansione(const ElencoNomi &elenco, const QString &nome)
     return identico;
 }
 
+qint64 Importazione::aggiungiNome(DataSource *ds, ElencoNomi &elenco)
+{
+    Recordset &tabella = rs(ds);
+    tabella.AddNew();
+    tabella.setValue(1, NomeDaImportare); // the name follows the key in both tables
+    tabella.Update();
+    const qint64 chiave = tabella.database().ultimaChiave();
+    elenco.aggiungi(chiave, NomeDaImportare);
+    return chiave;
+}
+
 bool Importazione::chiediDelSimile(const DomandaSimile &d, int tipo, QString &nuovoNome)
 {
     const Dialogs::Risposta r =
@@ -157,14 +168,8 @@ void Importazione::AssegnaCategoria(qint64 &k)
         if (chiediDelSimile(d, 1, NuovoNomeCategoria))
             return; // the choice dialog gives k
     }
-    if (Esito == Prosegui || Esito == Simile) {
-        Recordset &c = rs(Categorie1);
-        c.AddNew();
-        c.setValue(1, NomeDaImportare);
-        c.Update();
-        k = c.database().ultimaChiave();
-        nomiCategorie_.aggiungi(k, NomeDaImportare);
-    }
+    if (Esito == Prosegui || Esito == Simile)
+        k = aggiungiNome(Categorie1, nomiCategorie_);
 }
 
 void Importazione::AggiungiRicetta(qint64 k, const QString &nome)
@@ -230,14 +235,8 @@ void Importazione::CopiaIngredienti()
             if (chiediDelSimile(d, 2, NuovoNomeIngrediente))
                 return; // the choice completes this line
         }
-        if (Esito == Prosegui || Esito == Simile) {
-            Recordset &ingredienti = rs(Ingr1);
-            ingredienti.AddNew();
-            ingredienti.setValue("ingrediente", NomeDaImportare);
-            ingredienti.Update();
-            chiave = ingredienti.database().ultimaChiave();
-            nomiIngredienti_.aggiungi(chiave, NomeDaImportare);
-        }
+        if (Esito == Prosegui || Esito == Simile)
+            chiave = aggiungiNome(Ingr1, nomiIngredienti_);
         if (Esito == Interrotto) {
             SceltaInAttesa = 0;
             return;
