@@ -4,10 +4,10 @@
 //
 //   pentolone-jet <jet file> <new book>
 //
-// Lines on standard output: "totale N" (rows in all), "fatti N" now and then, "fine" once the
-// book is written. A file that is no recipe book gives one line "manca-tabella T" or
-// "manca-colonna T<tab>C" (names as our format writes them), "illeggibile", "non-scrivibile" or
-// "troppo-lungo T<tab>C", and exit code 2.
+// Lines on standard output: "totale N" (rows in all), "fatti N" as each table starts and every
+// few rows (the parent takes a long silence for a hang), "fine" once the book is written. A file
+// that is no recipe book gives one line "manca-tabella T" or "manca-colonna T<tab>C" (names as our
+// format writes them), "illeggibile", "non-scrivibile" or "troppo-lungo T<tab>C", and exit code 2.
 #include "database.h"
 #include "engineerror.h"
 #include "schema.h"
@@ -27,7 +27,7 @@ namespace {
 
 // Large enough for a memo of a million characters; a longer one is refused, not cut.
 constexpr size_t Misura = 16 * 1024 * 1024;
-constexpr int OgniRighe = 200;
+constexpr int OgniRighe = 50;
 
 struct Rifiuto
 {
@@ -128,8 +128,13 @@ int copia(MdbHandle *mdb, const Lettura &l, Database &db, int fatti)
                                    .arg(l.schema->nome, nomi.join(", "), segni.join(", ")));
     std::vector<MdbField> campi(MDB_MAX_COLS);
     std::vector<int> perNumero(MDB_MAX_COLS);
+    scrivi("fatti " + QByteArray::number(fatti));
+    const int fine = fatti + int(l.tabella->num_rows);
     mdb_rewind_table(l.tabella);
     while (mdb_fetch_row(l.tabella)) {
+        // A broken page chain can hand back rows without end.
+        if (fatti == fine)
+            throw Rifiuto{"illeggibile"};
         // Read the fields again to tell NULL from an empty text, which bound columns do not.
         int inizio = 0;
         size_t misura = 0;
@@ -151,7 +156,9 @@ int copia(MdbHandle *mdb, const Lettura &l, Database &db, int fatti)
         if (++fatti % OgniRighe == 0)
             scrivi("fatti " + QByteArray::number(fatti));
     }
-    scrivi("fatti " + QByteArray::number(fatti));
+    // A lost page loses its rows without a word from libmdb: the catalogue still counts them.
+    if (fatti != fine)
+        throw Rifiuto{"illeggibile"};
     return fatti;
 }
 
@@ -189,6 +196,10 @@ int converti(const char *jet, const QString &destinazione)
         std::fflush(stderr);
         if (lseek(STDERR_FILENO, 0, SEEK_END) > 0)
             throw Rifiuto{"illeggibile"};
+        // Rows the catalogue counts may still point at keys lost with a damaged page.
+        if (db->valore("PRAGMA foreign_key_check").isValid())
+            throw Rifiuto{"illeggibile"};
+        scrivi("fatti " + QByteArray::number(fatti));
         t.commit();
     }
     for (const Lettura &l : letture)
