@@ -28,8 +28,8 @@ QString preparaLibro(const QString &percorso,
                      const std::function<bool(const QString &testo, const QString &titolo)> &chiedi,
                      const std::function<bool(int, int)> &avanzamento = {});
 
-// The helper program (by default "pentolone-jet" beside the running program) and the time one
-// conversion may take (60 s by default).
+// The helper program (by default "pentolone-jet" beside the running program) and how long it
+// may go without reporting progress before it is stopped (10 s by default).
 void setProgramma(const QString &percorso);
 void setLimiteTempo(int millisecondi);
 
