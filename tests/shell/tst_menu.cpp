@@ -143,29 +143,9 @@ private slots:
         QCOMPARE(RicettarioCorrente, QString("/libri/Dolci.mdb"));
     }
 
+    // Without the template "Nuovo" says so and creates nothing; with it, the template is copied;
+    // cancelled, nothing is created or emptied.
     void nuovo_copiesTheTemplate()
-    {
-        Database::crea(percorso("Ricetta"));
-        Menu m;
-        dialoghi->rispondiFile(percorso("Nuovo libro.mdb"));
-        menu(m, "nuovo");
-        QVERIFY(dialoghi->chiamate.last().perNuovo);
-        QCOMPARE(dialoghi->chiamate.last().titolo, "Nuovo ricettario");
-        QCOMPARE(leggi("Nuovo libro.mdb"), leggi("Ricetta"));
-        QCOMPARE(RicettarioCorrente, percorso("Nuovo libro.mdb"));
-        QCOMPARE(etichetta(m), QString("Nuovo libro"));
-        QCOMPARE(leggi("Ricette.ini"), (percorso("Nuovo libro.mdb") + "\r\n").toUtf8());
-        QVERIFY(Database::apri(RicettarioCorrente)->aperto());
-
-        // Cancelled later: nothing is created or emptied.
-        LibroDiProva().ricetta("Non toccare");
-        const QByteArray prima = leggi("Nuovo libro.mdb");
-        dialoghi->rispondiFile(QString());
-        menu(m, "nuovo");
-        QCOMPARE(leggi("Nuovo libro.mdb"), prima);
-    }
-
-    void nuovo_withoutTemplate_saysSo()
     {
         Menu m;
         const QByteArray impostazioni = leggi("Ricette.ini");
@@ -180,6 +160,22 @@ private slots:
         QCOMPARE(RicettarioCorrente, percorso("Dolci.mdb"));
         QCOMPARE(leggi("Ricette.ini"), impostazioni);
         QVERIFY(!QFile::exists(percorso("Dolci.mdb")));
+
+        Database::crea(percorso("Ricetta"));
+        dialoghi->rispondiFile(percorso("Nuovo libro.mdb"));
+        menu(m, "nuovo");
+        QVERIFY(dialoghi->chiamate.last().perNuovo);
+        QCOMPARE(dialoghi->chiamate.last().titolo, "Nuovo ricettario");
+        QCOMPARE(leggi("Nuovo libro.mdb"), leggi("Ricetta"));
+        QCOMPARE(RicettarioCorrente, percorso("Nuovo libro.mdb"));
+        QCOMPARE(etichetta(m), QString("Nuovo libro"));
+        QCOMPARE(leggi("Ricette.ini"), (percorso("Nuovo libro.mdb") + "\r\n").toUtf8());
+        QVERIFY(Database::apri(RicettarioCorrente)->aperto());
+
+        const QByteArray prima = leggi("Nuovo libro.mdb");
+        dialoghi->rispondiFile(QString());
+        menu(m, "nuovo");
+        QCOMPARE(leggi("Nuovo libro.mdb"), prima);
     }
 
     void importa_refusesTheCurrentBook()
