@@ -33,7 +33,7 @@ public:
         ++inattesi;
         return {};
     }
-    QString openFile(const QString &, const QString &, bool) override
+    QString openFile(const QString &, const QString &, const QString &, bool) override
     {
         ++inattesi;
         return {};

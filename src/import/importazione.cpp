@@ -11,6 +11,7 @@
 
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <utility>
 
 using namespace Applicazione;
 
@@ -47,6 +48,8 @@ Importazione::Importazione(QWidget *parent)
     Categorie2->bind(ui->Cat, "CategoriaAlimentare", "text");
     connect(ui->impRicette, &QComboBox::activated, this, &Importazione::impRicette_Click);
     ui->impRicette->installEventFilter(this);
+    // A list over the box, current entry under the pointer, makes a click pick the wrong recipe.
+    ui->impRicette->setStyleSheet("QComboBox { combobox-popup: 0; }");
     connect(ui->Command1, &QPushButton::clicked, this, &Importazione::Command1_Click);
     connect(ui->Command2, &QPushButton::clicked, this, &Importazione::Command2_Click);
     connect(ui->Command3, &QPushButton::clicked, this, &Importazione::Command3_Click);
@@ -106,6 +109,7 @@ void Importazione::Form_Load()
         const bool corrente =
             ds == Ricette1 || ds == Categorie1 || ds == Ingredienti1 || ds == Ingr1;
         ds->setDatabaseName(corrente ? RicettarioCorrente : RicettarioDaImportare);
+        ds->setSolaLettura(!corrente);
         // The opening's errors are said once, by number, below.
         const auto c = connect(ds, &DataSource::Error, this, [&errore](int numero, int &risposta) {
             if (errore == 0)
@@ -334,8 +338,7 @@ void Importazione::ImportaRicetta()
         NuovoNome = NomeDaImportare;
         CopiaRicetta(NuovoNome);
         if (ModoImportazione != 2 && SceltaInAttesa == 0 && Esito != Interrotto) {
-            dialogs().messageBox(Completata, Dialogs::SoloOK, FineImportazione,
-                                 Dialogs::NessunaIcona);
+            completata_ = true;
             Ricette1->Refresh();
             unsetCursor();
         }
@@ -375,8 +378,7 @@ void Importazione::Command1_Click()
             ModoImportazione = 2;
             cicloImportaTutto();
             if (Esito != Interrotto && SceltaInAttesa == 0 && ModoImportazione != 1) {
-                dialogs().messageBox(Completata, Dialogs::SoloOK, FineImportazione,
-                                     Dialogs::NessunaIcona);
+                completata_ = true;
                 unsetCursor();
             }
             if (ModoImportazione != 1) {
@@ -445,8 +447,7 @@ void Importazione::ritornoDallaScelta()
             cicloImportaTutto();
             if (ModoImportazione != 1) {
                 if (r.Eof() && Esito != Interrotto && SceltaInAttesa == 0) {
-                    dialogs().messageBox(Completata, Dialogs::SoloOK, FineImportazione,
-                                         Dialogs::NessunaIcona);
+                    completata_ = true;
                     unsetCursor();
                     Ricette1->Refresh();
                     riempiListaRicette();
@@ -487,19 +488,33 @@ void Importazione::comando(const std::function<void()> &lavoro, bool scrive)
             lavoro_->commit();
             lavoro_.reset();
         }
+        // Said only now: until the commit a full disk or a reader's lock can still undo it.
+        if (std::exchange(completata_, false))
+            dialogs().messageBox(Completata, Dialogs::SoloOK, FineImportazione,
+                                 Dialogs::NessunaIcona);
     } catch (const EngineError &e) {
         // What the import could not read or write ends it, and the book goes back as it was.
-        sceltaRichiesta_ = false;
+        sceltaRichiesta_ = completata_ = false;
         setEnabled(true);
-        messaggioErrore(e.description());
         SceltaInAttesa = 0;
         Esito = Prosegui;
+        QString ripristino;
         try {
             Ripristina();
         } catch (const EngineError &e2) {
-            messaggioErrore(e2.description());
+            ripristino = e2.description();
         }
         unsetCursor();
+        QStringList testo{e.description()};
+        if (scrive)
+            testo = {"L'importazione non è stata eseguita:", e.description(),
+                     ripristino.isEmpty() ? "Il ricettario corrente è tornato com'era "
+                                            "all'apertura di questa finestra."
+                                          : "Non è stato possibile rimettere la copia di "
+                                            "sicurezza:"};
+        if (!ripristino.isEmpty())
+            testo << ripristino;
+        messaggioErrore(righe(testo));
     }
 }
 

@@ -115,6 +115,7 @@ private:
     bool aperta_ = false;
     bool sceltaRichiesta_ = false;
     bool interruzioneMostrata_ = false;
+    bool completata_ = false;       // "Importazione completata" waits for the commit
     bool caricata_ = false;         // the backup copy was taken: the import can begin
     bool categoriaTrovata_ = false; // the source recipe's category is in the source book
     std::optional<Database::Transazione> lavoro_;

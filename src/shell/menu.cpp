@@ -149,6 +149,8 @@ QString Menu::convertiSeVecchio(const QString &percorso)
                 return !avanzamento->wasCanceled();
             });
     } catch (const EngineError &e) {
+        // Gone before the message: left open, it would cover it and take its input.
+        avanzamento.reset();
         // A cancel is the user's own doing: nothing to say.
         if (e.number() != EngineError::ConversioneAnnullata)
             dialogs().messageBox(e.description(), Dialogs::SoloOK, "Errore!", Dialogs::Critica);
@@ -177,7 +179,7 @@ void Menu::MostraNomeRicettario()
 
 void Menu::apri_Click()
 {
-    const QString nome = dialogs().openFile(FiltroRicette, finestraFileName);
+    const QString nome = dialogs().openFile("Apri ricettario", FiltroRicette, finestraFileName);
     if (!nome.isEmpty())
         finestraFileName = nome;
     ApriRicettario(finestraFileName);
@@ -212,7 +214,8 @@ void Menu::ApriRicettario(const QString &nome)
 
 void Menu::nuovo_Click()
 {
-    const QString nome = dialogs().openFile(FiltroRicette, finestraFileName, true);
+    const QString nome =
+        dialogs().openFile("Nuovo ricettario", FiltroRicette, finestraFileName, true);
     // A cancelled dialog creates nothing: copying the template onto the name it still holds
     // would empty that book.
     if (!nome.isEmpty()) {
@@ -243,14 +246,17 @@ void Menu::nuovo_Click()
 void Menu::importa_Click()
 {
     finestraFileName.clear();
-    const QString nome = dialogs().openFile(FiltroRicette, finestraFileName);
+    const QString nome =
+        dialogs().openFile("Importa nel Ricettario corrente", FiltroRicette, finestraFileName);
     if (!nome.isEmpty())
         finestraFileName = nome;
     if (!finestraFileName.isEmpty()) {
-        const QFileInfo scelto(finestraFileName), corrente(RicettarioCorrente);
+        // The same file by another path or through a hard link is the same book.
+        std::error_code e;
         const bool stesso =
             finestraFileName == RicettarioCorrente ||
-            (scelto.exists() && scelto.canonicalFilePath() == corrente.canonicalFilePath());
+            std::filesystem::equivalent(QFile::encodeName(finestraFileName).toStdString(),
+                                        QFile::encodeName(RicettarioCorrente).toStdString(), e);
         if (stesso) {
             dialogs().messageBox(
                 "Il ricettario da importare non può\r\ncoincidere con quello corrente.",

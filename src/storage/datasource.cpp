@@ -89,7 +89,9 @@ bool DataSource::Refresh()
 {
     try {
         if (!database_ || !database_->aperto() || database_->percorso() != databaseName_)
-            database_ = Database::apri(databaseName_);
+            database_ =
+                Database::apri(databaseName_, solaLettura_ ? Database::Modo::SolaLettura
+                                                           : Database::Modo::LetturaScrittura);
         recordset_.reset();
         recordset_ = std::make_unique<::Recordset>(database_, recordSource_);
         recordset_->setObserver(this);

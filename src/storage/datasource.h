@@ -25,6 +25,9 @@ public:
 
     QString DatabaseName() const { return databaseName_; }
     void setDatabaseName(const QString &percorso);
+    // A book only read (the import's source) is opened read-only: never written, not even
+    // its journal mode.
+    void setSolaLettura(bool s) { solaLettura_ = s; }
     QString RecordSource() const { return recordSource_; }
     void setRecordSource(const QString &origine) { recordSource_ = origine; }
     QString Caption() const { return caption_; }
@@ -103,4 +106,5 @@ private:
     QList<Legame> legami_;
     bool inEvento_ = false;
     bool letturaFallita_ = false;
+    bool solaLettura_ = false;
 };

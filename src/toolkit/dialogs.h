@@ -38,8 +38,8 @@ public:
     virtual QString inputBox(const QString &prompt, const QString &titolo,
                              const QString &predefinito) = 0;
     // The chosen file, empty when cancelled. With perNuovo the file need not exist yet.
-    virtual QString openFile(const QString &filtro, const QString &nomeAttuale,
-                             bool perNuovo = false) = 0;
+    virtual QString openFile(const QString &titolo, const QString &filtro,
+                             const QString &nomeAttuale, bool perNuovo = false) = 0;
     // The number of copies, or 0 when cancelled. documento names what is printed: printed to
     // a PDF file, it is proposed as the file's name.
     virtual int printDialog(int copie, const QString &documento = QString()) = 0;

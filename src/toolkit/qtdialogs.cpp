@@ -156,7 +156,8 @@ QString QtDialogs::filtroQt(const QString &filtro)
     return filtri.join(";;");
 }
 
-QString QtDialogs::openFile(const QString &filtro, const QString &nomeAttuale, bool perNuovo)
+QString QtDialogs::openFile(const QString &titolo, const QString &filtro,
+                            const QString &nomeAttuale, bool perNuovo)
 {
     QFileDialog dialogo(finestraAttiva());
     dialogo.setProxyModel(new ElencoFile(&dialogo));
@@ -169,7 +170,7 @@ QString QtDialogs::openFile(const QString &filtro, const QString &nomeAttuale, b
             colonne->setSectionResizeMode(c, QHeaderView::ResizeToContents);
     }
     dialogo.setNameFilter(filtroQt(filtro));
-    dialogo.setWindowTitle(perNuovo ? "Nuovo ricettario" : "Apri ricettario");
+    dialogo.setWindowTitle(titolo);
     if (perNuovo) {
         // A new book needs a name not yet used: a save dialog, which asks before overwriting.
         dialogo.setAcceptMode(QFileDialog::AcceptSave);

@@ -12,7 +12,8 @@ public:
                         Icona icona) override;
     QString inputBox(const QString &prompt, const QString &titolo,
                      const QString &predefinito) override;
-    QString openFile(const QString &filtro, const QString &nomeAttuale, bool perNuovo) override;
+    QString openFile(const QString &titolo, const QString &filtro, const QString &nomeAttuale,
+                     bool perNuovo) override;
     int printDialog(int copie, const QString &documento = QString()) override;
     void beep() override;
     void help(const QString &file, int comando, int contesto) override;

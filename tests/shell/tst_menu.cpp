@@ -12,10 +12,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <unistd.h>
 
 using namespace Applicazione;
 
@@ -66,16 +68,6 @@ private slots:
         QDir::setCurrent(precedente);
         cartella.reset();
         QVERIFY2(usate, "a scripted answer was not used");
-    }
-
-    void firstStart_writesDefaultSettings()
-    {
-        Menu m;
-        QCOMPARE(CartellaIniziale, cartella->path());
-        QCOMPARE(RicettarioCorrente, percorso("Ricette.mdb"));
-        QCOMPARE(leggi("Ricette.ini"), (percorso("Ricette.mdb") + "\r\n").toUtf8());
-        QCOMPARE(etichetta(m), QString("Ricette"));
-        QCOMPARE(m.findChild<QLabel *>("Label7")->toolTip(), percorso("Ricette.mdb"));
     }
 
     void settingsFile_namesTheBook_data()
@@ -151,28 +143,9 @@ private slots:
         QCOMPARE(RicettarioCorrente, QString("/libri/Dolci.mdb"));
     }
 
+    // Without the template "Nuovo" says so and creates nothing; with it, the template is copied;
+    // cancelled, nothing is created or emptied.
     void nuovo_copiesTheTemplate()
-    {
-        Database::crea(percorso("Ricetta"));
-        Menu m;
-        dialoghi->rispondiFile(percorso("Nuovo libro.mdb"));
-        menu(m, "nuovo");
-        QVERIFY(dialoghi->chiamate.last().perNuovo);
-        QCOMPARE(leggi("Nuovo libro.mdb"), leggi("Ricetta"));
-        QCOMPARE(RicettarioCorrente, percorso("Nuovo libro.mdb"));
-        QCOMPARE(etichetta(m), QString("Nuovo libro"));
-        QCOMPARE(leggi("Ricette.ini"), (percorso("Nuovo libro.mdb") + "\r\n").toUtf8());
-        QVERIFY(Database::apri(RicettarioCorrente)->aperto());
-
-        // Cancelled later: nothing is created or emptied.
-        LibroDiProva().ricetta("Non toccare");
-        const QByteArray prima = leggi("Nuovo libro.mdb");
-        dialoghi->rispondiFile(QString());
-        menu(m, "nuovo");
-        QCOMPARE(leggi("Nuovo libro.mdb"), prima);
-    }
-
-    void nuovo_withoutTemplate_saysSo()
     {
         Menu m;
         const QByteArray impostazioni = leggi("Ricette.ini");
@@ -187,6 +160,22 @@ private slots:
         QCOMPARE(RicettarioCorrente, percorso("Dolci.mdb"));
         QCOMPARE(leggi("Ricette.ini"), impostazioni);
         QVERIFY(!QFile::exists(percorso("Dolci.mdb")));
+
+        Database::crea(percorso("Ricetta"));
+        dialoghi->rispondiFile(percorso("Nuovo libro.mdb"));
+        menu(m, "nuovo");
+        QVERIFY(dialoghi->chiamate.last().perNuovo);
+        QCOMPARE(dialoghi->chiamate.last().titolo, "Nuovo ricettario");
+        QCOMPARE(leggi("Nuovo libro.mdb"), leggi("Ricetta"));
+        QCOMPARE(RicettarioCorrente, percorso("Nuovo libro.mdb"));
+        QCOMPARE(etichetta(m), QString("Nuovo libro"));
+        QCOMPARE(leggi("Ricette.ini"), (percorso("Nuovo libro.mdb") + "\r\n").toUtf8());
+        QVERIFY(Database::apri(RicettarioCorrente)->aperto());
+
+        const QByteArray prima = leggi("Nuovo libro.mdb");
+        dialoghi->rispondiFile(QString());
+        menu(m, "nuovo");
+        QCOMPARE(leggi("Nuovo libro.mdb"), prima);
     }
 
     void importa_refusesTheCurrentBook()
@@ -197,23 +186,25 @@ private slots:
         dialoghi->rispondiFile(RicettarioCorrente).rispondiFile(RicettarioCorrente);
         dialoghi->rispondi(Dialogs::OK);
         menu(m, "apri");
-        menu(m, "importa");
+        // The same file by another path, or through a hard link, is the same book.
+        QVERIFY(::link(qPrintable(RicettarioCorrente), qPrintable(percorso("altro.mdb"))) == 0);
+        for (const QString &stesso : {cartella->path() + "/./Ricette.mdb", percorso("altro.mdb")})
+            dialoghi->rispondiFile(stesso).rispondi(Dialogs::OK);
+        for (int volta = 0; volta < 3; ++volta)
+            menu(m, "importa");
+        QCOMPARE(dialoghi->di("file").value(0).titolo, "Apri ricettario");
+        QCOMPARE(dialoghi->di("file").value(1).titolo, "Importa nel Ricettario corrente");
         QCOMPARE(dialoghi->di("file").value(1).testo, QString());
-        QCOMPARE(dialoghi->visti(), QStringList{"Errore di importazione: Il ricettario da "
-                                                "importare non può\r\ncoincidere con quello "
-                                                "corrente."});
+        QCOMPARE(dialoghi->visti(), QStringList(3, "Errore di importazione: Il ricettario da "
+                                                   "importare non può\r\ncoincidere con quello "
+                                                   "corrente."));
         QVERIFY(RicettarioDaImportare.isEmpty());
         QVERIFY(m.isEnabled());
-
-        // The same file by another path is the same book.
-        dialoghi->rispondiFile(cartella->path() + "/./Ricette.mdb").rispondi(Dialogs::OK);
-        menu(m, "importa");
-        QCOMPARE(dialoghi->messaggi().size(), 2);
 
         // A file that is no book is refused before anything is copied.
         dialoghi->rispondiFile("/libri/Altro.mdb").rispondi(Dialogs::OK);
         menu(m, "importa");
-        QCOMPARE(dialoghi->visti().value(2),
+        QCOMPARE(dialoghi->visti().value(3),
                  "Errore di importazione: Impossibile trovare il file '/libri/Altro.mdb'.");
         QVERIFY(RicettarioDaImportare.isEmpty());
         QVERIFY(!QFile::exists(percorso("Ricette.old")));
@@ -307,17 +298,28 @@ private slots:
     {
         QTest::addColumn<QString>("dove"); // "apri", "avvio", "pulsante", "importa"
         QTest::addColumn<bool>("si");
+        QTest::addColumn<QString>("file");
         for (const char *dove : {"apri", "avvio", "pulsante", "importa"})
             for (const bool si : {true, false})
-                QTest::addRow("%s, %s", dove, si ? "yes" : "no") << QString(dove) << si;
+                QTest::addRow("%s, %s", dove, si ? "yes" : "no")
+                    << QString(dove) << si << "ricettario-access2003.mdb";
+        // An Access file that is no recipe book: the error, with no progress left over it.
+        caso("apri, no book, yes", "apri", true, "jet3-generic.mdb");
     }
     void accessBook_isConvertedWhenAsked()
     {
         QFETCH(QString, dove);
         QFETCH(bool, si);
+        QFETCH(QString, file);
         LibroAccess::setProgramma(PROGRAMMA_JET);
         const QString vecchio = percorso("Nonna.mdb");
-        QVERIFY(QFile::copy(QStringLiteral(FIXTURE_ACCESS "/ricettario-access2003.mdb"), vecchio));
+        QVERIFY(QFile::copy(QStringLiteral(FIXTURE_ACCESS "/") + file, vecchio));
+        const bool libro = file.startsWith("ricettario");
+        bool coperto = false;
+        dialoghi->allaComparsa = [&coperto] {
+            for (QWidget *w : QApplication::topLevelWidgets())
+                coperto = coperto || qobject_cast<QProgressDialog *>(w);
+        };
         const QByteArray originale = leggi("Nonna.mdb");
         Database::crea(percorso("Ricette.mdb"));
         const QString copia = percorso("Nonna.pentolone.mdb");
@@ -333,6 +335,8 @@ private slots:
             dialoghi->rispondi(si ? Dialogs::Si : Dialogs::No);
         if (dove == "apri" || dove == "importa")
             dialoghi->rispondiFile(vecchio).rispondi(si ? Dialogs::Si : Dialogs::No);
+        if (!libro)
+            dialoghi->rispondi(Dialogs::OK);
         Menu m;
         if (dove == "apri")
             menu(m, "apri");
@@ -346,15 +350,18 @@ private slots:
                  "un formato più vecchio. Pentolone ne crea una copia nel suo formato, "
                  "\"Nonna.pentolone.mdb\", nella stessa cartella; il file originale resta com'è."
                  "\r\nCreare la copia e aprirla?");
-        QCOMPARE(QFile::exists(copia), si);
+        QCOMPARE(QFile::exists(copia), si && libro);
         QCOMPARE(leggi("Nonna.mdb"), originale);
+        QVERIFY(!coperto);
+        if (!libro)
+            QCOMPARE(dialoghi->visti().value(1).section(':', 0, 0), "Errore!");
         if (dove == "importa") {
             QCOMPARE(RicettarioDaImportare, si ? copia : QString());
             QCOMPARE(RicettarioCorrente, corrente);
             if (QWidget *w = finestra("import"))
                 w->close();
         } else {
-            QCOMPARE(RicettarioCorrente, si ? copia : corrente);
+            QCOMPARE(RicettarioCorrente, si && libro ? copia : corrente);
             QCOMPARE(leggi("Ricette.ini"), RicettarioCorrente.toUtf8() + "\r\n");
         }
         if (QWidget *w = finestra("Categoriealimentari")) {
@@ -415,14 +422,26 @@ private slots:
         qunsetenv("PENTOLONE_DIR");
 
         QCOMPARE(QDir::currentPath(), casa + "/" + cartella);
+        QCOMPARE(CartellaIniziale, QDir::currentPath());
         QCOMPARE(RicettarioCorrente, casa + "/" + libro);
+        QCOMPARE(etichetta(m), QFileInfo(libro).completeBaseName());
         QCOMPARE(leggi("casa/" + cartella + "/Ricette.ini"),
                  (casa + "/" + libro).toUtf8() + "\r\n");
         QTEST(dialoghi->visti().join(""), "messaggio");
         if (argomenti.contains("--cartella-personale")) {
-            // The sample book and the template came from the build, and can be written.
-            for (const char *nome : {"Ricetta", "Ricette.mdb"})
-                QVERIFY(QFileInfo(casa + "/" + cartella + "/" + nome).isWritable());
+            // The sample book and the template came from the build, and can be written; so
+            // can copies of installed, read-only ones.
+            const QString installati = casa + "/installati";
+            QVERIFY(QDir().mkpath(installati));
+            for (const char *nome : {"Ricetta", "Ricette.mdb"}) {
+                QVERIFY(
+                    QFile::copy(Avvio::cartellaDeiModelli() + "/" + nome, installati + "/" + nome));
+                QVERIFY(QFile::setPermissions(installati + "/" + nome, QFile::ReadOwner));
+            }
+            QVERIFY(Avvio::preparaCartella(casa + "/copiati", installati));
+            for (const QString &copiati : {casa + "/" + cartella, casa + "/copiati"})
+                for (const char *nome : {"Ricetta", "Ricette.mdb"})
+                    QVERIFY(QFileInfo(copiati + "/" + nome).permissions() & QFile::WriteOwner);
             QCOMPARE(leggi("casa/Mia/Ricette.mdb"), mio);
             if (cartella != "Mia")
                 QCOMPARE(leggi("casa/" + cartella + "/Ricette.mdb"),

@@ -68,6 +68,8 @@ Dialogs::Risposta ScriptedDialogs::messageBox(const QString &testo, Pulsanti pul
                                               const QString &titolo, Icona icona)
 {
     chiamate << Chiamata{"messaggio", testo, titolo, pulsanti, icona};
+    if (allaComparsa)
+        allaComparsa();
     if (risposte_.isEmpty()) {
         inatteso(titolo + ": " + testo);
         return pulsanti == SiNo || pulsanti == SiNoAnnulla ? No : OK;
@@ -88,13 +90,14 @@ QString ScriptedDialogs::inputBox(const QString &prompt, const QString &titolo,
     return input_.dequeue();
 }
 
-QString ScriptedDialogs::openFile(const QString &filtro, const QString &nomeAttuale, bool perNuovo)
+QString ScriptedDialogs::openFile(const QString &titolo, const QString &filtro,
+                                  const QString &nomeAttuale, bool perNuovo)
 {
-    Chiamata c{"file", nomeAttuale, filtro};
+    Chiamata c{"file", nomeAttuale, titolo};
     c.perNuovo = perNuovo;
     chiamate << c;
     if (file_.isEmpty()) {
-        inatteso(QStringLiteral("file ") + filtro);
+        inatteso(QStringLiteral("file ") + titolo);
         return QString();
     }
     return file_.dequeue();

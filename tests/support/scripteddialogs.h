@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QQueue>
+#include <functional>
 
 // Answers the program's dialogs from queues and records every call word for word.
 // A dialog with no answer queued fails the running test at once and is answered harmlessly.
@@ -32,6 +33,8 @@ public:
     ScriptedDialogs &rispondiStampa(int copie);
 
     QList<Chiamata> chiamate;
+    // Run as each message box shows, before it is answered: to look at what stands around it.
+    std::function<void()> allaComparsa;
     QList<Chiamata> di(const QString &tipo) const;
     QList<Chiamata> messaggi() const { return di(QStringLiteral("messaggio")); }
     // The message boxes shown, word for word, as "title: text".
@@ -42,7 +45,8 @@ public:
                         Icona icona) override;
     QString inputBox(const QString &prompt, const QString &titolo,
                      const QString &predefinito) override;
-    QString openFile(const QString &filtro, const QString &nomeAttuale, bool perNuovo) override;
+    QString openFile(const QString &titolo, const QString &filtro, const QString &nomeAttuale,
+                     bool perNuovo) override;
     int printDialog(int copie, const QString &documento = QString()) override;
     void beep() override;
     void help(const QString &file, int comando, int contesto) override;
