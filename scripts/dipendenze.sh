@@ -2,6 +2,8 @@
 PACCHETTI=(build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
            libqt6svg6 libgl-dev libsqlite3-dev fonts-dejavu-core poppler-utils
            libmdb3 mdbtools-dev pkg-config)
+# scripts/pacchetto.sh needs these too: cpack's Debian generator runs file and dpkg-shlibdeps.
+PACCHETTI_DEL_PACCHETTO=(file dpkg-dev)
 
 # apt-get's output goes here, one line a step on the screen.
 REGISTRO=build/installazione.log

@@ -72,6 +72,29 @@ public:
     }
 };
 
+// "Opzioni >>" makes the print dialog taller, downwards: it moves up as far as it must to keep
+// its buttons on the screen.
+class DentroLoSchermo : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *oggetto, QEvent *evento) override
+    {
+        auto *finestra = qobject_cast<QWidget *>(oggetto);
+        if (evento->type() == QEvent::Resize && finestra && finestra->isVisible()) {
+            const QRect schermo = finestra->screen()->availableGeometry();
+            const QRect cornice = finestra->frameGeometry();
+            if (cornice.bottom() > schermo.bottom())
+                finestra->move(
+                    cornice.left(),
+                    qMax(schermo.top(), cornice.top() - (cornice.bottom() - schermo.bottom())));
+        }
+        return false;
+    }
+};
+
 } // namespace
 
 Dialogs::Risposta QtDialogs::messageBox(const QString &testo, Pulsanti pulsanti,
@@ -215,6 +238,7 @@ int QtDialogs::printDialog(int copie, const QString &documento)
     dialogo.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialogo.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialogo.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialogo.installEventFilter(new DentroLoSchermo(&dialogo));
     if (dialogo.exec() != QDialog::Accepted)
         return 0;
     // Every copy is a document of its own: the printer makes one of each.

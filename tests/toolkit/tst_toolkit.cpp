@@ -247,8 +247,8 @@ private slots:
         QCOMPARE(localeDelProgramma(sistema).name(), atteso);
     }
 
-    // Qt's own words in the standard buttons and the file dialog, in Italian.
-    void italianTranslation_coversButtonsAndFileDialog_data()
+    // Qt's own words in the standard buttons, the file and the print dialog, in Italian.
+    void italianTranslation_coversQtsDialogs_data()
     {
         QTest::addColumn<QString>("contesto");
         QTest::addColumn<QString>("testo");
@@ -258,8 +258,12 @@ private slots:
         caso("button", "QPlatformTheme", "&Yes", "", "&Sì");
         caso("file dialog", "QAbstractFileIconProvider", "Folder", "All other platforms",
              "Cartella");
+        caso("print dialog", "QPrintSettingsOutput", "Double Sided Printing", "",
+             "Stampa fronte/retro");
+        caso("page size in millimetres", "QPageSize", "Executive (7.5 x 10 in)", "",
+             "Esecutivo (191 x 254 mm)");
     }
-    void italianTranslation_coversButtonsAndFileDialog()
+    void italianTranslation_coversQtsDialogs()
     {
         QFETCH(QString, contesto);
         QFETCH(QString, testo);
