@@ -1,4 +1,4 @@
-// Searching a recipe by name, creating one, deleting one.
+// Searching a recipe by name, creating one, deleting one; the recipe set kept in name order.
 #include "ricette.h"
 #include "ui_ricette.h"
 
@@ -124,4 +124,35 @@ void Ricette::cmdCancella_Click()
             ui->ListaRicette->setCurrentRow(0);
     }
     CaricaGriglia();
+}
+
+// The set keeps a new or renamed recipe where it stood: read again in name order, so the
+// caption, the moves and the search agree with the recipe list. A recipe just made, still
+// without a name, stays last until it has one: a move to the first must leave it.
+bool Ricette::riordina()
+{
+    const Recordset *rs = datPrimaryRS->Recordset();
+    if (!rs || !rs->haRigaCorrente() || rs->EditMode() != Recordset::Nessuna ||
+        testo(Schema::NomeRicetta).isEmpty())
+        return false;
+    const QVariant chiave = rs->Bookmark();
+    // Read again, the set stands on its first row: the boxes must show that one if the recipe
+    // cannot be found, or a later write would go into a recipe nobody was shown.
+    if (!datPrimaryRS->esegui([&](Recordset &r) {
+            r.Requery();
+            r.setBookmark(chiave);
+        }))
+        datPrimaryRS->MoveFirst();
+    return true;
+}
+
+void Ricette::evidenziaNellaLista()
+{
+    const qint64 chiave = ui->Label2->text().trimmed().toLongLong();
+    int riga = -1;
+    for (int i = 0; chiave && riga < 0 && i < ui->ListaRicette->count(); ++i)
+        if (ui->ListaRicette->item(i)->data(Qt::UserRole).toLongLong() == chiave)
+            riga = i;
+    const QSignalBlocker silenzio(ui->ListaRicette); // showing the recipe is no jump to it
+    ui->ListaRicette->setCurrentRow(riga);
 }

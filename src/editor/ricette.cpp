@@ -194,9 +194,7 @@ void Ricette::Form_Activate()
     CaricaListaRicette();
     Data2->MoveFirst();
     CaricaListaIngredienti();
-    datPrimaryRS->MoveFirst();
-    if (ui->ListaRicette->count() > 0)
-        ui->ListaRicette->setCurrentRow(0);
+    datPrimaryRS->MoveFirst(); // the move also marks the recipe in the list
     sincronizzaCategoria(true);
     Attivata = 1;
     CaricaGriglia();
@@ -335,37 +333,6 @@ void Ricette::datPrimaryRS_Reposition()
     inSpostamento_ = false;
     if (Attivata == 1 && !testo(5).trimmed().isEmpty())
         sincronizzaCategoria(false);
-}
-
-// The set keeps a new or renamed recipe where it stood: read again in name order, so the
-// caption, the moves and the search agree with the recipe list. A recipe just made, still
-// without a name, stays last until it has one: a move to the first must leave it.
-bool Ricette::riordina()
-{
-    const Recordset *rs = datPrimaryRS->Recordset();
-    if (!rs || !rs->haRigaCorrente() || rs->EditMode() != Recordset::Nessuna ||
-        testo(Schema::NomeRicetta).isEmpty())
-        return false;
-    const QVariant chiave = rs->Bookmark();
-    // Read again, the set stands on its first row: the boxes must show that one if the recipe
-    // cannot be found, or a later write would go into a recipe nobody was shown.
-    if (!datPrimaryRS->esegui([&](Recordset &r) {
-            r.Requery();
-            r.setBookmark(chiave);
-        }))
-        datPrimaryRS->MoveFirst();
-    return true;
-}
-
-void Ricette::evidenziaNellaLista()
-{
-    const qint64 chiave = ui->Label2->text().trimmed().toLongLong();
-    int riga = -1;
-    for (int i = 0; chiave && riga < 0 && i < ui->ListaRicette->count(); ++i)
-        if (ui->ListaRicette->item(i)->data(Qt::UserRole).toLongLong() == chiave)
-            riga = i;
-    const QSignalBlocker silenzio(ui->ListaRicette); // showing the recipe is no jump to it
-    ui->ListaRicette->setCurrentRow(riga);
 }
 
 // No recipe to write into (an empty book): nothing can be typed that would be lost.

@@ -92,8 +92,6 @@ private:
     void erroreDati(DataSource *ds, int DataErr, int &Response);
     void sincronizzaCategoria(bool messaggioBreve);
     void rimettiPorzioni();
-    bool riordina();
-    void evidenziaNellaLista();
     void abilitaRicetta(); // when Check1 is clear, the portions as they were at the last move
 
     // Ingredient lines (righe.cpp).
@@ -127,6 +125,8 @@ private:
     void Command7_Click();
     void cmdInserisci_Click();
     void cmdCancella_Click();
+    bool riordina();
+    void evidenziaNellaLista();
 
     // The bound boxes by their column: txtFields[i] is column i of Ricette (11 and 10, 12, 13
     // are multi-line; 5 is hidden).
