@@ -39,6 +39,13 @@ void Ricette::Command7_Click()
     // Asked before the find rather than inside it: a new recipe deleted on a No would cancel
     // the find, which would leave no answer to the search.
     ChiediSalvataggio();
+    // A name typed since the last move is not yet in the set's name order: a move to the same
+    // recipe stores it and reads the set again.
+    if (ListaDaAggiornare == 1)
+        datPrimaryRS->esegui([](Recordset &rs) {
+            if (rs.haRigaCorrente() && rs.EditMode() == Recordset::Nessuna)
+                rs.setBookmark(rs.Bookmark());
+        });
     const QString criterio = Schema::Criterio::DaNome + traApostrofi(cercata);
     bool trovata = false;
     const bool fatta = datPrimaryRS->esegui([&](Recordset &rs) {

@@ -66,7 +66,8 @@ private slots:
                                               {"d", "L'amatriciana"},
                                               {"L'amatriciana", "L'amatriciana"},
                                               {"Zz", "Carbonara"},
-                                              {"Pasta all'uovo", "Pasta all'uovo"}})
+                                              {"Pasta all'uovo", "Pasta all'uovo"},
+                                              {"Pasta", "Pasta all'uovo"}})
             QTest::newRow(testo) << QString(testo) << QString(mostrata);
     }
     void search()
@@ -79,8 +80,10 @@ private slots:
             clic("cmdInserisci");
             scrivi(casella("txtFields_1"), mostrata);
             dialoghi->rispondi(Dialogs::Si);
-            barra("primo");
-            QCOMPARE(didascalia(), QString("Ricetta N° 1"));
+            if (testo != "Pasta") { // else asked by the search itself
+                barra("primo");
+                QCOMPARE(didascalia(), QString("Ricetta N° 1"));
+            }
         }
         const bool trovata = mostrata != "Carbonara";
         if (!trovata)
