@@ -83,20 +83,25 @@ void Ricette::Command5_Click()
             double q = 0;
             if (!leggiQuantita(g->TextMatrix(riga, 2), q))
                 continue;
-            const QString t = testoQuantita(convertiQuantita(q, r));
+            // A huge imported quantity can overflow: it stays as it was rather than "inf".
+            const double x = convertiQuantita(q, r);
+            if (!std::isfinite(x))
+                continue;
+            const QString t = testoQuantita(x);
             g->setTextMatrix(riga, 2, t);
             bool ok = false;
             const qint64 chiave = g->TextMatrix(riga, 0).trimmed().toLongLong(&ok);
             if (memorizza && ok)
                 daScrivere.append({chiave, t});
         }
-        if (!daScrivere.isEmpty())
+        if (memorizza)
             Data3->esegui([&](Recordset &rs) {
                 // Only the recipe's own lines are written.
                 QSet<qint64> righe;
                 for (int pos = 0; pos < rs.RecordCount(); ++pos)
                     righe.insert(rs.bookmarkAlPosto(pos).toLongLong());
-                // One commit for all the lines: each of its own would wait for the disk.
+                // The lines and the portions they are for are stored together or not at all
+                // (the recipe's set shares this connection); one commit also spares the disk.
                 Database::Transazione t(rs.database());
                 for (const auto &[chiave, quantita] : std::as_const(daScrivere)) {
                     if (!righe.contains(chiave))
@@ -106,7 +111,11 @@ void Ricette::Command5_Click()
                     rs.Fields(RigaQuantita) = quantita;
                     rs.Update();
                 }
-                t.commit();
+                if (datPrimaryRS->UpdateRecord()) {
+                    t.commit();
+                    PorzioniMemorizzate = testo(8);
+                }
+                unsetCursor();
             });
     }
     ui->Text2->clear();

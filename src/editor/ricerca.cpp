@@ -1,4 +1,4 @@
-// Searching a recipe by name, creating one, deleting one.
+// Searching a recipe by name, creating one, deleting one; the recipe set kept in name order.
 #include "ricette.h"
 #include "ui_ricette.h"
 
@@ -39,6 +39,13 @@ void Ricette::Command7_Click()
     // Asked before the find rather than inside it: a new recipe deleted on a No would cancel
     // the find, which would leave no answer to the search.
     ChiediSalvataggio();
+    // A name typed since the last move is not yet in the set's name order: a move to the same
+    // recipe stores it and reads the set again.
+    if (ListaDaAggiornare == 1)
+        datPrimaryRS->esegui([](Recordset &rs) {
+            if (rs.haRigaCorrente() && rs.EditMode() == Recordset::Nessuna)
+                rs.setBookmark(rs.Bookmark());
+        });
     const QString criterio = Schema::Criterio::DaNome + traApostrofi(cercata);
     bool trovata = false;
     const bool fatta = datPrimaryRS->esegui([&](Recordset &rs) {
@@ -124,4 +131,35 @@ void Ricette::cmdCancella_Click()
             ui->ListaRicette->setCurrentRow(0);
     }
     CaricaGriglia();
+}
+
+// The set keeps a new or renamed recipe where it stood: read again in name order, so the
+// caption, the moves and the search agree with the recipe list. A recipe just made, still
+// without a name, stays last until it has one: a move to the first must leave it.
+bool Ricette::riordina()
+{
+    const Recordset *rs = datPrimaryRS->Recordset();
+    if (!rs || !rs->haRigaCorrente() || rs->EditMode() != Recordset::Nessuna ||
+        testo(Schema::NomeRicetta).isEmpty())
+        return false;
+    const QVariant chiave = rs->Bookmark();
+    // Read again, the set stands on its first row: the boxes must show that one if the recipe
+    // cannot be found, or a later write would go into a recipe nobody was shown.
+    if (!datPrimaryRS->esegui([&](Recordset &r) {
+            r.Requery();
+            r.setBookmark(chiave);
+        }))
+        datPrimaryRS->MoveFirst();
+    return true;
+}
+
+void Ricette::evidenziaNellaLista()
+{
+    const qint64 chiave = ui->Label2->text().trimmed().toLongLong();
+    int riga = -1;
+    for (int i = 0; chiave && riga < 0 && i < ui->ListaRicette->count(); ++i)
+        if (ui->ListaRicette->item(i)->data(Qt::UserRole).toLongLong() == chiave)
+            riga = i;
+    const QSignalBlocker silenzio(ui->ListaRicette); // showing the recipe is no jump to it
+    ui->ListaRicette->setCurrentRow(riga);
 }

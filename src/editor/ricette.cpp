@@ -99,6 +99,8 @@ Ricette::Ricette(QWidget *parent)
     // Thousands of entries of one line each: no need to measure every one.
     ui->ListaRicette->setUniformItemSizes(true);
     ui->ListaIngredienti->setUniformItemSizes(true);
+    connect(ui->ListaIngredienti, &QListWidget::itemClicked, this,
+            &Ricette::ListaIngredienti_Click);
     connect(ui->ListaIngredienti, &QListWidget::itemDoubleClicked, this,
             &Ricette::ListaIngredienti_DblClick);
     connect(ui->GridRicette, &FlexGrid::Click, this, &Ricette::GridRicette_Click);
@@ -173,6 +175,7 @@ void Ricette::showEvent(QShowEvent *e)
     // The sources open with the window; a book that cannot be opened is said once, by the
     // navigation bar's source, and the window stays empty and usable.
     if (!datPrimaryRS->Refresh()) {
+        abilitaRicetta();
         Attivata = 1;
         return;
     }
@@ -191,9 +194,7 @@ void Ricette::Form_Activate()
     CaricaListaRicette();
     Data2->MoveFirst();
     CaricaListaIngredienti();
-    datPrimaryRS->MoveFirst();
-    if (ui->ListaRicette->count() > 0)
-        ui->ListaRicette->setCurrentRow(0);
+    datPrimaryRS->MoveFirst(); // the move also marks the recipe in the list
     sincronizzaCategoria(true);
     Attivata = 1;
     CaricaGriglia();
@@ -286,9 +287,14 @@ void Ricette::datPrimaryRS_Validate(int &Action, int &Save)
         if (ui->Label2->text() != prima) {
             Action = Azione::Annulla;
             Save = 0;
+            break;
         }
+        inSpostamento_ = true;
         break;
     }
+    case Azione::Segnalibro:
+        inSpostamento_ = true;
+        break;
     case Azione::Chiusura:
         unsetCursor();
         break;
@@ -315,10 +321,33 @@ void Ricette::datPrimaryRS_Reposition()
     PorzioniMemorizzate = testo(8);
     for (const int i : CampiSemplici)
         txtFields[i]->setCursorPosition(0); // a long text shows its beginning
+    abilitaRicetta();
     if (ListaDaAggiornare == 1) {
         SvuotaListaRicette();
         CaricaListaRicette();
+        if (riordina())
+            return; // its own move to this recipe did the rest
     }
+    evidenziaNellaLista();
+    // Once the window shows the whole recipe, not once for every box the move filled.
+    inSpostamento_ = false;
+    if (Attivata == 1 && !testo(5).trimmed().isEmpty())
+        sincronizzaCategoria(false);
+}
+
+// No recipe to write into (an empty book): nothing can be typed that would be lost.
+void Ricette::abilitaRicetta()
+{
+    const Recordset *rs = datPrimaryRS->Recordset();
+    const bool ricetta = rs && (rs->haRigaCorrente() || rs->EditMode() == Recordset::NuovoInCorso);
+    for (QWidget *c : std::initializer_list<QWidget *>{
+             ui->Lista, chkFields6, ui->IngredienteScelto, ui->Qta, ui->Commento, ui->Command1,
+             ui->Command2, ui->Command8, ui->Text2, ui->Command5, ui->Check1, ui->cmdCancella,
+             ui->cmdStampa})
+        c->setEnabled(ricetta);
+    for (int i = 1; i < 15; ++i)
+        if (QWidget *c = txtFields[i] ? static_cast<QWidget *>(txtFields[i]) : txtMemo[i])
+            c->setEnabled(ricetta);
 }
 
 void Ricette::datPrimaryRS_Error(int DataErr, int &Response)
@@ -338,6 +367,7 @@ void Ricette::erroreDati(DataSource *ds, int DataErr, int &Response)
                              Dialogs::SoloOK, "Errore!", Dialogs::Critica);
     Response = 0;
     Attivata = 1;
+    inSpostamento_ = false; // a failed move fills no box
     unsetCursor();
 }
 
@@ -361,7 +391,7 @@ void Ricette::Label2_Change()
 void Ricette::txtFields_Change(int Index)
 {
     Q_UNUSED(Index)
-    if (Attivata == 1 && !testo(5).trimmed().isEmpty())
+    if (Attivata == 1 && !inSpostamento_ && !testo(5).trimmed().isEmpty())
         sincronizzaCategoria(false);
 }
 
@@ -484,8 +514,15 @@ bool Ricette::eventFilter(QObject *o, QEvent *e)
         break;
     case QEvent::KeyRelease:
         if (o == ui->IngredienteScelto) {
-            const int k = static_cast<QKeyEvent *>(e)->key();
-            IngredienteScelto_KeyUp(k == Qt::Key_Delete ? 46 : k == Qt::Key_Backspace ? 8 : k);
+            // Only keys that type or delete: moving the caret or selecting must keep the text.
+            const auto *tasto = static_cast<QKeyEvent *>(e);
+            const bool scorciatoia = (tasto->modifiers() & Qt::ControlModifier) &&
+                                     !(tasto->modifiers() & Qt::AltModifier); // not AltGr
+            const int k = scorciatoia ? 0 : codiceTasto(tasto);
+            if (tasto->key() == Qt::Key_Delete)
+                IngredienteScelto_KeyUp(46);
+            else if (k != 0 && k != 13)
+                IngredienteScelto_KeyUp(k == 8 ? 8 : tasto->key());
         }
         break;
     case QEvent::FocusIn:

@@ -91,12 +91,14 @@ private:
     void cmdChiudi_Click();
     void erroreDati(DataSource *ds, int DataErr, int &Response);
     void sincronizzaCategoria(bool messaggioBreve);
-    void rimettiPorzioni(); // when Check1 is clear, the portions as they were at the last move
+    void rimettiPorzioni();
+    void abilitaRicetta(); // when Check1 is clear, the portions as they were at the last move
 
     // Ingredient lines (righe.cpp).
     void svuotaGriglia(); // the previous recipe's lines go; row 1 remains
     void IngredienteScelto_KeyUp(int KeyCode);
     void IngredienteScelto_LostFocus();
+    void ListaIngredienti_Click();
     void ListaIngredienti_DblClick();
     void ListaIngredienti_KeyPress(int &KeyAscii);
     void Command3_Click();
@@ -123,6 +125,8 @@ private:
     void Command7_Click();
     void cmdInserisci_Click();
     void cmdCancella_Click();
+    bool riordina();
+    void evidenziaNellaLista();
 
     // The bound boxes by their column: txtFields[i] is column i of Ricette (11 and 10, 12, 13
     // are multi-line; 5 is hidden).
@@ -134,5 +138,6 @@ private:
     QPlainTextEdit *txtMemo[15] = {};
     QCheckBox *chkFields6 = nullptr;
     bool aperta_ = false;
-    bool rigaCambiata_ = false; // the recipe list's choice changed since the mouse was pressed
+    bool inSpostamento_ = false; // a move is filling the boxes
+    bool rigaCambiata_ = false;  // the recipe list's choice changed since the mouse was pressed
 };

@@ -236,7 +236,8 @@ void Ricette::IngredienteScelto_LostFocus()
     AggiungiIngredienteArchivio();
 }
 
-void Ricette::ListaIngredienti_DblClick()
+// A click shows the entry in the box too: "Rimp." and "Agg. alla ricetta" then name the same.
+void Ricette::ListaIngredienti_Click()
 {
     const QListWidgetItem *voce = ui->ListaIngredienti->currentItem();
     if (!voce)
@@ -244,7 +245,13 @@ void Ricette::ListaIngredienti_DblClick()
     IngredienteTrovato = 1;
     ui->IngredienteScelto->setText(voce->text());
     IDIngredienteScelto = voce->data(Qt::UserRole).toLongLong();
-    ui->Qta->setFocus();
+}
+
+void Ricette::ListaIngredienti_DblClick()
+{
+    ListaIngredienti_Click();
+    if (ui->ListaIngredienti->currentItem())
+        ui->Qta->setFocus();
 }
 
 void Ricette::ListaIngredienti_KeyPress(int &KeyAscii)
@@ -380,6 +387,10 @@ void Ricette::Command2_Click()
         dialogs().messageBox("Non è stato selezionato alcun ingrediente da cancellare",
                              Dialogs::SoloOK, "Attenzione", Dialogs::NessunaIcona);
     } else {
+        // The boxes held the deleted line: kept, one click would add it again, to any recipe.
+        ui->IngredienteScelto->clear();
+        ui->Qta->clear();
+        ui->Commento->clear();
         CancellaRigaIngrediente();
         if (g->TextMatrix(r, ColChiave).isEmpty()) {
             if (g->Rows() > 2) {

@@ -77,6 +77,7 @@ private slots:
                 c.attese.replaceInStrings(".", QLocale(locale).decimalPoint());
                 QTest::addRow("%s, %s", locale, nome) << c;
             }
+        QTest::newRow("an overflow stays") << Conversione{4, "8", {"1e308", "2"}, {"1e308", "4"}};
         QTest::newRow("a letter beeps") << Conversione{4, "1a2", {"2.05"}, {"6"}, "12", 1};
         QTest::newRow("backspace") << Conversione{4, "85\b", {"2.05"}, {"4"}, "8"};
         QTest::newRow("empty") << Conversione{4, "", {"2.05"}, {"2.05"}, "4"};
@@ -130,6 +131,7 @@ private slots:
         convertiIn("6");
         QCOMPARE(righeGriglia(), convertite);
         QCOMPARE(righeLibro(arrosto), memorizza ? convertite : prima);
+        QCOMPARE(colonna("NumeroPorzioni", arrosto).toInt(), memorizza ? 6 : 4);
         // The printout stores what was typed first and shows the lines as the grid does.
         riscrivi("txtFields_2", "Di vitello");
         SuperficieRegistrata carta;
@@ -171,6 +173,7 @@ private slots:
         else
             griglia()->setRow(0);
         clicVoce("ListaIngredienti", s.ingrediente);
+        QCOMPARE(casella("IngredienteScelto")->text(), s.ingrediente); // one click names it
         riscrivi("Qta", s.qta);
         riscrivi("Commento", s.commento);
         const bool messaggio = s.riga > 0 && s.ingrediente.isEmpty();

@@ -59,12 +59,15 @@ private slots:
     {
         QTest::addColumn<QString>("testo");
         QTest::addColumn<QString>("mostrata"); // Carbonara: none found
-        // Before all names, at one, between two, at one with an apostrophe, after all.
+        // Before all names, at one, between two, at one with an apostrophe, after all, at one
+        // made in the window.
         for (const auto &[testo, mostrata] : {std::pair{"A", "Arrosto"},
                                               {"Zuppa", "Zuppa"},
                                               {"d", "L'amatriciana"},
                                               {"L'amatriciana", "L'amatriciana"},
-                                              {"Zz", "Carbonara"}})
+                                              {"Zz", "Carbonara"},
+                                              {"Pasta all'uovo", "Pasta all'uovo"},
+                                              {"Pasta", "Pasta all'uovo"}})
             QTest::newRow(testo) << QString(testo) << QString(mostrata);
     }
     void search()
@@ -72,14 +75,27 @@ private slots:
         QFETCH(QString, testo);
         QFETCH(QString, mostrata);
         apriSu({"Zuppa", "L'amatriciana", "Carbonara", "Arrosto"}, 1);
+        const bool creata = mostrata == "Pasta all'uovo";
+        if (creata) {
+            clic("cmdInserisci");
+            scrivi(casella("txtFields_1"), mostrata);
+            dialoghi->rispondi(Dialogs::Si);
+            if (testo != "Pasta") { // else asked by the search itself
+                barra("primo");
+                QCOMPARE(didascalia(), QString("Ricetta N° 1"));
+            }
+        }
         const bool trovata = mostrata != "Carbonara";
         if (!trovata)
             dialoghi->rispondi(Dialogs::OK);
         cerca(testo);
         QCOMPARE(campo(1), mostrata);
-        QCOMPARE(righeGriglia(), (Righe{{"Farina", "1", mostrata}}));
+        QCOMPARE(righeGriglia(), (creata ? Righe{{"", "", ""}} : Righe{{"Farina", "1", mostrata}}));
         QCOMPARE(casella("Text3")->text(), trovata ? QString() : testo);
-        messaggiAttesi(trovata ? QStringList() : QStringList{"Ricetta non presente"});
+        if (creata)
+            QCOMPARE(didascalia(), QString("Ricetta N° 4"));
+        messaggiAttesi(trovata ? (creata ? QStringList{"Vuoi salvare la ricetta?"} : QStringList())
+                               : QStringList{"Ricetta non presente"});
         if (!trovata)
             QCOMPARE(dialoghi->messaggi().value(0).icona, int(Dialogs::Critica));
     }
@@ -110,6 +126,8 @@ private slots:
         QTest::addColumn<QString>("via");
         QTest::addColumn<QString>("mostrata");
         for (const auto &[via, mostrata] : {std::pair{"barra", "Arrosto"},
+                                            {"primo", "Arrosto"},
+                                            {"ultimo", "Arrosto"},
                                             {"ricerca", "Tiramisù"},
                                             {"nuova", "Arrosto"},
                                             {"chiusura", ""}})
@@ -126,6 +144,8 @@ private slots:
         dialoghi->rispondi(Dialogs::No).rispondi(Dialogs::Si);
         if (via == "barra")
             barra("precedente");
+        else if (via == "primo" || via == "ultimo")
+            barra(qPrintable(via));
         else if (via == "ricerca")
             cerca("T");
         else
