@@ -10,10 +10,13 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QTest>
 #include <algorithm>
+#include <csignal>
 #include <functional>
 #include <sqlite3.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -538,6 +541,72 @@ private slots:
         attesi[0] = digitato;
         QCOMPARE(nomi(*m.ds.Recordset()), attesi);
         QCOMPARE(colonnaSql("NumeroPorzioni", chiave(digitato)).toInt(), bloccato ? 8 : 5);
+    }
+
+    // A write or a copy that fails names its real cause in Italian, and leaves the book and
+    // its folder as they were.
+    void failure_namesCauseChangesNothing_data()
+    {
+        QTest::addColumn<QString>("operazione");
+        QTest::addColumn<int>("numero");
+        QTest::addColumn<QString>("file"); // the file named, beside the book; empty: the book
+        caso("book full", "pieno", EngineError::DiscoPieno, "");
+        caso("backup into a missing folder", "copia", EngineError::CartellaNonTrovata,
+             "manca/Prova.old");
+        caso("backup over the size allowed", "limite", EngineError::FileTroppoGrande, "Prova.old");
+        caso("backup of a book in use", "bloccato", EngineError::FileInUso, "");
+        caso("restore from a missing copy", "ripristina", EngineError::FileNonTrovato, "Prova.old");
+    }
+
+    void failure_namesCauseChangesNothing()
+    {
+        QFETCH(QString, operazione);
+        QFETCH(int, numero);
+        QFETCH(QString, file);
+        const QString libro = libro_->percorso();
+        const QDir cartella(libro_->cartella());
+        file = file.isEmpty() ? libro : cartella.filePath(file);
+        const QStringList primaElenco = cartella.entryList(QDir::AllEntries | QDir::Hidden);
+        const QByteArray primaByte = contenuto(libro);
+        const std::shared_ptr<Database> db = apri();
+        db->setAttesaMassima(50);
+        std::unique_ptr<AltroProgramma> altro;
+        rlimit limite{};
+        getrlimit(RLIMIT_FSIZE, &limite);
+        const auto ripristinaLimite = qScopeGuard([&] { setrlimit(RLIMIT_FSIZE, &limite); });
+        QString descrizione;
+        const int trovato = errore([&] {
+            try {
+                if (operazione == "pieno") {
+                    db->esegui("PRAGMA max_page_count = " +
+                               db->valore("PRAGMA page_count").toString());
+                    Recordset rs(db, Schema::Ricette);
+                    rs.AddNew();
+                    rs.Fields("Note") = QString(20000, 'x');
+                    rs.Update();
+                } else if (operazione == "ripristina") {
+                    Database::ripristina(file, libro);
+                } else {
+                    if (operazione == "bloccato")
+                        altro = std::make_unique<AltroProgramma>(libro);
+                    if (operazione == "limite") {
+                        // The copy's writes fail as on a full disk; without the signal's end.
+                        std::signal(SIGXFSZ, SIG_IGN);
+                        const rlimit poco{1024, limite.rlim_max};
+                        setrlimit(RLIMIT_FSIZE, &poco);
+                    }
+                    Database::copiaDiSicurezza(libro, file);
+                }
+            } catch (const EngineError &e) {
+                descrizione = e.description();
+                throw;
+            }
+        });
+        QCOMPARE(trovato, numero);
+        QCOMPARE(descrizione, EngineError::descrizione(numero, file));
+        altro.reset();
+        QCOMPARE(contenuto(libro), primaByte);
+        QCOMPARE(cartella.entryList(QDir::AllEntries | QDir::Hidden), primaElenco);
     }
 
     // A set keeps the values of its last rows only: those it comes back to are read again.
