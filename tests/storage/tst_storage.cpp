@@ -112,6 +112,8 @@ struct Modulo
             ds.Close();
         else if (codice == Azione::Aggiornamento)
             ds.UpdateRecord();
+        else if (codice == Azione::Eliminazione)
+            ds.esegui([](Recordset &rs) { rs.Delete(); });
         else
             QFAIL("unknown action");
     }
@@ -285,6 +287,8 @@ private slots:
         trova("text in capitals", "nomericetta = 'BIGNÉ'", {"Bigné"});
         // The accent weighs only against the same plain letters, and then it decides.
         trova("accent decides", "NomeRicetta > 'Tiramisu'", {"Tiramisù", "Zuppa d'orzo"});
+        trova("only the last row, backwards", "NomeRicetta = 'Zuppa d''orzo'", {"Zuppa d'orzo"},
+              true);
         trova("no such text", "NomeRicetta = 'Minestrone'", {});
         trova("number against text", "NomeRicetta = 5", {});
         rifiuta("missing operator", "NomeRicetta 'Carbonara'");
@@ -332,10 +336,14 @@ private slots:
         QTest::addColumn<QString>("origine");
         QTest::addColumn<QString>("campo");
         QTest::addColumn<QString>("valore");
-        caso("bare table in lower case", "ricette", "nomericetta", "Tiramisù");
-        caso("bracketed", Origine::RicettePerNome, "[Nomericetta]", "Bigné");
-        caso("table in other case", Origine::CategoriePerNome, "categoriaALIMENTARE", "Dolci");
-        caso("accented column", Origine::RighePrefisso + "1", "QUANTITÀ", "100");
+        QTest::addColumn<QString>("ultimo"); // the last row's
+        caso("bare table in lower case", "ricette", "nomericetta", "Tiramisù", "Lasagne");
+        // A bare table is in key order, whatever order its indexes keep.
+        caso("table with indexes", "INGREDIENTI_RICETTA", "idricetta", "1", "4");
+        caso("bracketed", Origine::RicettePerNome, "[Nomericetta]", "Bigné", "Zuppa d'orzo");
+        caso("table in other case", Origine::CategoriePerNome, "categoriaALIMENTARE", "Dolci",
+             "Primi");
+        caso("accented column", Origine::RighePrefisso + "1", "QUANTITÀ", "100", "100");
     }
 
     void fields_namesWithoutRegardToCase()
@@ -343,8 +351,11 @@ private slots:
         QFETCH(QString, origine);
         QFETCH(QString, campo);
         QFETCH(QString, valore);
+        QFETCH(QString, ultimo);
         Recordset rs(apri(), origine);
         QCOMPARE(rs.Fields(campo).Value().toString(), valore);
+        rs.MoveLast();
+        QCOMPARE(rs.Fields(campo).Value().toString(), ultimo);
         QCOMPARE(errore([&] { rs.Fields("Nome"); }), EngineError::CampoSconosciuto);
     }
 
@@ -419,6 +430,11 @@ private slots:
         for (; !rs.Eof(); rs.MoveNext())
             letti << rs.value("Ingrediente").toString();
         QCOMPARE(letti, attesi);
+        // Criteria compare in the same order: the accented names stand before f.
+        int primaDiF = 0;
+        for (rs.FindFirst("Ingrediente < 'f'"); !rs.NoMatch(); rs.FindNext("Ingrediente < 'f'"))
+            ++primaDiF;
+        QCOMPARE(primaDiF, 10);
         // Plain SQLite, without our collation, still reads and sorts the book we wrote.
         const QString file = libro_->percorso();
         QCOMPARE(LibroDiProva::righe(file, "SELECT * FROM Ingredienti ORDER BY Ingrediente").size(),
@@ -641,6 +657,7 @@ private slots:
         riga("empty file", "");
         riga("text file", "Carbonara: uova, guanciale, pecorino\r\n");
         riga("truncated book", libro.left(libro.size() / 2), {}, EngineError::DatabaseDanneggiato);
+        riga("bytes after the last page", libro + "fine", {}, EngineError::DatabaseDanneggiato);
         // SQLite reads the lost end of the page as zeros: a recipe would lose its texts.
         const QByteArray esempio = contenuto(QDir(PENTOLONE_LIBRI).filePath("Ricette.mdb"));
         riga("cut inside its last page", esempio.left(esempio.size() - 1000), {},
@@ -662,11 +679,24 @@ private slots:
                                "CREATE TABLE Ricette (" + colonne.join(", ") + ')' + coda};
         };
         riga("key INT PRIMARY KEY", libro, chiaveRicette("INT PRIMARY KEY"));
+        riga("key not declared", libro, chiaveRicette("INTEGER"));
         riga("key in a table without rowid", libro,
              chiaveRicette("INTEGER PRIMARY KEY", " WITHOUT ROWID"));
         riga("trigger", libro,
              {"CREATE TRIGGER t AFTER INSERT ON Ricette BEGIN DELETE FROM Ingredienti; END"});
         riga("view", libro, {"CREATE VIEW v AS SELECT * FROM Ricette"});
+        // The engine refuses to create them: the schema is written as another program would.
+        const auto riscritto = [](const char *indice, const char *da, const char *a) {
+            return QStringList{indice, QStringLiteral("PRAGMA writable_schema = ON; "
+                                                      "UPDATE sqlite_schema SET sql = "
+                                                      "replace(sql, '%1', '%2') WHERE name = 'i'")
+                                           .arg(da, a)};
+        };
+        riga("unknown collation", libro,
+             riscritto("CREATE INDEX i ON Ricette (NomeRicetta COLLATE NOCASE)", "NOCASE",
+                       "Tedesco"));
+        riga("unknown function", libro,
+             riscritto("CREATE INDEX i ON Ricette (lower(NomeRicetta))", "lower", "dieta"));
     }
 
     void open_refusesNonBooks_leavesFileUntouched()
@@ -683,7 +713,7 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly) && f.write(dati) == dati.size());
         }
         for (const QString &s : sql)
-            LibroDiProva::righe(file, s);
+            AltroProgramma(file, s.toUtf8().constData());
         const auto elenco = [&] { return cartella.entryList(QDir::AllEntries | QDir::Hidden); };
         const QStringList primaElenco = elenco();
         const QByteArray primaByte = contenuto(file);
@@ -783,9 +813,10 @@ private slots:
         // One row for each path: the moves share theirs, and untouched controls are left alone
         // on the way of any move.
         const QList<QPair<const char *, int>> azioni = {
-            {"next", Azione::Successivo}, {"add new", Azione::NuovoRecord},
-            {"find", Azione::Ricerca},    {"bookmark", Azione::Segnalibro},
-            {"close", Azione::Chiusura},  {"update record", Azione::Aggiornamento}};
+            {"next", Azione::Successivo},    {"add new", Azione::NuovoRecord},
+            {"find", Azione::Ricerca},       {"bookmark", Azione::Segnalibro},
+            {"close", Azione::Chiusura},     {"update record", Azione::Aggiornamento},
+            {"delete", Azione::Eliminazione}};
         for (const auto &[nome, codice] : azioni) {
             if (codice == Azione::Successivo || codice == Azione::Chiusura ||
                 codice == Azione::Aggiornamento)
@@ -822,14 +853,18 @@ private slots:
         });
         connect(&m.ds, &DataSource::Reposition, this, [&] { ++riposizionamenti; });
         m.agisci(codice);
-        const bool scritto = digitato && !annulla;
+        // A deleted row takes nothing of what was typed.
+        const bool eliminata = codice == Azione::Eliminazione && !annulla;
+        const bool scritto = digitato && !annulla && !eliminata;
         // UpdateRecord asks to save even when nothing changed.
         const bool salva = digitato || codice == Azione::Aggiornamento;
         QCOMPARE(validate, QStringList{QString("%1/%2").arg(codice).arg(salva ? 1 : 0)});
         QCOMPARE(colonnaSql("NomeRicetta", bigne).toString(),
-                 QString(scritto ? "Bignè ripieni" : "Bigné alla crema"));
-        QCOMPARE(colonnaSql("Vegetariana", bigne).toInt(), scritto ? 0 : 1);
-        QCOMPARE(colonnaSql("NumeroPorzioni", bigne).toInt(), 3);
+                 QString(eliminata ? ""
+                         : scritto ? "Bignè ripieni"
+                                   : "Bigné alla crema"));
+        QCOMPARE(colonnaSql("Vegetariana", bigne).toInt(), scritto || eliminata ? 0 : 1);
+        QCOMPARE(colonnaSql("NumeroPorzioni", bigne).toInt(), eliminata ? 0 : 3);
         if (annulla) {
             QCOMPARE(riposizionamenti, 0);
             QCOMPARE(m.ds.Recordset()->AbsolutePosition(), 0);
@@ -860,6 +895,12 @@ private slots:
         QCOMPARE(eventi,
                  QStringList({"Validate sql=Bigné at=0", "fill 'Carbonara' sql=Bignè ripieni at=1",
                               "Reposition sql=Bignè ripieni at=1"}));
+        // Opened again on other columns, the controls find theirs anew.
+        m.ds.setRecordSource("select NumeroPorzioni, IDRicetta, NomeRicetta, Vegetariana "
+                             "from Ricette order by NomeRicetta desc");
+        QVERIFY(m.ds.Refresh());
+        QCOMPARE(m.nome.text(), QString("Zuppa d'orzo"));
+        QCOMPARE(m.porzioni.text(), QString("6"));
     }
 
     // Leaving a new row stores it, whatever leaves it: the moves and closing share that path.
