@@ -241,8 +241,12 @@ void Recordset::spostaSenzaEventi(int azione)
         --posizione_;
         break;
     }
-    if (posizione_ >= 0 && posizione_ < n && righe_[posizione_].chiave == illeggibile_)
-        posizione_ += azione == Azione::Primo || azione == Azione::Successivo ? 1 : -1;
+    // Passed only towards a row beyond it: with none, the move tries it again and says why.
+    const int oltre =
+        posizione_ + (azione == Azione::Primo || azione == Azione::Successivo ? 1 : -1);
+    if (oltre >= 0 && oltre < n && posizione_ >= 0 && posizione_ < n &&
+        righe_[posizione_].chiave == illeggibile_)
+        posizione_ = oltre;
     illeggibile_.reset();
     eliminata_ = false;
     modo_ = Nessuna;

@@ -507,54 +507,60 @@ private slots:
     {
         QTest::addColumn<bool>("bloccato"); // else a value over the length limit
         QTest::addColumn<int>("numero");
+        QTest::addColumn<int>("da");   // the row shown; the one after it fails
         QTest::addColumn<int>("dopo"); // the position after the next move
-        QTest::newRow("book locked, then free") << true << int(EngineError::FileInUso) << 1;
-        QTest::newRow("value over the limit") << false << int(EngineError::TroppiDati) << 2;
+        caso("book locked, then free", true, EngineError::FileInUso, 0, 1);
+        caso("value over the limit", false, EngineError::TroppiDati, 0, 2);
+        caso("last row over the limit", false, EngineError::TroppiDati, 4, 4); // nothing after
     }
 
     void failedRead_staysThenPassesTheRow()
     {
         QFETCH(bool, bloccato);
         QFETCH(int, numero);
+        QFETCH(int, da);
         QFETCH(int, dopo);
         const std::shared_ptr<Database> db = apri();
         db->setAttesaMassima(50);
         Modulo m(libro_->percorso());
         QVERIFY(m.ds.Refresh());
+        m.ds.vaiA(da);
         QList<int> errori;
         connect(&m.ds, &DataSource::Error, this, [&](int n, int &r) {
             errori << n;
             r = 0;
         });
         db->esegui("UPDATE Ricette SET Note = NULL"); // the rows shown so far are read again
-        // Carbonara's notes grow past the limit; no need to wait for the disk in a test.
-        const char *lunghe =
-            "PRAGMA synchronous = OFF; UPDATE Ricette SET Note = "
-            "printf('%.*c', 64 * 1024 * 1024 + 1, 'x') WHERE NomeRicetta = 'Carbonara'";
-        auto altro = std::make_unique<AltroProgramma>(libro_->percorso(),
-                                                      bloccato ? "BEGIN EXCLUSIVE" : lunghe);
+        // The next row's notes grow past the limit; no need to wait for the disk in a test.
+        const QByteArray lunghe = QStringLiteral("PRAGMA synchronous = OFF; UPDATE Ricette SET "
+                                                 "Note = printf('%.*c', 64 * 1024 * 1024 + 1, "
+                                                 "'x') WHERE IDRicetta = %1")
+                                      .arg(chiave(perNome.at(da + 1)))
+                                      .toUtf8();
+        auto altro = std::make_unique<AltroProgramma>(
+            libro_->percorso(), bloccato ? "BEGIN EXCLUSIVE" : lunghe.constData());
         // Typing into a locked book fails at the write, before the read this is about.
-        const QString digitato = bloccato ? "Bigné" : "Bigné fritti";
+        const QString digitato = perNome.at(da) + (bloccato ? "" : " fritti");
         digita(m.nome, digitato);
         m.ds.MoveNext();
         QCOMPARE(errori, QList<int>{numero});
-        QCOMPARE(m.ds.Recordset()->AbsolutePosition(), 0); // nobody was shown the row it tried
+        QCOMPARE(m.ds.Recordset()->AbsolutePosition(), da); // nobody was shown the row it tried
         if (bloccato)
             altro.reset();
         else
             digita(m.porzioni, "5");
         m.ds.MoveNext();
         QCOMPARE(m.ds.Recordset()->AbsolutePosition(), dopo);
+        QCOMPARE(errori.size(), dopo == da ? 2 : 1);
+        QStringList attesi = perNome;
+        attesi[da] = digitato;
+        QCOMPARE(m.nome.text(), attesi.at(dopo));
         if (!bloccato) {
-            QCOMPARE(m.nome.text(), QString("Lasagne"));
-            m.ds.MoveFirst(); // its block holds Carbonara: Bigné is read on its own
+            m.ds.vaiA(da); // its block holds the row that fails: this one is read on its own
             QCOMPARE(m.nome.text(), digitato);
             db->esegui("UPDATE Ricette SET Note = NULL");
         }
         altro.reset();
-        QCOMPARE(errori.size(), 1);
-        QStringList attesi = perNome;
-        attesi[0] = digitato;
         QCOMPARE(nomi(*m.ds.Recordset()), attesi);
         QCOMPARE(colonnaSql("NumeroPorzioni", chiave(digitato)).toInt(), bloccato ? 8 : 5);
     }
