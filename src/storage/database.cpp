@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
+#include <cerrno>
 #include <sqlite3.h>
 
 namespace {
@@ -20,8 +21,9 @@ sqlite3 *apriConnessione(const QString &percorso, int flag)
                                    // One thread uses a connection: no locking per call.
                                    flag | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
+        const EngineError e = EngineError::daSqlite(rc, sqlite3_system_errno(db), percorso);
         sqlite3_close_v2(db);
-        lanciaErroreSqlite(nullptr, rc, percorso);
+        throw e;
     }
     return db;
 }
@@ -208,7 +210,7 @@ bool Database::soloLettura() const
 sqlite3 *Database::handle() const
 {
     if (!db_)
-        throw EngineError(EngineError::ErroreGenerico, QStringLiteral("ricettario chiuso"));
+        throw EngineError(EngineError::RicettarioChiuso);
     return db_;
 }
 
@@ -250,21 +252,40 @@ qint64 Database::ultimaChiave() const
 
 namespace {
 
+// The cause of a failed file operation, as the system named it right after it failed.
+[[noreturn]] void fallito(const QFileDevice &file, const QString &nome, bool destinazione)
+{
+    int causa = errno;
+    if (causa == 0 && file.error() == QFileDevice::ResourceError)
+        causa = ENOSPC;
+    // A copy is made beside its destination: a missing file there is a missing folder.
+    if (destinazione && causa == ENOENT)
+        throw EngineError(EngineError::CartellaNonTrovata, nome);
+    throw EngineError::daFile(causa, nome);
+}
+
 void copiaFile(const QString &da, const QString &a)
 {
     QFile sorgente(da);
     QSaveFile destinazione(a);
+    errno = 0;
     if (!sorgente.open(QIODevice::ReadOnly))
-        throw EngineError(EngineError::FileInaccessibile, da);
+        fallito(sorgente, da, false);
+    errno = 0;
     if (!destinazione.open(QIODevice::WriteOnly))
-        throw EngineError(EngineError::FileInaccessibile, a);
+        fallito(destinazione, a, true);
     while (!sorgente.atEnd()) {
+        errno = 0;
         const QByteArray blocco = sorgente.read(1 << 20);
-        if (blocco.isEmpty() || destinazione.write(blocco) != blocco.size())
-            throw EngineError(EngineError::FileInaccessibile, a);
+        if (blocco.isEmpty())
+            fallito(sorgente, da, false);
+        errno = 0;
+        if (destinazione.write(blocco) != blocco.size())
+            fallito(destinazione, a, true);
     }
-    if (sorgente.error() != QFileDevice::NoError || !destinazione.commit())
-        throw EngineError(EngineError::FileInaccessibile, a);
+    errno = 0;
+    if (!destinazione.commit())
+        fallito(destinazione, a, true);
 }
 
 } // namespace
@@ -287,7 +308,7 @@ void Database::copiaDiSicurezza(const QString &libro, const QString &copia)
 void Database::ripristina(const QString &copia, const QString &libro)
 {
     if (!QFileInfo(copia).isFile())
-        throw EngineError(EngineError::FileInaccessibile, copia);
+        throw EngineError(EngineError::FileNonTrovato, copia);
     const QString canonico = QFileInfo(libro).canonicalFilePath();
     for (const auto &[chiave, aperto] : aperti().asKeyValueRange())
         if (chiave.first == canonico)

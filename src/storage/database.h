@@ -39,7 +39,8 @@ public:
     // beside its destination and renamed over it, so a crash never leaves half a file.
     // The backup is read under a read lock, after a journal left by a crash was rolled back;
     // the restore closes every connection on the book and discards a journal or log left
-    // beside it, which belongs to the state being replaced. Both throw EngineError 3051.
+    // beside it, which belongs to the state being replaced. Both throw the EngineError that
+    // names the cause (disk full, missing, in use...).
     static void copiaDiSicurezza(const QString &libro, const QString &copia);
     static void ripristina(const QString &copia, const QString &libro);
 

@@ -13,15 +13,25 @@ public:
         NessunRecordCorrente = 3021,
         ValoreDuplicato = 3022,
         FileNonTrovato = 3024,
+        DiscoPieno = 3026,
         SolaLettura = 3027,
+        SenzaAutorizzazioni = 3033,
+        MemoriaInsufficiente = 3035,
+        ErroreDisco = 3043,
+        CartellaNonTrovata = 3044,
         DatabaseDanneggiato = 3049,
-        FileInaccessibile = 3051,
+        FileInUso = 3051,
         CampoSconosciuto = 3070,
         EspressioneErrata = 3077,
         OrigineSconosciuta = 3078,
         RecordEliminato = 3167,
         NonUnRicettario = 3343,
+        RecordCorrelato = 3201,
+        CampoObbligatorio = 3314,
+        RegolaViolata = 3317,
+        RicettarioChiuso = 3420,
         ConversioneTipo = 3421,
+        FileTroppoGrande = 3428,
         TroppiDati = 3163,
         CampoNonAggiornabile = 3164,
         InsiemeNonAggiornabile = 3326,
@@ -38,6 +48,11 @@ public:
 
     // The description of a number, with %1 filled by the argument.
     static QString descrizione(int numero, const QString &argomento = QString());
+
+    // The error of a failed SQLite call (its extended result code, and the system's errno
+    // that SQLite saw, 0 when none) or of a failed file operation (errno) on a file.
+    static EngineError daSqlite(int codice, int errnoDiSistema, const QString &file);
+    static EngineError daFile(int errnoDiSistema, const QString &file);
 
 private:
     int numero_;

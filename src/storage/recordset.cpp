@@ -180,12 +180,16 @@ void Recordset::notifica()
 
 // The row a move lands on is read before the controls are filled from it; when the read
 // fails the set stays where it was, so nothing typed later goes into a row nobody was shown.
+// The next move passes a row that failed for itself (not for a lock on the book), so it
+// cannot keep the rows after it out of reach.
 void Recordset::arriva(const Posto &prima)
 {
     try {
         if (haRigaCorrente())
             aggiornaDa(posizione_);
-    } catch (const EngineError &) {
+    } catch (const EngineError &e) {
+        if (e.number() != EngineError::FileInUso)
+            illeggibile_ = righe_[posizione_].chiave;
         posizione_ = prima.posizione;
         eliminata_ = prima.eliminata;
         throw;
@@ -237,6 +241,13 @@ void Recordset::spostaSenzaEventi(int azione)
         --posizione_;
         break;
     }
+    // Passed only towards a row beyond it: with none, the move tries it again and says why.
+    const int oltre =
+        posizione_ + (azione == Azione::Primo || azione == Azione::Successivo ? 1 : -1);
+    if (oltre >= 0 && oltre < n && posizione_ >= 0 && posizione_ < n &&
+        righe_[posizione_].chiave == illeggibile_)
+        posizione_ = oltre;
+    illeggibile_.reset();
     eliminata_ = false;
     modo_ = Nessuna;
     buffer_.clear();
@@ -475,7 +486,7 @@ void Recordset::aggiornaDa(int posizione) const
     } catch (const EngineError &e) {
         // A lock holds the whole book; other failures (a value over the limits) may be one
         // row's own: the others are read one by one, and only that row keeps failing.
-        if (blocco.size() == 1 || e.number() == EngineError::FileInaccessibile)
+        if (blocco.size() == 1 || e.number() == EngineError::FileInUso)
             throw;
         for (Riga *r : blocco) {
             try {

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QVariant>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class Database;
@@ -204,5 +205,6 @@ private:
     bool eliminataPrimaDelNuovo_ = false;
     QVariant ultimaModificata_;
     bool noMatch_ = false;
+    std::optional<qint64> illeggibile_; // the key of the row the last move could not read
     RecordsetObserver *observer_ = nullptr;
 };

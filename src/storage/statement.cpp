@@ -6,26 +6,7 @@
 
 void lanciaErroreSqlite(sqlite3 *db, int rc, const QString &percorso)
 {
-    const QString messaggio = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
-    switch (rc & 0xff) {
-    case SQLITE_NOTADB:
-        throw EngineError(EngineError::NonUnRicettario, percorso);
-    case SQLITE_CORRUPT:
-        throw EngineError(EngineError::DatabaseDanneggiato, percorso);
-    case SQLITE_READONLY:
-        throw EngineError(EngineError::SolaLettura, percorso);
-    case SQLITE_CANTOPEN:
-    case SQLITE_PERM:
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        throw EngineError(EngineError::FileInaccessibile, percorso);
-    case SQLITE_CONSTRAINT:
-        throw EngineError(EngineError::ValoreDuplicato, messaggio);
-    case SQLITE_TOOBIG:
-        throw EngineError(EngineError::TroppiDati);
-    default:
-        throw EngineError(EngineError::ErroreGenerico, messaggio);
-    }
+    throw EngineError::daSqlite(rc, db ? sqlite3_system_errno(db) : 0, percorso);
 }
 
 Statement::Statement(sqlite3 *db, const QString &sql, const QString &percorso)

@@ -35,5 +35,5 @@ private:
     QString percorso_;
 };
 
-// Throws the EngineError that matches a SQLite result code.
+// Throws the EngineError that matches a SQLite result code (extended) and the system's cause.
 [[noreturn]] void lanciaErroreSqlite(sqlite3 *db, int rc, const QString &percorso);

@@ -331,7 +331,7 @@ private slots:
         scrivi(testo, "pepe");
         QCOMPARE(dialoghi->messaggi().value(0).testo,
                  "Data error event hit err:Impossibile aprire il file '" + libro->percorso() +
-                     "': è in uso o non si dispone delle autorizzazioni necessarie.");
+                     "': è in uso da un altro programma.");
         QCOMPARE(testo->text(), QString("Pepe"));
         QVERIFY(testo->isEnabled());
         QCOMPARE(f->ModoIngrediente, modo);

@@ -292,8 +292,8 @@ private slots:
         QTest::addColumn<QString>("azioni");
         QTest::addColumn<QStringList>("visti");
         QTest::addColumn<int>("elencate");
-        const QString messaggio = "Errore!: Impossibile aprire il file '%1': è in uso o non si "
-                                  "dispone delle autorizzazioni necessarie.";
+        const QString messaggio = "Errore!: Impossibile aprire il file '%1': è in uso da un "
+                                  "altro programma.";
         caso("opening", "", QStringList{"Errore!: Errore n° 3051"}, 0);
         caso("combo", "giu", QStringList{messaggio}, 0);
         caso("printing", "Command1", QStringList{}, 5);

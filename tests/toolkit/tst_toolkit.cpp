@@ -2,6 +2,7 @@
 #include "database.h"
 #include "datasource.h"
 #include "dialogs.h"
+#include "flexgrid.h"
 #include "grigliadati.h"
 #include "guida.h"
 #include "libro.h"
@@ -47,7 +48,7 @@ struct Anagrafica
         ds.setRecordSource(Schema::Origine::CategorieOrdinePerChiave);
         ds.bind(nome, "CategoriaAlimentare");
         barra->attach(&ds);
-        collegaGriglia(griglia, &ds, {{QString(), -1}, {"CategoriaAlimentare", 1}});
+        collegaGriglia(griglia, &ds, {{QString(), -1}, {"Categoria", 1}});
         QObject::connect(&ds, &DataSource::Error, &finestra, [this](int numero, int &risposta) {
             errori << numero;
             risposta = 0;
@@ -85,6 +86,7 @@ private slots:
         caso("blanks around", "  burro  ", "Burro");
         caso("blanks only", "   ", "");
         caso("apostrophe first", "'nduja", "'nduja");
+        caso("letter outside the basic plane", "𐐨𐐯𐐨", "𐐀𐐯𐐨");
     }
     void ruleOfCapitals()
     {
@@ -183,9 +185,27 @@ private slots:
         QCOMPARE(a.corrente(), atteso);
         QCOMPARE(a.griglia->currentIndex().row(), atteso);
         QCOMPARE(a.nome->text(), restanti.at(atteso));
+        QCOMPARE(a.griglia->model()->headerData(1, Qt::Horizontal).toString(),
+                 QString("Categoria"));
         for (int r = 0; r < restanti.size(); ++r)
             QCOMPARE(a.cella(r, 0).isEmpty(), r != atteso); // the current row's marker
         QVERIFY(a.errori.isEmpty());
+    }
+
+    // Row 0 of a flexible grid is its heading: the header shows it, and it stays while lines
+    // come and go.
+    void flexGrid_headingIsRowZero()
+    {
+        FlexGrid g;
+        g.setCols(2);
+        g.setTextMatrix(0, 1, "Quantità");
+        g.AddItem("uova\t2");
+        g.setRows(1);
+        g.AddItem("farina\t100");
+        QCOMPARE(g.Rows(), 2);
+        QCOMPARE(g.model()->headerData(1, Qt::Horizontal).toString(), QString("Quantità"));
+        QCOMPARE(g.TextMatrix(0, 1), QString("Quantità"));
+        QCOMPARE(g.TextMatrix(1, 1), QString("100"));
     }
 
     // A read that fails while the grid paints shows what it can, is reported once, and leaves
