@@ -92,9 +92,8 @@ void Importazione::Form_Load()
     } catch (const EngineError &e) {
         dialogs().messageBox(
             righe({"Non è possibile creare la copia di sicurezza del ricettario corrente:",
-                   CopiaDiSicurezza, "",
-                   "Senza la copia non si può importare: controllate di poter scrivere nella "
-                   "cartella del ricettario."}),
+                   CopiaDiSicurezza, e.description(), "",
+                   "Senza la copia non si può importare."}),
             Dialogs::SoloOK, "Errore di importazione", Dialogs::Critica);
         for (QWidget *w : {ui->Command1, ui->Command3, ui->Annulla})
             w->setEnabled(false);

@@ -93,6 +93,7 @@ QString ScriptedDialogs::inputBox(const QString &prompt, const QString &titolo,
 QString ScriptedDialogs::openFile(const QString &titolo, const QString &filtro,
                                   const QString &nomeAttuale, bool perNuovo)
 {
+    Q_UNUSED(filtro)
     Chiamata c{"file", nomeAttuale, titolo};
     c.perNuovo = perNuovo;
     chiamate << c;
