@@ -13,8 +13,8 @@ fi
 source scripts/dipendenze.sh
 installa_dipendenze
 # Only the program and the books it starts on: the tests and benchmarks are test.sh's.
-compila pentolone libri
+PROVE=OFF compila pentolone libri
 
 # The program makes its working folder (~/Pentolone, or $PENTOLONE_DIR) with the template and
 # the sample book, as it does when started from the desktop menu.
-exec "$sorgenti/build/src/app/pentolone" --cartella-personale "$@"
+exec "$sorgenti/build/bin/pentolone" --cartella-personale "$@"

@@ -1,6 +1,6 @@
 // Converting the Access 2002-2003 fixture into a book of ours, the helper process included.
-#include "engineerror.h"
-#include "libroaccess.h"
+#include "formati/libroaccess.h"
+#include "storage/engineerror.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -5,12 +5,12 @@
 //
 // Every action is done as a cook does it (clicks and keys on the window's controls); its time
 // includes the events it leaves queued (layout, repaint), since the cook waits for those too.
-#include "applicazione.h"
-#include "database.h"
-#include "dialogs.h"
+#include "editor/ricette.h"
 #include "finestre.h"
 #include "generatore.h"
-#include "ricette.h"
+#include "storage/database.h"
+#include "toolkit/applicazione.h"
+#include "toolkit/dialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>

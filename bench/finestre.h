@@ -2,7 +2,7 @@
 
 // What the benchmarks that drive windows share: dialogs nobody answers, controls by name, the
 // median of repeated timings.
-#include "dialogs.h"
+#include "toolkit/dialogs.h"
 
 #include <QElapsedTimer>
 #include <QStringList>

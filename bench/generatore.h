@@ -1,7 +1,7 @@
 #pragma once
 // What the benchmarks share to write generated books: Italian sentences, a random choice, and
 // a stop on a failing SQLite call.
-#include "database.h"
+#include "storage/database.h"
 
 #include <QFile>
 #include <QRandomGenerator>

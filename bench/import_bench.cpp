@@ -1,10 +1,10 @@
 // "Importa Tutto" of a book of 1,000 recipes (10 lines each, names that match nothing) into the
 // large book of 10,000 recipes and 3,000 ingredients. Prints the whole run, the time per
 // recipe, the backup copy taken when the window opens and the rollback of "Annulla".
-#include "applicazione.h"
 #include "finestre.h"
 #include "generatore.h"
-#include "importazione.h"
+#include "import/importazione.h"
+#include "toolkit/applicazione.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 // Opens the ingredients window on a book of 10,000 ingredients, then adds one through
 // SalvaIngrediente, whose duplicate scan walks every row. Prints both times.
-#include "applicazione.h"
-#include "database.h"
 #include "finestre.h"
-#include "ingredienti.h"
+#include "masterdata/ingredienti.h"
+#include "storage/database.h"
+#include "toolkit/applicazione.h"
 
 #include <QApplication>
 #include <QDir>

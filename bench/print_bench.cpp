@@ -1,10 +1,10 @@
 // Printing from the recipe editor to PDF: 100 recipes of the sample book, each to a PDF file of
 // its own through the real print surface, as a cook does it (the "Stampa" button, one copy).
 // Prints the median time of one printout, PDF written and closed, and the size of a file.
-#include "applicazione.h"
+#include "editor/ricette.h"
 #include "finestre.h"
-#include "ricette.h"
-#include "superficie.h"
+#include "printing/superficie.h"
+#include "toolkit/applicazione.h"
 
 #include <QApplication>
 #include <QDir>

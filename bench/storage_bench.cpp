@@ -1,9 +1,9 @@
 // Opening a large book, with its check, and reading it in name order: our Recordset against the
 // bare SQLite C API.
-#include "database.h"
 #include "generatore.h"
-#include "recordset.h"
-#include "schema.h"
+#include "storage/database.h"
+#include "storage/recordset.h"
+#include "storage/schema.h"
 
 #include <QDir>
 #include <QElapsedTimer>

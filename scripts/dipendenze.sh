@@ -62,10 +62,10 @@ esegui_apt() {
     fi
 }
 
-# Builds the targets named, or everything.
+# Builds the targets named, or everything; with the tests and benchmarks unless PROVE=OFF.
 compila() {
     local obiettivi=() t
     for t in "$@"; do obiettivi+=(--target "$t"); done
-    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING="${PROVE:-ON}" >/dev/null
     cmake --build build -j"$(nproc)" "${obiettivi[@]}"
 }

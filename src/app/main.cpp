@@ -1,8 +1,8 @@
-#include "avvio.h"
-#include "datasource.h"
-#include "menu.h"
-#include "qtdialogs.h"
-#include "superficie.h"
+#include "printing/superficie.h"
+#include "shell/avvio.h"
+#include "shell/menu.h"
+#include "storage/datasource.h"
+#include "toolkit/qtdialogs.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,11 +1,11 @@
 // Converting the recipe to another number of portions, and replacing a line's ingredient.
-#include "ricette.h"
+#include "editor/ricette.h"
 #include "ui_ricette.h"
 
-#include "database.h"
-#include "datasource.h"
-#include "dialogs.h"
-#include "schema.h"
+#include "storage/database.h"
+#include "storage/datasource.h"
+#include "storage/schema.h"
+#include "toolkit/dialogs.h"
 
 #include <QSet>
 #include <cmath>

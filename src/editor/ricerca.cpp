@@ -1,10 +1,10 @@
 // Searching a recipe by name, creating one, deleting one; the recipe set kept in name order.
-#include "ricette.h"
+#include "editor/ricette.h"
 #include "ui_ricette.h"
 
-#include "datasource.h"
-#include "dialogs.h"
-#include "schema.h"
+#include "storage/datasource.h"
+#include "storage/schema.h"
+#include "toolkit/dialogs.h"
 
 namespace {
 

@@ -1,15 +1,15 @@
 // The recipe editor window: its data sources, the opening fill, the moves between recipes,
 // the category combo, the recipe list and the rules of the recipe's boxes.
-#include "ricette.h"
+#include "editor/ricette.h"
 #include "ui_ricette.h"
 
-#include "applicazione.h"
-#include "casellamemo.h"
-#include "datasource.h"
-#include "dialogs.h"
-#include "engineerror.h"
-#include "maiuscole.h"
-#include "schema.h"
+#include "storage/datasource.h"
+#include "storage/engineerror.h"
+#include "storage/schema.h"
+#include "toolkit/applicazione.h"
+#include "toolkit/casellamemo.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/maiuscole.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -43,7 +43,7 @@ Ricette::Ricette(QWidget *parent)
       ListaR(new DataSource(this, "ListaR", Schema::Origine::RicettePerNome)),
       Data1(new DataSource(this, "Data1", Schema::CategorieAlimentari)),
       Data2(new DataSource(this, "Data2", Schema::Origine::IngredientiPerNome)),
-      Data3(new DataSource(this, "Data3", QStringLiteral("Ingredienti_ricetta"))),
+      Data3(new DataSource(this, "Data3", Schema::Origine::TabellaRighe)),
       ui(std::make_unique<Ui::Ricette>())
 {
     ui->setupUi(this);

@@ -3,13 +3,13 @@
 //
 // Column 0 of a grid row holds the key of the line stored for it: the routines that store or
 // delete a line tell their caller what became of it through that cell.
-#include "ricette.h"
+#include "editor/ricette.h"
 #include "ui_ricette.h"
 
-#include "datasource.h"
-#include "dialogs.h"
-#include "maiuscole.h"
-#include "schema.h"
+#include "storage/datasource.h"
+#include "storage/schema.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/maiuscole.h"
 
 #include <QApplication>
 

@@ -1,13 +1,13 @@
 // The editor's printout: the current recipe as stored, its lines as the grid shows them.
 
-#include "ricette.h"
+#include "editor/ricette.h"
 #include "ui_ricette.h"
 
-#include "datasource.h"
-#include "engineerror.h"
-#include "impaginazione.h"
-#include "schema.h"
-#include "superficie.h"
+#include "printing/impaginazione.h"
+#include "printing/superficie.h"
+#include "storage/datasource.h"
+#include "storage/engineerror.h"
+#include "storage/schema.h"
 
 void Ricette::cmdStampa_Click()
 {

@@ -1,4 +1,4 @@
-#include "confrontanomi.h"
+#include "import/confrontanomi.h"
 
 Somiglianza confrontaMaiuscoli(const QString &a, const QString &b, qsizetype la, qsizetype lb)
 {

@@ -1,4 +1,4 @@
-#include "elenconomi.h"
+#include "import/elenconomi.h"
 
 void ElencoNomi::aggiungi(qint64 chiave, const QString &nome)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "confrontanomi.h"
+#include "import/confrontanomi.h"
 
 #include <QHash>
 #include <QList>

@@ -1,10 +1,10 @@
-#include "finestraimportazione.h"
+#include "import/finestraimportazione.h"
 #include "ui_finestraimportazione.h"
 
-#include "applicazione.h"
-#include "datasource.h"
-#include "engineerror.h"
-#include "schema.h"
+#include "storage/datasource.h"
+#include "storage/engineerror.h"
+#include "storage/schema.h"
+#include "toolkit/applicazione.h"
 
 #include <QKeyEvent>
 #include <QWindow>

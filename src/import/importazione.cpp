@@ -1,13 +1,13 @@
-#include "importazione.h"
+#include "import/importazione.h"
 #include "ui_importazione.h"
 
-#include "applicazione.h"
-#include "datasource.h"
-#include "dialogs.h"
-#include "engineerror.h"
-#include "finestraimportazione.h"
-#include "recordset.h"
-#include "schema.h"
+#include "import/finestraimportazione.h"
+#include "storage/datasource.h"
+#include "storage/engineerror.h"
+#include "storage/recordset.h"
+#include "storage/schema.h"
+#include "toolkit/applicazione.h"
+#include "toolkit/dialogs.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -92,8 +92,7 @@ void Importazione::Form_Load()
     } catch (const EngineError &e) {
         dialogs().messageBox(
             righe({"Non è possibile creare la copia di sicurezza del ricettario corrente:",
-                   CopiaDiSicurezza, e.description(), "",
-                   "Senza la copia non si può importare."}),
+                   CopiaDiSicurezza, e.description(), "", "Senza la copia non si può importare."}),
             Dialogs::SoloOK, "Errore di importazione", Dialogs::Critica);
         for (QWidget *w : {ui->Command1, ui->Command3, ui->Annulla})
             w->setEnabled(false);

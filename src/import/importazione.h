@@ -1,8 +1,8 @@
 #pragma once
 
-#include "database.h"
-#include "dialogs.h"
-#include "elenconomi.h"
+#include "import/elenconomi.h"
+#include "storage/database.h"
+#include "toolkit/dialogs.h"
 
 #include <QHash>
 #include <QWidget>

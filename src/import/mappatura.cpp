@@ -1,14 +1,14 @@
 // Bringing a recipe in: its category and each of its ingredients mapped onto the current book,
 // the recipe row and its lines added with keys of the current book.
 
-#include "importazione.h"
+#include "import/importazione.h"
 #include "ui_importazione.h"
 
-#include "datasource.h"
-#include "dialogs.h"
-#include "engineerror.h"
-#include "recordset.h"
-#include "schema.h"
+#include "storage/datasource.h"
+#include "storage/engineerror.h"
+#include "storage/recordset.h"
+#include "storage/schema.h"
+#include "toolkit/dialogs.h"
 
 namespace {
 

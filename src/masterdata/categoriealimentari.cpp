@@ -1,10 +1,10 @@
-#include "categoriealimentari.h"
+#include "masterdata/categoriealimentari.h"
 #include "ui_categoriealimentari.h"
 
-#include "datasource.h"
-#include "dialogs.h"
-#include "maiuscole.h"
-#include "schema.h"
+#include "storage/datasource.h"
+#include "storage/schema.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/maiuscole.h"
 
 #include <QKeyEvent>
 

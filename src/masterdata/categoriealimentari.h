@@ -1,6 +1,6 @@
 #pragma once
 
-#include "finestraanagrafica.h"
+#include "masterdata/finestraanagrafica.h"
 
 #include <memory>
 

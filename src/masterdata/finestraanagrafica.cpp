@@ -1,9 +1,9 @@
-#include "finestraanagrafica.h"
+#include "masterdata/finestraanagrafica.h"
 
-#include "applicazione.h"
-#include "datasource.h"
-#include "dialogs.h"
-#include "navigationbar.h"
+#include "storage/datasource.h"
+#include "toolkit/applicazione.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/navigationbar.h"
 
 #include <QCloseEvent>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "grigliadati.h"
+#include "toolkit/grigliadati.h"
 
 #include <QWidget>
 

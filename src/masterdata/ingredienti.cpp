@@ -1,10 +1,10 @@
-#include "ingredienti.h"
+#include "masterdata/ingredienti.h"
 #include "ui_ingredienti.h"
 
-#include "datasource.h"
-#include "dialogs.h"
-#include "maiuscole.h"
-#include "schema.h"
+#include "storage/datasource.h"
+#include "storage/schema.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/maiuscole.h"
 
 Ingredienti::Ingredienti(QWidget *parent)
     : FinestraAnagrafica(Schema::Origine::IngredientiPerNome, parent),

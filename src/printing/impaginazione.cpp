@@ -1,9 +1,9 @@
-#include "impaginazione.h"
+#include "printing/impaginazione.h"
 
-#include "dialogs.h"
-#include "engineerror.h"
-#include "schema.h"
-#include "superficie.h"
+#include "printing/superficie.h"
+#include "storage/engineerror.h"
+#include "storage/schema.h"
+#include "toolkit/dialogs.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "superficie.h"
+#include "printing/superficie.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

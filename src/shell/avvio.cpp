@@ -1,6 +1,6 @@
-#include "avvio.h"
+#include "shell/avvio.h"
 
-#include "dialogs.h"
+#include "toolkit/dialogs.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -57,11 +57,9 @@ QString cartellaPersonale()
 
 QString cartellaDeiModelli()
 {
-    const QDir programma(QCoreApplication::applicationDirPath());
-    const QString installati = programma.filePath("../share/pentolone");
-    if (QFileInfo::exists(installati + "/Ricetta"))
-        return QDir::cleanPath(installati);
-    return QDir::cleanPath(programma.filePath("../../libri"));
+    // Installed or in the build tree, the books stand in ../share/pentolone.
+    return QDir::cleanPath(
+        QDir(QCoreApplication::applicationDirPath()).filePath("../share/pentolone"));
 }
 
 bool preparaCartella(const QString &cartella, const QString &modelli)

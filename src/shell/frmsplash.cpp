@@ -1,7 +1,7 @@
-#include "frmsplash.h"
+#include "shell/frmsplash.h"
 #include "ui_frmsplash.h"
 
-#include "applicazione.h"
+#include "toolkit/applicazione.h"
 
 #include <QIcon>
 #include <QWindow>

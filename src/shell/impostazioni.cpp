@@ -1,4 +1,4 @@
-#include "impostazioni.h"
+#include "shell/impostazioni.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "collation.h"
+#include "storage/collation.h"
 
 #include <QChar>
 #include <array>

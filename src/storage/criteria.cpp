@@ -1,7 +1,7 @@
-#include "criteria.h"
+#include "storage/criteria.h"
 
-#include "collation.h"
-#include "engineerror.h"
+#include "storage/collation.h"
+#include "storage/engineerror.h"
 
 #include <QRegularExpression>
 

@@ -1,9 +1,9 @@
-#include "database.h"
+#include "storage/database.h"
 
-#include "collation.h"
-#include "engineerror.h"
-#include "schema.h"
-#include "statement.h"
+#include "storage/collation.h"
+#include "storage/engineerror.h"
+#include "storage/schema.h"
+#include "storage/statement.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
-#include "datasource.h"
+#include "storage/datasource.h"
 
-#include "database.h"
-#include "engineerror.h"
+#include "storage/database.h"
+#include "storage/engineerror.h"
 
 #include <QMetaProperty>
 #include <QScopeGuard>

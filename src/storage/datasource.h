@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recordset.h"
+#include "storage/recordset.h"
 
 #include <QObject>
 #include <QPointer>

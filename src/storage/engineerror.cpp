@@ -1,4 +1,4 @@
-#include "engineerror.h"
+#include "storage/engineerror.h"
 
 #include <QHash>
 #include <cerrno>

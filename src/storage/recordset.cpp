@@ -1,11 +1,11 @@
-#include "recordset.h"
+#include "storage/recordset.h"
 
-#include "collation.h"
-#include "criteria.h"
-#include "database.h"
-#include "engineerror.h"
-#include "schema.h"
-#include "statement.h"
+#include "storage/collation.h"
+#include "storage/criteria.h"
+#include "storage/database.h"
+#include "storage/engineerror.h"
+#include "storage/schema.h"
+#include "storage/statement.h"
 
 #include <QRegularExpression>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "schema.h"
+#include "storage/schema.h"
 
 namespace Schema {
 

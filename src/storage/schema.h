@@ -31,6 +31,11 @@ enum ColonnaRicetta {
     Utensili,
 };
 
+// Columns of Categorie alimentari, Ingredienti and ingredienti_ricetta by ordinal.
+enum ColonnaCategoria { IDCategoria = 0, CategoriaAlimentare };
+enum ColonnaIngrediente { IDIngrediente = 0, Ingrediente };
+enum ColonnaRiga { IDIngredienteRicetta = 0, RigaRicetta, RigaIngrediente, Quantita, Commenti };
+
 struct Colonna
 {
     QString nome;
@@ -54,6 +59,8 @@ constexpr int No = 0;
 
 // Record sources, exactly as the windows write them.
 namespace Origine {
+// The lines as a bare table, with the capitals the windows write.
+inline const QString TabellaRighe = QStringLiteral("Ingredienti_ricetta");
 inline const QString CategorieOrdinePerChiave =
     QStringLiteral("select * from [Categorie alimentari] Order by [IDCategoriaAlimentare]");
 inline const QString IngredientiPerNome =

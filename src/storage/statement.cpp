@@ -1,6 +1,6 @@
-#include "statement.h"
+#include "storage/statement.h"
 
-#include "engineerror.h"
+#include "storage/engineerror.h"
 
 #include <sqlite3.h>
 

@@ -1,4 +1,4 @@
-#include "flexgrid.h"
+#include "toolkit/flexgrid.h"
 
 #include <QHeaderView>
 

@@ -1,4 +1,4 @@
-#include "guida.h"
+#include "toolkit/guida.h"
 
 #include <QAction>
 #include <QFile>

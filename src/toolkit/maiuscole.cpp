@@ -1,4 +1,4 @@
-#include "maiuscole.h"
+#include "toolkit/maiuscole.h"
 
 QString maiuscolaIniziale(const QString &testo)
 {

@@ -1,4 +1,4 @@
-#include "navigationbar.h"
+#include "toolkit/navigationbar.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
-#include "qtdialogs.h"
+#include "toolkit/qtdialogs.h"
 
-#include "guida.h"
+#include "toolkit/guida.h"
 
 #include <QApplication>
 #include <QDesktopServices>

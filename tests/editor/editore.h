@@ -1,12 +1,12 @@
 #pragma once
 
-#include "applicazione.h"
-#include "datasource.h"
-#include "flexgrid.h"
+#include "editor/ricette.h"
 #include "libro.h"
-#include "navigationbar.h"
-#include "ricette.h"
 #include "scripteddialogs.h"
+#include "storage/datasource.h"
+#include "toolkit/applicazione.h"
+#include "toolkit/flexgrid.h"
+#include "toolkit/navigationbar.h"
 
 #include <QCheckBox>
 #include <QComboBox>

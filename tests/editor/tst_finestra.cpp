@@ -1,6 +1,7 @@
 #include "editore.h"
+#include "principale.h"
 
-#include "database.h"
+#include "storage/database.h"
 
 #include <QClipboard>
 #include <QFile>
@@ -230,10 +231,6 @@ private slots:
     }
 };
 
-int tst_finestra(int argc, char **argv)
-{
-    TstFinestra t;
-    return QTest::qExec(&t, argc, argv);
-}
+PENTOLONE_TEST_MAIN(TstFinestra)
 
 #include "tst_finestra.moc"

@@ -1,4 +1,5 @@
 #include "editore.h"
+#include "principale.h"
 #include "superficieregistrata.h"
 
 namespace {
@@ -191,10 +192,6 @@ private slots:
     }
 };
 
-int tst_porzioni(int argc, char **argv)
-{
-    TstPorzioni t;
-    return QTest::qExec(&t, argc, argv);
-}
+PENTOLONE_TEST_MAIN(TstPorzioni)
 
 #include "tst_porzioni.moc"

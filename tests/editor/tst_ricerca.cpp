@@ -1,4 +1,5 @@
 #include "editore.h"
+#include "principale.h"
 
 namespace {
 struct Cancellazione
@@ -203,10 +204,6 @@ private slots:
     }
 };
 
-int tst_ricerca(int argc, char **argv)
-{
-    TstRicerca t;
-    return QTest::qExec(&t, argc, argv);
-}
+PENTOLONE_TEST_MAIN(TstRicerca)
 
 #include "tst_ricerca.moc"

@@ -1,5 +1,6 @@
-#include "database.h"
 #include "editore.h"
+#include "principale.h"
+#include "storage/database.h"
 
 #include <sqlite3.h>
 
@@ -353,10 +354,6 @@ private slots:
     }
 };
 
-int tst_righe(int argc, char **argv)
-{
-    TstRighe t;
-    return QTest::qExec(&t, argc, argv);
-}
+PENTOLONE_TEST_MAIN(TstRighe)
 
 #include "tst_righe.moc"

@@ -1,13 +1,13 @@
 // The import of another book's recipes, driven as a user does: the buttons, the answers to
 // every question, the choice dialog; the current book read back with plain SQL.
-#include "applicazione.h"
 #include "caso.h"
-#include "confrontanomi.h"
-#include "database.h"
-#include "finestraimportazione.h"
-#include "importazione.h"
+#include "import/confrontanomi.h"
+#include "import/finestraimportazione.h"
+#include "import/importazione.h"
 #include "libro.h"
 #include "scripteddialogs.h"
+#include "storage/database.h"
+#include "toolkit/applicazione.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,12 +1,12 @@
-#include "applicazione.h"
 #include "caso.h"
-#include "categoriealimentari.h"
-#include "database.h"
-#include "datasource.h"
-#include "ingredienti.h"
 #include "libro.h"
-#include "navigationbar.h"
+#include "masterdata/categoriealimentari.h"
+#include "masterdata/ingredienti.h"
 #include "scripteddialogs.h"
+#include "storage/database.h"
+#include "storage/datasource.h"
+#include "toolkit/applicazione.h"
+#include "toolkit/navigationbar.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,12 +1,13 @@
 // The printed page of a recipe, read back from a surface that records every text.
-#include "applicazione.h"
 #include "caso.h"
-#include "flexgrid.h"
-#include "impaginazione.h"
-#include "ricette.h"
-#include "schema.h"
+#include "editor/ricette.h"
+#include "principale.h"
+#include "printing/impaginazione.h"
 #include "scripteddialogs.h"
+#include "storage/schema.h"
 #include "superficieregistrata.h"
+#include "toolkit/applicazione.h"
+#include "toolkit/flexgrid.h"
 
 #include <QLineEdit>
 #include <QPrinter>
@@ -359,10 +360,6 @@ private slots:
     }
 };
 
-int tst_impaginazione(int argc, char **argv)
-{
-    TstImpaginazione t;
-    return QTest::qExec(&t, argc, argv);
-}
+PENTOLONE_TEST_MAIN(TstImpaginazione)
 
 #include "tst_impaginazione.moc"

@@ -1,11 +1,11 @@
-#include "applicazione.h"
-#include "avvio.h"
 #include "caso.h"
-#include "database.h"
+#include "formati/libroaccess.h"
 #include "libro.h"
-#include "libroaccess.h"
-#include "menu.h"
 #include "scripteddialogs.h"
+#include "shell/avvio.h"
+#include "shell/menu.h"
+#include "storage/database.h"
+#include "toolkit/applicazione.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,10 +1,10 @@
 #include "caso.h"
-#include "database.h"
-#include "datasource.h"
-#include "engineerror.h"
 #include "libro.h"
-#include "recordset.h"
-#include "schema.h"
+#include "storage/database.h"
+#include "storage/datasource.h"
+#include "storage/engineerror.h"
+#include "storage/recordset.h"
+#include "storage/schema.h"
 
 #include <QCheckBox>
 #include <QDir>

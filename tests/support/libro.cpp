@@ -1,6 +1,6 @@
 #include "libro.h"
 
-#include "database.h"
+#include "storage/database.h"
 
 #include <QDir>
 #include <QFile>

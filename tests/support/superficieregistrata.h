@@ -1,6 +1,6 @@
 #pragma once
 
-#include "superficie.h"
+#include "printing/superficie.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,8 +1,8 @@
 // Writes the template book "Ricetta" (empty tables, the common categories) and the sample book,
 // both from the format the program reads.
-#include "database.h"
-#include "engineerror.h"
-#include "schema.h"
+#include "storage/database.h"
+#include "storage/engineerror.h"
+#include "storage/schema.h"
 
 #include <QCoreApplication>
 #include <QFile>

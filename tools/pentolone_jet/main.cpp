@@ -8,10 +8,10 @@
 // few rows (the parent takes a long silence for a hang), "fine" once the book is written. A file
 // that is no recipe book gives one line "manca-tabella T" or "manca-colonna T<tab>C" (names as our
 // format writes them), "illeggibile", "non-scrivibile" or "troppo-lungo T<tab>C", and exit code 2.
-#include "database.h"
-#include "engineerror.h"
-#include "schema.h"
-#include "statement.h"
+#include "storage/database.h"
+#include "storage/engineerror.h"
+#include "storage/schema.h"
+#include "storage/statement.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "libroaccess.h"
+#include "formati/libroaccess.h"
 
-#include "engineerror.h"
+#include "storage/engineerror.h"
 
 #include <QCoreApplication>
 #include <QDir>

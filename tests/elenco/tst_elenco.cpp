@@ -1,13 +1,14 @@
 // The recipe list window, driven as a user does: its three lists, printing, deletion, and a
 // book that another program holds locked.
-#include "applicazione.h"
 #include "caso.h"
-#include "database.h"
-#include "datasource.h"
-#include "elenco.h"
+#include "elenco/elenco.h"
 #include "libro.h"
+#include "principale.h"
 #include "scripteddialogs.h"
+#include "storage/database.h"
+#include "storage/datasource.h"
 #include "superficieregistrata.h"
+#include "toolkit/applicazione.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -332,10 +333,6 @@ private slots:
     }
 };
 
-int tst_elenco(int argc, char **argv)
-{
-    TstElenco prova;
-    return QTest::qExec(&prova, argc, argv);
-}
+PENTOLONE_TEST_MAIN(TstElenco)
 
 #include "tst_elenco.moc"

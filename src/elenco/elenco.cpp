@@ -1,14 +1,14 @@
 // The recipe list window: three lists of recipes, their printout and their deletion.
-#include "elenco.h"
+#include "elenco/elenco.h"
 #include "ui_elenco.h"
 
-#include "applicazione.h"
-#include "datasource.h"
-#include "dialogs.h"
-#include "engineerror.h"
-#include "impaginazione.h"
-#include "schema.h"
-#include "superficie.h"
+#include "printing/impaginazione.h"
+#include "printing/superficie.h"
+#include "storage/datasource.h"
+#include "storage/engineerror.h"
+#include "storage/schema.h"
+#include "toolkit/applicazione.h"
+#include "toolkit/dialogs.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
@@ -77,7 +77,7 @@ Elenco::Elenco(QWidget *parent)
     : QWidget(parent, Qt::Window), Data1(new DataSource(this, "Data1", CategorieAlimentari)),
       Data2(new DataSource(this, "Data2", QString())),
       Data3(new DataSource(this, "Data3", Origine::RicettePerChiave)),
-      Data4(new DataSource(this, "Data4", QStringLiteral("Ingredienti_ricetta"))),
+      Data4(new DataSource(this, "Data4", Schema::Origine::TabellaRighe)),
       Data5(new DataSource(this, "Data5", Ingredienti)), ui(std::make_unique<Ui::Elenco>())
 {
     ui->setupUi(this);

@@ -1,8 +1,8 @@
 #include "caso.h"
-#include "database.h"
-#include "engineerror.h"
+#include "formati/libroaccess.h"
 #include "libro.h"
-#include "libroaccess.h"
+#include "storage/database.h"
+#include "storage/engineerror.h"
 
 #include <QDir>
 #include <QFile>
