@@ -15,4 +15,19 @@ inline qint64 SceltaImportazione = 0; // passed between the import window and it
 inline const QString IndirizzoWeb = QStringLiteral("https://pentolone.example.org/");
 inline const QString IndirizzoPosta = QStringLiteral("ricette@pentolone.example.org");
 
+// Where the folder ends in a book's path, -1 without one: both separators count, as books may
+// come from a Windows path.
+inline qsizetype ultimoSeparatore(const QString &percorso)
+{
+    return qMax(percorso.lastIndexOf(QLatin1Char('\\')), percorso.lastIndexOf(QLatin1Char('/')));
+}
+
+// The name of a book as the captions show it: no folder, and not its last four characters
+// (".mdb").
+inline QString nomeDelLibro(const QString &percorso)
+{
+    const QString nome = percorso.mid(ultimoSeparatore(percorso) + 1);
+    return nome.left(qMax<qsizetype>(0, nome.size() - 4));
+}
+
 } // namespace Applicazione
