@@ -1,5 +1,10 @@
 #include "import/elenconomi.h"
 
+static_assert(ElencoNomi::ColonnaChiave == Schema::IDRicetta &&
+              ElencoNomi::ColonnaChiave == Schema::IDIngrediente);
+static_assert(ElencoNomi::ColonnaNome == Schema::NomeRicetta &&
+              ElencoNomi::ColonnaNome == Schema::Ingrediente);
+
 void ElencoNomi::aggiungi(qint64 chiave, const QString &nome)
 {
     const int i = int(voci_.size());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "import/confrontanomi.h"
+#include "storage/schema.h"
 
 #include <QHash>
 #include <QList>
@@ -12,6 +13,10 @@
 class ElencoNomi
 {
 public:
+    // Recipes, categories and ingredients alike keep their key first and their name next.
+    static constexpr int ColonnaChiave = Schema::IDCategoria;
+    static constexpr int ColonnaNome = Schema::CategoriaAlimentare;
+
     struct Voce
     {
         qint64 chiave;

@@ -1,6 +1,7 @@
 #include "import/finestraimportazione.h"
 #include "ui_finestraimportazione.h"
 
+#include "import/elenconomi.h"
 #include "storage/datasource.h"
 #include "storage/engineerror.h"
 #include "storage/schema.h"
@@ -44,8 +45,8 @@ void FinestraImportazione::CaricaElenco()
         return; // the data source reported it
     Data1->esegui([this](Recordset &rs) {
         for (int p = 0; p < rs.RecordCount(); ++p)
-            ui->CatIng->addItem(rs.valoreAlPosto(p, 1).toString(),
-                                rs.valoreAlPosto(p, 0).toLongLong());
+            ui->CatIng->addItem(rs.valoreAlPosto(p, ElencoNomi::ColonnaNome).toString(),
+                                rs.valoreAlPosto(p, ElencoNomi::ColonnaChiave).toLongLong());
     });
     ui->CatIng->setCurrentIndex(ui->CatIng->count() > 0 ? 0 : -1);
 }

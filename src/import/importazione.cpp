@@ -1,7 +1,8 @@
+// The import window: its books opened, the source recipes listed, the recipe shown.
+
 #include "import/importazione.h"
 #include "ui_importazione.h"
 
-#include "import/finestraimportazione.h"
 #include "storage/datasource.h"
 #include "storage/engineerror.h"
 #include "storage/recordset.h"
@@ -10,27 +11,8 @@
 #include "toolkit/dialogs.h"
 
 #include <QCloseEvent>
-#include <QFileInfo>
-#include <utility>
 
 using namespace Applicazione;
-
-namespace {
-
-const QString Completata = QStringLiteral("Importazione completata");
-const QString FineImportazione = QStringLiteral("Fine importazione");
-const QString TitoloRicettaEsistente = QStringLiteral("Attenzione! Ricetta già esistente");
-const QString TitoloRicettaSimile = QStringLiteral("Attenzione! Esiste già una ricetta simile");
-const QString TitoloNuovoNome = QStringLiteral("Assegnazione nuovo nome alla ricetta");
-
-// The name of a book as the captions show it: no folder, no ".mdb".
-QString nomeDelLibro(const QString &percorso)
-{
-    const qsizetype barra = qMax(percorso.lastIndexOf('\\'), percorso.lastIndexOf('/'));
-    return percorso.mid(barra + 1).chopped(qMin<qsizetype>(4, percorso.size() - barra - 1));
-}
-
-} // namespace
 
 Importazione::Importazione(QWidget *parent)
     : QWidget(parent, Qt::Window), Ricette1(new DataSource(this, "Ricette1", Schema::Ricette)),
@@ -84,6 +66,17 @@ std::shared_ptr<Database> Importazione::libroCorrente() const
 
 void Importazione::Form_Load()
 {
+    prendiCopia();
+    const QString nome = nomeDelLibro(RicettarioDaImportare);
+    ui->Frame1->setTitle("Ricettario da Importare: " + nome);
+    setWindowTitle("Importazione di " + nome);
+    apriLibri();
+    ui->Label1->setText(nomeDelLibro(RicettarioCorrente));
+    ui->Label1->setToolTip(RicettarioCorrente);
+}
+
+void Importazione::prendiCopia()
+{
     CopiaDiSicurezza = RicettarioCorrente.chopped(qMin<qsizetype>(3, RicettarioCorrente.size())) +
                        QStringLiteral("old");
     try {
@@ -97,11 +90,10 @@ void Importazione::Form_Load()
         for (QWidget *w : {ui->Command1, ui->Command3, ui->Annulla})
             w->setEnabled(false);
     }
+}
 
-    const QString nome = nomeDelLibro(RicettarioDaImportare);
-    ui->Frame1->setTitle("Ricettario da Importare: " + nome);
-    setWindowTitle("Importazione di " + nome);
-
+void Importazione::apriLibri()
+{
     int errore = 0;
     for (DataSource *ds : sorgenti()) {
         const bool corrente =
@@ -120,9 +112,6 @@ void Importazione::Form_Load()
     if (errore != 0 && errore != EngineError::NessunRecordCorrente)
         dialogs().messageBox("Errore n° " + QString::number(errore), Dialogs::SoloOK, "Errore!",
                              Dialogs::Critica);
-
-    ui->Label1->setText(nomeDelLibro(RicettarioCorrente));
-    ui->Label1->setToolTip(RicettarioCorrente);
 }
 
 void Importazione::showEvent(QShowEvent *e)
@@ -136,7 +125,7 @@ void Importazione::showEvent(QShowEvent *e)
 
 void Importazione::Form_Activate()
 {
-    if (SceltaInAttesa != 0) {
+    if (sceltaInAttesa_ != Scelta::Nessuna) {
         ritornoDallaScelta();
         return;
     }
@@ -202,7 +191,7 @@ void Importazione::CaricaIngredienti()
     const qint64 ricetta = r.value(Schema::IDRicetta).toLongLong();
     Recordset &righe = rs(Ingredienti2);
     for (const int p : righeSorgente(ricetta)) {
-        const qint64 chiave = righe.valoreAlPosto(p, 2).toLongLong();
+        const qint64 chiave = righe.valoreAlPosto(p, Schema::RigaIngrediente).toLongLong();
         ui->ListaIngredienti->addItem(ingredienteSorgente(chiave), chiave);
     }
     ui->ListaIngredienti->setCurrentIndex(ui->ListaIngredienti->count() > 0 ? 0 : -1);
@@ -213,7 +202,7 @@ void Importazione::MostraCategoria()
     Recordset &categorie = rs(Categorie2);
     if (categorie.RecordCount() > 0)
         categorie.MoveFirst();
-    const QVariant c = rs(Ricette2).value("IdcategoriaAlimentare");
+    const QVariant c = rs(Ricette2).value(Schema::IDCategoriaAlimentare);
     const QString testo = c.toString();
     categoriaTrovata_ = false;
     if (!c.isNull() && !testo.isEmpty() && testo != QLatin1String(" ") &&
@@ -230,292 +219,6 @@ void Importazione::MostraCategoria()
         ui->Cat->clear();
 }
 
-void Importazione::ConfrontaNomi()
-{
-    switch (confrontaNomi(NomeDaImportare, NomeEsistente)) {
-    case Somiglianza::Nessuna:
-        Esito = Prosegui;
-        break;
-    case Somiglianza::Identico:
-        Esito = Identico;
-        break;
-    case Somiglianza::Simile:
-        Esito = Simile;
-        NomeSimile = NomeEsistente;
-        break;
-    case Somiglianza::Indefinito:
-        break;
-    }
-}
-
-void Importazione::Command3_Click()
-{
-    comando(
-        [this] {
-            setCursor(Qt::WaitCursor);
-            Esito = Prosegui;
-            SceltaInAttesa = 0;
-            ModoImportazione = 0;
-            if (!rs(Ricette2).haRigaCorrente()) {
-                unsetCursor();
-                return; // a source book without recipes
-            }
-            ImportaRicetta();
-            if (Esito == Interrotto)
-                Ripristina();
-        },
-        true);
-}
-
-void Importazione::ImportaRicetta()
-{
-    NomeDaImportare.clear();
-    NomeEsistente.clear();
-    bool saltata = false;
-    NomeDaImportare = rs(Ricette2).value("Nomericetta").toString();
-    Esito = Prosegui;
-
-    // The first identical or similar recipe of the current book, in table order, decides.
-    Somiglianza s;
-    const int riga = nomi(nomiRicette_, Ricette1).primoSimile(NomeDaImportare, s);
-    if (riga >= 0) {
-        NomeEsistente = nomiRicette_.voce(riga).nome;
-        ConfrontaNomi();
-    }
-
-    if (Esito == Identico) {
-        NuovoNome.clear();
-        const Dialogs::Risposta r = dialogs().messageBox(
-            "La ricetta che si vuol importare esiste già (" + NomeDaImportare + ")." +
-                "\r\nLa vuoi aggiungere ugualmente al tuo ricettario?",
-            Dialogs::SiNoAnnulla, TitoloRicettaEsistente, Dialogs::NessunaIcona);
-        if (r == Dialogs::Si) {
-            NuovoNome = dialogs().inputBox(
-                "Si consiglia di rinominare la ricetta che si sta importando.\r\nInserisci un "
-                "nuovo nome",
-                TitoloNuovoNome, NomeDaImportare);
-            if (!NuovoNome.isEmpty()) {
-                NomeDaImportare = NuovoNome;
-                Esito = Prosegui;
-            } else {
-                Esito = Interrotto;
-            }
-        } else {
-            nonAggiunta(r, saltata);
-        }
-        NuovoNome = NomeDaImportare;
-    }
-
-    if (Esito == Simile) {
-        Esito = Prosegui;
-        const Dialogs::Risposta r =
-            dialogs().messageBox(righe({"La ricetta che si vuol importare ha un nome",
-                                        "molto simile ad una ricetta già esistente.",
-                                        "La vuoi aggiungere ugualmente al tuo ricettario?",
-                                        "Ricetta da importare : " + NomeDaImportare,
-                                        "Ricetta presente     : " + NomeSimile}),
-                                 Dialogs::SiNoAnnulla, TitoloRicettaSimile, Dialogs::NessunaIcona);
-        if (r == Dialogs::Si) {
-            const Dialogs::Risposta rinomina =
-                dialogs().messageBox("La vuoi rinominare ?", Dialogs::SiNoAnnulla,
-                                     TitoloRicettaSimile, Dialogs::NessunaIcona);
-            if (rinomina == Dialogs::Si) {
-                const QString nuovo = dialogs().inputBox("Inserisci il nuovo nome della ricetta.",
-                                                         TitoloNuovoNome, NomeDaImportare);
-                if (!nuovo.isEmpty())
-                    NomeDaImportare = nuovo;
-            } else if (rinomina != Dialogs::No) {
-                Esito = Interrotto;
-            }
-        } else {
-            nonAggiunta(r, saltata);
-        }
-    }
-
-    if (Esito != Interrotto && !saltata) {
-        NuovoNome = NomeDaImportare;
-        CopiaRicetta(NuovoNome);
-        if (ModoImportazione != 2 && SceltaInAttesa == 0 && Esito != Interrotto) {
-            completata_ = true;
-            Ricette1->Refresh();
-            unsetCursor();
-        }
-    }
-    if (Esito == Interrotto) {
-        SceltaInAttesa = 0;
-        interruzione();
-    }
-}
-
-void Importazione::nonAggiunta(Dialogs::Risposta r, bool &saltata)
-{
-    // No skips the recipe in a run and interrupts a single import; Cancel always interrupts.
-    if (r == Dialogs::No && ModoImportazione == 2)
-        saltata = true;
-    else
-        Esito = Interrotto;
-}
-
-void Importazione::interruzione()
-{
-    interruzioneMostrata_ = true;
-    dialogs().messageBox("Importazione interrotta", Dialogs::SoloOK, "Importazione non eseguita",
-                         Dialogs::NessunaIcona);
-    unsetCursor();
-}
-
-void Importazione::Command1_Click()
-{
-    comando(
-        [this] {
-            setCursor(Qt::WaitCursor);
-            CategoriaMostrata = ui->Cat->text();
-            Recordset &r = rs(Ricette2);
-            if (r.RecordCount() > 0)
-                r.MoveFirst();
-            ModoImportazione = 2;
-            cicloImportaTutto();
-            if (Esito != Interrotto && SceltaInAttesa == 0 && ModoImportazione != 1) {
-                completata_ = true;
-                unsetCursor();
-            }
-            if (ModoImportazione != 1) {
-                ui->Cat->setText(CategoriaMostrata);
-                if (r.RecordCount() > 0)
-                    r.MoveFirst();
-            }
-            if (Esito == Interrotto)
-                Ripristina();
-            Esito = Prosegui;
-        },
-        true);
-}
-
-void Importazione::cicloImportaTutto()
-{
-    Recordset &r = rs(Ricette2);
-    while (!r.Eof() && r.RecordCount() > 0 && Esito != Interrotto) {
-        MostraCategoria();
-        SceltaInAttesa = 0;
-        ImportaRicetta();
-        if (Esito == Interrotto)
-            return;
-        if (SceltaInAttesa != 0) {
-            ModoImportazione = 1; // the run waits here for the choice
-            return;
-        }
-        r.MoveNext();
-    }
-}
-
-void Importazione::chiediScelta(int tipo)
-{
-    SceltaImportazione = tipo;
-    setEnabled(false);
-    sceltaRichiesta_ = true;
-}
-
-void Importazione::ritornoDallaScelta()
-{
-    const int tipo = SceltaInAttesa;
-    interruzioneMostrata_ = false;
-    SceltaInAttesa = 0;
-    if (SceltaImportazione == 0) {
-        Esito = Interrotto;
-    } else if (tipo == 1) {
-        AggiungiRicetta(SceltaImportazione, NuovoNome);
-        if (Esito != Interrotto) {
-            rigaSorgente_ = 0;
-            CopiaIngredienti();
-        }
-    } else {
-        aggiungiRiga(SceltaImportazione);
-        if (rigaSorgente_ < righeSorgente(IDRicettaImportata).size() && Esito != Interrotto) {
-            ++rigaSorgente_;
-            CopiaIngredienti();
-        }
-    }
-    if (SceltaInAttesa == 2) {
-        chiediScelta(2); // the same recipe goes on after the next choice
-    } else {
-        if (Esito != Interrotto && ModoImportazione == 1) {
-            ModoImportazione = 2;
-            Recordset &r = rs(Ricette2);
-            r.MoveNext();
-            cicloImportaTutto();
-            if (ModoImportazione != 1) {
-                if (r.Eof() && Esito != Interrotto && SceltaInAttesa == 0) {
-                    completata_ = true;
-                    unsetCursor();
-                    Ricette1->Refresh();
-                    riempiListaRicette();
-                }
-                if (r.RecordCount() > 0)
-                    r.MoveFirst();
-            }
-        }
-        if (Esito == Interrotto) {
-            SceltaInAttesa = 0;
-            if (!interruzioneMostrata_)
-                interruzione();
-        }
-    }
-    ui->Cat->setText(CategoriaMostrata);
-    if (Esito == Interrotto)
-        Ripristina();
-}
-
-void Importazione::comando(const std::function<void()> &lavoro, bool scrive)
-{
-    try {
-        // One transaction for a button's writes: quicker, and a crash loses all or nothing.
-        if (scrive && !lavoro_ && caricata_ && libroCorrente() && libroCorrente()->aperto())
-            lavoro_.emplace(*libroCorrente());
-        lavoro();
-        while (sceltaRichiesta_) {
-            sceltaRichiesta_ = false;
-            {
-                FinestraImportazione scelta(this);
-                scelta.exec();
-            }
-            setEnabled(true);
-            activateWindow();
-            Form_Activate();
-        }
-        if (lavoro_) {
-            lavoro_->commit();
-            lavoro_.reset();
-        }
-        // Said only now: until the commit a full disk or a reader's lock can still undo it.
-        if (std::exchange(completata_, false))
-            dialogs().messageBox(Completata, Dialogs::SoloOK, FineImportazione,
-                                 Dialogs::NessunaIcona);
-    } catch (const EngineError &e) {
-        // What the import could not read or write ends it, and the book goes back as it was.
-        sceltaRichiesta_ = completata_ = false;
-        setEnabled(true);
-        SceltaInAttesa = 0;
-        Esito = Prosegui;
-        QString ripristino;
-        try {
-            Ripristina();
-        } catch (const EngineError &e2) {
-            ripristino = e2.description();
-        }
-        unsetCursor();
-        QStringList testo{e.description()};
-        if (scrive)
-            testo = {"L'importazione non è stata eseguita:", e.description(),
-                     ripristino.isEmpty() ? "Il ricettario corrente è tornato com'era "
-                                            "all'apertura di questa finestra."
-                                          : "Non è stato possibile rimettere la copia di "
-                                            "sicurezza:"};
-        if (!ripristino.isEmpty())
-            testo << ripristino;
-        messaggioErrore(righe(testo));
-    }
-}
-
 void Importazione::messaggioErrore(const QString &testo)
 {
     dialogs().messageBox(testo, Dialogs::SoloOK, "Errore!", Dialogs::Critica);
@@ -525,34 +228,6 @@ QList<DataSource *> Importazione::sorgenti() const
 {
     return {Ricette1,   Categorie1,   Ingredienti1, Ingr1, Ricette2,
             Categorie2, Ingredienti2, IngrRic,      Ingr2};
-}
-
-void Importazione::rimettiCopia()
-{
-    lavoro_.reset(); // rolled back: the copy replaces it anyway
-    for (DataSource *ds : sorgenti())
-        if (const std::shared_ptr<Database> d = ds->Database())
-            d->Close();
-    Database::ripristina(CopiaDiSicurezza, RicettarioCorrente);
-}
-
-void Importazione::Ripristina()
-{
-    rimettiCopia();
-    dimenticaNomi();
-    for (DataSource *ds : sorgenti())
-        ds->Refresh();
-}
-
-void Importazione::Annulla_Click()
-{
-    try {
-        rimettiCopia();
-    } catch (const EngineError &e) {
-        messaggioErrore(e.description());
-        return; // the window stays: the user can try again or close it
-    }
-    close();
 }
 
 void Importazione::Command2_Click()

@@ -14,13 +14,16 @@ namespace Ui {
 class Importazione;
 }
 class DataSource;
+class EngineError;
 class Recordset;
 
 // The import window: brings the recipes of another book (the source) into the current one, one
 // or all, asking about every identical or similar recipe, category and ingredient. A copy of
 // the current book taken when the window opens ("<book>.old") is put back when the import is
-// interrupted and by "Annulla". The class is split by concern: importazione.cpp (the window,
-// the recipe-level flow, the rollback), mappatura.cpp (categories, ingredients, the copying).
+// interrupted and by "Annulla". The class is split by concern: importazione.cpp (the window),
+// flussoricette.cpp (the recipe-level flow: the buttons' imports, the questions about a
+// recipe's name, the run over all, the choice dialog), ripristino.cpp (a button's transaction
+// and the rollback), mappatura.cpp (categories, ingredients, the copying).
 class Importazione : public QWidget
 {
     Q_OBJECT
@@ -32,74 +35,77 @@ public:
     // Whether a book can be imported into the current one: an empty text, or why not.
     static QString sorgenteNonValida(const QString &sorgente);
 
-    // Data sources: the current book, then the source book.
-    DataSource *Ricette1, *Categorie1, *Ingr1, *Ingredienti1;
-    DataSource *Ricette2, *Categorie2, *Ingr2, *Ingredienti2, *IngrRic;
-
-    // Outcomes of a step.
-    enum { Prosegui = 0, Identico = 1, Simile = 2, Interrotto = 3, InAttesa = 4 };
-
-    // Window values.
-    QString CopiaDiSicurezza;
-    int ModoImportazione = 0; // 0 one recipe, 2 a run over all, 1 a run waiting for a choice
-    int SceltaInAttesa = 0;   // 0 none, 1 a category, 2 an ingredient
-    int Esito = 0;
-    QString NomeDaImportare, NomeEsistente, NomeSimile;
-    QString NuovoNome;
-    qint64 IDRicettaImportata = 0;
-    QString CategoriaMostrata;
-    QString NuovoNomeCategoria, NuovoNomeIngrediente;
-
-    // Routines (importazione.cpp).
-    void ImportaRicetta();
-    void Ripristina();
-    void CaricaIngredienti();
-    void MostraCategoria();
-    void ConfrontaNomi();
-
-    // Routines of the mapping (mappatura.cpp).
-    void CopiaRicetta(const QString &nome);
-    void AssegnaCategoria(qint64 &k);
-    void AggiungiRicetta(qint64 k, const QString &nome);
-    void CopiaIngredienti();
-
 protected:
     void showEvent(QShowEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
     bool eventFilter(QObject *o, QEvent *e) override;
 
 private:
+    // What the buttons import: the recipe shown, all of them, or all of them while the run
+    // waits for a choice.
+    enum class Modo { UnaRicetta, Tutte, TutteInAttesa };
+    // The choice dialog a step leaves pending.
+    enum class Scelta { Nessuna, Categoria, Ingrediente };
+    // Outcome of a step.
+    enum class Esito { Prosegui, Identico, Simile, Interrotto, InAttesa };
+
+    // Data sources: the current book, then the source book.
+    DataSource *Ricette1, *Categorie1, *Ingr1, *Ingredienti1;
+    DataSource *Ricette2, *Categorie2, *Ingr2, *Ingredienti2, *IngrRic;
+
+    // The window (importazione.cpp).
     void Form_Load();
+    void prendiCopia(); // the backup copy; without it the import buttons stay off
+    void apriLibri();   // the nine data sources, an opening error said once
     void Form_Activate();
     void impRicette_Click();
     void impRicette_GotFocus();
-    void Command1_Click();
     void Command2_Click();
-    void Command3_Click();
-    void Annulla_Click();
     void Command4_Click();
-
-    // A button's work: the choices it leaves pending are asked for in turn, the writes are
-    // committed at the end, and an engine error interrupts and puts the copy back.
-    void comando(const std::function<void()> &lavoro, bool scrive = false);
-    void chiediScelta(int tipo); // the choice dialog, after the current step
-    void ritornoDallaScelta();   // the work that waited for the choice
-    void cicloImportaTutto();    // the run over all recipes from the current source recipe
     void riempiListaRicette();
-    void interruzione();                                  // "Importazione interrotta"
-    void nonAggiunta(Dialogs::Risposta r, bool &saltata); // No or Cancel to a recipe's name
+    void CaricaIngredienti();
+    void MostraCategoria();
     void messaggioErrore(const QString &testo);
     QList<DataSource *> sorgenti() const; // the nine, the current book's first
+    Recordset &rs(DataSource *ds) const;
+    std::shared_ptr<Database> libroCorrente() const;
+
+    // The recipe-level flow (flussoricette.cpp).
+    void Command1_Click();
+    void Command3_Click();
+    void ImportaRicetta();
+    void confrontaConLeRicette(); // the first identical or similar recipe of the current book
+    void chiediDellaRicettaIdentica(bool &saltata);
+    void chiediDellaRicettaSimile(bool &saltata);
+    void ConfrontaNomi();
+    void nonAggiunta(Dialogs::Risposta r, bool &saltata); // No or Cancel to a recipe's name
+    void interruzione();                                  // "Importazione interrotta"
+    void cicloImportaTutto();       // the run over all recipes from the current source recipe
+    void chiediScelta(Scelta tipo); // the choice dialog, after the current step
+    void ritornoDallaScelta();      // the work that waited for the choice
+    void riprendiLaCorsa();         // the run goes on after the recipe that waited
+
+    // A button's work and the rollback (ripristino.cpp): the choices it leaves pending are
+    // asked for in turn, the writes are committed at the end, and an engine error interrupts
+    // and puts the copy back.
+    void comando(const std::function<void()> &lavoro, bool scrive = false);
+    void lavoroFallito(const EngineError &e, bool scrive);
+    void Annulla_Click();
+    void Ripristina();
     void rimettiCopia(); // the backup copy back over the current book, every book closed
 
-    // Mapping helpers (mappatura.cpp).
+    // The mapping (mappatura.cpp).
     struct DomandaSimile
     {
         QString testo, titolo, titoloRinomina, prompt, titoloNuovoNome;
     };
-    // The question about a similar category (tipo 1) or ingredient (2): added as it is, renamed,
+    void CopiaRicetta(const QString &nome);
+    void AssegnaCategoria(qint64 &k);
+    void AggiungiRicetta(qint64 k, const QString &nome);
+    void CopiaIngredienti();
+    // The question about a similar category or ingredient: added as it is, renamed,
     // interrupted, or true when the user wants to pick an existing one.
-    bool chiediDelSimile(const DomandaSimile &d, int tipo, QString &nuovoNome);
+    bool chiediDelSimile(const DomandaSimile &d, Scelta tipo);
     // A new category or ingredient named NomeDaImportare: its key in the current book.
     qint64 aggiungiNome(DataSource *ds, ElencoNomi &elenco);
     int scansione(const ElencoNomi &elenco, const QString &nome); // returns the identical row
@@ -108,10 +114,16 @@ private:
     void dimenticaNomi();
     QList<int> &righeSorgente(qint64 ricetta); // positions of a source recipe's lines in IngrRic
     QString ingredienteSorgente(qint64 chiave);
-    Recordset &rs(DataSource *ds) const;
-    std::shared_ptr<Database> libroCorrente() const;
 
     std::unique_ptr<Ui::Importazione> ui;
+    QString CopiaDiSicurezza;
+    Modo modo_ = Modo::UnaRicetta;
+    Scelta sceltaInAttesa_ = Scelta::Nessuna;
+    Esito esito_ = Esito::Prosegui;
+    QString NomeDaImportare, NomeEsistente, NomeSimile;
+    QString NuovoNome; // the name the recipe waiting for a choice is added with
+    qint64 IDRicettaImportata = 0;
+    QString CategoriaMostrata;
     bool aperta_ = false;
     bool sceltaRichiesta_ = false;
     bool interruzioneMostrata_ = false;

@@ -10,12 +10,6 @@
 #include "storage/schema.h"
 #include "toolkit/dialogs.h"
 
-namespace {
-
-enum ColonnaRiga { RigaRicetta = 1, RigaIngrediente = 2, RigaQuantita = 3, RigaCommenti = 4 };
-
-} // namespace
-
 const ElencoNomi &Importazione::nomi(ElencoNomi &elenco, DataSource *ds)
 {
     const int quale = &elenco == &nomiRicette_ ? 0 : &elenco == &nomiCategorie_ ? 1 : 2;
@@ -23,7 +17,8 @@ const ElencoNomi &Importazione::nomi(ElencoNomi &elenco, DataSource *ds)
         elenco.svuota();
         Recordset &r = rs(ds);
         for (int p = 0; p < r.RecordCount(); ++p)
-            elenco.aggiungi(r.valoreAlPosto(p, 0).toLongLong(), r.valoreAlPosto(p, 1).toString());
+            elenco.aggiungi(r.valoreAlPosto(p, ElencoNomi::ColonnaChiave).toLongLong(),
+                            r.valoreAlPosto(p, ElencoNomi::ColonnaNome).toString());
         nomiLetti_[quale] = true;
     }
     return elenco;
@@ -45,7 +40,7 @@ QList<int> &Importazione::righeSorgente(qint64 ricetta)
         righePerRicetta_.clear();
         Recordset &r = rs(IngrRic);
         for (int p = 0; p < r.RecordCount(); ++p)
-            righePerRicetta_[r.valoreAlPosto(p, RigaRicetta).toLongLong()].append(p);
+            righePerRicetta_[r.valoreAlPosto(p, Schema::RigaRicetta).toLongLong()].append(p);
         righeLette_ = true;
     }
     return righePerRicetta_[ricetta];
@@ -57,8 +52,8 @@ QString Importazione::ingredienteSorgente(qint64 chiave)
         ingredientiSorgente_.clear();
         Recordset &r = rs(Ingr2);
         for (int p = 0; p < r.RecordCount(); ++p)
-            ingredientiSorgente_.insert(r.valoreAlPosto(p, 0).toLongLong(),
-                                        r.valoreAlPosto(p, 1).toString());
+            ingredientiSorgente_.insert(r.valoreAlPosto(p, Schema::IDIngrediente).toLongLong(),
+                                        r.valoreAlPosto(p, Schema::Ingrediente).toString());
         ingredientiLetti_ = true;
     }
     return ingredientiSorgente_.value(chiave);
@@ -68,13 +63,13 @@ int Importazione::scansione(const ElencoNomi &elenco, const QString &nome)
 {
     int identico = -1, simile = -1;
     elenco.scandisci(nome, identico, simile);
-    Esito = Prosegui;
+    esito_ = Esito::Prosegui;
     if (identico >= 0) {
         NomeEsistente = elenco.voce(identico).nome;
-        Esito = Identico;
+        esito_ = Esito::Identico;
     } else if (simile >= 0) {
         NomeEsistente = NomeSimile = elenco.voce(simile).nome;
-        Esito = Simile;
+        esito_ = Esito::Simile;
     }
     return identico;
 }
@@ -83,14 +78,14 @@ qint64 Importazione::aggiungiNome(DataSource *ds, ElencoNomi &elenco)
 {
     Recordset &tabella = rs(ds);
     tabella.AddNew();
-    tabella.setValue(1, NomeDaImportare); // the name follows the key in both tables
+    tabella.setValue(ElencoNomi::ColonnaNome, NomeDaImportare);
     tabella.Update();
     const qint64 chiave = tabella.database().ultimaChiave();
     elenco.aggiungi(chiave, NomeDaImportare);
     return chiave;
 }
 
-bool Importazione::chiediDelSimile(const DomandaSimile &d, int tipo, QString &nuovoNome)
+bool Importazione::chiediDelSimile(const DomandaSimile &d, Scelta tipo)
 {
     const Dialogs::Risposta r =
         dialogs().messageBox(d.testo, Dialogs::SiNoAnnulla, d.titolo, Dialogs::NessunaIcona);
@@ -98,22 +93,23 @@ bool Importazione::chiediDelSimile(const DomandaSimile &d, int tipo, QString &nu
         const Dialogs::Risposta rinomina = dialogs().messageBox(
             "La vuoi rinominare ?", Dialogs::SiNoAnnulla, d.titoloRinomina, Dialogs::NessunaIcona);
         if (rinomina == Dialogs::Si) {
-            nuovoNome = dialogs().inputBox(d.prompt, d.titoloNuovoNome, NomeDaImportare);
+            const QString nuovoNome =
+                dialogs().inputBox(d.prompt, d.titoloNuovoNome, NomeDaImportare);
             if (!nuovoNome.isEmpty())
                 NomeDaImportare = nuovoNome;
         } else if (rinomina != Dialogs::No) {
-            Esito = Interrotto;
-            SceltaInAttesa = 0;
+            esito_ = Esito::Interrotto;
+            sceltaInAttesa_ = Scelta::Nessuna;
         }
         return false;
     }
     if (r == Dialogs::No) {
-        SceltaInAttesa = tipo;
-        Esito = InAttesa;
+        sceltaInAttesa_ = tipo;
+        esito_ = Esito::InAttesa;
         return true;
     }
-    Esito = Interrotto;
-    SceltaInAttesa = 0;
+    esito_ = Esito::Interrotto;
+    sceltaInAttesa_ = Scelta::Nessuna;
     return false;
 }
 
@@ -122,39 +118,39 @@ void Importazione::CopiaRicetta(const QString &nome)
     IDRicettaImportata = 0;
     qint64 k = 0;
     AssegnaCategoria(k);
-    if (SceltaInAttesa == 1 && Esito != Interrotto) {
-        chiediScelta(1);
+    if (sceltaInAttesa_ == Scelta::Categoria && esito_ != Esito::Interrotto) {
+        chiediScelta(Scelta::Categoria);
         return;
     }
-    if (SceltaInAttesa == 0 && Esito != Interrotto)
+    if (sceltaInAttesa_ == Scelta::Nessuna && esito_ != Esito::Interrotto)
         AggiungiRicetta(k, nome);
-    if (SceltaInAttesa == 0 && Esito != Interrotto) {
+    if (sceltaInAttesa_ == Scelta::Nessuna && esito_ != Esito::Interrotto) {
         rigaSorgente_ = 0;
         CopiaIngredienti();
-        if (SceltaInAttesa == 2)
-            chiediScelta(2);
+        if (sceltaInAttesa_ == Scelta::Ingrediente)
+            chiediScelta(Scelta::Ingrediente);
     }
 }
 
 void Importazione::AssegnaCategoria(qint64 &k)
 {
-    SceltaInAttesa = 0;
+    sceltaInAttesa_ = Scelta::Nessuna;
     NomeDaImportare.clear();
     NomeEsistente.clear();
     // A recipe whose category the source book does not hold keeps none.
     if (!categoriaTrovata_) {
-        Esito = Prosegui;
+        esito_ = Esito::Prosegui;
         k = 0;
         return;
     }
-    NomeDaImportare = rs(Categorie2).value("CategoriaAlimentare").toString();
+    NomeDaImportare = rs(Categorie2).value(Schema::CategoriaAlimentare).toString();
     const int identico = scansione(nomi(nomiCategorie_, Categorie1), NomeDaImportare);
 
-    if (Esito == Identico) {
+    if (esito_ == Esito::Identico) {
         k = nomiCategorie_.voce(identico).chiave;
         return;
     }
-    if (Esito == Simile) {
+    if (esito_ == Esito::Simile) {
         DomandaSimile d;
         d.testo = righe(
             {"La ricetta che si vuol importare, ha una Categoria Alimentare con un nome",
@@ -165,10 +161,10 @@ void Importazione::AssegnaCategoria(qint64 &k)
         d.titolo = d.titoloRinomina = "Attenzione! Esiste già una Categoria Alimentare simile";
         d.prompt = "Inserisci il nuovo nome della Categoria Alimentare.";
         d.titoloNuovoNome = "Assegnazione nuovo nome alla Categoria Alimentare";
-        if (chiediDelSimile(d, 1, NuovoNomeCategoria))
+        if (chiediDelSimile(d, Scelta::Categoria))
             return; // the choice dialog gives k
     }
-    if (Esito == Prosegui || Esito == Simile)
+    if (esito_ == Esito::Prosegui || esito_ == Esito::Simile)
         k = aggiungiNome(Categorie1, nomiCategorie_);
 }
 
@@ -194,7 +190,7 @@ void Importazione::AggiungiRicetta(qint64 k, const QString &nome)
         // Without its row the recipe's lines have nowhere to go: the import stops here.
         ricette.CancelUpdate();
         messaggioErrore(e.description());
-        Esito = Interrotto;
+        esito_ = Esito::Interrotto;
         return;
     }
     nuovaRicetta_ = ricette.database().ultimaChiave();
@@ -208,18 +204,19 @@ void Importazione::CopiaIngredienti()
     Recordset &righeSorgenti = rs(IngrRic);
     const QList<int> &linee = righeSorgente(IDRicettaImportata);
     for (; rigaSorgente_ < linee.size(); ++rigaSorgente_) {
-        Esito = Prosegui;
+        esito_ = Esito::Prosegui;
         const qint64 chiaveSorgente =
-            righeSorgenti.valoreAlPosto(linee.at(rigaSorgente_), RigaIngrediente).toLongLong();
+            righeSorgenti.valoreAlPosto(linee.at(rigaSorgente_), Schema::RigaIngrediente)
+                .toLongLong();
         NomeDaImportare = ingredienteSorgente(chiaveSorgente);
         // A line whose ingredient the source book does not hold cannot be brought in.
         if (NomeDaImportare.isEmpty() && !ingredientiSorgente_.contains(chiaveSorgente))
             continue;
         const int identico = scansione(nomi(nomiIngredienti_, Ingr1), NomeDaImportare);
         qint64 chiave = 0;
-        if (Esito == Identico)
+        if (esito_ == Esito::Identico)
             chiave = nomiIngredienti_.voce(identico).chiave;
-        if (Esito == Simile) {
+        if (esito_ == Esito::Simile) {
             DomandaSimile d;
             d.testo = righe({"La ricetta che si vuol importare, ha un Ingrediente con un nome",
                              "molto simile a quello di un Ingrediente già presente.", "",
@@ -232,18 +229,18 @@ void Importazione::CopiaIngredienti()
             d.titoloRinomina = "Attenzione! Esiste già un'Ingrediente simile";
             d.prompt = "Inserisci il nuovo nome dell'Ingrediente.";
             d.titoloNuovoNome = "Assegnazione nuovo nome all'Ingrediente";
-            if (chiediDelSimile(d, 2, NuovoNomeIngrediente))
+            if (chiediDelSimile(d, Scelta::Ingrediente))
                 return; // the choice completes this line
         }
-        if (Esito == Prosegui || Esito == Simile)
+        if (esito_ == Esito::Prosegui || esito_ == Esito::Simile)
             chiave = aggiungiNome(Ingr1, nomiIngredienti_);
-        if (Esito == Interrotto) {
-            SceltaInAttesa = 0;
+        if (esito_ == Esito::Interrotto) {
+            sceltaInAttesa_ = Scelta::Nessuna;
             return;
         }
         aggiungiRiga(chiave);
     }
-    if (ModoImportazione == 0 && Esito != Interrotto)
+    if (modo_ == Modo::UnaRicetta && esito_ != Esito::Interrotto)
         unsetCursor();
 }
 
@@ -253,9 +250,9 @@ void Importazione::aggiungiRiga(qint64 chiaveIngrediente)
     const int p = righeSorgente(IDRicettaImportata).at(rigaSorgente_);
     Recordset &righe = rs(Ingredienti1);
     righe.AddNew();
-    righe.setValue(RigaRicetta, nuovaRicetta_);
-    righe.setValue(RigaIngrediente, chiaveIngrediente);
-    righe.setValue(RigaQuantita, sorgente.valoreAlPosto(p, RigaQuantita));
-    righe.setValue(RigaCommenti, sorgente.valoreAlPosto(p, RigaCommenti));
+    righe.setValue(Schema::RigaRicetta, nuovaRicetta_);
+    righe.setValue(Schema::RigaIngrediente, chiaveIngrediente);
+    righe.setValue(Schema::Quantita, sorgente.valoreAlPosto(p, Schema::Quantita));
+    righe.setValue(Schema::Commenti, sorgente.valoreAlPosto(p, Schema::Commenti));
     righe.Update();
 }
