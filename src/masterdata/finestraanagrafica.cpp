@@ -3,9 +3,11 @@
 #include "storage/datasource.h"
 #include "toolkit/applicazione.h"
 #include "toolkit/dialogs.h"
+#include "toolkit/maiuscole.h"
 #include "toolkit/navigationbar.h"
 
 #include <QCloseEvent>
+#include <QLineEdit>
 #include <QPushButton>
 
 FinestraAnagrafica::FinestraAnagrafica(const QString &origine, QWidget *parent)
@@ -20,12 +22,15 @@ FinestraAnagrafica::FinestraAnagrafica(const QString &origine, QWidget *parent)
     connect(datPrimaryRS, &DataSource::Error, this, &FinestraAnagrafica::datPrimaryRS_Error);
 }
 
-void FinestraAnagrafica::collega(NavigationBar *barra, QTableView *griglia,
-                                 QList<ColonnaGriglia> colonne, QPushButton *chiudi)
+void FinestraAnagrafica::collega(const Controlli &c, QList<ColonnaGriglia> colonne)
 {
-    barra->attach(datPrimaryRS);
-    collegaGriglia(griglia, datPrimaryRS, std::move(colonne));
-    connect(chiudi, &QPushButton::clicked, this, &FinestraAnagrafica::cmdChiudi_Click);
+    c.barra->attach(datPrimaryRS);
+    collegaGriglia(c.griglia, datPrimaryRS, std::move(colonne));
+    connect(c.chiudi, &QPushButton::clicked, this, &FinestraAnagrafica::cmdChiudi_Click);
+    connect(c.cancella, &QPushButton::clicked, this, &FinestraAnagrafica::cmdCancella_Click);
+    nome_ = c.nome;
+    connect(nome_, &QLineEdit::returnPressed, this, &FinestraAnagrafica::nome_KeyPress);
+    nome_->installEventFilter(this);
 }
 
 void FinestraAnagrafica::showEvent(QShowEvent *e)
@@ -38,8 +43,9 @@ void FinestraAnagrafica::showEvent(QShowEvent *e)
     }
 }
 
-void FinestraAnagrafica::eliminaCorrente()
+void FinestraAnagrafica::cmdCancella_Click()
 {
+    nome_->setEnabled(false);
     datPrimaryRS->esegui([](Recordset &rs) {
         if (rs.EditMode() == Recordset::NuovoInCorso) {
             rs.Delete();
@@ -52,6 +58,24 @@ void FinestraAnagrafica::eliminaCorrente()
         if (rs.Eof())
             rs.MoveLast();
     });
+}
+
+void FinestraAnagrafica::nome_KeyPress()
+{
+    nome_->setText(maiuscolaIniziale(nome_->text()));
+    nome_Confermato();
+}
+
+void FinestraAnagrafica::nome_LostFocus()
+{
+    nome_->setText(maiuscolaIniziale(nome_->text()));
+}
+
+bool FinestraAnagrafica::eventFilter(QObject *o, QEvent *e)
+{
+    if (o == nome_ && e->type() == QEvent::FocusOut)
+        nome_LostFocus();
+    return QWidget::eventFilter(o, e);
 }
 
 void FinestraAnagrafica::cmdChiudi_Click()
@@ -87,6 +111,7 @@ void FinestraAnagrafica::datPrimaryRS_Error(int, int &Response)
 
 void FinestraAnagrafica::Form_Unload()
 {
+    nome_->setEnabled(false);
     unsetCursor();
     // Closing writes what the bound controls still hold.
     datPrimaryRS->Close();

@@ -4,22 +4,18 @@
 #include "storage/datasource.h"
 #include "storage/schema.h"
 #include "toolkit/dialogs.h"
-#include "toolkit/maiuscole.h"
 
 Ingredienti::Ingredienti(QWidget *parent)
     : FinestraAnagrafica(Schema::Origine::IngredientiPerNome, parent),
       ui(std::make_unique<Ui::Ingredienti>())
 {
     ui->setupUi(this);
-    collega(ui->datPrimaryRS, ui->DBGrid1, {{"IDIngrediente", 0}, {"Ingrediente", 1}},
-            ui->cmdChiudi);
+    collega({ui->datPrimaryRS, ui->DBGrid1, ui->Text1, ui->cmdCancella, ui->cmdChiudi},
+            {{"IDIngrediente", Schema::IDIngrediente}, {"Ingrediente", Schema::Ingrediente}});
     ui->DBGrid1->setColumnWidth(0, 110);
 
     connect(ui->cmdInserisci, &QPushButton::clicked, this, &Ingredienti::cmdInserisci_Click);
     connect(ui->Command1, &QPushButton::clicked, this, &Ingredienti::Command1_Click);
-    connect(ui->cmdCancella, &QPushButton::clicked, this, &Ingredienti::cmdCancella_Click);
-    connect(ui->Text1, &QLineEdit::returnPressed, this, [this] { Text1_KeyPress(13); });
-    ui->Text1->installEventFilter(this);
     connect(ui->DBGrid1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &Ingredienti::DBGrid1_RowColChange);
 }
@@ -33,7 +29,7 @@ void Ingredienti::cmdInserisci_Click()
     ui->cmdInserisci->setEnabled(false);
     ui->Command1->setEnabled(false);
     ui->Text1->setFocus();
-    ModoIngrediente = 1;
+    modo_ = Modo::Aggiunta;
 }
 
 void Ingredienti::Command1_Click()
@@ -41,18 +37,15 @@ void Ingredienti::Command1_Click()
     const Recordset *rs = datPrimaryRS->Recordset();
     if (!rs || !rs->haRigaCorrente())
         return; // nothing to edit in an empty table
-    SegnalibroIngrediente = rs->Bookmark();
+    segnalibro_ = rs->Bookmark();
     ui->Text1->setEnabled(true);
     ui->Command1->setEnabled(false);
     ui->cmdInserisci->setEnabled(false);
-    ModoIngrediente = 2;
+    modo_ = Modo::Modifica;
 }
 
-void Ingredienti::Text1_KeyPress(int KeyAscii)
+void Ingredienti::nome_Confermato()
 {
-    if (KeyAscii != 13)
-        return;
-    ui->Text1->setText(maiuscolaIniziale(ui->Text1->text()));
     if (!ui->Text1->text().isEmpty())
         SalvaIngrediente();
 }
@@ -66,7 +59,7 @@ void Ingredienti::SalvaIngrediente()
     // grid and Text1 are not walked through every row.
     bool riuscito = datPrimaryRS->esegui([&](Recordset &rs) {
         for (int p = 0; p < rs.RecordCount(); ++p) {
-            if (rs.valoreAlPosto(p, 1).toString().toUpper() == maiuscolo) {
+            if (rs.valoreAlPosto(p, Schema::Ingrediente).toString().toUpper() == maiuscolo) {
                 trovato = true;
                 rs.setBookmark(rs.bookmarkAlPosto(p));
                 break;
@@ -77,18 +70,18 @@ void Ingredienti::SalvaIngrediente()
         // The ingredient of that name stays current.
         dialogs().messageBox("Ingrediente già presente", Dialogs::SoloOK,
                              "Non sono ammessi duplicati", Dialogs::NessunaIcona);
-    } else if (riuscito && ModoIngrediente == 1) {
+    } else if (riuscito && modo_ == Modo::Aggiunta) {
         riuscito = datPrimaryRS->esegui([&](Recordset &rs) {
             rs.AddNew();
-            rs.Fields(1) = nome;
+            rs.Fields(Schema::Ingrediente) = nome;
             rs.Update();
             rs.MoveLast();
         });
-    } else if (riuscito && ModoIngrediente == 2) {
+    } else if (riuscito && modo_ == Modo::Modifica) {
         riuscito = datPrimaryRS->esegui([&](Recordset &rs) {
-            rs.setBookmark(SegnalibroIngrediente);
+            rs.setBookmark(segnalibro_);
             rs.Edit();
-            rs.Fields(1) = nome;
+            rs.Fields(Schema::Ingrediente) = nome;
             rs.Update();
         });
     }
@@ -109,20 +102,8 @@ void Ingredienti::tornaInAttesa()
 {
     ui->cmdInserisci->setEnabled(true);
     ui->Command1->setEnabled(true);
-    ModoIngrediente = 0;
+    modo_ = Modo::Attesa;
     ui->Text1->setEnabled(false);
-}
-
-void Ingredienti::Text1_LostFocus()
-{
-    ui->Text1->setText(maiuscolaIniziale(ui->Text1->text()));
-}
-
-bool Ingredienti::eventFilter(QObject *o, QEvent *e)
-{
-    if (o == ui->Text1 && e->type() == QEvent::FocusOut)
-        Text1_LostFocus();
-    return QWidget::eventFilter(o, e);
 }
 
 void Ingredienti::DBGrid1_RowColChange()
@@ -134,16 +115,4 @@ void Ingredienti::DBGrid1_RowColChange()
     if (attuale.column() != 1)
         ui->DBGrid1->selectionModel()->setCurrentIndex(nome, QItemSelectionModel::NoUpdate);
     ui->Text1->setText(nome.data().toString());
-}
-
-void Ingredienti::cmdCancella_Click()
-{
-    ui->Text1->setEnabled(false);
-    eliminaCorrente();
-}
-
-void Ingredienti::Form_Unload()
-{
-    ui->Text1->setEnabled(false);
-    FinestraAnagrafica::Form_Unload();
 }

@@ -19,23 +19,21 @@ public:
     explicit Ingredienti(QWidget *parent = nullptr);
     ~Ingredienti() override;
 
-    int ModoIngrediente = 0; // 0 idle, 1 adding, 2 editing
-    QVariant SegnalibroIngrediente;
-
     void SalvaIngrediente();
 
 protected:
-    bool eventFilter(QObject *o, QEvent *e) override;
-    void Form_Unload() override;
+    void nome_Confermato() override;
 
 private:
+    // What Enter in the box does: nothing yet, add a new ingredient, or rename the noted one.
+    enum class Modo { Attesa, Aggiunta, Modifica };
+
     void cmdInserisci_Click();
     void Command1_Click();
-    void cmdCancella_Click();
-    void Text1_KeyPress(int KeyAscii);
-    void Text1_LostFocus();
     void DBGrid1_RowColChange();
     void tornaInAttesa();
 
     std::unique_ptr<Ui::Ingredienti> ui;
+    Modo modo_ = Modo::Attesa;
+    QVariant segnalibro_; // the row being renamed
 };
