@@ -84,11 +84,9 @@ private:
     static QString attivi(QWidget *f)
     {
         QStringList r;
-        for (QWidget *w : {static_cast<QWidget *>(casella(f, "Text1")),
-                           static_cast<QWidget *>(pulsante(f, "cmdInserisci")),
-                           static_cast<QWidget *>(pulsante(f, "Command1"))})
-            if (w->isEnabled())
-                r << w->objectName();
+        for (const char *nome : {"Text1", "cmdInserisci", "Command1"})
+            if (f->findChild<QWidget *>(nome)->isEnabled())
+                r << nome;
         return r.join(' ');
     }
     int beep() const { return int(dialoghi->di("beep").size()); }
@@ -166,44 +164,40 @@ private slots:
             QCOMPARE(f->cursor().shape(), Qt::ArrowCursor); // the hourglass is gone
     }
 
+    // A row being added is only abandoned.
     void categories_deleteMakesTheNextCurrent_data()
     {
-        QTest::addColumn<int>("riga");
+        QTest::addColumn<int>("riga"); // -1: a new row
         QTest::addColumn<QString>("resta");
         QTest::addColumn<QString>("barra");
-        caso("first", 0, "Secondi", "Record: 1");
-        caso("last", 2, "Secondi", "Record: 2");
+        QTest::addColumn<int>("restano");
+        caso("first", 0, "Secondi", "Record: 1", 2);
+        caso("last", 2, "Secondi", "Record: 2", 2);
+        caso("new row abandoned", -1, "Primi", "Record: 1", 3);
     }
     void categories_deleteMakesTheNextCurrent()
     {
         QFETCH(int, riga);
-        QFETCH(QString, resta);
-        QFETCH(QString, barra);
         for (const char *nome : {"Primi", "Secondi", "Dolci"})
             libro->categoria(nome);
         auto f = apri<Categoriealimentari>();
-        scegliRiga(f.get(), riga);
+        if (riga < 0)
+            pulsante(f.get(), "cmdInserisci")->click();
+        else
+            scegliRiga(f.get(), riga);
         pulsante(f.get(), "cmdCancella")->click();
-        QCOMPARE(corrente(f.get()), resta);
-        QCOMPARE(didascalia(f.get()), barra);
-        QCOMPARE(categorie().size(), 2);
+        QTEST(corrente(f.get()), "resta");
+        QTEST(didascalia(f.get()), "barra");
+        QTEST(int(categorie().size()), "restano");
         QVERIFY(!casella(f.get(), "txtFields_1")->isEnabled());
     }
 
-    void categories_emptyTableAndAbandonedNewRow()
+    void categories_emptyTable_nothingToDeleteOrEdit()
     {
         auto f = apri<Categoriealimentari>();
         pulsante(f.get(), "cmdCancella")->click();
         pulsante(f.get(), "Command1")->click();
         QVERIFY(!casella(f.get(), "txtFields_1")->isEnabled());
-        libro->categoria("Primi");
-        f->close();
-        f = apri<Categoriealimentari>();
-        pulsante(f.get(), "cmdInserisci")->click();
-        pulsante(f.get(), "cmdCancella")->click();
-        QCOMPARE(categorie(), QStringList{"Primi"});
-        QCOMPARE(corrente(f.get()), QString("Primi"));
-        QCOMPARE(didascalia(f.get()), QString("Record: 1"));
     }
 
     void notABook_isReportedAsDataError()
@@ -225,14 +219,16 @@ private slots:
 
     // --- Ingredients
 
-    // A new ingredient stands last until the window is opened again.
+    // A new ingredient stands last until the window is opened again. Blanks only are no name:
+    // the box waits for one.
     void ingredients_addStoresLastWithCapital_data()
     {
         QTest::addColumn<QStringList>("esistenti");
         QTest::addColumn<QString>("digitato");
-        QTest::addColumn<QString>("salvato");
+        QTest::addColumn<QString>("salvato"); // "" when nothing is stored
         caso("empty table", QStringList{}, "zucchero", "Zucchero");
         caso("sorts first", QStringList{"Burro", "Sale"}, "aceto", "Aceto");
+        caso("blanks only", QStringList{"Burro"}, "   ", "");
     }
     void ingredients_addStoresLastWithCapital()
     {
@@ -245,12 +241,13 @@ private slots:
         QLineEdit *testo = casella(f.get(), "Text1");
         pulsante(f.get(), "cmdInserisci")->click();
         scrivi(testo, digitato);
-        QCOMPARE(ingredienti(), esistenti + QStringList{salvato});
-        QCOMPARE(corrente(f.get()), salvato);
-        QCOMPARE(didascalia(f.get()), QStringLiteral("Record: %1").arg(esistenti.size() + 1));
+        const QStringList dopo = salvato.isEmpty() ? esistenti : esistenti + QStringList{salvato};
+        QCOMPARE(ingredienti(), dopo);
+        QCOMPARE(corrente(f.get()), dopo.last());
+        QCOMPARE(didascalia(f.get()), QStringLiteral("Record: %1").arg(dopo.size()));
         QVERIFY(testo->text().isEmpty());
-        QCOMPARE(attivi(f.get()), "cmdInserisci Command1");
-        QCOMPARE(beep(), 1);
+        QCOMPARE(attivi(f.get()), salvato.isEmpty() ? "Text1" : "cmdInserisci Command1");
+        QCOMPARE(beep(), salvato.isEmpty() ? 0 : 1);
     }
 
     void ingredients_duplicatesAreRefusedInAnyCase_data()
@@ -304,17 +301,6 @@ private slots:
         QCOMPARE(ingredienti(), (QStringList{"Pepe", "Sale marino"}));
     }
 
-    // Blanks only are no name: the box waits for one.
-    void ingredients_enterOnBlankBoxDoesNothing()
-    {
-        auto f = apri<Ingredienti>();
-        pulsante(f.get(), "cmdInserisci")->click();
-        scrivi(casella(f.get(), "Text1"), "   ");
-        QCOMPARE(beep(), 0);
-        QCOMPARE(attivi(f.get()), "Text1");
-        QVERIFY(ingredienti().isEmpty());
-    }
-
     // A store the book refuses (locked by another program) keeps the name and the mode, and
     // nothing is stored behind the user's back: only another Enter stores it.
     void ingredients_failedStore_keepsTheNameAndStoresNothing_data()
@@ -353,27 +339,27 @@ private slots:
                  (modo == 1 ? QStringList{"Burro", "Sale", "Pepe"} : QStringList{"Burro", "Pepe"}));
     }
 
-    void ingredients_addThenDeleteLeavesOnlyDeleteAndClose()
+    // The ingredient goes from every recipe. Deleting while adding leaves only "Elimina" and
+    // "Chiudi"; otherwise an empty table then has nothing to edit.
+    void ingredients_deleteTakesItsLines_data()
     {
-        libro->ingrediente("Farina");
-        libro->ingrediente("Uova");
-        auto f = apri<Ingredienti>();
-        pulsante(f.get(), "cmdInserisci")->click();
-        pulsante(f.get(), "cmdCancella")->click();
-        QCOMPARE(attivi(f.get()), "");
-        QCOMPARE(ingredienti(), QStringList{"Uova"});
+        QTest::addColumn<bool>("aggiungendo");
+        QTest::addColumn<QString>("attivi");
+        caso("while adding", true, "");
+        caso("then nothing to edit", false, "cmdInserisci Command1");
     }
-
-    // The ingredient goes from every recipe; an empty table then has nothing to edit.
-    void ingredients_deleteTakesItsLines_thenNothingToEdit()
+    void ingredients_deleteTakesItsLines()
     {
+        QFETCH(bool, aggiungendo);
         const qint64 farina = libro->ingrediente("Farina");
         libro->riga(libro->ricetta("Pane"), farina, "500");
         libro->riga(libro->ricetta("Pasta fresca"), farina, "0.25");
         auto f = apri<Ingredienti>();
+        if (aggiungendo)
+            pulsante(f.get(), "cmdInserisci")->click();
         pulsante(f.get(), "cmdCancella")->click();
         pulsante(f.get(), "Command1")->click();
-        QCOMPARE(attivi(f.get()), "cmdInserisci Command1");
+        QTEST(attivi(f.get()), "attivi");
         QVERIFY(ingredienti().isEmpty());
         QVERIFY(libro->righe("SELECT * FROM ingredienti_ricetta").isEmpty());
     }
