@@ -19,18 +19,16 @@ public:
     explicit FinestraImportazione(QWidget *parent = nullptr);
     ~FinestraImportazione() override;
 
-    DataSource *Data1;
-
-    void CaricaElenco();
-
 protected:
     void done(int esito) override;
     void showEvent(QShowEvent *e) override;
     bool eventFilter(QObject *o, QEvent *e) override;
 
 private:
+    void CaricaElenco();
     void Command1_Click();
     void Command2_Click();
 
+    DataSource *Data1;
     std::unique_ptr<Ui::FinestraImportazione> ui;
 };

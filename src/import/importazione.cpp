@@ -22,7 +22,6 @@ Importazione::Importazione(QWidget *parent)
       Ricette2(new DataSource(this, "Ricette2", Schema::Ricette)),
       Categorie2(new DataSource(this, "Categorie2", Schema::CategorieAlimentari)),
       Ingr2(new DataSource(this, "Ingr2", Schema::Ingredienti)),
-      Ingredienti2(new DataSource(this, "Ingredienti2", Schema::IngredientiRicetta)),
       IngrRic(new DataSource(this, "IngrRic", Schema::IngredientiRicetta)),
       ui(std::make_unique<Ui::Importazione>())
 {
@@ -189,7 +188,7 @@ void Importazione::CaricaIngredienti()
     if (!r.haRigaCorrente())
         return;
     const qint64 ricetta = r.value(Schema::IDRicetta).toLongLong();
-    Recordset &righe = rs(Ingredienti2);
+    Recordset &righe = rs(IngrRic);
     for (const int p : righeSorgente(ricetta)) {
         const qint64 chiave = righe.valoreAlPosto(p, Schema::RigaIngrediente).toLongLong();
         ui->ListaIngredienti->addItem(ingredienteSorgente(chiave), chiave);
@@ -226,8 +225,7 @@ void Importazione::messaggioErrore(const QString &testo)
 
 QList<DataSource *> Importazione::sorgenti() const
 {
-    return {Ricette1,   Categorie1,   Ingredienti1, Ingr1, Ricette2,
-            Categorie2, Ingredienti2, IngrRic,      Ingr2};
+    return {Ricette1, Categorie1, Ingredienti1, Ingr1, Ricette2, Categorie2, IngrRic, Ingr2};
 }
 
 void Importazione::Command2_Click()

@@ -51,12 +51,12 @@ private:
 
     // Data sources: the current book, then the source book.
     DataSource *Ricette1, *Categorie1, *Ingr1, *Ingredienti1;
-    DataSource *Ricette2, *Categorie2, *Ingr2, *Ingredienti2, *IngrRic;
+    DataSource *Ricette2, *Categorie2, *Ingr2, *IngrRic;
 
     // The window (importazione.cpp).
     void Form_Load();
     void prendiCopia(); // the backup copy; without it the import buttons stay off
-    void apriLibri();   // the nine data sources, an opening error said once
+    void apriLibri();   // the eight data sources, an opening error said once
     void Form_Activate();
     void impRicette_Click();
     void impRicette_GotFocus();
@@ -66,7 +66,7 @@ private:
     void CaricaIngredienti();
     void MostraCategoria();
     void messaggioErrore(const QString &testo);
-    QList<DataSource *> sorgenti() const; // the nine, the current book's first
+    QList<DataSource *> sorgenti() const; // the eight, the current book's first
     Recordset &rs(DataSource *ds) const;
     std::shared_ptr<Database> libroCorrente() const;
 

@@ -16,11 +16,10 @@ class FinestraAnagrafica : public QWidget
 {
     Q_OBJECT
 
-public:
-    DataSource *datPrimaryRS;
-
 protected:
     FinestraAnagrafica(const QString &origine, QWidget *parent);
+
+    DataSource *datPrimaryRS;
 
     // The controls both forms hold.
     struct Controlli
