@@ -70,7 +70,6 @@ void Importazione::Command1_Click()
 void Importazione::ImportaRicetta()
 {
     NomeDaImportare = rs(Ricette2).value(Schema::NomeRicetta).toString();
-    NomeEsistente.clear();
     esito_ = Esito::Prosegui;
     confrontaConLeRicette();
 
@@ -101,10 +100,8 @@ void Importazione::confrontaConLeRicette()
     // The first identical or similar recipe of the current book, in table order, decides.
     Somiglianza s;
     const int riga = nomi(nomiRicette_, Ricette1).primoSimile(NomeDaImportare, s);
-    if (riga >= 0) {
-        NomeEsistente = nomiRicette_.voce(riga).nome;
-        ConfrontaNomi();
-    }
+    if (riga >= 0)
+        ConfrontaNomi(nomiRicette_.voce(riga).nome);
 }
 
 void Importazione::chiediDellaRicettaIdentica(bool &saltata)
@@ -154,9 +151,9 @@ void Importazione::chiediDellaRicettaSimile(bool &saltata)
     }
 }
 
-void Importazione::ConfrontaNomi()
+void Importazione::ConfrontaNomi(const QString &esistente)
 {
-    switch (confrontaNomi(NomeDaImportare, NomeEsistente)) {
+    switch (confrontaNomi(NomeDaImportare, esistente)) {
     case Somiglianza::Nessuna:
         esito_ = Esito::Prosegui;
         break;
@@ -165,7 +162,7 @@ void Importazione::ConfrontaNomi()
         break;
     case Somiglianza::Simile:
         esito_ = Esito::Simile;
-        NomeSimile = NomeEsistente;
+        NomeSimile = esistente;
         break;
     case Somiglianza::Indefinito:
         break;

@@ -77,7 +77,7 @@ private:
     void confrontaConLeRicette(); // the first identical or similar recipe of the current book
     void chiediDellaRicettaIdentica(bool &saltata);
     void chiediDellaRicettaSimile(bool &saltata);
-    void ConfrontaNomi();
+    void ConfrontaNomi(const QString &esistente);
     void nonAggiunta(Dialogs::Risposta r, bool &saltata); // No or Cancel to a recipe's name
     void interruzione();                                  // "Importazione interrotta"
     void cicloImportaTutto();       // the run over all recipes from the current source recipe
@@ -120,7 +120,7 @@ private:
     Modo modo_ = Modo::UnaRicetta;
     Scelta sceltaInAttesa_ = Scelta::Nessuna;
     Esito esito_ = Esito::Prosegui;
-    QString NomeDaImportare, NomeEsistente, NomeSimile;
+    QString NomeDaImportare, NomeSimile;
     QString NuovoNome; // the name the recipe waiting for a choice is added with
     qint64 IDRicettaImportata = 0;
     QString CategoriaMostrata;

@@ -65,10 +65,9 @@ int Importazione::scansione(const ElencoNomi &elenco, const QString &nome)
     elenco.scandisci(nome, identico, simile);
     esito_ = Esito::Prosegui;
     if (identico >= 0) {
-        NomeEsistente = elenco.voce(identico).nome;
         esito_ = Esito::Identico;
     } else if (simile >= 0) {
-        NomeEsistente = NomeSimile = elenco.voce(simile).nome;
+        NomeSimile = elenco.voce(simile).nome;
         esito_ = Esito::Simile;
     }
     return identico;
@@ -136,7 +135,6 @@ void Importazione::AssegnaCategoria(qint64 &k)
 {
     sceltaInAttesa_ = Scelta::Nessuna;
     NomeDaImportare.clear();
-    NomeEsistente.clear();
     // A recipe whose category the source book does not hold keeps none.
     if (!categoriaTrovata_) {
         esito_ = Esito::Prosegui;
@@ -200,7 +198,6 @@ void Importazione::AggiungiRicetta(qint64 k, const QString &nome)
 void Importazione::CopiaIngredienti()
 {
     NomeDaImportare.clear();
-    NomeEsistente.clear();
     Recordset &righeSorgenti = rs(IngrRic);
     const QList<int> &linee = righeSorgente(IDRicettaImportata);
     for (; rigaSorgente_ < linee.size(); ++rigaSorgente_) {
