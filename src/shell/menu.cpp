@@ -29,12 +29,6 @@ namespace {
 
 const QString FiltroRicette = QStringLiteral("Ricette |*.mdb");
 
-// Both separators name a folder: books may come from a Windows path.
-int ultimoSeparatore(const QString &percorso)
-{
-    return qMax(percorso.lastIndexOf('\\'), percorso.lastIndexOf('/'));
-}
-
 // Copies the template onto the new book's path in one step, so a failed copy leaves no half
 // file. Returns 53 when the template is missing, another nonzero code for any other failure.
 int copiaModello(const QString &modello, const QString &destinazione)
