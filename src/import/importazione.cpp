@@ -23,13 +23,6 @@ const QString TitoloRicettaEsistente = QStringLiteral("Attenzione! Ricetta già 
 const QString TitoloRicettaSimile = QStringLiteral("Attenzione! Esiste già una ricetta simile");
 const QString TitoloNuovoNome = QStringLiteral("Assegnazione nuovo nome alla ricetta");
 
-// The name of a book as the captions show it: no folder, no ".mdb".
-QString nomeDelLibro(const QString &percorso)
-{
-    const qsizetype barra = qMax(percorso.lastIndexOf('\\'), percorso.lastIndexOf('/'));
-    return percorso.mid(barra + 1).chopped(qMin<qsizetype>(4, percorso.size() - barra - 1));
-}
-
 } // namespace
 
 Importazione::Importazione(QWidget *parent)
