@@ -8,6 +8,8 @@ class Menu;
 }
 class QAction;
 class QLabel;
+class QRect;
+class QSize;
 
 // The main window: the program's start and its hub.
 class Menu : public QMainWindow
@@ -71,3 +73,7 @@ private:
     QAction *separatore3 = nullptr;
     QAction *separatore4 = nullptr;
 };
+
+// Places a window centred over sopra and within schermo, its frame (cornice) included; a
+// window too large for the screen is made smaller.
+void centra(QWidget *finestra, const QRect &sopra, const QRect &schermo, const QSize &cornice);
