@@ -2,6 +2,7 @@
 #include "elenco/elenco.h"
 #include "ui_elenco.h"
 
+#include "elenco/righeelenco.h"
 #include "printing/impaginazione.h"
 #include "printing/superficie.h"
 #include "storage/datasource.h"
@@ -9,60 +10,13 @@
 #include "storage/schema.h"
 #include "toolkit/applicazione.h"
 #include "toolkit/dialogs.h"
+#include "toolkit/grigliadati.h"
 
-#include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
-#include <array>
 
 using namespace Schema;
-
-// The listed recipes as the grid shows them: column 0 the name, column 1 the key. They are kept
-// here, so a deletion takes rows away without reading the list again.
-class RigheElenco : public QAbstractTableModel
-{
-public:
-    using Riga = std::array<QString, 2>;
-    using QAbstractTableModel::QAbstractTableModel;
-
-    int rowCount(const QModelIndex &padre = {}) const override
-    {
-        return padre.isValid() ? 0 : int(righe_.size());
-    }
-    int columnCount(const QModelIndex &padre = {}) const override
-    {
-        return padre.isValid() ? 0 : 2;
-    }
-    QVariant data(const QModelIndex &i, int ruolo) const override
-    {
-        if (ruolo != Qt::DisplayRole || !i.isValid())
-            return {};
-        return righe_.at(i.row())[i.column()];
-    }
-
-    QString testo(int riga, int colonna) const { return righe_.value(riga)[colonna]; }
-    void sostituisci(QList<Riga> righe)
-    {
-        beginResetModel();
-        righe_ = std::move(righe);
-        endResetModel();
-    }
-    void togli(int riga)
-    {
-        beginRemoveRows({}, riga, riga);
-        righe_.removeAt(riga);
-        endRemoveRows();
-    }
-    void svuota(int riga)
-    {
-        righe_[riga] = {};
-        emit dataChanged(index(riga, 0), index(riga, 1));
-    }
-
-private:
-    QList<Riga> righe_;
-};
 
 namespace {
 
@@ -117,14 +71,10 @@ Elenco::~Elenco() = default;
 void Elenco::Form_Load()
 {
     QTableView *g = ui->Griglia;
-    g->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    g->setSelectionBehavior(QAbstractItemView::SelectRows);
-    g->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    preparaGriglia(g, QAbstractItemView::ContiguousSelection, 6);
     g->horizontalHeader()->hide();
-    g->verticalHeader()->hide();
     // Rows of one height: a list of thousands is laid out without measuring each.
     g->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    g->verticalHeader()->setDefaultSectionSize(g->fontMetrics().height() + 6);
     g->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     g->setColumnHidden(1, true); // the key is read, never shown
     g->setWordWrap(false);
