@@ -130,12 +130,13 @@ private slots:
     {
         QTest::addColumn<bool>("daElenco");
         QTest::addColumn<Ricetta>("valori");
+        QTest::addColumn<QString>("commento");  // of the one ingredient line
         QTest::addColumn<QStringList>("righe"); // lines 9, 11, 12, 13, 16, 17, 18
         using namespace Schema;
         const Ricetta tempi{
             {TempoPreparazione, " 20 min "}, {NumeroPorzioni, 4}, {CaloriePerPorzione, 350}};
         const QStringList burro{"Burro2 ", "", ""};
-        caso("editor", false, tempi,
+        caso("editor", false, tempi, Lungo,
              QStringList{"Preparato da ",
                          "Tempo di preparazione: 20 min     -  Porzioni: 4  -  Calorie per "
                          "porzione: 350",
@@ -143,7 +144,7 @@ private slots:
                          "Burro2 Mescolate con cura e spesso il riso nella pentola di coccio ",
                          "finché non avrà assorbito tutto il brodo caldo, poi ",
                          "mantecate a fuoco spento."});
-        caso("list", true, tempi,
+        caso("list", true, tempi, Lungo,
              QStringList{"Preparato da ",
                          "Tempo di preparazione: 20 min   -  Porzioni: 4  -  Calorie per "
                          "porzione: 350",
@@ -151,15 +152,16 @@ private slots:
                          "di coccio finché non avrà assorbito tutto il ",
                          "brodo caldo, poi mantecate a fuoco spento."});
         caso("calories alone", false, Ricetta{{CaloriePerPorzione, 350}, {TempoPreparazione, "  "}},
-             QStringList{"Preparato da ", "Calorie per porzione: 350", "", ""} + burro);
+             QString(), QStringList{"Preparato da ", "Calorie per porzione: 350", "", ""} + burro);
         caso("vegetarian", false,
-             Ricetta{{Preparata_da, " Anna "}, {Vegetariana, -1}, {TipoPasto, "Pranzo"}},
+             Ricetta{{Preparata_da, " Anna "}, {Vegetariana, -1}, {TipoPasto, "Pranzo"}}, QString(),
              QStringList{"Preparato da Anna   - (Piatto Vegetariano)", "", "", ""} + burro);
         caso("description", true,
              Ricetta{{DescrizioneRicetta, " Cremoso "},
                      {TipoPasto, " Pranzo "},
                      {NumeroPorzioni, 2},
                      {InformazioniNutrizionali, " Proteine: 7 g "}},
+             QString(),
              QStringList{"Preparato da ", "Cremoso (Pranzo)", "-  Porzioni: 2  -  ",
                          "Proteine: 7 g", "IngredientiQuantità", "Burro2 ", ""});
     }
@@ -167,9 +169,8 @@ private slots:
     {
         QFETCH(bool, daElenco);
         QFETCH(Ricetta, valori);
-        const bool lungo = QByteArray(QTest::currentDataTag()) == "editor" ||
-                           QByteArray(QTest::currentDataTag()) == "list";
-        stampa(ricetta(valori, {{"Burro", "2", lungo ? Lungo : ""}}),
+        QFETCH(QString, commento);
+        stampa(ricetta(valori, {{"Burro", "2", commento}}),
                daElenco ? StampaDaElenco : StampaDaEditor);
         QStringList righe;
         for (int y : {9, 11, 12, 13, 16, 17, 18})
