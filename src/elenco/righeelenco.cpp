@@ -8,7 +8,7 @@ int RigheElenco::rowCount(const QModelIndex &padre) const
 
 int RigheElenco::columnCount(const QModelIndex &padre) const
 {
-    return padre.isValid() ? 0 : 2;
+    return padre.isValid() ? 0 : Colonne;
 }
 
 QVariant RigheElenco::data(const QModelIndex &i, int ruolo) const
@@ -35,5 +35,5 @@ void RigheElenco::togli(int riga)
 void RigheElenco::svuota(int riga)
 {
     righe_[riga] = {};
-    emit dataChanged(index(riga, 0), index(riga, 1));
+    emit dataChanged(index(riga, Nome), index(riga, Chiave));
 }
