@@ -1,6 +1,7 @@
 // Converting the Access 2002-2003 fixture into a book of ours, the helper process included.
 #include "formati/libroaccess.h"
 #include "storage/engineerror.h"
+#include "storage/schema.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -21,10 +22,9 @@ qint64 righe(const QString &libro)
     qint64 n = 0;
     if (sqlite3_open_v2(QFile::encodeName(libro).constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
         SQLITE_OK)
-        for (const char *t :
-             {"\"Categorie alimentari\"", "Ingredienti", "Ricette", "ingredienti_ricetta"}) {
+        for (const Schema::Tabella &t : Schema::tabelle()) {
             sqlite3_stmt *s = nullptr;
-            const QByteArray sql = QByteArray("SELECT count(*) FROM ") + t;
+            const QByteArray sql = "SELECT count(*) FROM \"" + t.nome.toUtf8() + '"';
             if (sqlite3_prepare_v2(db, sql.constData(), -1, &s, nullptr) == SQLITE_OK &&
                 sqlite3_step(s) == SQLITE_ROW)
                 n += sqlite3_column_int64(s, 0);

@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QLayout>
 #include <QLocale>
 #include <QScreen>
 
@@ -40,15 +39,10 @@ int main(int argc, char **argv)
     const QString libro = Avvio::avvia(Avvio::leggi(QApplication::arguments()));
 
     Menu menu;
-    // Centred on the screen and within it: the frame is known only once the window is shown,
-    // so room is left for a tall one.
-    menu.layout()->activate();
+    // Centred on the screen: the frame is known only once the window is shown, so room is left
+    // for a tall one.
     const QRect schermo = menu.screen()->availableGeometry();
-    const QSize cornice(16, 48);
-    menu.resize(menu.size().boundedTo(schermo.size() - cornice));
-    const QSize esterno = menu.size() + cornice;
-    menu.move(schermo.left() + qMax(0, (schermo.width() - esterno.width()) / 2),
-              schermo.top() + qMax(0, (schermo.height() - esterno.height()) / 2));
+    centra(&menu, schermo, schermo, QSize(16, 48));
     menu.show();
     if (!libro.isEmpty())
         menu.ApriDaRigaDiComando(libro);

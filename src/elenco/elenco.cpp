@@ -2,6 +2,7 @@
 #include "elenco/elenco.h"
 #include "ui_elenco.h"
 
+#include "elenco/righeelenco.h"
 #include "printing/impaginazione.h"
 #include "printing/superficie.h"
 #include "storage/datasource.h"
@@ -9,60 +10,13 @@
 #include "storage/schema.h"
 #include "toolkit/applicazione.h"
 #include "toolkit/dialogs.h"
+#include "toolkit/grigliadati.h"
 
-#include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
-#include <array>
 
 using namespace Schema;
-
-// The listed recipes as the grid shows them: column 0 the name, column 1 the key. They are kept
-// here, so a deletion takes rows away without reading the list again.
-class RigheElenco : public QAbstractTableModel
-{
-public:
-    using Riga = std::array<QString, 2>;
-    using QAbstractTableModel::QAbstractTableModel;
-
-    int rowCount(const QModelIndex &padre = {}) const override
-    {
-        return padre.isValid() ? 0 : int(righe_.size());
-    }
-    int columnCount(const QModelIndex &padre = {}) const override
-    {
-        return padre.isValid() ? 0 : 2;
-    }
-    QVariant data(const QModelIndex &i, int ruolo) const override
-    {
-        if (ruolo != Qt::DisplayRole || !i.isValid())
-            return {};
-        return righe_.at(i.row())[i.column()];
-    }
-
-    QString testo(int riga, int colonna) const { return righe_.value(riga)[colonna]; }
-    void sostituisci(QList<Riga> righe)
-    {
-        beginResetModel();
-        righe_ = std::move(righe);
-        endResetModel();
-    }
-    void togli(int riga)
-    {
-        beginRemoveRows({}, riga, riga);
-        righe_.removeAt(riga);
-        endRemoveRows();
-    }
-    void svuota(int riga)
-    {
-        righe_[riga] = {};
-        emit dataChanged(index(riga, 0), index(riga, 1));
-    }
-
-private:
-    QList<Riga> righe_;
-};
 
 namespace {
 
@@ -117,16 +71,12 @@ Elenco::~Elenco() = default;
 void Elenco::Form_Load()
 {
     QTableView *g = ui->Griglia;
-    g->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    g->setSelectionBehavior(QAbstractItemView::SelectRows);
-    g->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    preparaGriglia(g, QAbstractItemView::ContiguousSelection, 6);
     g->horizontalHeader()->hide();
-    g->verticalHeader()->hide();
     // Rows of one height: a list of thousands is laid out without measuring each.
     g->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    g->verticalHeader()->setDefaultSectionSize(g->fontMetrics().height() + 6);
-    g->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    g->setColumnHidden(1, true); // the key is read, never shown
+    g->horizontalHeader()->setSectionResizeMode(RigheElenco::Nome, QHeaderView::Stretch);
+    g->setColumnHidden(RigheElenco::Chiave, true); // the key is read, never shown
     g->setWordWrap(false);
     for (DataSource *ds : {Data1, Data2, Data3, Data4, Data5})
         ds->setDatabaseName(Applicazione::RicettarioCorrente);
@@ -147,11 +97,9 @@ void Elenco::Form_Activate()
     if (Data1->Refresh())
         prova([this] {
             Recordset &rs = *Data1->Recordset();
-            const int chiave = rs.ordinal("IDCategoriaAlimentare");
-            const int nome = rs.ordinal("CategoriaAlimentare");
             for (int p = 0; p < rs.RecordCount(); ++p)
-                ui->Lista->addItem(rs.valoreAlPosto(p, nome).toString(),
-                                   rs.valoreAlPosto(p, chiave));
+                ui->Lista->addItem(rs.valoreAlPosto(p, CategoriaAlimentare).toString(),
+                                   rs.valoreAlPosto(p, IDCategoria));
         });
     elencaPrimaCategoria();
 }
@@ -216,8 +164,8 @@ void Elenco::elenca(const QString &origine)
             prova([&] {
                 lette.reserve(conteggio);
                 for (int p = 0; p < conteggio; ++p)
-                    lette.append(
-                        {rs.valoreAlPosto(p, 0).toString(), rs.valoreAlPosto(p, 1).toString()});
+                    lette.append({rs.valoreAlPosto(p, RigheElenco::Nome).toString(),
+                                  rs.valoreAlPosto(p, RigheElenco::Chiave).toString()});
             });
         }
     }
@@ -233,7 +181,7 @@ void Elenco::elenca(const QString &origine)
 void Elenco::Griglia_SelChange()
 {
     if (!eliminando_)
-        ui->Label2->setText(righe_->testo(ui->Griglia->currentIndex().row(), 0));
+        ui->Label2->setText(righe_->nome(ui->Griglia->currentIndex().row()));
 }
 
 std::pair<int, int> Elenco::selezione() const
@@ -270,10 +218,10 @@ void Elenco::stampa(int prima, int ultima)
     comandoDiStampa(
         [&](int copie) {
             for (int riga = prima; riga <= ultima; ++riga)
-                for (int c = 0; c < copie && !righe_->testo(riga, 1).isEmpty(); ++c)
+                for (int c = 0; c < copie && !righe_->chiave(riga).isEmpty(); ++c)
                     StampaRicetta(riga);
         },
-        prima == ultima ? righe_->testo(prima, 0) : QStringLiteral("Ricette"));
+        prima == ultima ? righe_->nome(prima) : QStringLiteral("Ricette"));
 }
 
 Recordset &Elenco::insieme(DataSource *ds, bool riapri)
@@ -285,7 +233,7 @@ Recordset &Elenco::insieme(DataSource *ds, bool riapri)
 
 void Elenco::StampaRicetta(int riga)
 {
-    const QString chiave = righe_->testo(riga, 1);
+    const QString chiave = righe_->chiave(riga);
     Recordset &ricette = insieme(Data3);
     ricette.FindFirst(Criterio::PerRicetta + chiave);
     // A recipe gone since it was listed is not printed in another's place.
@@ -305,10 +253,10 @@ void Elenco::StampaRicetta(int riga)
     Recordset &ingredienti = insieme(Data5);
     const QString criterio = Criterio::PerRicetta + chiave;
     for (linee.FindFirst(criterio); !linee.NoMatch(); linee.FindNext(criterio)) {
-        ingredienti.FindFirst(Criterio::PerIngrediente + linee.value("IDIngrediente").toString());
-        r.righe.append({ingredienti.value(1).toString(),
-                        linee.value(QStringLiteral("Quantità")).toString().trimmed(),
-                        linee.value("Commenti").toString().trimmed()});
+        ingredienti.FindFirst(Criterio::PerIngrediente + linee.value(RigaIngrediente).toString());
+        r.righe.append({ingredienti.value(Ingrediente).toString(),
+                        linee.value(Quantita).toString().trimmed(),
+                        linee.value(Commenti).toString().trimmed()});
     }
     ImpaginazioneRicetta(SuperficieStampa::instance(), StampaDaElenco).StampaRicetta(r);
 }
@@ -341,7 +289,7 @@ void Elenco::elimina(int prima, int ultima)
     int rimaste = rs.RecordCount(); // the set counts its rows without a walk
     for (int riga = prima; riga <= ultima; ++riga) {
         // The blank row a whole deletion leaves names no recipe.
-        const QString chiave = righe_->testo(riga, 1);
+        const QString chiave = righe_->chiave(riga);
         if (chiave.isEmpty())
             continue;
         rs.FindFirst(Criterio::PerRicetta + chiave);
@@ -351,7 +299,7 @@ void Elenco::elimina(int prima, int ultima)
             // The last listed recipe makes way for a recipe with a blank name, stored first at
             // the end of the set; the one to delete is then the first row.
             rs.AddNew();
-            rs.Collect("Nomericetta", QStringLiteral(" "));
+            rs.setValue(RigheElenco::Nome, QStringLiteral(" "));
             rs.Update();
             rs.MoveFirst();
             rs.Delete();

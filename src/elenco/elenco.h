@@ -22,6 +22,11 @@ public:
     explicit Elenco(QWidget *parent = nullptr);
     ~Elenco() override;
 
+protected:
+    void showEvent(QShowEvent *e) override;
+    bool eventFilter(QObject *o, QEvent *e) override;
+
+private:
     // Data sources, all on the current book.
     DataSource *Data1; // the food categories, table order: feeds Lista
     DataSource *Data2; // the listed recipes: name, key
@@ -29,14 +34,6 @@ public:
     DataSource *Data4; // the printed recipe's ingredient lines
     DataSource *Data5; // ingredient names for the printout
 
-    // Prints the recipe of a grid row as one document. Engine errors reach the print command.
-    void StampaRicetta(int riga);
-
-protected:
-    void showEvent(QShowEvent *e) override;
-    bool eventFilter(QObject *o, QEvent *e) override;
-
-private:
     void Form_Load();
     void Form_Activate();
     void Lista_Click();
@@ -56,6 +53,8 @@ private:
     void elencaPrimaCategoria();
     void elencaSenzaCategoria(const QString &origine);
     void stampa(int prima, int ultima);
+    // Prints the recipe of a grid row as one document. Engine errors reach the print command.
+    void StampaRicetta(int riga);
     void elimina(int prima, int ultima);
     // The rows the mouse selected, first and last; without a selection, the current row.
     std::pair<int, int> selezione() const;

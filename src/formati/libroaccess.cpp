@@ -1,3 +1,4 @@
+// Books in the older format: recognised by their header, converted by the helper program.
 #include "formati/libroaccess.h"
 
 #include "storage/engineerror.h"
@@ -97,8 +98,32 @@ QString nomeDellaCopia(const QString &percorso)
     return copia;
 }
 
-void converti(const QString &percorso, const QString &destinazione,
-              const std::function<bool(int, int)> &avanzamento)
+namespace {
+
+// What the helper reported: rows copied of how many, whether it reached its end, and its last
+// other line (a refusal).
+struct Resoconto
+{
+    int fatti = 0;
+    int totale = 0;
+    bool finito = false;
+    QString esito;
+
+    void leggi(const QString &riga)
+    {
+        if (riga.startsWith(QLatin1String("totale ")))
+            totale = riga.mid(7).toInt();
+        else if (riga.startsWith(QLatin1String("fatti ")))
+            fatti = riga.mid(6).toInt();
+        else if (riga == QLatin1String("fine"))
+            finito = true;
+        else if (!riga.isEmpty())
+            esito = riga;
+    }
+};
+
+// A file in the older format that the copy would not replace.
+void verificaOrigine(const QString &percorso, const QString &destinazione)
 {
     if (!QFileInfo(percorso).isFile())
         throw EngineError(EngineError::FileNonTrovato, percorso);
@@ -109,6 +134,56 @@ void converti(const QString &percorso, const QString &destinazione,
         QFileInfo(destinazione).canonicalFilePath() == QFileInfo(percorso).canonicalFilePath())
         rifiuta(QStringLiteral("La copia del file \"%1\" non può prenderne il posto.")
                     .arg(nome(percorso)));
+}
+
+QString silenzioTroppoLungo(const QString &percorso)
+{
+    return QStringLiteral("La lettura del file \"%1\" è rimasta ferma per %2: il file è forse "
+                          "danneggiato.")
+        .arg(nome(percorso), limiteTempo <= 1000
+                                 ? QStringLiteral("un secondo")
+                                 : QStringLiteral("%1 secondi").arg((limiteTempo + 999) / 1000));
+}
+
+// Reads the helper's reports until it ends, passing the progress on; a cancel or a silence
+// too long stops it and leaves nothing behind.
+Resoconto segui(QProcess &figlio, const QString &percorso, const QString &parziale,
+                const std::function<bool(int, int)> &avanzamento)
+{
+    // The helper reports as it goes; a silence that long is a hang inside libmdb.
+    QElapsedTimer silenzio;
+    silenzio.start();
+    Resoconto r;
+    const auto interrompi = [&](const QString &testo, int numero) {
+        figlio.kill();
+        figlio.waitForFinished(-1);
+        rimuovi(parziale);
+        throw EngineError(numero, testo);
+    };
+    for (;;) {
+        const bool inCorso = figlio.state() != QProcess::NotRunning;
+        if (inCorso)
+            figlio.waitForReadyRead(Passo);
+        while (figlio.canReadLine()) {
+            silenzio.restart();
+            r.leggi(QString::fromUtf8(figlio.readLine()).trimmed());
+        }
+        // Once more after the end, so the caller sees the last rows counted.
+        if (avanzamento && !avanzamento(r.fatti, qMax(r.fatti, r.totale)))
+            interrompi(nome(percorso), EngineError::ConversioneAnnullata);
+        if (!inCorso)
+            return r;
+        if (silenzio.elapsed() > limiteTempo)
+            interrompi(silenzioTroppoLungo(percorso), EngineError::ConversioneNonRiuscita);
+    }
+}
+
+} // namespace
+
+void converti(const QString &percorso, const QString &destinazione,
+              const std::function<bool(int, int)> &avanzamento)
+{
+    verificaOrigine(percorso, destinazione);
     const QString eseguibile =
         programma.isEmpty() ? QCoreApplication::applicationDirPath() + "/pentolone-jet" : programma;
     const QString parziale = destinazione + ".parziale";
@@ -122,53 +197,11 @@ void converti(const QString &percorso, const QString &destinazione,
                                "installato di nuovo.")
                     .arg(nome(percorso), QFileInfo(eseguibile).fileName()));
 
-    // The helper reports as it goes; a silence that long is a hang inside libmdb.
-    QElapsedTimer silenzio;
-    silenzio.start();
-    int fatti = 0, totale = 0;
-    bool finito = false;
-    QString esito;
-    const auto interrompi = [&](const QString &testo, int numero) {
-        figlio.kill();
-        figlio.waitForFinished(-1);
-        rimuovi(parziale);
-        throw EngineError(numero, testo);
-    };
-    for (;;) {
-        const bool inCorso = figlio.state() != QProcess::NotRunning;
-        if (inCorso)
-            figlio.waitForReadyRead(Passo);
-        while (figlio.canReadLine()) {
-            silenzio.restart();
-            const QString riga = QString::fromUtf8(figlio.readLine()).trimmed();
-            if (riga.startsWith(QLatin1String("totale ")))
-                totale = riga.mid(7).toInt();
-            else if (riga.startsWith(QLatin1String("fatti ")))
-                fatti = riga.mid(6).toInt();
-            else if (riga == QLatin1String("fine"))
-                finito = true;
-            else if (!riga.isEmpty())
-                esito = riga;
-        }
-        // Once more after the end, so the caller sees the last rows counted.
-        if (avanzamento && !avanzamento(fatti, qMax(fatti, totale)))
-            interrompi(nome(percorso), EngineError::ConversioneAnnullata);
-        if (!inCorso)
-            break;
-        if (silenzio.elapsed() > limiteTempo)
-            interrompi(
-                QStringLiteral("La lettura del file \"%1\" è rimasta ferma per %2: il file è "
-                               "forse danneggiato.")
-                    .arg(nome(percorso),
-                         limiteTempo <= 1000
-                             ? QStringLiteral("un secondo")
-                             : QStringLiteral("%1 secondi").arg((limiteTempo + 999) / 1000)),
-                EngineError::ConversioneNonRiuscita);
-    }
-    if (figlio.exitStatus() != QProcess::NormalExit || figlio.exitCode() != 0 || !finito) {
+    const Resoconto r = segui(figlio, percorso, parziale, avanzamento);
+    if (figlio.exitStatus() != QProcess::NormalExit || figlio.exitCode() != 0 || !r.finito) {
         rimuovi(parziale);
         rifiuta(figlio.exitStatus() == QProcess::NormalExit && figlio.exitCode() == 2
-                    ? rifiuto(percorso, esito)
+                    ? rifiuto(percorso, r.esito)
                     : danneggiato(percorso));
     }
     // Over an older file of that name in one step, so no half-written book is ever seen there.

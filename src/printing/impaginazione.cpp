@@ -69,9 +69,19 @@ QString ImpaginazioneRicetta::quantitaStampata(const QString &q)
 
 void ImpaginazioneRicetta::StampaRicetta(const RicettaDaStampare &r)
 {
-    using namespace Schema;
-    nome_ = campo(r, NomeRicetta);
+    nome_ = campo(r, Schema::NomeRicetta);
+    stampaIntestazione(r);
+    stampaDescrizione(r);
+    stampaIngredienti(r);
+    stampaParagrafi(r);
+    PiePagina();
+    s_.EndDoc();
+}
 
+// The title, the program's name, the category, who made it and whether it is vegetarian.
+void ImpaginazioneRicetta::stampaIntestazione(const RicettaDaStampare &r)
+{
+    using namespace Schema;
     s_.setScala(60, 115);
     s_.setCurrentY(3);
 
@@ -109,7 +119,12 @@ void ImpaginazioneRicetta::StampaRicetta(const RicettaDaStampare &r)
 
     s_.setCurrentX(MargineSinistro);
     RigaCorrente = PrimaRigaDelTesto;
+}
 
+// The description with its meal, the time, portions and calories, the nutrition line.
+void ImpaginazioneRicetta::stampaDescrizione(const RicettaDaStampare &r)
+{
+    using namespace Schema;
     const QString descrizione = campo(r, DescrizioneRicetta).trimmed();
     if (!descrizione.isEmpty()) {
         QString testo = descrizione;
@@ -139,7 +154,11 @@ void ImpaginazioneRicetta::StampaRicetta(const RicettaDaStampare &r)
     const QString nutrizione = campo(r, InformazioniNutrizionali).trimmed();
     if (!nutrizione.isEmpty())
         s_.Print(nutrizione);
+}
 
+// The table's heading, then a line for each ingredient, its comment beside the quantity.
+void ImpaginazioneRicetta::stampaIngredienti(const RicettaDaStampare &r)
+{
     s_.setFontBold(true);
     s_.setCurrentX(MargineSinistro);
     s_.setCurrentY(RigaCorrente);
@@ -174,7 +193,12 @@ void ImpaginazioneRicetta::StampaRicetta(const RicettaDaStampare &r)
         }
         StampaTesto(riga.commento, RigaCorrente, larghezza, x);
     }
+}
 
+// Instructions, notes and utensils, each a paragraph of its own.
+void ImpaginazioneRicetta::stampaParagrafi(const RicettaDaStampare &r)
+{
+    using namespace Schema;
     RigaCorrente += 2;
     for (int colonna : {Istruzioni, Note, Utensili}) {
         const QString testo = campo(r, colonna);
@@ -183,9 +207,6 @@ void ImpaginazioneRicetta::StampaRicetta(const RicettaDaStampare &r)
         double x = MargineSinistro;
         StampaTesto(testo.trimmed(), RigaCorrente, 100, x);
     }
-
-    PiePagina();
-    s_.EndDoc();
 }
 
 void ImpaginazioneRicetta::stampaRiga(const QString &testo, int &riga, double &X, bool &prima)

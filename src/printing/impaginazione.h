@@ -55,6 +55,10 @@ public:
     static bool haQuantita(const QString &quantita);
 
 private:
+    void stampaIntestazione(const RicettaDaStampare &r);
+    void stampaDescrizione(const RicettaDaStampare &r);
+    void stampaIngredienti(const RicettaDaStampare &r);
+    void stampaParagrafi(const RicettaDaStampare &r);
     void stampaRiga(const QString &testo, int &riga, double &X, bool &prima);
 
     SuperficieStampa &s_;

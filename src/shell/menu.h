@@ -8,6 +8,8 @@ class Menu;
 }
 class QAction;
 class QLabel;
+class QRect;
+class QSize;
 
 // The main window: the program's start and its hub.
 class Menu : public QMainWindow
@@ -15,28 +17,21 @@ class Menu : public QMainWindow
     Q_OBJECT
 
 public:
-    // The working windows the launchers open.
-    enum class Finestra { Ricette, Categorie, Ingredienti, Elenco, Importazione };
-
     explicit Menu(QWidget *parent = nullptr);
     ~Menu() override;
 
-    void SalvaImpostazioni();
-    void MostraNomeRicettario();
-    // Makes a chosen book current, as "Apri" does once its dialog has a name: a book in the
-    // older format is first converted if the user agrees; the choice is remembered.
-    void ApriRicettario(const QString &nome);
-    // The same for a book named on the command line, which may name no file.
+    // Makes a book named on the command line current, as "Apri" does with a chosen one; the
+    // name may name no file.
     void ApriDaRigaDiComando(const QString &nome);
-
-    // Opens a working window: the main window stays unavailable until it is gone.
-    void mostraFinestra(QWidget *finestra);
 
 protected:
     void closeEvent(QCloseEvent *e) override;
     bool eventFilter(QObject *o, QEvent *e) override;
 
 private:
+    // The working windows the launchers open.
+    enum class Finestra { Ricette, Categorie, Ingredienti, Elenco, Importazione };
+
     void Form_Load();
     void apri_Click();
     void nuovo_Click();
@@ -56,6 +51,13 @@ private:
     void Label5_DblClick();
     void Label6_DblClick();
 
+    void SalvaImpostazioni();
+    void MostraNomeRicettario();
+    // Makes a chosen book current, as "Apri" does once its dialog has a name: a book in the
+    // older format is first converted if the user agrees; the choice is remembered.
+    void ApriRicettario(const QString &nome);
+    // Opens a working window: the main window stays unavailable until it is gone.
+    void mostraFinestra(QWidget *finestra);
     bool ricettarioPresente();
     // A book in the older (Access) format becomes, if the user agrees, a copy in ours: the
     // path to use, the same one for a book of ours, or empty when nothing is to be opened.
@@ -71,3 +73,7 @@ private:
     QAction *separatore3 = nullptr;
     QAction *separatore4 = nullptr;
 };
+
+// Places a window centred over sopra and within schermo, its frame (cornice) included; a
+// window too large for the screen is made smaller.
+void centra(QWidget *finestra, const QRect &sopra, const QRect &schermo, const QSize &cornice);

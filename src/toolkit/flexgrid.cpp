@@ -1,15 +1,13 @@
 #include "toolkit/flexgrid.h"
 
+#include "toolkit/grigliadati.h"
+
 #include <QHeaderView>
 
 FlexGrid::FlexGrid(QWidget *parent) : QTableWidget(parent)
 {
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    preparaGriglia(this, QAbstractItemView::SingleSelection);
     setWordWrap(false);
-    verticalHeader()->setVisible(false);
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(true);
     connect(this, &QTableWidget::cellClicked, this, [this] { emit Click(); });

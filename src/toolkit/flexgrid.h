@@ -13,7 +13,6 @@ public:
 
     int Rows() const { return rowCount() + 1; }
     void setRows(int righe); // at least 1: the header
-    int Cols() const { return columnCount(); }
     void setCols(int colonne);
 
     int Row() const;

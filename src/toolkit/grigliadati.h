@@ -5,6 +5,18 @@
 #include <QItemSelectionModel>
 #include <QTableView>
 
+// The program's grids: read only, a row chosen whole, no row headings, rows one line of text
+// high plus spazio pixels.
+inline void preparaGriglia(QTableView *vista, QAbstractItemView::SelectionMode scelta,
+                           int spazio = 8)
+{
+    vista->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    vista->setSelectionBehavior(QAbstractItemView::SelectRows);
+    vista->setSelectionMode(scelta);
+    vista->verticalHeader()->setVisible(false);
+    vista->verticalHeader()->setDefaultSectionSize(vista->fontMetrics().height() + spazio);
+}
+
 // A column of a data-bound grid: its heading and the field it shows (-1: none, the column
 // then marks the current row).
 struct ColonnaGriglia
@@ -94,11 +106,7 @@ ModelloGriglia<Sorgente> *collegaGriglia(QTableView *vista, Sorgente *sorgente,
 {
     auto *modello = new ModelloGriglia<Sorgente>(sorgente, std::move(colonne), vista);
     vista->setModel(modello);
-    vista->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    vista->setSelectionBehavior(QAbstractItemView::SelectRows);
-    vista->setSelectionMode(QAbstractItemView::SingleSelection);
-    vista->verticalHeader()->setVisible(false);
-    vista->verticalHeader()->setDefaultSectionSize(vista->fontMetrics().height() + 8);
+    preparaGriglia(vista, QAbstractItemView::SingleSelection);
     vista->horizontalHeader()->setStretchLastSection(true);
     vista->setAlternatingRowColors(true);
 

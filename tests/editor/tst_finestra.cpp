@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
+#include <QTextBlock>
 
 // The editor window itself: opening, moves, the category combo, the recipe list, the boxes.
 class TstFinestra : public ProvaEditor
@@ -117,6 +118,49 @@ private slots:
                                                   "uguale a Zero."}
                                     : QStringList{});
         QCOMPARE(dialoghi->messaggi().value(0).icona, int(Dialogs::NessunaIcona));
+    }
+
+    // A paragraph of many thousand characters is shown in pieces; the book gets back exactly
+    // what it held, with a typed Enter as the one new line.
+    void longText_comesBackAsStored_data()
+    {
+        // The keys go after this word, at the end, or at the start of the second piece.
+        QTest::addColumn<QString>("dopo");
+        QTest::addColumn<QString>("tasti");
+        QTest::addColumn<QString>("aggiunto");
+        const auto r = [](const char *n, QString d, QString t, QString a) {
+            QTest::newRow(n) << d << t << a;
+        };
+        r("a key at the end", "", "x", "x");
+        r("Enter inside the paragraph", "PUNTO", "\n", "\r\n");
+        r("Backspace where it was cut", "taglio", "\b", "");
+    }
+    void longText_comesBackAsStored()
+    {
+        QFETCH(QString, dopo);
+        QFETCH(QString, tasti);
+        QFETCH(QString, aggiunto);
+        const QString meta = QString("mescolare e cuocere ").repeated(300);
+        const QString testo = "200\u00a0g di farina\r\n" + meta + "PUNTO " + meta +
+                              QString(5000, QChar(0x00e8)) + "\r\n\r\nServire";
+        libro->esegui("UPDATE Ricette SET Istruzioni = ? WHERE IDRicetta = ?", {testo, crostata});
+        apri();
+        auto *m = w<QPlainTextEdit>("txtFields_12");
+        QVERIFY(m->blockCount() > 6); // in pieces, or Qt lays it out whole at every key
+        QTextCursor c(m->document());
+        if (dopo.isEmpty())
+            c.movePosition(QTextCursor::End);
+        else if (dopo == "taglio")
+            c = QTextCursor(m->document()->findBlockByNumber(2));
+        else
+            c.setPosition(m->document()->find(dopo).position());
+        m->setTextCursor(c);
+        scrivi(m, tasti);
+        barra("successivo");
+        barra("precedente");
+        const qsizetype punto = dopo.isEmpty() ? testo.size() : testo.indexOf(dopo) + dopo.size();
+        QCOMPARE(colonna("Istruzioni", crostata).toString(),
+                 QString(testo).insert(punto, aggiunto));
     }
 
     // The window opens on the first recipe. What the user typed is stored by the next move; the

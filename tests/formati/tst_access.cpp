@@ -3,6 +3,7 @@
 #include "libro.h"
 #include "storage/database.h"
 #include "storage/engineerror.h"
+#include "storage/schema.h"
 
 #include <QDir>
 #include <QFile>
@@ -61,14 +62,14 @@ QList<QVariantList> attese(const QString &tabella)
         for (int i = 0; i < l.size(); ++i)
             r << QVariantList{qlonglong(i + 1), l[i]};
     };
-    if (tabella == "Categorie alimentari")
+    if (tabella == Schema::CategorieAlimentari)
         perNome("Primi piatti;Secondi di carne;Dolci;Contorni;Piatti unici;Bevande");
-    if (tabella == "Ingredienti")
+    if (tabella == Schema::Ingredienti)
         perNome("Spaghetti;Pomodori pelati;Aglio;Olio d'oliva;Basilico;Sale;Zucchero;Uova;"
                 "Mascarpone;Savoiardi;Caffè;Cacao amaro;Petto di pollo;Peperoncino;Zucchine;"
                 "Parmigiano;Mele renette;Farina 00;Burro;Lievito per dolci;Fagioli borlotti;"
                 "Carote;Sedano;Cipolla;Patate;Limone;Acqua");
-    if (tabella == "ingredienti_ricetta") {
+    if (tabella == Schema::IngredientiRicetta) {
         // key|recipe|ingredient|quantity|comment; every text is there, empty or a blank
         const QString righe = QString::fromUtf8(
             "1|1|1|320|spaghetti n. 5;2|1|2|400|g;3|1|3|1|spicchio;4|1|4|0.5|bicchiere;"
@@ -83,7 +84,7 @@ QList<QVariantList> attese(const QString &tabella)
             r << QVariantList{c[0].toLongLong(), c[1].toLongLong(), c[2].toLongLong(), c[3], c[4]};
         }
     }
-    if (tabella == "Ricette") {
+    if (tabella == Schema::Ricette) {
         QString lunga; // the 240-line memo, longer than libmdb's own 16 KiB buffers
         for (int i = 1; i <= 240; ++i)
             lunga += QStringLiteral("Passo %1: mescolate con calma, assaggiate e regolate di "
@@ -206,12 +207,12 @@ private slots:
         QCOMPARE(leggi(jet), contenuto);
         QCOMPARE(fileIn(dir.path()), QStringList({"Nonna.mdb", "copia.mdb"}));
         Database::apri(copia)->Close(); // a book of ours, as its check sees it
-        for (const QString tabella :
-             {"Categorie alimentari", "Ingredienti", "Ricette", "ingredienti_ricetta"}) {
+        for (const Schema::Tabella &t : Schema::tabelle()) {
+            const QString &tabella = t.nome;
             const QList<QVariantList> righe = LibroDiProva::righe(
                 copia, QStringLiteral("SELECT * FROM \"%1\" ORDER BY 1").arg(tabella));
             QList<QVariantList> volute = attese(tabella);
-            if (tabella == "Ingredienti")
+            if (tabella == Schema::Ingredienti)
                 volute.last()[0] = qlonglong(acqua);
             QCOMPARE(righe.size(), volute.size());
             for (int i = 0; i < righe.size(); ++i)

@@ -1,0 +1,242 @@
+// The main window's book: the one it starts with, "Apri", "Nuovo", "Importa", the check a launcher
+// makes before it opens a window on the current book, and the conversion question for a book in the
+// older format.
+#include "shell/menu.h"
+#include "ui_menu.h"
+
+#include "formati/libroaccess.h"
+#include "import/importazione.h"
+#include "shell/impostazioni.h"
+#include "storage/engineerror.h"
+#include "toolkit/applicazione.h"
+#include "toolkit/dialogs.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProgressDialog>
+#include <filesystem>
+#include <system_error>
+
+using namespace Applicazione;
+
+namespace {
+
+const QString FiltroRicette = QStringLiteral("Ricette |*.mdb");
+
+// Copies the template onto the new book's path in one step, so a failed copy leaves no half
+// file. Returns 53 when the template is missing, another nonzero code for any other failure.
+int copiaModello(const QString &modello, const QString &destinazione)
+{
+    namespace fs = std::filesystem;
+    std::error_code e;
+    const fs::path da = QFile::encodeName(modello).toStdString();
+    const fs::path a = QFile::encodeName(destinazione).toStdString();
+    if (!fs::is_regular_file(da, e))
+        return 53;
+    fs::path temporaneo = a;
+    temporaneo += ".nuovo";
+    fs::copy_file(da, temporaneo, fs::copy_options::overwrite_existing, e);
+    if (!e)
+        fs::rename(temporaneo, a, e);
+    if (e) {
+        fs::remove(temporaneo, e);
+        return 75;
+    }
+    return 0;
+}
+
+} // namespace
+
+void Menu::Form_Load()
+{
+    CartellaIniziale = QDir::currentPath();
+    QString percorso;
+    if (!Impostazioni::esiste(CartellaIniziale)) {
+        // First start here: the default book, remembered at once (a folder that cannot be
+        // written is no reason to stop).
+        percorso = QDir(CartellaIniziale).filePath("Ricette.mdb");
+        Impostazioni::scrivi(CartellaIniziale, percorso);
+    } else {
+        // A file we cannot read still remembers the user's book: start with none, keep it.
+        percorso = Impostazioni::leggi(CartellaIniziale).value_or(QString());
+    }
+    RicettarioCorrente = percorso;
+    if (LibroAccess::riconosci(percorso)) {
+        if (const QString copia = convertiSeVecchio(percorso); !copia.isEmpty()) {
+            RicettarioCorrente = copia;
+            SalvaImpostazioni();
+        }
+    }
+    MostraNomeRicettario();
+}
+
+QString Menu::convertiSeVecchio(const QString &percorso)
+{
+    // Made once the conversion starts, after the question; shown only if it takes a while.
+    std::unique_ptr<QProgressDialog> avanzamento;
+    try {
+        return LibroAccess::preparaLibro(
+            percorso,
+            [](const QString &testo, const QString &titolo) {
+                return dialogs().messageBox(testo, Dialogs::SiNo, titolo, Dialogs::Domanda) ==
+                       Dialogs::Si;
+            },
+            [&avanzamento, this](int fatti, int totale) {
+                if (!avanzamento) {
+                    avanzamento = std::make_unique<QProgressDialog>(
+                        "Conversione del ricettario in corso...", "Annulla", 0, 1, this);
+                    avanzamento->setWindowTitle("Ricettario in un formato più vecchio");
+                    avanzamento->setWindowModality(Qt::WindowModal);
+                    avanzamento->setMinimumDuration(500);
+                    avanzamento->setMinimumWidth(
+                        avanzamento->fontMetrics().horizontalAdvance(avanzamento->windowTitle()) *
+                        3 / 2);
+                }
+                avanzamento->setMaximum(qMax(1, totale));
+                avanzamento->setValue(qMin(fatti, qMax(1, totale)));
+                QCoreApplication::processEvents();
+                return !avanzamento->wasCanceled();
+            });
+    } catch (const EngineError &e) {
+        // Gone before the message: left open, it would cover it and take its input.
+        avanzamento.reset();
+        // A cancel is the user's own doing: nothing to say.
+        if (e.number() != EngineError::ConversioneAnnullata)
+            dialogs().messageBox(e.description(), Dialogs::SoloOK, "Errore!", Dialogs::Critica);
+        return {};
+    }
+}
+
+void Menu::SalvaImpostazioni()
+{
+    if (!Impostazioni::scrivi(CartellaIniziale, RicettarioCorrente))
+        dialogs().messageBox(righe({"Non è possibile salvare le impostazioni nel file",
+                                    Impostazioni::file(CartellaIniziale) + ".",
+                                    "Il ricettario scelto vale fino alla chiusura del programma."}),
+                             Dialogs::SoloOK, "Attenzione", Dialogs::Esclamazione);
+}
+
+void Menu::MostraNomeRicettario()
+{
+    // A path without a folder leaves the caption as it was.
+    if (ultimoSeparatore(RicettarioCorrente) >= 0)
+        ui->Label7->setText(nomeDelLibro(RicettarioCorrente));
+    ui->Label7->setToolTip(RicettarioCorrente);
+}
+
+void Menu::apri_Click()
+{
+    const QString nome = dialogs().openFile("Apri ricettario", FiltroRicette, finestraFileName);
+    if (!nome.isEmpty())
+        finestraFileName = nome;
+    ApriRicettario(finestraFileName);
+}
+
+void Menu::ApriDaRigaDiComando(const QString &nome)
+{
+    // The file dialog names a file that is there; a command line may name anything.
+    if (!QFileInfo(nome).isFile()) {
+        dialogs().messageBox("Il ricettario che si tenta di aprire non è stato trovato.",
+                             Dialogs::SoloOK, "Errore!", Dialogs::Critica);
+        return;
+    }
+    ApriRicettario(nome);
+}
+
+void Menu::ApriRicettario(const QString &nome)
+{
+    if (!nome.isEmpty()) {
+        QString scelto = nome;
+        if (LibroAccess::riconosci(scelto)) {
+            scelto = convertiSeVecchio(scelto);
+            if (scelto.isEmpty())
+                return; // answered No, or the copy failed: nothing changes
+            finestraFileName = scelto;
+        }
+        RicettarioCorrente = scelto;
+    }
+    SalvaImpostazioni();
+    MostraNomeRicettario();
+}
+
+void Menu::nuovo_Click()
+{
+    const QString nome =
+        dialogs().openFile("Nuovo ricettario", FiltroRicette, finestraFileName, true);
+    // A cancelled dialog creates nothing: copying the template onto the name it still holds
+    // would empty that book.
+    if (!nome.isEmpty()) {
+        finestraFileName = nome;
+        RicettarioCorrente = nome;
+        const int errore = copiaModello(QDir(CartellaIniziale).filePath("Ricetta"), nome);
+        if (errore == 53) {
+            dialogs().messageBox(
+                righe({"Non è possibile creare un nuovo archivio.",
+                       "I file del programma hanno subito una manomissione.",
+                       "E' necessario installare nuovamente il Pentolone.",
+                       "(Prima si consiglia di effettuare una copia di BackUp del vostro "
+                       "ricettario)"}),
+                Dialogs::SoloOK, "Attenzione!!", Dialogs::NessunaIcona);
+            return;
+        }
+        if (errore) {
+            dialogs().messageBox(righe({"Non è possibile creare il ricettario", nome + ".",
+                                        "Controllate di poter scrivere in quella cartella."}),
+                                 Dialogs::SoloOK, "Attenzione!!", Dialogs::Esclamazione);
+            return;
+        }
+    }
+    SalvaImpostazioni();
+    MostraNomeRicettario();
+}
+
+void Menu::importa_Click()
+{
+    finestraFileName.clear();
+    const QString nome =
+        dialogs().openFile("Importa nel Ricettario corrente", FiltroRicette, finestraFileName);
+    if (!nome.isEmpty())
+        finestraFileName = nome;
+    if (!finestraFileName.isEmpty()) {
+        // The same file by another path or through a hard link is the same book.
+        std::error_code e;
+        const bool stesso =
+            finestraFileName == RicettarioCorrente ||
+            std::filesystem::equivalent(QFile::encodeName(finestraFileName).toStdString(),
+                                        QFile::encodeName(RicettarioCorrente).toStdString(), e);
+        if (stesso) {
+            dialogs().messageBox(
+                "Il ricettario da importare non può\r\ncoincidere con quello corrente.",
+                Dialogs::SoloOK, "Errore di importazione", Dialogs::NessunaIcona);
+        } else if (LibroAccess::riconosci(finestraFileName) &&
+                   (finestraFileName = convertiSeVecchio(finestraFileName)).isEmpty()) {
+            // answered No, or the copy failed: nothing is imported
+        } else if (const QString perche = Importazione::sorgenteNonValida(finestraFileName);
+                   !perche.isEmpty()) {
+            // Another program's file, or a damaged book: refused before anything is copied.
+            dialogs().messageBox(perche, Dialogs::SoloOK, "Errore di importazione",
+                                 Dialogs::Critica);
+        } else {
+            RicettarioDaImportare = finestraFileName;
+            apriFinestra(Finestra::Importazione);
+        }
+    }
+    QDir::setCurrent(CartellaIniziale);
+}
+
+bool Menu::ricettarioPresente()
+{
+    if (QFileInfo(RicettarioCorrente).isFile() && LibroAccess::riconosci(RicettarioCorrente)) {
+        const QString copia = convertiSeVecchio(RicettarioCorrente);
+        if (copia.isEmpty())
+            return false;
+        RicettarioCorrente = copia;
+        SalvaImpostazioni();
+        MostraNomeRicettario();
+    }
+    if (QFileInfo(RicettarioCorrente).isFile())
+        return true;
+    dialogs().messageBox("Il ricettario che si tenta di aprire non è stato trovato.",
+                         Dialogs::SoloOK, "Errore!", Dialogs::Critica);
+    return false;
+}
