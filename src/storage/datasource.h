@@ -51,10 +51,10 @@ public:
     void Close(int azione = Azione::Chiusura);
 
     // The navigation bar's moves: errors go to the Error event.
-    void MoveFirst();
-    void MovePrevious();
-    void MoveNext();
-    void MoveLast();
+    void MoveFirst() { muovi(Azione::Primo); }
+    void MovePrevious() { muovi(Azione::Precedente); }
+    void MoveNext() { muovi(Azione::Successivo); }
+    void MoveLast() { muovi(Azione::Ultimo); }
     // A grid's choice of a row: a move like any other.
     void vaiA(int posizione);
     // A grid's read of a row in place. It never throws: a failed read is reported once through
@@ -96,6 +96,7 @@ private:
     void riempi();
     void segnala(const EngineError &e);
     void chiudiInsieme();
+    void muovi(int azione);
 
     QString databaseName_;
     QString recordSource_;

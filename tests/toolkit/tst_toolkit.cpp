@@ -157,6 +157,7 @@ private slots:
         caso("next after deleting", 2, "successivo", true, 2);
         caso("previous after deleting", 2, "precedente", true, 1);
         caso("next after deleting the last", 4, "successivo", true, 3);
+        caso("previous after deleting the first", 0, "precedente", true, 0);
     }
     void navigationBar_andGrid_followTheSourceBothWays()
     {
