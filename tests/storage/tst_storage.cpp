@@ -526,10 +526,13 @@ private slots:
         QVERIFY(m.ds.Refresh());
         m.ds.vaiA(da);
         QList<int> errori;
-        connect(&m.ds, &DataSource::Error, this, [&](int n, int &r) {
-            errori << n;
-            r = 0;
-        });
+        connect(
+            &m.ds, &DataSource::Error, this,
+            [&](int n, int &r) {
+                errori << n;
+                r = 0;
+            },
+            Qt::DirectConnection);
         db->esegui("UPDATE Ricette SET Note = NULL"); // the rows shown so far are read again
         // The next row's notes grow past the limit; no need to wait for the disk in a test.
         const QByteArray lunghe = QStringLiteral("PRAGMA synchronous = OFF; UPDATE Ricette SET "
@@ -837,11 +840,14 @@ private slots:
         }
         QStringList validate;
         int riposizionamenti = 0;
-        connect(&m.ds, &DataSource::Validate, this, [&](int &azione, int &salva) {
-            validate << QString("%1/%2").arg(azione).arg(salva);
-            if (annulla)
-                azione = Azione::Annulla;
-        });
+        connect(
+            &m.ds, &DataSource::Validate, this,
+            [&](int &azione, int &salva) {
+                validate << QString("%1/%2").arg(azione).arg(salva);
+                if (annulla)
+                    azione = Azione::Annulla;
+            },
+            Qt::DirectConnection);
         connect(&m.ds, &DataSource::Reposition, this, [&] { ++riposizionamenti; });
         m.agisci(codice);
         // A deleted row takes nothing of what was typed.
@@ -940,10 +946,13 @@ private slots:
         Modulo m(libro_->percorso(),
                  numero == EngineError::OrigineSconosciuta ? "Minestre" : Origine::RicettePerNome);
         QList<int> errori;
-        connect(&m.ds, &DataSource::Error, this, [&](int n, int &r) {
-            errori << n;
-            r = risposta;
-        });
+        connect(
+            &m.ds, &DataSource::Error, this,
+            [&](int n, int &r) {
+                errori << n;
+                r = risposta;
+            },
+            Qt::DirectConnection);
         const bool aperto = m.ds.Refresh();
         QCOMPARE(aperto, numero == EngineError::ConversioneTipo);
         if (aperto) {

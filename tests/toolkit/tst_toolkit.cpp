@@ -49,10 +49,13 @@ struct Anagrafica
         ds.bind(nome, "CategoriaAlimentare");
         barra->attach(&ds);
         collegaGriglia(griglia, &ds, {{QString(), -1}, {"Categoria", 1}});
-        QObject::connect(&ds, &DataSource::Error, &finestra, [this](int numero, int &risposta) {
-            errori << numero;
-            risposta = 0;
-        });
+        QObject::connect(
+            &ds, &DataSource::Error, &finestra,
+            [this](int numero, int &risposta) {
+                errori << numero;
+                risposta = 0;
+            },
+            Qt::DirectConnection);
         finestra.show();
         ds.Refresh();
     }
