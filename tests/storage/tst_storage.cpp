@@ -870,7 +870,8 @@ private slots:
         }
     }
 
-    // The bar's moves stay inside the set and go on from a deleted row's place.
+    // A move raises Validate before it writes what was typed, fills the controls from the new
+    // row, then raises Reposition.
     void dataSource_validateWriteMoveFillReposition()
     {
         const qint64 bigne = chiave("Bigné");
