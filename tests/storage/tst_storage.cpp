@@ -1,4 +1,5 @@
 #include "caso.h"
+#include "erroridati.h"
 #include "libro.h"
 #include "storage/database.h"
 #include "storage/datasource.h"
@@ -526,13 +527,7 @@ private slots:
         QVERIFY(m.ds.Refresh());
         m.ds.vaiA(da);
         QList<int> errori;
-        connect(
-            &m.ds, &DataSource::Error, this,
-            [&](int n, int &r) {
-                errori << n;
-                r = 0;
-            },
-            Qt::DirectConnection);
+        raccogliErrori(m.ds, this, errori);
         db->esegui("UPDATE Ricette SET Note = NULL"); // the rows shown so far are read again
         // The next row's notes grow past the limit; no need to wait for the disk in a test.
         const QByteArray lunghe = QStringLiteral("PRAGMA synchronous = OFF; UPDATE Ricette SET "
@@ -947,13 +942,7 @@ private slots:
         Modulo m(libro_->percorso(),
                  numero == EngineError::OrigineSconosciuta ? "Minestre" : Origine::RicettePerNome);
         QList<int> errori;
-        connect(
-            &m.ds, &DataSource::Error, this,
-            [&](int n, int &r) {
-                errori << n;
-                r = risposta;
-            },
-            Qt::DirectConnection);
+        raccogliErrori(m.ds, this, errori, risposta);
         const bool aperto = m.ds.Refresh();
         QCOMPARE(aperto, numero == EngineError::ConversioneTipo);
         if (aperto) {

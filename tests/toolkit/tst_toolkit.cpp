@@ -1,4 +1,5 @@
 #include "caso.h"
+#include "erroridati.h"
 #include "libro.h"
 #include "storage/database.h"
 #include "storage/datasource.h"
@@ -49,13 +50,7 @@ struct Anagrafica
         ds.bind(nome, "CategoriaAlimentare");
         barra->attach(&ds);
         collegaGriglia(griglia, &ds, {{QString(), -1}, {"Categoria", 1}});
-        QObject::connect(
-            &ds, &DataSource::Error, &finestra,
-            [this](int numero, int &risposta) {
-                errori << numero;
-                risposta = 0;
-            },
-            Qt::DirectConnection);
+        raccogliErrori(ds, &finestra, errori);
         finestra.show();
         ds.Refresh();
     }
