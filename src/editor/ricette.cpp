@@ -76,13 +76,17 @@ Ricette::Ricette(QWidget *parent)
 
     ui->datPrimaryRS->attach(datPrimaryRS);
     connect(ui->datPrimaryRS, &NavigationBar::MouseDown, this, &Ricette::datPrimaryRS_MouseDown);
-    connect(datPrimaryRS, &DataSource::Validate, this, &Ricette::datPrimaryRS_Validate);
+    connect(datPrimaryRS, &DataSource::Validate, this, &Ricette::datPrimaryRS_Validate,
+            Qt::DirectConnection);
     connect(datPrimaryRS, &DataSource::Reposition, this, &Ricette::datPrimaryRS_Reposition);
-    connect(datPrimaryRS, &DataSource::Error, this, &Ricette::datPrimaryRS_Error);
+    connect(datPrimaryRS, &DataSource::Error, this, &Ricette::datPrimaryRS_Error,
+            Qt::DirectConnection);
     // The hidden sources report their failures the same way.
     for (DataSource *ds : {ListaR, Data1, Data2, Data3})
-        connect(ds, &DataSource::Error, this,
-                [this, ds](int DataErr, int &Response) { erroreDati(ds, DataErr, Response); });
+        connect(
+            ds, &DataSource::Error, this,
+            [this, ds](int DataErr, int &Response) { erroreDati(ds, DataErr, Response); },
+            Qt::DirectConnection);
 
     connect(ui->Lista, &QComboBox::activated, this, &Ricette::Lista_Click);
     // A choice in the list, by the mouse, the arrows or the program; a click on the entry that

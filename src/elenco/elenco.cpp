@@ -39,8 +39,10 @@ Elenco::Elenco(QWidget *parent)
     ui->Griglia->setModel(righe_);
 
     for (DataSource *ds : {Data1, Data2, Data3, Data4, Data5})
-        connect(ds, &DataSource::Error, this,
-                [this, ds](int DataErr, int &Response) { Data_Error(ds, DataErr, Response); });
+        connect(
+            ds, &DataSource::Error, this,
+            [this, ds](int DataErr, int &Response) { Data_Error(ds, DataErr, Response); },
+            Qt::DirectConnection);
     connect(ui->Lista, &QComboBox::activated, this, &Elenco::Lista_Click);
     ui->Lista->installEventFilter(this);
     // Each acts only when its button became selected.

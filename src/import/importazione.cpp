@@ -100,11 +100,14 @@ void Importazione::apriLibri()
         ds->setDatabaseName(corrente ? RicettarioCorrente : RicettarioDaImportare);
         ds->setSolaLettura(!corrente);
         // The opening's errors are said once, by number, below.
-        const auto c = connect(ds, &DataSource::Error, this, [&errore](int numero, int &risposta) {
-            if (errore == 0)
-                errore = numero;
-            risposta = 0;
-        });
+        const auto c = connect(
+            ds, &DataSource::Error, this,
+            [&errore](int numero, int &risposta) {
+                if (errore == 0)
+                    errore = numero;
+                risposta = 0;
+            },
+            Qt::DirectConnection);
         ds->Refresh();
         disconnect(c);
     }

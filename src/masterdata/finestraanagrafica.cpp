@@ -18,8 +18,10 @@ FinestraAnagrafica::FinestraAnagrafica(const QString &origine, QWidget *parent)
     datPrimaryRS->setDatabaseName(Applicazione::RicettarioCorrente);
     connect(datPrimaryRS, &DataSource::Reposition, this,
             &FinestraAnagrafica::datPrimaryRS_Reposition);
-    connect(datPrimaryRS, &DataSource::Validate, this, &FinestraAnagrafica::datPrimaryRS_Validate);
-    connect(datPrimaryRS, &DataSource::Error, this, &FinestraAnagrafica::datPrimaryRS_Error);
+    connect(datPrimaryRS, &DataSource::Validate, this, &FinestraAnagrafica::datPrimaryRS_Validate,
+            Qt::DirectConnection);
+    connect(datPrimaryRS, &DataSource::Error, this, &FinestraAnagrafica::datPrimaryRS_Error,
+            Qt::DirectConnection);
 }
 
 void FinestraAnagrafica::collega(const Controlli &c, QList<ColonnaGriglia> colonne)

@@ -11,7 +11,7 @@ SuperficieStampa *installata = nullptr;
 SuperficieStampa &SuperficieStampa::instance()
 {
     if (!installata)
-        throw ErroreStampa("nessuna stampante");
+        qFatal("SuperficieStampa::instance(): no print surface installed");
     return *installata;
 }
 

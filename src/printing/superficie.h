@@ -31,6 +31,7 @@ public:
 
     virtual ~SuperficieStampa() = default;
 
+    // The one installed; a program that installed none stops with a message (a programming error).
     static SuperficieStampa &instance();
     static void install(SuperficieStampa *s);   // not owned
     static void uninstall(SuperficieStampa *s); // only when s is the one installed

@@ -202,11 +202,6 @@ void Database::verificaTabella(const Schema::Tabella &tabella)
         rifiuta();
 }
 
-bool Database::soloLettura() const
-{
-    return db_ && sqlite3_db_readonly(db_, "main") == 1;
-}
-
 sqlite3 *Database::handle() const
 {
     if (!db_)

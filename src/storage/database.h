@@ -29,7 +29,6 @@ public:
 
     const QString &percorso() const { return percorso_; }
     bool aperto() const { return db_ != nullptr; }
-    bool soloLettura() const;
     sqlite3 *handle() const; // throws when closed
 
     // Closes the connection for every holder; apri() then opens and checks the file anew.

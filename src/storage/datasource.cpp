@@ -276,40 +276,22 @@ void DataSource::Close(int azione)
     chiudiInsieme();
 }
 
-void DataSource::MoveFirst()
-{
-    esegui([](::Recordset &rs) { rs.MoveFirst(); });
-}
-
 // The bar stays on the first or the last row instead of leaving the set; after a deletion
 // it goes on from the deleted row's place.
-void DataSource::MovePrevious()
+void DataSource::muovi(int azione)
 {
-    esegui([](::Recordset &rs) {
-        if (rs.Bof() || (rs.haRigaCorrente() && rs.AbsolutePosition() == 0)) {
-            rs.MoveFirst();
+    esegui([azione](::Recordset &rs) {
+        const bool avanti = azione == Azione::Successivo || azione == Azione::Ultimo;
+        const int estremo = avanti ? Azione::Ultimo : Azione::Primo;
+        const auto fuori = [&rs, avanti] { return avanti ? rs.Eof() : rs.Bof(); };
+        const int bordo = avanti ? rs.RecordCount() - 1 : 0;
+        if (azione == estremo || fuori() ||
+            (rs.haRigaCorrente() && rs.AbsolutePosition() == bordo)) {
+            rs.Move(estremo);
             return;
         }
-        rs.MovePrevious();
-        if (rs.Bof())
-            rs.MoveFirst();
+        rs.Move(azione);
+        if (fuori())
+            rs.Move(estremo);
     });
-}
-
-void DataSource::MoveNext()
-{
-    esegui([](::Recordset &rs) {
-        if (rs.Eof() || (rs.haRigaCorrente() && rs.AbsolutePosition() == rs.RecordCount() - 1)) {
-            rs.MoveLast();
-            return;
-        }
-        rs.MoveNext();
-        if (rs.Eof())
-            rs.MoveLast();
-    });
-}
-
-void DataSource::MoveLast()
-{
-    esegui([](::Recordset &rs) { rs.MoveLast(); });
 }

@@ -10,6 +10,21 @@
 class Database;
 class EngineError;
 
+// How an engine error reaches the user: one route.
+// - Raised: storage throws EngineError (Database, Statement, Recordset), with a number and an
+//   Italian description naming the real cause. Nothing in storage shows it.
+// - Caught: where a window reads or writes; or by the data source's own operations (moves,
+//   Refresh, UpdateRecord, Close, esegui(), a grid's read in place), which catch it and raise
+//   Error instead of throwing.
+// - Shown: the Error event's handler answers it (leaving response at 0 when it said it
+//   itself); an Error nobody answered (response left at 1) goes to the global handler, which
+//   the program sets to a message box. A window that catches an EngineError itself shows it
+//   in a message box through Dialogs.
+// - No EngineError crosses Qt's event loop: every handler of a signal, a timer or a queued
+//   call catches it where it reads or writes.
+// Validate and Error hand back their answer through int &: it reaches the data source only
+// when the handler runs inside the emit, so connect them with Qt::DirectConnection.
+
 // The data control: one open set of one book, with controls bound to the columns of its
 // current row. A move, a new row, a find or closing raises Validate, writes the bound controls
 // that changed since they were filled, moves, fills the controls again and raises Reposition.
@@ -51,10 +66,10 @@ public:
     void Close(int azione = Azione::Chiusura);
 
     // The navigation bar's moves: errors go to the Error event.
-    void MoveFirst();
-    void MovePrevious();
-    void MoveNext();
-    void MoveLast();
+    void MoveFirst() { muovi(Azione::Primo); }
+    void MovePrevious() { muovi(Azione::Precedente); }
+    void MoveNext() { muovi(Azione::Successivo); }
+    void MoveLast() { muovi(Azione::Ultimo); }
     // A grid's choice of a row: a move like any other.
     void vaiA(int posizione);
     // A grid's read of a row in place. It never throws: a failed read is reported once through
@@ -96,6 +111,7 @@ private:
     void riempi();
     void segnala(const EngineError &e);
     void chiudiInsieme();
+    void muovi(int azione);
 
     QString databaseName_;
     QString recordSource_;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storage/cassettiera.h"
+
 #include <QHash>
 #include <QString>
 #include <QVariant>
@@ -38,7 +40,6 @@ enum {
     Ricerca = 8,
     Segnalibro = 9,
     Chiusura = 10,
-    Scaricamento = 11,
 };
 }
 
@@ -54,7 +55,6 @@ public:
         setValue(v);
         return *this;
     }
-    QString Name() const;
 
 private:
     Recordset &rs_;
@@ -75,14 +75,16 @@ public:
 
     void setObserver(RecordsetObserver *o) { observer_ = o; }
 
-    void MoveFirst();
-    void MoveLast();
-    void MoveNext();
-    void MovePrevious();
+    // Azione::Primo, Precedente, Successivo or Ultimo, with the observer's events.
+    void Move(int azione);
+    void MoveFirst() { Move(Azione::Primo); }
+    void MoveLast() { Move(Azione::Ultimo); }
+    void MoveNext() { Move(Azione::Successivo); }
+    void MovePrevious() { Move(Azione::Precedente); }
     bool Eof() const;
     bool Bof() const;
     int AbsolutePosition() const; // -1 without a current row
-    int RecordCount() const { return int(righe_.size()); }
+    int RecordCount() const { return righe_.size(); }
 
     QVariant Bookmark() const;
     void setBookmark(const QVariant &segnalibro);
@@ -102,7 +104,6 @@ public:
     bool NoMatch() const { return noMatch_; }
 
     int fieldCount() const { return int(colonne_.size()); }
-    QString fieldName(int ordinale) const;
     int ordinal(const QString &nome) const; // without regard to case; throws 3070
     Field Fields(int ordinale);
     Field Fields(const QString &nome);
@@ -115,8 +116,6 @@ public:
     // Runs the record source again; the first row becomes current.
     void Requery();
 
-    const QString &origine() const { return origine_; }
-    const QString &tabella() const { return tabella_; }
     Database &database() const { return *db_; }
     bool haRigaCorrente() const;
 
@@ -124,37 +123,12 @@ public:
     void scriviSenzaEventi(const QHash<int, QVariant> &valori); // into the row being edited
     void
     concludiSenzaEventi(); // stores a pending new or edited row; an untouched new row is dropped
-    void spostaSenzaEventi(int azione);
     QVariant valoreAlPosto(int posizione, int ordinale) const; // for grids
     // What a row held when it was last read, without reading: null when it was not kept.
     QVariant valoreLetto(int posizione, int ordinale) const;
     QVariant bookmarkAlPosto(int posizione) const;
 
 private:
-    // A value as the engine gave it; a text stays UTF-8 until its field is read.
-    struct Cella
-    {
-        int tipo; // SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT, SQLITE_BLOB or SQLITE_NULL
-        int lunghezza;
-        qint64 dato; // the integer, the bits of the real, or where the text starts in testi
-    };
-    // The values of one row. A set keeps those of the rows it read last, in drawers used in
-    // turn: memory stays small however long the set, and a walk reuses the same buffers.
-    struct Cassetto
-    {
-        quint32 generazione = 0; // grows each time the drawer takes another row
-        std::vector<Cella> celle;
-        QByteArray testi;
-    };
-    struct Riga
-    {
-        Riga(qint64 k, quint64 v) : chiave(k), versione(v) {}
-        qint64 chiave;
-        quint64 versione; // the book's version when read; 0 before the first read
-        bool eliminata = false;
-        int cassetto = -1; // its values, while the drawer's generation is still this one
-        quint32 generazione = 0;
-    };
     struct Colonna
     {
         QString nome;    // as the record source names it
@@ -163,27 +137,26 @@ private:
     };
 
     void apri();
+    QString sqlDellOrigine(bool &tabella) const;
+    void leggiColonne(const Statement &s);
+    std::unique_ptr<Statement> rilettura() const;
+    void leggiRighe(Statement &s, const QString &sql, bool tabella);
+
     struct Posto
     {
         int posizione;
         bool eliminata;
     };
     Posto posto() const { return {posizione_, eliminata_}; }
+    void controllaSpostamento(int azione) const; // throws 3021 for a move out of the set
+    void spostaSenzaEventi(int azione);
+    void vaiAl(int posizione);
     void arriva(const Posto &prima);
-    static constexpr int Blocco = 64;                 // rows read by one statement
-    static constexpr int CassettiTenuti = 4 * Blocco; // rows whose values a keyed set keeps
-    bool letta(const Riga &r) const;
     void controllaOrdinale(int ordinale) const; // throws 3070 out of range
     bool avvisa(int azione);
     void notifica();
-    const Riga &riga(int posizione) const;
-    void leggi(const std::vector<Riga *> &blocco) const;
-    int prendiCassetto() const;
-    static void copia(const Statement &s, Cassetto &c);
-    QVariant valoreDi(const Riga &r, int ordinale) const;
-    void aggiornaDa(int posizione) const; // reads the row there unless its values are at hand
+    void leggiCorrente() const; // throws 3167 for a row deleted elsewhere
     QVariant converti(int ordinale, const QVariant &v) const;
-    int posizioneDi(qint64 chiave) const;
     void cerca(const QString &criterio, int da, int passo);
     void inserisci();
     void aggiorna();
@@ -193,10 +166,7 @@ private:
     QString tabella_;
     int colonnaChiave_ = -1;
     std::vector<Colonna> colonne_;
-    mutable std::vector<Riga> righe_;
-    mutable std::vector<Cassetto> cassetti_;
-    mutable int prossimoCassetto_ = 0;
-    mutable std::unique_ptr<Statement> rilettura_;
+    Cassettiera righe_;
     int posizione_ = -1;
     bool eliminata_ = false; // after Delete: no current row until the next move
     int modo_ = Nessuna;

@@ -142,3 +142,8 @@ QString Statement::columnDecltype(int i) const
 {
     return testoC(sqlite3_column_decltype(stmt_, i));
 }
+
+QString quotaNome(const QString &nome)
+{
+    return QLatin1Char('"') + QString(nome).replace('"', "\"\"") + QLatin1Char('"');
+}

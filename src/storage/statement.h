@@ -35,5 +35,8 @@ private:
     QString percorso_;
 };
 
+// A table's or a column's name as a statement's text writes it.
+QString quotaNome(const QString &nome);
+
 // Throws the EngineError that matches a SQLite result code (extended) and the system's cause.
 [[noreturn]] void lanciaErroreSqlite(sqlite3 *db, int rc, const QString &percorso);

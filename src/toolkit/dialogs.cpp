@@ -103,7 +103,8 @@ private:
 
 Dialogs &Dialogs::instance()
 {
-    Q_ASSERT_X(installati, "Dialogs", "no Dialogs installed");
+    if (!installati)
+        qFatal("Dialogs::instance(): no Dialogs installed");
     return *installati;
 }
 

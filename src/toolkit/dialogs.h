@@ -47,6 +47,7 @@ public:
     virtual void help(const QString &file, int comando, int contesto) = 0;
     virtual void openUrl(const QString &indirizzo) = 0;
 
+    // The one installed; a program that installed none stops with a message (a programming error).
     static Dialogs &instance();
     static void install(Dialogs *d);   // not owned
     static void uninstall(Dialogs *d); // only when d is the one installed

@@ -95,6 +95,65 @@ protected:
     }
 };
 
+QMessageBox::Icon iconaQt(Dialogs::Icona icona)
+{
+    switch (icona) {
+    case Dialogs::Critica:
+        return QMessageBox::Critical;
+    case Dialogs::Domanda:
+        return QMessageBox::Question;
+    case Dialogs::Esclamazione:
+        return QMessageBox::Warning;
+    case Dialogs::Informazione:
+        return QMessageBox::Information;
+    case Dialogs::NessunaIcona:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons pulsantiQt(Dialogs::Pulsanti pulsanti)
+{
+    switch (pulsanti) {
+    case Dialogs::SoloOK:
+        break;
+    case Dialogs::OKAnnulla:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case Dialogs::InterrompiRiprovaIgnora:
+        return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
+    case Dialogs::SiNoAnnulla:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Dialogs::SiNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case Dialogs::RiprovaAnnulla:
+        return QMessageBox::Retry | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+Dialogs::Risposta risposta(int pulsante, Dialogs::Pulsanti pulsanti)
+{
+    switch (pulsante) {
+    case QMessageBox::Cancel:
+        return Dialogs::Annulla;
+    case QMessageBox::Abort:
+        return Dialogs::Interrompi;
+    case QMessageBox::Retry:
+        return Dialogs::Riprova;
+    case QMessageBox::Ignore:
+        return Dialogs::Ignora;
+    case QMessageBox::Yes:
+        return Dialogs::Si;
+    case QMessageBox::No:
+        return Dialogs::No;
+    default:
+        // Closing a box with a Cancel button answers Cancel; otherwise OK.
+        return pulsanti == Dialogs::SoloOK ? Dialogs::OK
+               : pulsanti == Dialogs::SiNo ? Dialogs::No
+                                           : Dialogs::Annulla;
+    }
+}
+
 } // namespace
 
 Dialogs::Risposta QtDialogs::messageBox(const QString &testo, Pulsanti pulsanti,
@@ -103,60 +162,10 @@ Dialogs::Risposta QtDialogs::messageBox(const QString &testo, Pulsanti pulsanti,
     QMessageBox box(finestraAttiva());
     box.setWindowTitle(titolo.isEmpty() ? titoloPredefinito() : titolo);
     box.setText(QString(testo).replace("\r\n", "\n"));
-    switch (icona) {
-    case Critica:
-        box.setIcon(QMessageBox::Critical);
-        break;
-    case Domanda:
-        box.setIcon(QMessageBox::Question);
-        break;
-    case Esclamazione:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    case Informazione:
-        box.setIcon(QMessageBox::Information);
-        break;
-    case NessunaIcona:
-        break;
-    }
-    switch (pulsanti) {
-    case SoloOK:
-        box.setStandardButtons(QMessageBox::Ok);
-        break;
-    case OKAnnulla:
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        break;
-    case InterrompiRiprovaIgnora:
-        box.setStandardButtons(QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
-        break;
-    case SiNoAnnulla:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        break;
-    case SiNo:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        break;
-    case RiprovaAnnulla:
-        box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
-        break;
-    }
+    box.setIcon(iconaQt(icona));
+    box.setStandardButtons(pulsantiQt(pulsanti));
     allargaPerIlTitolo(box);
-    switch (box.exec()) {
-    case QMessageBox::Cancel:
-        return Annulla;
-    case QMessageBox::Abort:
-        return Interrompi;
-    case QMessageBox::Retry:
-        return Riprova;
-    case QMessageBox::Ignore:
-        return Ignora;
-    case QMessageBox::Yes:
-        return Si;
-    case QMessageBox::No:
-        return No;
-    default:
-        // Closing a box with a Cancel button answers Cancel; otherwise OK.
-        return pulsanti == SoloOK ? OK : pulsanti == SiNo ? No : Annulla;
-    }
+    return risposta(box.exec(), pulsanti);
 }
 
 QString QtDialogs::inputBox(const QString &prompt, const QString &titolo,

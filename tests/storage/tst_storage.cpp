@@ -1,4 +1,5 @@
 #include "caso.h"
+#include "erroridati.h"
 #include "libro.h"
 #include "storage/database.h"
 #include "storage/datasource.h"
@@ -526,10 +527,7 @@ private slots:
         QVERIFY(m.ds.Refresh());
         m.ds.vaiA(da);
         QList<int> errori;
-        connect(&m.ds, &DataSource::Error, this, [&](int n, int &r) {
-            errori << n;
-            r = 0;
-        });
+        raccogliErrori(m.ds, this, errori);
         db->esegui("UPDATE Ricette SET Note = NULL"); // the rows shown so far are read again
         // The next row's notes grow past the limit; no need to wait for the disk in a test.
         const QByteArray lunghe = QStringLiteral("PRAGMA synchronous = OFF; UPDATE Ricette SET "
@@ -837,11 +835,14 @@ private slots:
         }
         QStringList validate;
         int riposizionamenti = 0;
-        connect(&m.ds, &DataSource::Validate, this, [&](int &azione, int &salva) {
-            validate << QString("%1/%2").arg(azione).arg(salva);
-            if (annulla)
-                azione = Azione::Annulla;
-        });
+        connect(
+            &m.ds, &DataSource::Validate, this,
+            [&](int &azione, int &salva) {
+                validate << QString("%1/%2").arg(azione).arg(salva);
+                if (annulla)
+                    azione = Azione::Annulla;
+            },
+            Qt::DirectConnection);
         connect(&m.ds, &DataSource::Reposition, this, [&] { ++riposizionamenti; });
         m.agisci(codice);
         // A deleted row takes nothing of what was typed.
@@ -864,7 +865,8 @@ private slots:
         }
     }
 
-    // The bar's moves stay inside the set and go on from a deleted row's place.
+    // A move raises Validate before it writes what was typed, fills the controls from the new
+    // row, then raises Reposition.
     void dataSource_validateWriteMoveFillReposition()
     {
         const qint64 bigne = chiave("Bigné");
@@ -940,10 +942,7 @@ private slots:
         Modulo m(libro_->percorso(),
                  numero == EngineError::OrigineSconosciuta ? "Minestre" : Origine::RicettePerNome);
         QList<int> errori;
-        connect(&m.ds, &DataSource::Error, this, [&](int n, int &r) {
-            errori << n;
-            r = risposta;
-        });
+        raccogliErrori(m.ds, this, errori, risposta);
         const bool aperto = m.ds.Refresh();
         QCOMPARE(aperto, numero == EngineError::ConversioneTipo);
         if (aperto) {

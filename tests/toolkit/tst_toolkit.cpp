@@ -1,4 +1,5 @@
 #include "caso.h"
+#include "erroridati.h"
 #include "libro.h"
 #include "storage/database.h"
 #include "storage/datasource.h"
@@ -49,10 +50,7 @@ struct Anagrafica
         ds.bind(nome, "CategoriaAlimentare");
         barra->attach(&ds);
         collegaGriglia(griglia, &ds, {{QString(), -1}, {"Categoria", 1}});
-        QObject::connect(&ds, &DataSource::Error, &finestra, [this](int numero, int &risposta) {
-            errori << numero;
-            risposta = 0;
-        });
+        raccogliErrori(ds, &finestra, errori);
         finestra.show();
         ds.Refresh();
     }
@@ -157,6 +155,7 @@ private slots:
         caso("next after deleting", 2, "successivo", true, 2);
         caso("previous after deleting", 2, "precedente", true, 1);
         caso("next after deleting the last", 4, "successivo", true, 3);
+        caso("previous after deleting the first", 0, "precedente", true, 0);
     }
     void navigationBar_andGrid_followTheSourceBothWays()
     {

@@ -1,0 +1,221 @@
+#include "storage/cassettiera.h"
+
+#include "storage/database.h"
+#include "storage/engineerror.h"
+#include "storage/statement.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <sqlite3.h>
+
+Cassettiera::Cassettiera(Database &db) : db_(db) {}
+
+Cassettiera::~Cassettiera() = default;
+
+void Cassettiera::apriPerChiave(Statement &chiavi, bool ordina,
+                                std::unique_ptr<Statement> rilettura, int colonnaChiave)
+{
+    righe_.clear();
+    cassetti_.assign(CassettiTenuti, Cassetto{});
+    prossimoCassetto_ = 0;
+    rilettura_ = std::move(rilettura);
+    colonnaChiave_ = colonnaChiave;
+    while (chiavi.step())
+        righe_.push_back(Riga{sqlite3_column_int64(chiavi.handle(), 0), 0});
+    if (ordina)
+        std::sort(righe_.begin(), righe_.end(),
+                  [](const Riga &a, const Riga &b) { return a.chiave < b.chiave; });
+}
+
+void Cassettiera::apriSenzaChiave(Statement &righe)
+{
+    righe_.clear();
+    cassetti_.clear();
+    prossimoCassetto_ = 0;
+    rilettura_.reset();
+    colonnaChiave_ = -1;
+    const quint64 versione = db_.versione();
+    while (righe.step()) {
+        Riga r{qint64(righe_.size()), versione};
+        r.cassetto = int(cassetti_.size());
+        copia(righe, cassetti_.emplace_back());
+        righe_.push_back(r);
+    }
+}
+
+int Cassettiera::posizioneDi(qint64 chiave) const
+{
+    for (int i = 0; i < size(); ++i)
+        if (righe_[i].chiave == chiave)
+            return i;
+    return -1;
+}
+
+void Cassettiera::aggiungi(qint64 chiave)
+{
+    righe_.push_back(Riga{chiave, 0});
+}
+
+void Cassettiera::togli(int posizione)
+{
+    righe_.erase(righe_.begin() + posizione);
+}
+
+void Cassettiera::copia(const Statement &s, Cassetto &c)
+{
+    sqlite3_stmt *h = s.handle();
+    const int n = sqlite3_column_count(h);
+    c.celle.resize(n);
+    qsizetype lunghezza = 0;
+    for (int i = 0; i < n; ++i) {
+        Cella &v = c.celle[i];
+        v.tipo = sqlite3_column_type(h, i);
+        v.lunghezza = 0;
+        if (v.tipo == SQLITE_INTEGER) {
+            v.dato = sqlite3_column_int64(h, i);
+        } else if (v.tipo == SQLITE_FLOAT) {
+            v.dato = std::bit_cast<qint64>(sqlite3_column_double(h, i));
+        } else if (v.tipo != SQLITE_NULL) {
+            v.lunghezza = sqlite3_column_bytes(h, i);
+            v.dato = lunghezza;
+            lunghezza += v.lunghezza;
+        }
+    }
+    c.testi.resize(lunghezza); // keeps the buffer a drawer had
+    char *destinazione = c.testi.data();
+    for (int i = 0; i < n; ++i) {
+        const Cella &v = c.celle[i];
+        if (v.lunghezza > 0)
+            std::memcpy(destinazione + v.dato,
+                        v.tipo == SQLITE_TEXT ? sqlite3_column_text(h, i)
+                                              : sqlite3_column_blob(h, i),
+                        size_t(v.lunghezza));
+    }
+}
+
+QVariant Cassettiera::valore(int posizione, int ordinale) const
+{
+    const Riga &r = righe_[posizione];
+    const Cassetto &c = cassetti_[r.cassetto];
+    const Cella &v = c.celle[ordinale];
+    switch (v.tipo) {
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(v.dato));
+    case SQLITE_FLOAT:
+        return QVariant(std::bit_cast<double>(v.dato));
+    case SQLITE_TEXT:
+        return QVariant(QString::fromUtf8(c.testi.constData() + v.dato, v.lunghezza));
+    case SQLITE_BLOB:
+        return QVariant(QByteArray(c.testi.constData() + v.dato, v.lunghezza));
+    default:
+        return QVariant();
+    }
+}
+
+QVariant Cassettiera::valoreLetto(int posizione, int ordinale) const
+{
+    return tenuta(righe_[posizione]) ? valore(posizione, ordinale) : QVariant();
+}
+
+bool Cassettiera::tenuta(const Riga &r) const
+{
+    return !r.eliminata && r.cassetto >= 0 && cassetti_[r.cassetto].generazione == r.generazione;
+}
+
+bool Cassettiera::letta(const Riga &r) const
+{
+    return r.versione == db_.versione() && (r.eliminata || tenuta(r));
+}
+
+int Cassettiera::prendiCassetto() const
+{
+    const int c = prossimoCassetto_;
+    prossimoCassetto_ = (prossimoCassetto_ + 1) % int(cassetti_.size());
+    ++cassetti_[c].generazione; // the row it held is read again when next asked for
+    return c;
+}
+
+void Cassettiera::leggiBlocco(const std::vector<Riga *> &blocco) const
+{
+    if (blocco.empty())
+        return;
+    const quint64 versione = db_.versione();
+    std::vector<std::pair<qint64, Riga *>> perChiave;
+    perChiave.reserve(blocco.size());
+    for (Riga *r : blocco)
+        perChiave.emplace_back(r->chiave, r);
+    std::sort(perChiave.begin(), perChiave.end());
+    rilettura_->reset();
+    for (int i = 0; i < Blocco; ++i)
+        rilettura_->bind(i + 1, blocco[std::min<size_t>(i, blocco.size() - 1)]->chiave);
+    std::vector<std::pair<Riga *, int>> letti;
+    letti.reserve(blocco.size());
+    while (rilettura_->step()) {
+        const qint64 chiave = sqlite3_column_int64(rilettura_->handle(), colonnaChiave_);
+        const auto [da, a] = std::equal_range(
+            perChiave.begin(), perChiave.end(), std::pair<qint64, Riga *>(chiave, nullptr),
+            [](const auto &x, const auto &y) { return x.first < y.first; });
+        if (da == a)
+            continue;
+        const int c = prendiCassetto();
+        copia(*rilettura_, cassetti_[c]);
+        for (auto it = da; it != a; ++it)
+            letti.emplace_back(it->second, c);
+    }
+    rilettura_->reset();
+    // Only a read that went through changes the rows: after a failure (a lock, a value over
+    // the limits) they stay unread, and the next access tries again.
+    for (Riga *r : blocco) {
+        r->versione = versione;
+        r->eliminata = true; // unless the book still has it
+        r->cassetto = -1;
+    }
+    for (const auto &[r, c] : letti) {
+        r->eliminata = false;
+        r->cassetto = c;
+        r->generazione = cassetti_[c].generazione;
+    }
+}
+
+// Each statement is a read transaction of its own, which costs far more than a row: the rows a
+// walk will want next are read too, those before when the ones after are read.
+std::vector<Cassettiera::Riga *> Cassettiera::bloccoDa(int posizione) const
+{
+    const int n = size();
+    const bool indietro = posizione > 0 && posizione + 1 < n && letta(righe_[posizione + 1]);
+    std::vector<Riga *> blocco;
+    for (int i = 0; i < Blocco; ++i) {
+        const int p = indietro ? posizione - i : posizione + i;
+        if (p < 0 || p >= n)
+            break;
+        if (!letta(righe_[p]))
+            blocco.push_back(&righe_[p]);
+    }
+    return blocco;
+}
+
+bool Cassettiera::leggi(int posizione) const
+{
+    Riga &cercata = righe_[posizione];
+    if (!rilettura_ || letta(cercata))
+        return !cercata.eliminata;
+    const std::vector<Riga *> blocco = bloccoDa(posizione);
+    try {
+        leggiBlocco(blocco);
+    } catch (const EngineError &e) {
+        // A lock holds the whole book; other failures (a value over the limits) may be one
+        // row's own: the others are read one by one, and only that row keeps failing.
+        if (blocco.size() == 1 || e.number() == EngineError::FileInUso)
+            throw;
+        for (Riga *r : blocco) {
+            try {
+                leggiBlocco({r});
+            } catch (const EngineError &) {
+                if (r == &cercata)
+                    throw;
+            }
+        }
+    }
+    return !cercata.eliminata;
+}
