@@ -41,7 +41,7 @@ void Ricette::Command7_Click()
     ChiediSalvataggio();
     // A name typed since the last move is not yet in the set's name order: a move to the same
     // recipe stores it and reads the set again.
-    if (ListaDaAggiornare == 1)
+    if (listaDaAggiornare_)
         datPrimaryRS->esegui([](Recordset &rs) {
             if (rs.haRigaCorrente() && rs.EditMode() == Recordset::Nessuna)
                 rs.setBookmark(rs.Bookmark());
@@ -71,7 +71,7 @@ void Ricette::cmdInserisci_Click()
     // The question about a previous new recipe may have deleted it and cancelled this one.
     if (!nuovaRiga(datPrimaryRS))
         return;
-    ListaDaAggiornare = 1;
+    listaDaAggiornare_ = true;
     ui->IngredienteScelto->clear();
     ui->Check1->setChecked(false);
     if (ui->Lista->currentIndex() >= 0)
@@ -84,8 +84,7 @@ void Ricette::cmdInserisci_Click()
         return; // not stored: the error was said, the boxes keep the new recipe
     datPrimaryRS->esegui([](Recordset &r) { r.setBookmark(r.LastModified()); });
     txtFields[Schema::NomeRicetta]->setFocus();
-    NuovaRicetta = 1;
-    UltimaRicetta = 0;
+    nuovaRicetta_ = true;
 }
 
 void Ricette::cmdCancella_Click()
@@ -94,14 +93,13 @@ void Ricette::cmdCancella_Click()
                              "Attenzione", Dialogs::NessunaIcona) != Dialogs::Si)
         return;
     // The moves of the deletion must not ask about the recipe they delete.
-    NuovaRicetta = 0;
-    ListaDaAggiornare = 1;
+    nuovaRicetta_ = false;
+    listaDaAggiornare_ = true;
     const Recordset *rs = datPrimaryRS->Recordset();
     if (!rs)
         return;
-    UltimaRicetta = rs->RecordCount() == 1 ? 1 : 0;
     bool eliminata = false;
-    if (UltimaRicetta == 1) {
+    if (rs->RecordCount() == 1) { // the last recipe
         if (!nuovaRiga(datPrimaryRS))
             return;
         setTesto(Schema::NomeRicetta, Segnaposto);
@@ -122,7 +120,7 @@ void Ricette::cmdCancella_Click()
     if (!eliminata)
         return;
     // The moves before the deletion rebuilt the list with the deleted name still in it.
-    ListaDaAggiornare = 1;
+    listaDaAggiornare_ = true;
     datPrimaryRS->MoveNext(); // the last recipe when there is no next one
     if (ui->ListaRicette->count() > 0) {
         if (ui->ListaRicette->currentRow() == 0)
