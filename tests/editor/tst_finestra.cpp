@@ -75,31 +75,36 @@ private slots:
 
     void boxes_keepTheirRules_data()
     {
-        QTest::addColumn<int>("indice");
+        QTest::addColumn<QString>("nome");
         QTest::addColumn<QString>("digitato");
         QTest::addColumn<QString>("atteso");
         QTest::addColumn<int>("beep");
         QTest::addColumn<bool>("messaggio");
-        const auto r = [](const char *n, int i, QString d, QString a, int b, bool m) {
-            QTest::newRow(n) << i << d << a << b << m;
+        const auto r = [](const char *n, QString c, QString d, QString a, int b, bool m) {
+            QTest::newRow(n) << c << d << a << b << m;
         };
-        r("portions, letters pasted", 8, "incolla:12 persone", "4", 0, false);
-        r("portions, letters beep", 8, "a1b", "1", 2, false);
-        r("calories, letters beep", 9, "2x", "2", 1, false);
-        r("portions zero", 8, "0", "4", 0, true);
-        r("portions zeros", 8, "00", "4", 0, true);
-        r("portions empty", 8, "", "4", 0, true);
-        r("name, capital first", 1, " èrba", "Èrba", 0, false);
+        r("portions, letters pasted", "txtFields_8", "incolla:12 persone", "4", 0, false);
+        r("portions, letters beep", "txtFields_8", "a1b", "1", 2, false);
+        r("calories, letters beep", "txtFields_9", "2x", "2", 1, false);
+        r("portions zero", "txtFields_8", "0", "4", 0, true);
+        r("portions zeros", "txtFields_8", "00", "4", 0, true);
+        r("portions empty", "txtFields_8", "", "4", 0, true);
+        r("name, capital first", "txtFields_1", " èrba", "Èrba", 0, false);
+        // The quantity takes digits and one point.
+        r("quantity, a half", "Qta", "0.5", "0.5", 0, false);
+        r("quantity, second point", "Qta", "1.5.", "1.5", 1, false);
+        r("quantity, point deleted", "Qta", "1.\b.5", "1.5", 0, false);
+        r("quantity, comma and letters", "Qta", "1,a5", "15", 2, false);
     }
     void boxes_keepTheirRules()
     {
-        QFETCH(int, indice);
+        QFETCH(QString, nome);
         QFETCH(QString, digitato);
         QFETCH(QString, atteso);
         QFETCH(int, beep);
         QFETCH(bool, messaggio);
         apri();
-        auto *casella = w<QLineEdit>(qPrintable(QStringLiteral("txtFields_%1").arg(indice)));
+        auto *casella = w<QLineEdit>(qPrintable(nome));
         if (digitato.startsWith("incolla:")) {
             QGuiApplication::clipboard()->setText(digitato.mid(8));
             casella->setFocus();
