@@ -58,10 +58,7 @@ double convertiQuantita(double q, double r)
 
 void Ricette::Text2_KeyPress(int &KeyAscii)
 {
-    if (KeyAscii != 8 && (KeyAscii < '0' || KeyAscii > '9')) {
-        KeyAscii = 0;
-        dialogs().beep();
-    }
+    soloCifre(KeyAscii);
 }
 
 void Ricette::Command5_Click()

@@ -304,8 +304,14 @@ void Ricette::txtFields_KeyPress(int Index, int &KeyAscii)
 {
     if (Index == Schema::NomeRicetta)
         listaDaAggiornare_ = true;
-    if ((Index == Schema::NumeroPorzioni || Index == Schema::CaloriePerPorzione) && KeyAscii != 8 &&
-        (KeyAscii < '0' || KeyAscii > '9')) {
+    if (Index == Schema::NumeroPorzioni || Index == Schema::CaloriePerPorzione)
+        soloCifre(KeyAscii);
+}
+
+// A key that is neither a digit nor Backspace is discarded with a beep.
+void Ricette::soloCifre(int &KeyAscii)
+{
+    if (KeyAscii != 8 && (KeyAscii < '0' || KeyAscii > '9')) {
         KeyAscii = 0;
         dialogs().beep();
     }

@@ -67,6 +67,7 @@ private:
     void Label2_Change();
     void txtFields_Change(int Index);
     void txtFields_KeyPress(int Index, int &KeyAscii);
+    static void soloCifre(int &KeyAscii);
     void txtFields_LostFocus(int Index);
     void Lista_Click();
     void ListaRicette_Click();
