@@ -11,7 +11,7 @@ namespace {
 
 void svuotaRiga(FlexGrid *g, int riga)
 {
-    for (int c = 0; c < g->Cols(); ++c)
+    for (int c = 0; c < g->columnCount(); ++c)
         g->setTextMatrix(riga, c, QString());
 }
 
