@@ -1,4 +1,5 @@
-// Searching a recipe by name, creating one, deleting one; the recipe set kept in name order.
+// Searching a recipe by name, creating one, deleting one; the recipe set kept in name order
+// and the recipe list that shows it.
 #include "editor/ricette.h"
 #include "ui_ricette.h"
 
@@ -160,4 +161,49 @@ void Ricette::evidenziaNellaLista()
             riga = i;
     const QSignalBlocker silenzio(ui->ListaRicette); // showing the recipe is no jump to it
     ui->ListaRicette->setCurrentRow(riga);
+}
+
+void Ricette::CaricaListaRicette()
+{
+    ListaR->Refresh();
+    ListaR->esegui([this](Recordset &rs) {
+        if (rs.RecordCount() > 0)
+            rs.MoveFirst();
+        const QSignalBlocker silenzio(ui->ListaRicette);
+        for (int p = 0; p < rs.RecordCount(); ++p) {
+            const QVariant nome = rs.valoreAlPosto(p, Schema::NomeRicetta);
+            if (nome.isNull())
+                continue;
+            // Given its key before it joins the list: a change to a listed entry costs a
+            // search of the whole list.
+            auto *voce = new QListWidgetItem(nome.toString());
+            voce->setData(Qt::UserRole, rs.valoreAlPosto(p, Schema::IDRicetta));
+            ui->ListaRicette->addItem(voce);
+        }
+    });
+}
+
+void Ricette::SvuotaListaRicette()
+{
+    const QSignalBlocker silenzio(ui->ListaRicette);
+    ui->ListaRicette->clear();
+    listaDaAggiornare_ = false;
+}
+
+void Ricette::ListaRicette_Click()
+{
+    const QListWidgetItem *voce = ui->ListaRicette->currentItem();
+    if (!voce)
+        return;
+    const QString chiave = QString::number(voce->data(Qt::UserRole).toLongLong());
+    if (chiave == ui->Label2->text().trimmed())
+        return;
+    bool trovata = true;
+    datPrimaryRS->esegui([&](Recordset &rs) {
+        rs.FindFirst(Schema::Criterio::PerRicetta + chiave);
+        trovata = !rs.NoMatch();
+    });
+    if (!trovata)
+        dialogs().messageBox("La Ricetta selezionata non è più presente o è stata modificata",
+                             Dialogs::SoloOK, "Attenzione", Dialogs::Critica);
 }

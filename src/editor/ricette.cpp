@@ -1,5 +1,5 @@
 // The recipe editor window: its data sources, the opening fill, the moves between recipes,
-// the category combo, the recipe list and the rules of the recipe's boxes.
+// the category combo and the rules of the recipe's boxes.
 #include "editor/ricette.h"
 #include "ui_ricette.h"
 
@@ -135,33 +135,6 @@ void Ricette::sincronizzaCategoria(bool messaggioBreve)
         dialogs().messageBox(testo, Dialogs::SoloOK, "Attenzione", Dialogs::Critica);
     }
     ui->Lista->setCurrentIndex(posizione < ui->Lista->count() ? posizione : -1);
-}
-
-void Ricette::CaricaListaRicette()
-{
-    ListaR->Refresh();
-    ListaR->esegui([this](Recordset &rs) {
-        if (rs.RecordCount() > 0)
-            rs.MoveFirst();
-        const QSignalBlocker silenzio(ui->ListaRicette);
-        for (int p = 0; p < rs.RecordCount(); ++p) {
-            const QVariant nome = rs.valoreAlPosto(p, Schema::NomeRicetta);
-            if (nome.isNull())
-                continue;
-            // Given its key before it joins the list: a change to a listed entry costs a
-            // search of the whole list.
-            auto *voce = new QListWidgetItem(nome.toString());
-            voce->setData(Qt::UserRole, rs.valoreAlPosto(p, Schema::IDRicetta));
-            ui->ListaRicette->addItem(voce);
-        }
-    });
-}
-
-void Ricette::SvuotaListaRicette()
-{
-    const QSignalBlocker silenzio(ui->ListaRicette);
-    ui->ListaRicette->clear();
-    listaDaAggiornare_ = false;
 }
 
 void Ricette::ChiediSalvataggio()
@@ -338,24 +311,6 @@ void Ricette::Lista_Click()
     const QVariant chiave = ui->Lista->currentData();
     if (chiave.isValid())
         setTesto(Schema::IDCategoriaAlimentare, QString::number(chiave.toLongLong()));
-}
-
-void Ricette::ListaRicette_Click()
-{
-    const QListWidgetItem *voce = ui->ListaRicette->currentItem();
-    if (!voce)
-        return;
-    const QString chiave = QString::number(voce->data(Qt::UserRole).toLongLong());
-    if (chiave == ui->Label2->text().trimmed())
-        return;
-    bool trovata = true;
-    datPrimaryRS->esegui([&](Recordset &rs) {
-        rs.FindFirst(Schema::Criterio::PerRicetta + chiave);
-        trovata = !rs.NoMatch();
-    });
-    if (!trovata)
-        dialogs().messageBox("La Ricetta selezionata non è più presente o è stata modificata",
-                             Dialogs::SoloOK, "Attenzione", Dialogs::Critica);
 }
 
 void Ricette::Label4_DblClick()

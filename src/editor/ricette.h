@@ -20,7 +20,7 @@ class QPlainTextEdit;
 // concern: ricette.cpp (the window, its moves and its boxes), collegamenti.cpp (each control's
 // signals and keys to its handler), righe.cpp (the ingredient lines), ingredienti.cpp (the
 // ingredient list and new ingredients), porzioni.cpp (conversion and replacement), ricerca.cpp
-// (search, creation and deletion), stampa.cpp (the printout).
+// (search, creation and deletion, the recipe list), stampa.cpp (the printout).
 class Ricette : public QWidget
 {
     Q_OBJECT
@@ -70,7 +70,6 @@ private:
     static void soloCifre(int &KeyAscii);
     void txtFields_LostFocus(int Index);
     void Lista_Click();
-    void ListaRicette_Click();
     void Label4_DblClick();
     void Label5_DblClick();
     void Command6_Click();
@@ -79,8 +78,6 @@ private:
     void sincronizzaCategoria(bool messaggioBreve);
     void rimettiPorzioni(); // when Check1 is clear, the portions as they were at the last move
     void abilitaRicetta();
-    void CaricaListaRicette();
-    void SvuotaListaRicette();
     void ChiediSalvataggio();
 
     // Ingredient lines (righe.cpp).
@@ -123,12 +120,15 @@ private:
     void cmdStampa_Click();
     void StampaRicetta();
 
-    // Search, creation and deletion (ricerca.cpp).
+    // Search, creation and deletion, the recipe list (ricerca.cpp).
     void Command7_Click();
     void cmdInserisci_Click();
     void cmdCancella_Click();
     bool riordina();
     void evidenziaNellaLista();
+    void CaricaListaRicette();
+    void SvuotaListaRicette();
+    void ListaRicette_Click();
 
     // The bound boxes by their column of Ricette (IngredientiTesto and the long texts are
     // multi-line; IDCategoriaAlimentare is hidden).
