@@ -12,9 +12,6 @@
 
 namespace {
 
-// Fields of Data3 by position.
-enum { RigaChiave = 0, RigaRicetta, RigaIngrediente, RigaQuantita, RigaCommenti };
-
 // Quantities are typed with "." but a conversion stores them with the user's separator: both
 // read. A text that is no number (an imported "q.b.") is left as it is.
 bool leggiQuantita(const QString &testo, double &q)
@@ -42,9 +39,8 @@ QString testoQuantita(double x)
     return t;
 }
 
-} // namespace
-
-double Ricette::convertiQuantita(double q, double r)
+// A quantity q converted by the factor r and rounded to an amount a cook can measure.
+double convertiQuantita(double q, double r)
 {
     double x = q * r;
     x = std::floor(x * 100 + 0.5) / 100;
@@ -58,67 +54,76 @@ double Ricette::convertiQuantita(double q, double r)
     return x;
 }
 
+} // namespace
+
 void Ricette::Text2_KeyPress(int &KeyAscii)
 {
-    if (KeyAscii != 8 && (KeyAscii < '0' || KeyAscii > '9')) {
-        KeyAscii = 0;
-        dialogs().beep();
-    }
+    soloCifre(KeyAscii);
 }
 
 void Ricette::Command5_Click()
 {
     const QString nuove = ui->Text2->text();
-    const QString attuali = testo(8);
+    const QString attuali = testo(Schema::NumeroPorzioni);
     const double n = nuove.toDouble();
     const double p = attuali.toDouble();
     if (!nuove.isEmpty() && !attuali.isEmpty() && nuove != attuali && n != 0 && p != 0) {
-        const double r = n / p;
-        setTesto(8, nuove);
-        FlexGrid *g = ui->GridRicette;
-        g->setCol(2);
-        const bool memorizza = ui->Check1->isChecked();
-        QList<std::pair<qint64, QString>> daScrivere;
-        for (int riga = 1; riga < g->Rows(); ++riga) {
-            double q = 0;
-            if (!leggiQuantita(g->TextMatrix(riga, 2), q))
-                continue;
-            // A huge imported quantity can overflow: it stays as it was rather than "inf".
-            const double x = convertiQuantita(q, r);
-            if (!std::isfinite(x))
-                continue;
-            const QString t = testoQuantita(x);
-            g->setTextMatrix(riga, 2, t);
-            bool ok = false;
-            const qint64 chiave = g->TextMatrix(riga, 0).trimmed().toLongLong(&ok);
-            if (memorizza && ok)
-                daScrivere.append({chiave, t});
-        }
-        if (memorizza)
-            Data3->esegui([&](Recordset &rs) {
-                // Only the recipe's own lines are written.
-                QSet<qint64> righe;
-                for (int pos = 0; pos < rs.RecordCount(); ++pos)
-                    righe.insert(rs.bookmarkAlPosto(pos).toLongLong());
-                // The lines and the portions they are for are stored together or not at all
-                // (the recipe's set shares this connection); one commit also spares the disk.
-                Database::Transazione t(rs.database());
-                for (const auto &[chiave, quantita] : std::as_const(daScrivere)) {
-                    if (!righe.contains(chiave))
-                        continue;
-                    rs.setBookmark(chiave);
-                    rs.Edit();
-                    rs.Fields(RigaQuantita) = quantita;
-                    rs.Update();
-                }
-                if (datPrimaryRS->UpdateRecord()) {
-                    t.commit();
-                    PorzioniMemorizzate = testo(8);
-                }
-                unsetCursor();
-            });
+        setTesto(Schema::NumeroPorzioni, nuove);
+        const QList<std::pair<qint64, QString>> convertite = convertiGriglia(n / p);
+        if (ui->Check1->isChecked())
+            memorizzaQuantita(convertite);
     }
     ui->Text2->clear();
+}
+
+// Converts the grid's quantities by the factor r; the stored lines' keys and new quantities.
+QList<std::pair<qint64, QString>> Ricette::convertiGriglia(double r)
+{
+    FlexGrid *g = ui->GridRicette;
+    g->setCol(ColQuantita);
+    QList<std::pair<qint64, QString>> convertite;
+    for (int riga = 1; riga < g->Rows(); ++riga) {
+        double q = 0;
+        if (!leggiQuantita(g->TextMatrix(riga, ColQuantita), q))
+            continue;
+        // A huge imported quantity can overflow: it stays as it was rather than "inf".
+        const double x = convertiQuantita(q, r);
+        if (!std::isfinite(x))
+            continue;
+        const QString t = testoQuantita(x);
+        g->setTextMatrix(riga, ColQuantita, t);
+        bool ok = false;
+        const qint64 chiave = g->TextMatrix(riga, ColChiave).trimmed().toLongLong(&ok);
+        if (ok)
+            convertite.append({chiave, t});
+    }
+    return convertite;
+}
+
+void Ricette::memorizzaQuantita(const QList<std::pair<qint64, QString>> &daScrivere)
+{
+    Data3->esegui([&](Recordset &rs) {
+        // Only the recipe's own lines are written.
+        QSet<qint64> righe;
+        for (int pos = 0; pos < rs.RecordCount(); ++pos)
+            righe.insert(rs.bookmarkAlPosto(pos).toLongLong());
+        // The lines and the portions they are for are stored together or not at all (the
+        // recipe's set shares this connection); one commit also spares the disk.
+        Database::Transazione t(rs.database());
+        for (const auto &[chiave, quantita] : daScrivere) {
+            if (!righe.contains(chiave))
+                continue;
+            rs.setBookmark(chiave);
+            rs.Edit();
+            rs.Fields(Schema::Quantita) = quantita;
+            rs.Update();
+        }
+        if (datPrimaryRS->UpdateRecord()) {
+            t.commit();
+            porzioniMemorizzate_ = testo(Schema::NumeroPorzioni);
+        }
+        unsetCursor();
+    });
 }
 
 void Ricette::Command8_Click()
@@ -137,9 +142,9 @@ void Ricette::Command8_Click()
     }
     if (ui->Qta->text().isEmpty())
         ui->Qta->setText("0");
-    g->setTextMatrix(riga, 1, voce->text());
-    g->setTextMatrix(riga, 2, ui->Qta->text());
-    g->setTextMatrix(riga, 3, ui->Commento->text());
+    g->setTextMatrix(riga, ColIngrediente, voce->text());
+    g->setTextMatrix(riga, ColQuantita, ui->Qta->text());
+    g->setTextMatrix(riga, ColCommento, ui->Commento->text());
     SostituisciRigaIngrediente();
     ui->ListaIngredienti->setFocus();
     ui->Qta->clear();
@@ -149,11 +154,11 @@ void Ricette::Command8_Click()
 // The line keeps its key: changed in place, not deleted and added again.
 void Ricette::SostituisciRigaIngrediente()
 {
-    IDRicettaCorrente = ui->Label2->text().trimmed();
+    idRicettaCorrente_ = ui->Label2->text().trimmed();
     FlexGrid *g = ui->GridRicette;
     const int riga = g->Row();
     bool ok = false;
-    const qint64 chiave = g->TextMatrix(riga, 0).trimmed().toLongLong(&ok);
+    const qint64 chiave = g->TextMatrix(riga, ColChiave).trimmed().toLongLong(&ok);
     const QListWidgetItem *voce = ui->ListaIngredienti->currentItem();
     if (riga == 0 || !ok || !voce)
         return;
@@ -162,11 +167,11 @@ void Ricette::SostituisciRigaIngrediente()
         if (rs.NoMatch())
             return;
         rs.Edit();
-        rs.Fields(RigaRicetta) = IDRicettaCorrente;
-        rs.Fields(RigaIngrediente) = voce->data(Qt::UserRole);
-        rs.Fields(RigaQuantita) = ui->Qta->text();
-        rs.Fields(RigaCommenti) = ui->Commento->text();
-        g->setTextMatrix(riga, 0, rs.value(RigaChiave).toString());
+        rs.Fields(Schema::RigaRicetta) = idRicettaCorrente_;
+        rs.Fields(Schema::RigaIngrediente) = voce->data(Qt::UserRole);
+        rs.Fields(Schema::Quantita) = ui->Qta->text();
+        rs.Fields(Schema::Commenti) = ui->Commento->text();
+        g->setTextMatrix(riga, ColChiave, rs.value(Schema::IDIngredienteRicetta).toString());
         rs.Update();
     });
 }

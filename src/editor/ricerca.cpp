@@ -1,4 +1,5 @@
-// Searching a recipe by name, creating one, deleting one; the recipe set kept in name order.
+// Searching a recipe by name, creating one, deleting one; the recipe set kept in name order
+// and the recipe list that shows it.
 #include "editor/ricette.h"
 #include "ui_ricette.h"
 
@@ -41,7 +42,7 @@ void Ricette::Command7_Click()
     ChiediSalvataggio();
     // A name typed since the last move is not yet in the set's name order: a move to the same
     // recipe stores it and reads the set again.
-    if (ListaDaAggiornare == 1)
+    if (listaDaAggiornare_)
         datPrimaryRS->esegui([](Recordset &rs) {
             if (rs.haRigaCorrente() && rs.EditMode() == Recordset::Nessuna)
                 rs.setBookmark(rs.Bookmark());
@@ -71,7 +72,7 @@ void Ricette::cmdInserisci_Click()
     // The question about a previous new recipe may have deleted it and cancelled this one.
     if (!nuovaRiga(datPrimaryRS))
         return;
-    ListaDaAggiornare = 1;
+    listaDaAggiornare_ = true;
     ui->IngredienteScelto->clear();
     ui->Check1->setChecked(false);
     if (ui->Lista->currentIndex() >= 0)
@@ -84,8 +85,7 @@ void Ricette::cmdInserisci_Click()
         return; // not stored: the error was said, the boxes keep the new recipe
     datPrimaryRS->esegui([](Recordset &r) { r.setBookmark(r.LastModified()); });
     txtFields[Schema::NomeRicetta]->setFocus();
-    NuovaRicetta = 1;
-    UltimaRicetta = 0;
+    nuovaRicetta_ = true;
 }
 
 void Ricette::cmdCancella_Click()
@@ -94,14 +94,13 @@ void Ricette::cmdCancella_Click()
                              "Attenzione", Dialogs::NessunaIcona) != Dialogs::Si)
         return;
     // The moves of the deletion must not ask about the recipe they delete.
-    NuovaRicetta = 0;
-    ListaDaAggiornare = 1;
+    nuovaRicetta_ = false;
+    listaDaAggiornare_ = true;
     const Recordset *rs = datPrimaryRS->Recordset();
     if (!rs)
         return;
-    UltimaRicetta = rs->RecordCount() == 1 ? 1 : 0;
     bool eliminata = false;
-    if (UltimaRicetta == 1) {
+    if (rs->RecordCount() == 1) { // the last recipe
         if (!nuovaRiga(datPrimaryRS))
             return;
         setTesto(Schema::NomeRicetta, Segnaposto);
@@ -122,7 +121,7 @@ void Ricette::cmdCancella_Click()
     if (!eliminata)
         return;
     // The moves before the deletion rebuilt the list with the deleted name still in it.
-    ListaDaAggiornare = 1;
+    listaDaAggiornare_ = true;
     datPrimaryRS->MoveNext(); // the last recipe when there is no next one
     if (ui->ListaRicette->count() > 0) {
         if (ui->ListaRicette->currentRow() == 0)
@@ -162,4 +161,49 @@ void Ricette::evidenziaNellaLista()
             riga = i;
     const QSignalBlocker silenzio(ui->ListaRicette); // showing the recipe is no jump to it
     ui->ListaRicette->setCurrentRow(riga);
+}
+
+void Ricette::CaricaListaRicette()
+{
+    ListaR->Refresh();
+    ListaR->esegui([this](Recordset &rs) {
+        if (rs.RecordCount() > 0)
+            rs.MoveFirst();
+        const QSignalBlocker silenzio(ui->ListaRicette);
+        for (int p = 0; p < rs.RecordCount(); ++p) {
+            const QVariant nome = rs.valoreAlPosto(p, Schema::NomeRicetta);
+            if (nome.isNull())
+                continue;
+            // Given its key before it joins the list: a change to a listed entry costs a
+            // search of the whole list.
+            auto *voce = new QListWidgetItem(nome.toString());
+            voce->setData(Qt::UserRole, rs.valoreAlPosto(p, Schema::IDRicetta));
+            ui->ListaRicette->addItem(voce);
+        }
+    });
+}
+
+void Ricette::SvuotaListaRicette()
+{
+    const QSignalBlocker silenzio(ui->ListaRicette);
+    ui->ListaRicette->clear();
+    listaDaAggiornare_ = false;
+}
+
+void Ricette::ListaRicette_Click()
+{
+    const QListWidgetItem *voce = ui->ListaRicette->currentItem();
+    if (!voce)
+        return;
+    const QString chiave = QString::number(voce->data(Qt::UserRole).toLongLong());
+    if (chiave == ui->Label2->text().trimmed())
+        return;
+    bool trovata = true;
+    datPrimaryRS->esegui([&](Recordset &rs) {
+        rs.FindFirst(Schema::Criterio::PerRicetta + chiave);
+        trovata = !rs.NoMatch();
+    });
+    if (!trovata)
+        dialogs().messageBox("La Ricetta selezionata non è più presente o è stata modificata",
+                             Dialogs::SoloOK, "Attenzione", Dialogs::Critica);
 }

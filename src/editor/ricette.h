@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storage/schema.h"
+
 #include <QStringList>
 #include <QWidget>
 #include <memory>
@@ -9,14 +11,16 @@ class Ricette;
 }
 class DataSource;
 class QCheckBox;
+class QKeyEvent;
 class QLineEdit;
 class QPlainTextEdit;
 
 // The recipe editor: one recipe at a time through the navigation bar, its ingredient lines,
 // the portion conversion, the search, creation and deletion of recipes. The class is split by
-// concern: ricette.cpp (the window, its moves and its boxes), righe.cpp (ingredient lines),
-// porzioni.cpp (conversion and replacement), ricerca.cpp (search, creation and deletion),
-// stampa.cpp (the printout).
+// concern: ricette.cpp (the window, its moves and its boxes), collegamenti.cpp (each control's
+// signals and keys to its handler), righe.cpp (the ingredient lines), ingredienti.cpp (the
+// ingredient list and new ingredients), porzioni.cpp (conversion and replacement), ricerca.cpp
+// (search, creation and deletion, the recipe list), stampa.cpp (the printout).
 class Ricette : public QWidget
 {
     Q_OBJECT
@@ -32,45 +36,26 @@ public:
     DataSource *Data2;        // ingredients in name order: feeds ListaIngredienti
     DataSource *Data3;        // the current recipe's ingredient lines
 
-    // Window values: each starts empty, which counts as 0.
-    int Attivata = 0;          // 1 once the opening fill is done
-    int NuovaRicetta = 0;      // 1 from "&Nuova Ricetta" until ChiediSalvataggio asked
-    int ListaDaAggiornare = 0; // 1 when the recipe list is rebuilt at the next move
-    QString PorzioniMemorizzate;
-    int UltimaRicetta = 0;
-
-    // Ingredient lines. The two tables grow with the book: no fixed limit.
-    QStringList NomiIngredienti;
-    QStringList IDIngredienti; // keys as decimal text, in the order of ListaIngredienti
-    qint64 IDIngredienteScelto = 0;
-    int IngredienteTrovato = 0;
-    int PuntoInserito = 0;
-    QString IDRicettaCorrente;
-    QString IDIngredienteCorrente;
-    QString NomeIngrediente;
-    QString NuovoIDIngrediente;
-
-    // Routines.
-    void CaricaListaRicette();
-    void SvuotaListaRicette();
-    void ChiediSalvataggio();
-    void CaricaListaIngredienti();
-    void CercaNomeIngrediente();
-    void CaricaGriglia();
-    void ScriviRigaIngrediente();
-    void CancellaRigaIngrediente();
-    void AggiungiIngredienteArchivio();
-    void SostituisciRigaIngrediente();
-
-    // A quantity q converted by the factor r and rounded to an amount a cook can measure.
-    static double convertiQuantita(double q, double r);
-
 protected:
     void showEvent(QShowEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
     bool eventFilter(QObject *o, QEvent *e) override;
 
 private:
+    // The columns of the ingredient grid. Column 0 of a line's row holds the key of the line
+    // stored for it: the routines that store or delete a line tell their caller what became of
+    // it through that cell.
+    enum ColonnaGriglia { ColChiave = 0, ColIngrediente, ColQuantita, ColCommento };
+
+    // The wiring (collegamenti.cpp).
+    void collegaCaselle();
+    void collegaSorgenti();
+    void collegaListe();
+    void collegaPulsanti();
+    bool tastoPremuto(QObject *o, QKeyEvent *e);
+    void tastoRilasciato(QObject *o, QKeyEvent *e);
+    void fuocoPerso(QObject *o);
+
     // The window and its moves (ricette.cpp).
     void Form_Load();
     void Form_Activate();
@@ -82,20 +67,37 @@ private:
     void Label2_Change();
     void txtFields_Change(int Index);
     void txtFields_KeyPress(int Index, int &KeyAscii);
+    static void soloCifre(int &KeyAscii);
     void txtFields_LostFocus(int Index);
     void Lista_Click();
-    void ListaRicette_Click();
     void Label4_DblClick();
     void Label5_DblClick();
     void Command6_Click();
     void cmdChiudi_Click();
     void erroreDati(DataSource *ds, int DataErr, int &Response);
     void sincronizzaCategoria(bool messaggioBreve);
-    void rimettiPorzioni();
-    void abilitaRicetta(); // when Check1 is clear, the portions as they were at the last move
+    void rimettiPorzioni(); // when Check1 is clear, the portions as they were at the last move
+    void abilitaRicetta();
+    void ChiediSalvataggio();
 
     // Ingredient lines (righe.cpp).
     void svuotaGriglia(); // the previous recipe's lines go; row 1 remains
+    void CaricaGriglia();
+    void ScriviRigaIngrediente();
+    void CancellaRigaIngrediente();
+    void Qta_GotFocus();
+    void Qta_LostFocus();
+    void Qta_KeyPress(int &KeyAscii);
+    void Command1_Click();
+    void GridRicette_Click();
+    void Command2_Click();
+
+    // The ingredient list and new ingredients (ingredienti.cpp).
+    void CaricaListaIngredienti();
+    QString nomeIngrediente(const QString &chiave) const;
+    void AggiungiIngredienteArchivio();
+    qint64 registraIngrediente(const QString &nome);
+    void scegliIngrediente(int indice);
     void IngredienteScelto_KeyUp(int KeyCode);
     void IngredienteScelto_LostFocus();
     void ListaIngredienti_Click();
@@ -105,39 +107,53 @@ private:
     void Command4_Click();
     void Text1_KeyPress(int &KeyAscii);
     void Text1_LostFocus();
-    void Qta_GotFocus();
-    void Qta_LostFocus();
-    void Qta_KeyPress(int &KeyAscii);
-    void Command1_Click();
-    void GridRicette_Click();
-    void Command2_Click();
 
     // Conversion and replacement (porzioni.cpp).
     void Text2_KeyPress(int &KeyAscii);
     void Command5_Click();
+    QList<std::pair<qint64, QString>> convertiGriglia(double r);
+    void memorizzaQuantita(const QList<std::pair<qint64, QString>> &daScrivere);
     void Command8_Click();
+    void SostituisciRigaIngrediente();
 
     // Printing (stampa.cpp).
     void cmdStampa_Click();
     void StampaRicetta();
 
-    // Search, creation and deletion (ricerca.cpp).
+    // Search, creation and deletion, the recipe list (ricerca.cpp).
     void Command7_Click();
     void cmdInserisci_Click();
     void cmdCancella_Click();
     bool riordina();
     void evidenziaNellaLista();
+    void CaricaListaRicette();
+    void SvuotaListaRicette();
+    void ListaRicette_Click();
 
-    // The bound boxes by their column: txtFields[i] is column i of Ricette (11 and 10, 12, 13
-    // are multi-line; 5 is hidden).
+    // The bound boxes by their column of Ricette (IngredientiTesto and the long texts are
+    // multi-line; IDCategoriaAlimentare is hidden).
     QString testo(int Index) const;
     void setTesto(int Index, const QString &t);
 
     std::unique_ptr<Ui::Ricette> ui;
-    QLineEdit *txtFields[15] = {};
-    QPlainTextEdit *txtMemo[15] = {};
+    QLineEdit *txtFields[Schema::Utensili + 1] = {};
+    QPlainTextEdit *txtMemo[Schema::Utensili + 1] = {};
     QCheckBox *chkFields6 = nullptr;
+
+    // The window's state.
     bool aperta_ = false;
-    bool inSpostamento_ = false; // a move is filling the boxes
-    bool rigaCambiata_ = false;  // the recipe list's choice changed since the mouse was pressed
+    bool attivata_ = false;          // the opening fill is done
+    bool nuovaRicetta_ = false;      // from "&Nuova Ricetta" until ChiediSalvataggio asked
+    bool listaDaAggiornare_ = false; // the recipe list is rebuilt at the next move
+    bool inSpostamento_ = false;     // a move is filling the boxes
+    bool rigaCambiata_ = false;      // the recipe list's choice changed since the mouse was pressed
+    QString porzioniMemorizzate_;    // the portions as the last move showed them
+    QString idRicettaCorrente_;      // the recipe whose lines the grid shows
+
+    // Ingredient lines. The two tables grow with the book: no fixed limit.
+    QStringList nomiIngredienti_;
+    QStringList idIngredienti_; // keys as decimal text, in the order of ListaIngredienti
+    qint64 idIngredienteScelto_ = 0;
+    bool ingredienteTrovato_ = false; // the chosen box names an ingredient of the list
+    bool puntoInserito_ = false;      // the quantity box holds its one point
 };

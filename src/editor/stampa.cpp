@@ -34,6 +34,7 @@ void Ricette::StampaRicetta()
     r.categoria = ui->Lista->currentText();
     const FlexGrid *g = ui->GridRicette;
     for (int riga = 1; riga < g->Rows(); ++riga)
-        r.righe.append({g->TextMatrix(riga, 1), g->TextMatrix(riga, 2), g->TextMatrix(riga, 3)});
+        r.righe.append({g->TextMatrix(riga, ColIngrediente), g->TextMatrix(riga, ColQuantita),
+                        g->TextMatrix(riga, ColCommento)});
     ImpaginazioneRicetta(SuperficieStampa::instance(), StampaDaEditor).StampaRicetta(r);
 }

@@ -75,31 +75,36 @@ private slots:
 
     void boxes_keepTheirRules_data()
     {
-        QTest::addColumn<int>("indice");
+        QTest::addColumn<QString>("nome");
         QTest::addColumn<QString>("digitato");
         QTest::addColumn<QString>("atteso");
         QTest::addColumn<int>("beep");
         QTest::addColumn<bool>("messaggio");
-        const auto r = [](const char *n, int i, QString d, QString a, int b, bool m) {
-            QTest::newRow(n) << i << d << a << b << m;
+        const auto r = [](const char *n, QString c, QString d, QString a, int b, bool m) {
+            QTest::newRow(n) << c << d << a << b << m;
         };
-        r("portions, letters pasted", 8, "incolla:12 persone", "4", 0, false);
-        r("portions, letters beep", 8, "a1b", "1", 2, false);
-        r("calories, letters beep", 9, "2x", "2", 1, false);
-        r("portions zero", 8, "0", "4", 0, true);
-        r("portions zeros", 8, "00", "4", 0, true);
-        r("portions empty", 8, "", "4", 0, true);
-        r("name, capital first", 1, " èrba", "Èrba", 0, false);
+        r("portions, letters pasted", "txtFields_8", "incolla:12 persone", "4", 0, false);
+        r("portions, letters beep", "txtFields_8", "a1b", "1", 2, false);
+        r("calories, letters beep", "txtFields_9", "2x", "2", 1, false);
+        r("portions zero", "txtFields_8", "0", "4", 0, true);
+        r("portions zeros", "txtFields_8", "00", "4", 0, true);
+        r("portions empty", "txtFields_8", "", "4", 0, true);
+        r("name, capital first", "txtFields_1", " èrba", "Èrba", 0, false);
+        // The quantity takes digits and one point.
+        r("quantity, a half", "Qta", "0.5", "0.5", 0, false);
+        r("quantity, second point", "Qta", "1.5.", "1.5", 1, false);
+        r("quantity, point deleted", "Qta", "1.\b.5", "1.5", 0, false);
+        r("quantity, comma and letters", "Qta", "1,a5", "15", 2, false);
     }
     void boxes_keepTheirRules()
     {
-        QFETCH(int, indice);
+        QFETCH(QString, nome);
         QFETCH(QString, digitato);
         QFETCH(QString, atteso);
         QFETCH(int, beep);
         QFETCH(bool, messaggio);
         apri();
-        auto *casella = w<QLineEdit>(qPrintable(QStringLiteral("txtFields_%1").arg(indice)));
+        auto *casella = w<QLineEdit>(qPrintable(nome));
         if (digitato.startsWith("incolla:")) {
             QGuiApplication::clipboard()->setText(digitato.mid(8));
             casella->setFocus();
@@ -206,26 +211,6 @@ private slots:
         }
     }
 
-    // A book with no rows at all opens quietly, with nothing to show.
-    void emptyBook_opensWithoutAWord()
-    {
-        libro->esegui("DELETE FROM Ricette");
-        libro->esegui("DELETE FROM \"Categorie alimentari\"");
-        apri();
-        QVERIFY(dialoghi->messaggi().isEmpty());
-        QCOMPARE(didascalia(), QString("Ricetta N° 0"));
-        QCOMPARE(campo(1), QString());
-        QVERIFY(voci("ListaRicette").isEmpty());
-        QVERIFY(voci("Lista").isEmpty());
-        barra("successivo");
-        barra("precedente");
-        QVERIFY(dialoghi->messaggi().isEmpty());
-        // Nothing to type into until there is a recipe to keep it.
-        QVERIFY(!w("txtFields_1")->isEnabled() && !w("txtFields_12")->isEnabled());
-        clic("cmdInserisci");
-        QVERIFY(w("txtFields_1")->isEnabled() && w("txtFields_12")->isEnabled());
-    }
-
     void recipeList_jumpsOnlyToAnotherRecipe()
     {
         apri();
@@ -244,34 +229,52 @@ private slots:
         QCOMPARE(campo(1), QString("Crostata"));
     }
 
-    void bookErrors_areSaidAndTheWindowStaysUsable_data()
+    // A book that shows no recipe: an empty one opens quietly, a missing or foreign one is said
+    // once. Nothing can be typed that would be lost, and the window stays usable.
+    void bookWithoutRecipes_windowStaysUsable_data()
     {
         QTest::addColumn<QByteArray>("contenuto"); // empty: no file at all
-        QTest::addColumn<QString>("atteso");
+        QTest::addColumn<QString>("atteso");       // empty: no message
+        QTest::newRow("empty book") << QByteArray("vuoto") << QString();
         QTest::newRow("missing book")
             << QByteArray() << "Il ricettario che si tenta di aprire non è stato trovato.";
         QTest::newRow("not a book") << QByteArray("Ricette della nonna\n")
                                     << "Errore nella gestione dei dati: Il file '%1' non è un "
                                        "ricettario di Pentolone valido.(3343)";
     }
-    void bookErrors_areSaidAndTheWindowStaysUsable()
+    void bookWithoutRecipes_windowStaysUsable()
     {
         QFETCH(QByteArray, contenuto);
         QFETCH(QString, atteso);
-        QFile::remove(libro->percorso());
-        if (!contenuto.isEmpty()) {
+        const bool vuoto = contenuto == "vuoto";
+        if (vuoto) {
+            libro->esegui("DELETE FROM Ricette");
+            libro->esegui("DELETE FROM \"Categorie alimentari\"");
+        } else {
+            QFile::remove(libro->percorso());
             QFile f(libro->percorso());
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(contenuto);
+            QVERIFY(contenuto.isEmpty() || (f.open(QIODevice::WriteOnly) && f.write(contenuto)));
+            dialoghi->rispondi(Dialogs::OK);
         }
-        dialoghi->rispondi(Dialogs::OK);
         apri();
-        QCOMPARE(visti(), QStringList{"Errore!: " + atteso.arg(libro->percorso())});
+        QCOMPARE(visti(),
+                 vuoto ? QStringList{} : QStringList{"Errore!: " + atteso.arg(libro->percorso())});
+        QCOMPARE(didascalia(), vuoto ? QString("Ricetta N° 0") : QString());
+        QCOMPARE(campo(1), QString());
+        QVERIFY(voci("ListaRicette").isEmpty());
+        QVERIFY(voci("Lista").isEmpty());
         barra("successivo");
-        clic("Command6"); // still usable: help at the editor's topic
+        barra("precedente");
+        QCOMPARE(visti().size(), vuoto ? 0 : 1);
+        QVERIFY(!w("txtFields_1")->isEnabled() && !w("txtFields_12")->isEnabled());
+        clic("Command6"); // help at the editor's topic
         const ScriptedDialogs::Chiamata g = dialoghi->di("guida").value(0);
         QCOMPARE(QString("%1 %2 %3").arg(g.testo).arg(g.comando).arg(g.contesto),
                  "Pentolone.HLP 1 2");
+        if (vuoto) {
+            clic("cmdInserisci");
+            QVERIFY(w("txtFields_1")->isEnabled() && w("txtFields_12")->isEnabled());
+        }
     }
 };
 

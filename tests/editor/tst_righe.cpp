@@ -193,31 +193,6 @@ private slots:
         QCOMPARE(righeLibro(ricetta), riga.isEmpty() ? Righe() : Righe({{riga, "2", " "}}));
     }
 
-    // The quantity box takes digits and one point; a refused key beeps.
-    void quantita_cifreEUnPunto_data()
-    {
-        QTest::addColumn<QString>("tasti");
-        QTest::addColumn<QString>("attesa");
-        QTest::addColumn<int>("bip");
-        const auto r = [](const char *n, QString t, QString a, int b) {
-            QTest::newRow(n) << t << a << b;
-        };
-        r("mezzo", "0.5", "0.5", 0);
-        r("secondo punto", "1.5.", "1.5", 1);
-        r("punto cancellato", "1.\b.5", "1.5", 0);
-        r("virgola e lettere", "1,a5", "15", 2);
-    }
-    void quantita_cifreEUnPunto()
-    {
-        QFETCH(QString, tasti);
-        QFETCH(QString, attesa);
-        QFETCH(int, bip);
-        apri();
-        scrivi(casella("Qta"), tasti);
-        QCOMPARE(casella("Qta")->text(), attesa);
-        QCOMPARE(beep(), bip);
-    }
-
     // "Canc." deletes the chosen line from the book and the grid; picking a line shows it.
     void cancella_togliLaRiga_data()
     {

@@ -1,0 +1,227 @@
+// The editor's wiring: each control's signals and keys to its handler, and the key codes the
+// handlers take.
+#include "editor/ricette.h"
+#include "ui_ricette.h"
+
+#include "storage/datasource.h"
+#include "toolkit/casellamemo.h"
+
+#include <QKeyEvent>
+#include <QRegularExpressionValidator>
+#include <utility>
+
+namespace {
+
+// The columns of Ricette that the bound boxes show.
+constexpr int CampiSemplici[] = {
+    Schema::NomeRicetta,    Schema::DescrizioneRicetta,    Schema::Preparata_da,
+    Schema::TipoPasto,      Schema::IDCategoriaAlimentare, Schema::TempoPreparazione,
+    Schema::NumeroPorzioni, Schema::CaloriePerPorzione,    Schema::Utensili};
+constexpr int CampiLunghi[] = {Schema::InformazioniNutrizionali, Schema::IngredientiTesto,
+                               Schema::Istruzioni, Schema::Note};
+
+// The character of a key press as the handlers take it: 8 backspace, 13 Enter, 0 none.
+int codiceTasto(const QKeyEvent *e)
+{
+    if (e->key() == Qt::Key_Backspace)
+        return 8;
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
+        return 13;
+    const QString t = e->text();
+    return t.isEmpty() || !t.at(0).isPrint() ? 0 : t.at(0).unicode();
+}
+
+QString nomeColonna(int colonna)
+{
+    return Schema::tabella(Schema::Ricette)->colonne.at(colonna).nome;
+}
+
+} // namespace
+
+// The recipe's boxes, bound to their columns.
+void Ricette::collegaCaselle()
+{
+    for (const int i : CampiSemplici) {
+        txtFields[i] = findChild<QLineEdit *>(QStringLiteral("txtFields_%1").arg(i));
+        datPrimaryRS->bind(txtFields[i], nomeColonna(i));
+        connect(txtFields[i], &QLineEdit::textChanged, this, [this, i] { txtFields_Change(i); });
+        txtFields[i]->installEventFilter(this);
+    }
+    for (const int i : CampiLunghi) {
+        txtMemo[i] = findChild<QPlainTextEdit *>(QStringLiteral("txtFields_%1").arg(i));
+        datPrimaryRS->bind(new CasellaMemo(txtMemo[i]), nomeColonna(i));
+        connect(txtMemo[i], &QPlainTextEdit::textChanged, this, [this, i] { txtFields_Change(i); });
+        txtMemo[i]->installEventFilter(this);
+    }
+    chkFields6 = ui->chkFields_6;
+    datPrimaryRS->bind(chkFields6, nomeColonna(Schema::Vegetariana));
+    datPrimaryRS->bind(ui->Label2, nomeColonna(Schema::IDRicetta));
+    connect(ui->Label2, &QLineEdit::textChanged, this, &Ricette::Label2_Change);
+
+    // Digits only, also when pasted.
+    const QRegularExpression cifre(QStringLiteral("[0-9]*"));
+    for (QLineEdit *c :
+         {txtFields[Schema::NumeroPorzioni], txtFields[Schema::CaloriePerPorzione], ui->Text2})
+        c->setValidator(new QRegularExpressionValidator(cifre, c));
+    ui->Qta->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9]*\\.?[0-9]*")), ui->Qta));
+}
+
+void Ricette::collegaSorgenti()
+{
+    ui->datPrimaryRS->attach(datPrimaryRS);
+    connect(ui->datPrimaryRS, &NavigationBar::MouseDown, this, &Ricette::datPrimaryRS_MouseDown);
+    // Validate and Error answer through their int & arguments: direct connections only.
+    connect(datPrimaryRS, &DataSource::Validate, this, &Ricette::datPrimaryRS_Validate,
+            Qt::DirectConnection);
+    connect(datPrimaryRS, &DataSource::Reposition, this, &Ricette::datPrimaryRS_Reposition);
+    connect(datPrimaryRS, &DataSource::Error, this, &Ricette::datPrimaryRS_Error,
+            Qt::DirectConnection);
+    // The hidden sources report their failures the same way.
+    for (DataSource *ds : {ListaR, Data1, Data2, Data3})
+        connect(
+            ds, &DataSource::Error, this,
+            [this, ds](int DataErr, int &Response) { erroreDati(ds, DataErr, Response); },
+            Qt::DirectConnection);
+}
+
+void Ricette::collegaListe()
+{
+    connect(ui->Lista, &QComboBox::activated, this, &Ricette::Lista_Click);
+    // A choice in the list, by the mouse, the arrows or the program; a click on the entry that
+    // is already chosen counts too, once.
+    connect(ui->ListaRicette, &QListWidget::currentRowChanged, this, [this] {
+        rigaCambiata_ = true;
+        ListaRicette_Click();
+    });
+    connect(ui->ListaRicette, &QListWidget::itemClicked, this, [this] {
+        if (!std::exchange(rigaCambiata_, false))
+            ListaRicette_Click();
+    });
+    ui->ListaRicette->viewport()->installEventFilter(this);
+    // Thousands of entries of one line each: no need to measure every one.
+    ui->ListaRicette->setUniformItemSizes(true);
+    ui->ListaIngredienti->setUniformItemSizes(true);
+    connect(ui->ListaIngredienti, &QListWidget::itemClicked, this,
+            &Ricette::ListaIngredienti_Click);
+    connect(ui->ListaIngredienti, &QListWidget::itemDoubleClicked, this,
+            &Ricette::ListaIngredienti_DblClick);
+    connect(ui->GridRicette, &FlexGrid::Click, this, &Ricette::GridRicette_Click);
+    connect(ui->Text1, &QLineEdit::returnPressed, this, [this] {
+        int tasto = 13;
+        Text1_KeyPress(tasto);
+    });
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             ui->Lista, ui->ListaRicette, ui->Label4, ui->Label5, ui->IngredienteScelto,
+             ui->ListaIngredienti, ui->Text1, ui->Qta, ui->Text2})
+        w->installEventFilter(this);
+}
+
+void Ricette::collegaPulsanti()
+{
+    const std::pair<QPushButton *, void (Ricette::*)()> pulsanti[] = {
+        {ui->cmdChiudi, &Ricette::cmdChiudi_Click},
+        {ui->Command6, &Ricette::Command6_Click},
+        {ui->Command1, &Ricette::Command1_Click},
+        {ui->Command2, &Ricette::Command2_Click},
+        {ui->Command3, &Ricette::Command3_Click},
+        {ui->Command4, &Ricette::Command4_Click},
+        {ui->Command5, &Ricette::Command5_Click},
+        {ui->Command7, &Ricette::Command7_Click},
+        {ui->Command8, &Ricette::Command8_Click},
+        {ui->cmdInserisci, &Ricette::cmdInserisci_Click},
+        {ui->cmdCancella, &Ricette::cmdCancella_Click},
+        {ui->cmdStampa, &Ricette::cmdStampa_Click}};
+    for (const auto &[pulsante, gestore] : pulsanti)
+        connect(pulsante, &QPushButton::clicked, this, gestore);
+}
+
+bool Ricette::eventFilter(QObject *o, QEvent *e)
+{
+    switch (e->type()) {
+    case QEvent::KeyPress:
+        if (tastoPremuto(o, static_cast<QKeyEvent *>(e)))
+            return true;
+        break;
+    case QEvent::KeyRelease:
+        tastoRilasciato(o, static_cast<QKeyEvent *>(e));
+        break;
+    case QEvent::FocusIn:
+        if (o == ui->Qta)
+            Qta_GotFocus();
+        break;
+    case QEvent::FocusOut: {
+        // Another window or a popup menu taking the focus is not the user leaving the box.
+        const Qt::FocusReason motivo = static_cast<QFocusEvent *>(e)->reason();
+        if (motivo != Qt::ActiveWindowFocusReason && motivo != Qt::PopupFocusReason)
+            fuocoPerso(o);
+        break;
+    }
+    case QEvent::MouseButtonPress:
+        if (o == ui->ListaRicette->viewport())
+            rigaCambiata_ = false;
+        break;
+    case QEvent::MouseButtonDblClick:
+        if (o == ui->Label4)
+            Label4_DblClick();
+        else if (o == ui->Label5)
+            Label5_DblClick();
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(o, e);
+}
+
+// True when the key is discarded.
+bool Ricette::tastoPremuto(QObject *o, QKeyEvent *e)
+{
+    const auto tasto = [e](const std::function<void(int &)> &gestore) {
+        int KeyAscii = codiceTasto(e);
+        if (KeyAscii == 0)
+            return false; // arrows, function keys: the box's own
+        gestore(KeyAscii);
+        return KeyAscii == 0; // the handler discarded it
+    };
+    for (int i = Schema::NomeRicetta; i <= Schema::Utensili; ++i)
+        if (o == txtFields[i] || o == txtMemo[i])
+            return tasto([this, i](int &k) { txtFields_KeyPress(i, k); });
+    if (o == ui->Lista || o == ui->ListaRicette)
+        return codiceTasto(e) != 0; // arrows only
+    if (o == ui->ListaIngredienti)
+        return tasto([this](int &k) { ListaIngredienti_KeyPress(k); });
+    if (o == ui->Qta)
+        return tasto([this](int &k) { Qta_KeyPress(k); });
+    if (o == ui->Text2)
+        return tasto([this](int &k) { Text2_KeyPress(k); });
+    if (o == ui->Text1 && codiceTasto(e) != 13)
+        return tasto([this](int &k) { Text1_KeyPress(k); });
+    return false;
+}
+
+void Ricette::tastoRilasciato(QObject *o, QKeyEvent *e)
+{
+    if (o != ui->IngredienteScelto)
+        return;
+    // Only keys that type or delete: moving the caret or selecting must keep the text.
+    const bool scorciatoia =
+        (e->modifiers() & Qt::ControlModifier) && !(e->modifiers() & Qt::AltModifier); // not AltGr
+    const int k = scorciatoia ? 0 : codiceTasto(e);
+    if (e->key() == Qt::Key_Delete)
+        IngredienteScelto_KeyUp(46);
+    else if (k != 0 && k != 13)
+        IngredienteScelto_KeyUp(k == 8 ? 8 : e->key());
+}
+
+void Ricette::fuocoPerso(QObject *o)
+{
+    for (int i = Schema::NomeRicetta; i <= Schema::Utensili; ++i)
+        if (o == txtFields[i])
+            txtFields_LostFocus(i);
+    if (o == ui->IngredienteScelto)
+        IngredienteScelto_LostFocus();
+    else if (o == ui->Text1)
+        Text1_LostFocus();
+    else if (o == ui->Qta)
+        Qta_LostFocus();
+}
