@@ -164,40 +164,37 @@ private slots:
             QCOMPARE(f->cursor().shape(), Qt::ArrowCursor); // the hourglass is gone
     }
 
-    // A row being added is only abandoned.
+    // A row being added is only abandoned; an empty table has nothing to delete or edit.
     void categories_deleteMakesTheNextCurrent_data()
     {
-        QTest::addColumn<int>("riga"); // -1: a new row
+        QTest::addColumn<int>("riga"); // -1: a new row, -2: an empty table
         QTest::addColumn<QString>("resta");
         QTest::addColumn<QString>("barra");
         QTest::addColumn<int>("restano");
         caso("first", 0, "Secondi", "Record: 1", 2);
         caso("last", 2, "Secondi", "Record: 2", 2);
         caso("new row abandoned", -1, "Primi", "Record: 1", 3);
+        caso("empty table", -2, "", "Record: 0", 0);
     }
     void categories_deleteMakesTheNextCurrent()
     {
         QFETCH(int, riga);
         for (const char *nome : {"Primi", "Secondi", "Dolci"})
-            libro->categoria(nome);
+            if (riga > -2)
+                libro->categoria(nome);
         auto f = apri<Categoriealimentari>();
-        if (riga < 0)
+        if (riga == -1)
             pulsante(f.get(), "cmdInserisci")->click();
-        else
+        else if (riga >= 0)
             scegliRiga(f.get(), riga);
         pulsante(f.get(), "cmdCancella")->click();
         QTEST(corrente(f.get()), "resta");
         QTEST(didascalia(f.get()), "barra");
         QTEST(int(categorie().size()), "restano");
-        QVERIFY(!casella(f.get(), "txtFields_1")->isEnabled());
-    }
-
-    void categories_emptyTable_nothingToDeleteOrEdit()
-    {
-        auto f = apri<Categoriealimentari>();
-        pulsante(f.get(), "cmdCancella")->click();
+        QLineEdit *nome = casella(f.get(), "txtFields_1");
+        QVERIFY(!nome->isEnabled());
         pulsante(f.get(), "Command1")->click();
-        QVERIFY(!casella(f.get(), "txtFields_1")->isEnabled());
+        QCOMPARE(nome->isEnabled(), riga > -2);
     }
 
     void notABook_isReportedAsDataError()

@@ -351,12 +351,10 @@ private slots:
     {
         QFETCH(QString, origine);
         QFETCH(QString, campo);
-        QFETCH(QString, valore);
-        QFETCH(QString, ultimo);
         Recordset rs(apri(), origine);
-        QCOMPARE(rs.Fields(campo).Value().toString(), valore);
+        QTEST(rs.Fields(campo).Value().toString(), "valore");
         rs.MoveLast();
-        QCOMPARE(rs.Fields(campo).Value().toString(), ultimo);
+        QTEST(rs.Fields(campo).Value().toString(), "ultimo");
         QCOMPARE(errore([&] { rs.Fields("Nome"); }), EngineError::CampoSconosciuto);
     }
 
@@ -376,7 +374,6 @@ private slots:
         QFETCH(QString, origine);
         QFETCH(QString, criterio);
         QFETCH(int, colonnaRiga);
-        QFETCH(int, righeTolte);
         const QString righe = "SELECT IDRicetta, IDIngrediente, \"Quantità\", Commenti "
                               "FROM ingredienti_ricetta ORDER BY 1, 2";
         const QString ricette =
@@ -390,7 +387,7 @@ private slots:
         rs.Delete();
         const auto tolte = righeAttese.removeIf(
             [&](const QVariantList &r) { return colonnaRiga >= 0 && r.at(colonnaRiga) == k; });
-        QCOMPARE(int(tolte), righeTolte);
+        QTEST(int(tolte), "righeTolte");
         if (colonnaRiga == 0)
             ricetteAttese.removeIf([&](const QVariantList &r) { return r.at(0) == k; });
         QCOMPARE(libro_->righe(righe), righeAttese);
@@ -401,11 +398,10 @@ private slots:
     {
         QTest::addColumn<QString>("origine");
         QTest::addColumn<bool>("discendente");
-        QTest::newRow("ascending") << Origine::IngredientiPerNome << false;
-        QTest::newRow("descending")
-            << "select * from [Ingredienti] Order by [Ingrediente] DESC" << true;
-        QTest::newRow("two terms")
-            << "select * from Ingredienti order by Ingrediente asc, IDIngrediente" << false;
+        caso("ascending", Origine::IngredientiPerNome, false);
+        caso("descending", "select * from [Ingredienti] Order by [Ingrediente] DESC", true);
+        caso("two terms", "select * from Ingredienti order by Ingrediente asc, IDIngrediente",
+             false);
     }
     void orderBy_followsItalianOrder()
     {
@@ -721,7 +717,6 @@ private slots:
     {
         QFETCH(QByteArray, dati);
         QFETCH(QStringList, sql);
-        QFETCH(int, numero);
         const QDir cartella(libro_->cartella());
         const QString file = cartella.filePath("Libro.mdb");
         if (dati == "/") {
@@ -742,7 +737,7 @@ private slots:
             trovato = e.number();
             QVERIFY2(e.description().contains(file), qPrintable(e.description()));
         }
-        QCOMPARE(trovato, numero);
+        QTEST(trovato, "numero");
         QCOMPARE(contenuto(file), primaByte);
         QCOMPARE(elenco(), primaElenco); // nothing created beside it, not even a journal
     }
@@ -775,22 +770,19 @@ private slots:
         QTest::addColumn<QString>("testo");
         QTest::addColumn<QVariant>("atteso");
         QTest::addColumn<int>("numero");
-        QTest::newRow("blanks") << "   " << QVariant() << 0;
-        QTest::newRow("number in blanks") << " 6 " << QVariant(6LL) << 0;
-        QTest::newRow("number and word")
-            << "4 persone" << QVariant(8LL) << int(EngineError::ConversioneTipo);
+        caso("blanks", "   ", QVariant(), 0);
+        caso("number in blanks", " 6 ", QVariant(6LL), 0);
+        caso("number and word", "4 persone", QVariant(8LL), EngineError::ConversioneTipo);
     }
 
     void numericColumn_convertsTypedText()
     {
         QFETCH(QString, testo);
-        QFETCH(QVariant, atteso);
-        QFETCH(int, numero);
         Recordset rs(apri(), Origine::RicettePerNome); // Bigné, 8 portions
         rs.Edit();
-        QCOMPARE(errore([&] { rs.Fields("NumeroPorzioni") = testo; }), numero);
+        QTEST(errore([&] { rs.Fields("NumeroPorzioni") = testo; }), "numero");
         rs.Update();
-        QCOMPARE(colonnaSql("NumeroPorzioni", chiave("Bigné")), atteso);
+        QTEST(colonnaSql("NumeroPorzioni", chiave("Bigné")), "atteso");
         QCOMPARE(rs.LastModified().toLongLong(), chiave("Bigné"));
     }
 
@@ -929,8 +921,8 @@ private slots:
     {
         QTest::addColumn<int>("numero");
         QTest::addColumn<int>("risposta"); // 0: the form handled it
-        QTest::newRow("unknown source, handled") << int(EngineError::OrigineSconosciuta) << 0;
-        QTest::newRow("letters for a number") << int(EngineError::ConversioneTipo) << 1;
+        caso("unknown source, handled", EngineError::OrigineSconosciuta, 0);
+        caso("letters for a number", EngineError::ConversioneTipo, 1);
     }
 
     void dataSource_error_raisedWithNumber()
