@@ -31,11 +31,7 @@ private:
     QString precedente;
 
     QString percorso(const QString &nome) const { return QDir(cartella->path()).filePath(nome); }
-    QByteArray leggi(const QString &nome) const
-    {
-        QFile f(percorso(nome));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray leggi(const QString &nome) const { return leggiFile(percorso(nome)); }
     void scrivi(const QString &nome, const QByteArray &contenuto) const
     {
         QFile f(percorso(nome));
@@ -92,11 +88,10 @@ private slots:
     {
         QFETCH(QByteArray, contenuto);
         QFETCH(QString, libro);
-        QFETCH(QString, nome);
         scrivi("Ricette.ini", contenuto);
         Menu m;
         QCOMPARE(RicettarioCorrente, libro);
-        QCOMPARE(etichetta(m), nome);
+        QTEST(etichetta(m), "nome");
         QCOMPARE(m.findChild<QLabel *>("Label7")->toolTip(), libro);
         QCOMPARE(leggi("Ricette.ini"), contenuto); // read, never rewritten at start
     }
@@ -260,7 +255,6 @@ private slots:
     {
         QFETCH(QString, controllo);
         QFETCH(QString, nome);
-        QFETCH(QString, titolo);
         QFETCH(QString, messaggio);
         if (messaggio.isEmpty())
             Database::crea(percorso("Ricette.mdb"));
@@ -282,7 +276,7 @@ private slots:
             return;
         QWidget *w = finestra(nome);
         QVERIFY(w);
-        QCOMPARE(w->windowTitle(), titolo);
+        QTEST(w->windowTitle(), "titolo");
         const char *chiudi = nome == "frmSplash" ? "Command1"
                              : nome == "Elenco"  ? "Command2"
                                                  : "cmdChiudi";
