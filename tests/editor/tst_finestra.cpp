@@ -168,9 +168,9 @@ private slots:
     {
         QTest::addColumn<QString>("via");
         QTest::addColumn<QString>("porzioni");
-        for (const auto &[via, porzioni] :
-             {std::pair{"barra", "4"}, {"lista", "6"}, {"chiusura", "4"}})
-            QTest::newRow(via) << QString(via) << QString(porzioni);
+        caso("barra", "barra", "4");
+        caso("lista", "lista", "6");
+        caso("chiusura", "chiusura", "4");
     }
     void move_storesTheEdits()
     {
@@ -228,12 +228,12 @@ private slots:
     {
         QTest::addColumn<QByteArray>("contenuto"); // empty: no file at all
         QTest::addColumn<QString>("atteso");       // empty: no message
-        QTest::newRow("empty book") << QByteArray("vuoto") << QString();
-        QTest::newRow("missing book")
-            << QByteArray() << "Il ricettario che si tenta di aprire non è stato trovato.";
-        QTest::newRow("not a book") << QByteArray("Ricette della nonna\n")
-                                    << "Errore nella gestione dei dati: Il file '%1' non è un "
-                                       "ricettario di Pentolone valido.(3343)";
+        caso("empty book", QByteArray("vuoto"), "");
+        caso("missing book", QByteArray(),
+             "Il ricettario che si tenta di aprire non è stato trovato.");
+        caso("not a book", QByteArray("Ricette della nonna\n"),
+             "Errore nella gestione dei dati: Il file '%1' non è un ricettario di Pentolone "
+             "valido.(3343)");
     }
     void bookWithoutRecipes_windowStaysUsable()
     {
