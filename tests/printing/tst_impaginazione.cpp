@@ -274,11 +274,8 @@ private slots:
         for (const auto &t : carta->testi) {
             QVERIFY2(t.y >= 3 && t.y <= 60 && (t.y < 58 || t.y == 60), qPrintable(t.testo));
             if (t.testo.contains("pag."))
-                pie.append(QStringLiteral("%1/%2@%3:%4")
-                               .arg(t.documento)
-                               .arg(t.pagina)
-                               .arg(t.y)
-                               .arg(t.testo));
+                pie << QString::number(t.documento) + "/" + QString::number(t.pagina) + "@" +
+                           QString::number(t.y) + ":" + t.testo;
         }
         QTEST(pie, "pie");
         QCOMPARE(carta->documenti, guasto ? 1 : copie);
