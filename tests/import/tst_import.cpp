@@ -119,15 +119,10 @@ class TstImport : public QObject
                          "CaloriePerPorzione = 10 * IDRicetta");
     }
     // Every column of the recipe but its key, name and category comes from its source row.
-    const QStringList ColonneCopiate{"DescrizioneRicetta",
-                                     "Preparata_da",
-                                     "TipoPasto",
-                                     "TempoPreparazione",
-                                     "InformazioniNutrizionali",
-                                     "Ingredienti",
-                                     "Istruzioni",
-                                     "Note",
-                                     "Utensili"};
+    const QStringList ColonneCopiate =
+        QString("DescrizioneRicetta Preparata_da TipoPasto TempoPreparazione "
+                "InformazioniNutrizionali Ingredienti Istruzioni Note Utensili")
+            .split(' ');
     QString colonneCopiate() const
     {
         return ColonneCopiate.join(", ") + ", Vegetariana, NumeroPorzioni, CaloriePerPorzione";

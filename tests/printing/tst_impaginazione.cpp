@@ -80,49 +80,27 @@ private slots:
 
     // A recipe with nothing but its name, from the editor, whose grid keeps one blank row: the
     // fixed lines, in their fonts and colours.
-    void emptyRecipe_printsTheFixedLinesOnly_data()
-    {
-        QTest::addColumn<double>("y");
-        QTest::addColumn<QString>("testo");
-        QTest::addColumn<double>("punti");
-        QTest::addColumn<bool>("grassetto");
-        QTest::addColumn<bool>("corsivo");
-        QTest::addColumn<QColor>("colore");
-        caso("title", 3.0, "- Risotto -", 14.0, true, true, QColor(192, 0, 0));
-        caso("program", 5.0, "Pentolone", 10.0, false, false, QColor(0, 128, 0));
-        caso("category", 6.0, "Categoria: Primi", 10.0, true, false, QColor(0, 0, 128));
-        caso("author", 9.0, "Preparato da ", 10.0, false, false, QColor(Qt::black));
-        caso("head", 15.0, "Ingredienti", 10.0, true, false, QColor(0, 0, 128));
-        caso("footer", 60.0, "- Risotto, pag. 1 -", 10.0, false, false, QColor(Qt::black));
-    }
     void emptyRecipe_printsTheFixedLinesOnly()
     {
-        QFETCH(double, y);
-        QFETCH(QString, testo);
         dialoghi->rispondi(Dialogs::OK);
         stampa(ricetta({}, {{"", "", ""}}));
         QCOMPARE(dialoghi->visti(), QStringList{"Attenzione: Ingredienti non presenti"});
         QCOMPARE(dialoghi->messaggi().value(0).icona, int(Dialogs::Critica));
         QCOMPARE(carta->documenti, 1);
+        // "y text points, B bold, I italic, colour, x": centred titles give their centre.
         QStringList linee;
-        for (const auto &t : carta->testi)
-            linee.append(QString::number(t.y));
-        QCOMPARE(linee.join(' '), "3 5 6 9 15 15 16 60");
-        const auto it = std::find_if(carta->testi.cbegin(), carta->testi.cend(),
-                                     [&](const auto &t) { return t.testo == testo; });
-        QVERIFY(it != carta->testi.cend());
-        QCOMPARE(it->y, y);
-        QTEST(it->carattere.punti, "punti");
-        QTEST(it->carattere.grassetto, "grassetto");
-        QTEST(it->carattere.corsivo, "corsivo");
-        QTEST(it->carattere.colore, "colore");
-        // Centred titles; the left column at 12, "Quantità" at 40.
-        const double centro = it->x + carta->TextWidth(testo) * it->carattere.punti / 10 / 2;
-        if (y == 3 || y == 60)
-            QCOMPARE(centro, 57.5);
-        else
-            QCOMPARE(it->x, 12.0);
-        QCOMPARE(carta->riga(0, 1, 15), "IngredientiQuantità");
+        for (const auto &[d, p, x, y, testo, c] : carta->testi) {
+            const double centro = x + carta->TextWidth(testo) * c.punti / 10 / 2;
+            linee << QStringLiteral("%1 %2 %3%4%5 %6 %7")
+                         .arg(QString::number(y), testo, QString::number(c.punti),
+                              c.grassetto ? "B" : "", c.corsivo ? "I" : "", c.colore.name(),
+                              QString::number(y == 3 || y == 60 ? centro : x));
+        }
+        QCOMPARE(linee,
+                 (QStringList{"3 - Risotto - 14BI #c00000 57.5", "5 Pentolone 10 #008000 12",
+                              "6 Categoria: Primi 10B #000080 12", "9 Preparato da  10 #000000 12",
+                              "15 Ingredienti 10B #000080 12", "15 Quantità 10B #000080 40",
+                              "16  10 #000000 12", "60 - Risotto, pag. 1 - 10 #000000 57.5"}));
     }
 
     // The header block, the time line and a long comment beside a quantity, from both windows.
@@ -296,11 +274,8 @@ private slots:
         for (const auto &t : carta->testi) {
             QVERIFY2(t.y >= 3 && t.y <= 60 && (t.y < 58 || t.y == 60), qPrintable(t.testo));
             if (t.testo.contains("pag."))
-                pie.append(QStringLiteral("%1/%2@%3:%4")
-                               .arg(t.documento)
-                               .arg(t.pagina)
-                               .arg(t.y)
-                               .arg(t.testo));
+                pie << QString::number(t.documento) + "/" + QString::number(t.pagina) + "@" +
+                           QString::number(t.y) + ":" + t.testo;
         }
         QTEST(pie, "pie");
         QCOMPARE(carta->documenti, guasto ? 1 : copie);
