@@ -11,6 +11,7 @@
 #include <QSaveFile>
 #include <cerrno>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -56,6 +57,55 @@ static std::shared_ptr<quint64> contatoreDi(const QString &percorso)
         contatori.insert(chiave, c);
     }
     return c;
+}
+
+// What a book is on disk now: any write to it, ours or another program's, changes it. The
+// clock of file times ticks coarsely, so SQLite's own count of the file's changes (at 24 in its
+// header) and the log a program in WAL mode writes beside it count too.
+struct Impronta
+{
+    quint64 dispositivo = 0, nodo = 0;
+    qint64 dimensione = -1, modifica = 0, cambio = 0; // times in nanoseconds
+    QByteArray contatore;
+    qint64 log = -1, modificaLog = 0;
+    bool operator==(const Impronta &) const = default;
+};
+
+static Impronta improntaDi(const QString &percorso)
+{
+    struct stat s;
+    if (::stat(QFile::encodeName(percorso).constData(), &s) != 0)
+        return {};
+    const auto ns = [](const timespec &t) { return qint64(t.tv_sec) * 1000000000 + t.tv_nsec; };
+    Impronta i;
+    i.dispositivo = quint64(s.st_dev);
+    i.nodo = quint64(s.st_ino);
+    i.dimensione = qint64(s.st_size);
+    i.modifica = ns(s.st_mtim);
+    i.cambio = ns(s.st_ctim);
+    QFile f(percorso);
+    if (f.open(QIODevice::ReadOnly) && f.seek(24))
+        i.contatore = f.read(4);
+    if (::stat(QFile::encodeName(percorso + QStringLiteral("-wal")).constData(), &s) == 0) {
+        i.log = qint64(s.st_size);
+        i.modificaLog = ns(s.st_mtim);
+    }
+    return i;
+}
+
+// The books whose whole check passed, as they were then or after our own last write: reading
+// every page again is needed only when another program may have changed the file since.
+static QHash<QString, Impronta> &verificati()
+{
+    static QHash<QString, Impronta> v;
+    return v;
+}
+
+static quint64 controlliCompleti = 0;
+
+quint64 Database::controlliDiIntegrita()
+{
+    return controlliCompleti;
 }
 
 // The books open now, by canonical path and mode.
@@ -165,9 +215,16 @@ void Database::verificaRicettario()
         for (const Schema::Tabella &tabella : Schema::tabelle())
             verificaTabella(tabella);
         // quick_check passes a damaged index, whose lookups then miss rows. Only once the
-        // tables are ours: the check evaluates the schema's constraints.
-        if (valore("PRAGMA integrity_check(1)").toString() != QLatin1String("ok"))
-            throw EngineError(EngineError::DatabaseDanneggiato, percorso_);
+        // tables are ours: the check evaluates the schema's constraints. Once per book, and
+        // again when the file changed since, under the read lock taken above.
+        const QString canonico = QFileInfo(percorso_).canonicalFilePath();
+        const Impronta adesso = improntaDi(percorso_);
+        if (verificati().value(canonico) != adesso || adesso.dimensione < 0) {
+            ++controlliCompleti;
+            if (valore("PRAGMA integrity_check(1)").toString() != QLatin1String("ok"))
+                throw EngineError(EngineError::DatabaseDanneggiato, percorso_);
+            verificati().insert(canonico, adesso);
+        }
         esegui("COMMIT");
         // Sets read rows by key in name order, all over the file: keep a big book in memory.
         // Not for the check, which reads each page once and runs faster in a small cache.
@@ -229,8 +286,17 @@ void Database::esegui(const QString &sql, const QVariantList &valori)
     const sqlite3_int64 prima = sqlite3_total_changes64(db_);
     while (s.step()) {
     }
-    if (sqlite3_total_changes64(db_) != prima)
+    if (sqlite3_total_changes64(db_) != prima) {
         ++*versione_;
+        scritto_ = true;
+    }
+    // Our own committed write keeps a checked book checked.
+    if (scritto_ && sqlite3_get_autocommit(db_)) {
+        scritto_ = false;
+        const QString canonico = QFileInfo(percorso_).canonicalFilePath();
+        if (verificati().contains(canonico))
+            verificati().insert(canonico, improntaDi(percorso_));
+    }
 }
 
 QVariant Database::valore(const QString &sql, const QVariantList &valori)
@@ -323,6 +389,7 @@ Database::Transazione::~Transazione()
 {
     if (!chiusa_ && db_.aperto()) {
         sqlite3_exec(db_.db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        db_.scritto_ = false;
         // Rows read inside the transaction may hold what was rolled back: read them again.
         ++*db_.versione_;
     }

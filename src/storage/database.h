@@ -22,6 +22,9 @@ public:
                                           Modo modo = Modo::LetturaScrittura);
     // Creates an empty book in the format the windows expect (the template writer).
     static std::shared_ptr<Database> crea(const QString &percorso);
+    // How many times the whole file was read for damage: once per book, and again when
+    // another program changed it since.
+    static quint64 controlliDiIntegrita();
 
     ~Database();
     Database(const Database &) = delete;
@@ -78,4 +81,5 @@ private:
     sqlite3 *db_;
     QString percorso_;
     std::shared_ptr<quint64> versione_;
+    bool scritto_ = false; // a write of ours not yet committed
 };

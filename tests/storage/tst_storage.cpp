@@ -755,6 +755,33 @@ private slots:
         QCOMPARE(nomi(rs).indexOf("Minestrone"), 3);
     }
 
+    // The whole file is read for damage once per book, and again only when another program
+    // wrote it since.
+    void open_checkedOncePerBook_data()
+    {
+        QTest::addColumn<QString>("inMezzo");
+        QTest::addColumn<bool>("altroProgramma");
+        QTest::addColumn<int>("controlli");
+        caso("reopened unchanged", "", false, 0);
+        caso("our own write in between", "INSERT INTO Ricette (NomeRicetta) VALUES ('Frittata')",
+             false, 0);
+        caso("another program's write in between",
+             "INSERT INTO Ricette (NomeRicetta) VALUES ('Frittata')", true, 1);
+    }
+    void open_checkedOncePerBook()
+    {
+        QFETCH(QString, inMezzo);
+        QFETCH(bool, altroProgramma);
+        apri()->Close();
+        const quint64 prima = Database::controlliDiIntegrita();
+        if (altroProgramma)
+            libro_->esegui(inMezzo);
+        else if (!inMezzo.isEmpty())
+            apri()->esegui(inMezzo);
+        apri()->Close();
+        QTEST(int(Database::controlliDiIntegrita() - prima), "controlli");
+    }
+
     // Data sources on one book share its connection and its check, until it is closed.
     void open_sameBook_sharedUntilClosed()
     {
