@@ -170,14 +170,15 @@ void Ricette::CaricaListaRicette()
         if (rs.RecordCount() > 0)
             rs.MoveFirst();
         const QSignalBlocker silenzio(ui->ListaRicette);
-        for (int p = 0; p < rs.RecordCount(); ++p) {
-            const QVariant nome = rs.valoreAlPosto(p, Schema::NomeRicetta);
-            if (nome.isNull())
+        // The names alone, not every text of every recipe.
+        const QVariantList nomi = rs.colonnaIntera(Schema::NomeRicetta);
+        for (int p = 0; p < nomi.size(); ++p) {
+            if (nomi.at(p).isNull())
                 continue;
             // Given its key before it joins the list: a change to a listed entry costs a
             // search of the whole list.
-            auto *voce = new QListWidgetItem(nome.toString());
-            voce->setData(Qt::UserRole, rs.valoreAlPosto(p, Schema::IDRicetta));
+            auto *voce = new QListWidgetItem(nomi.at(p).toString());
+            voce->setData(Qt::UserRole, rs.bookmarkAlPosto(p));
             ui->ListaRicette->addItem(voce);
         }
     });

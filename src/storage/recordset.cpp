@@ -345,6 +345,29 @@ QVariant Recordset::bookmarkAlPosto(int posizione) const
     return QVariant(righe_.chiave(posizione));
 }
 
+QVariantList Recordset::colonnaIntera(int ordinale) const
+{
+    controllaOrdinale(ordinale);
+    QVariantList valori;
+    valori.reserve(righe_.size());
+    if (colonnaChiave_ < 0) {
+        for (int p = 0; p < righe_.size(); ++p)
+            valori << valoreAlPosto(p, ordinale);
+        return valori;
+    }
+    QHash<qint64, QVariant> perChiave;
+    Statement s(db_->handle(),
+                QStringLiteral("SELECT %1, %2 FROM %3")
+                    .arg(quotaNome(colonne_[colonnaChiave_].origine),
+                         quotaNome(colonne_[ordinale].origine), quotaNome(tabella_)),
+                db_->percorso());
+    while (s.step())
+        perChiave.insert(s.column(0).toLongLong(), s.column(1));
+    for (int p = 0; p < righe_.size(); ++p)
+        valori << perChiave.value(righe_.chiave(p));
+    return valori;
+}
+
 QVariant Recordset::valoreAlPosto(int posizione, int ordinale) const
 {
     if (posizione < 0 || posizione >= righe_.size() || ordinale < 0 ||

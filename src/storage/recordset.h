@@ -127,6 +127,9 @@ public:
     // What a row held when it was last read, without reading: null when it was not kept.
     QVariant valoreLetto(int posizione, int ordinale) const;
     QVariant bookmarkAlPosto(int posizione) const;
+    // One column of every row, in the set's order, read by one statement of that column alone:
+    // a list of names need not read every text of every row. Null for a row the book lost.
+    QVariantList colonnaIntera(int ordinale) const;
 
 private:
     struct Colonna
