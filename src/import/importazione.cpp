@@ -66,7 +66,8 @@ std::shared_ptr<Database> Importazione::libroCorrente() const
 void Importazione::Form_Load()
 {
     prendiCopia();
-    const QString nome = nomeDelLibro(RicettarioDaImportare);
+    const QString nome =
+        NomeDaImportare.isEmpty() ? nomeDelLibro(RicettarioDaImportare) : NomeDaImportare;
     ui->Frame1->setTitle("Ricettario da Importare: " + nome);
     setWindowTitle("Importazione di " + nome);
     apriLibri();

@@ -18,6 +18,7 @@
 #include <QLayout>
 #include <QScreen>
 #include <QStyle>
+#include <QTemporaryDir>
 
 using namespace Applicazione;
 
@@ -107,7 +108,12 @@ void Menu::apriFinestra(Finestra f)
 void Menu::mostraFinestra(QWidget *finestra)
 {
     finestra->setAttribute(Qt::WA_DeleteOnClose);
-    connect(finestra, &QObject::destroyed, this, [this] { setEnabled(true); });
+    connect(finestra, &QObject::destroyed, this, [this] {
+        // A temporary source book goes with the import window that read it.
+        sorgenteTemporanea.reset();
+        NomeDaImportare.clear();
+        setEnabled(true);
+    });
     setEnabled(false);
     // Over the main window, frame included (a frame like the main window's).
     centra(finestra, frameGeometry(), screen()->availableGeometry(),

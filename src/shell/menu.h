@@ -6,7 +6,9 @@
 namespace Ui {
 class Menu;
 }
+struct RicettaEstera;
 class QAction;
+class QTemporaryDir;
 class QLabel;
 class QRect;
 class QSize;
@@ -63,11 +65,16 @@ private:
     // path to use, the same one for a book of ours, or empty when nothing is to be opened.
     QString convertiSeVecchio(const QString &percorso);
     void apriFinestra(Finestra f);
+    // Recipes read from a foreign file or page go through the import window as a book would:
+    // they are written into a temporary book, removed when the window closes; nome stands for
+    // the file in the window's caption.
+    void importaRicetteEstere(const QList<RicettaEstera> &ricette, const QString &nome);
     void termina();
 
     std::unique_ptr<Ui::Menu> ui;
     // What the file dialog holds from its previous use.
     QString finestraFileName;
+    std::unique_ptr<QTemporaryDir> sorgenteTemporanea;
     QAction *separatore = nullptr;
     QAction *separatore2 = nullptr;
     QAction *separatore3 = nullptr;

@@ -5,6 +5,7 @@
 #include "ui_menu.h"
 
 #include "formati/libroaccess.h"
+#include "formati/ricettaestera.h"
 #include "import/importazione.h"
 #include "shell/impostazioni.h"
 #include "storage/engineerror.h"
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProgressDialog>
+#include <QTemporaryDir>
 #include <filesystem>
 #include <system_error>
 
@@ -218,10 +220,31 @@ void Menu::importa_Click()
                                  Dialogs::Critica);
         } else {
             RicettarioDaImportare = finestraFileName;
+            NomeDaImportare.clear();
             apriFinestra(Finestra::Importazione);
         }
     }
     QDir::setCurrent(CartellaIniziale);
+}
+
+void Menu::importaRicetteEstere(const QList<RicettaEstera> &ricette, const QString &nome)
+{
+    auto cartella = std::make_unique<QTemporaryDir>();
+    const QString libro = cartella->filePath("Ricetta.mdb");
+    try {
+        if (!cartella->isValid())
+            throw EngineError(EngineError::DiscoPieno, cartella->errorString());
+        LibroSorgente::scrivi(libro, ricette);
+    } catch (const EngineError &e) {
+        dialogs().messageBox(righe({"Non è possibile preparare le ricette di", nome,
+                                    "per l'importazione:", e.description()}),
+                             Dialogs::SoloOK, "Errore di importazione", Dialogs::Critica);
+        return;
+    }
+    sorgenteTemporanea = std::move(cartella);
+    RicettarioDaImportare = libro;
+    NomeDaImportare = nome;
+    apriFinestra(Finestra::Importazione);
 }
 
 bool Menu::ricettarioPresente()

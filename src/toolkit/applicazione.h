@@ -9,6 +9,9 @@ namespace Applicazione {
 inline QString RicettarioCorrente;    // full path of the current recipe book
 inline QString CartellaIniziale;      // the working folder at start: the program's own files
 inline QString RicettarioDaImportare; // the book chosen for import
+// What the import window's caption names instead of the book's file, when the recipes come from
+// elsewhere (a page's address, a foreign file's name); empty for a book.
+inline QString NomeDaImportare;
 inline qint64 SceltaImportazione = 0; // passed between the import window and its choice dialog
 
 // The maker's web address, shown by the main window and the about box.
