@@ -123,9 +123,31 @@ bool Cassettiera::tenuta(const Riga &r) const
     return !r.eliminata && r.cassetto >= 0 && cassetti_[r.cassetto].generazione == r.generazione;
 }
 
+void Cassettiera::sincronizza() const
+{
+    if (db_.versione() != vista_)
+        validaDa_ = vista_ = db_.versione();
+}
+
+void Cassettiera::primaDellaScrittura() const
+{
+    sincronizza();
+}
+
+void Cassettiera::dopoLaScrittura(int posizione)
+{
+    // One statement of the set's own came between: its change is this row's alone.
+    vista_ = db_.versione();
+    if (posizione >= 0 && posizione < size()) {
+        righe_[posizione].cassetto = -1;
+        righe_[posizione].eliminata = false;
+    }
+}
+
 bool Cassettiera::letta(const Riga &r) const
 {
-    return r.versione == db_.versione() && (r.eliminata || tenuta(r));
+    sincronizza();
+    return r.versione >= validaDa_ && (r.eliminata || tenuta(r));
 }
 
 int Cassettiera::prendiCassetto() const

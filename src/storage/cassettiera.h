@@ -34,6 +34,11 @@ public:
     void aggiungi(qint64 chiave);         // read when first asked for
     void togli(int posizione);
 
+    // Around a write of the set's own that changed one row of its table alone (the one at
+    // posizione, -1 for a row added): the other rows it holds stay read.
+    void primaDellaScrittura() const;
+    void dopoLaScrittura(int posizione);
+
     // Reads the row there unless its values are at hand (throws EngineError); false when the
     // book no longer has it.
     bool leggi(int posizione) const;
@@ -67,6 +72,7 @@ private:
     };
     static constexpr int CassettiTenuti = 4 * Blocco; // rows whose values a keyed set keeps
 
+    void sincronizza() const; // another write since: every row is read again
     bool tenuta(const Riga &r) const; // its values are in its drawer
     bool letta(const Riga &r) const;
     int prendiCassetto() const;
@@ -79,5 +85,7 @@ private:
     mutable std::vector<Riga> righe_;
     mutable std::vector<Cassetto> cassetti_;
     mutable int prossimoCassetto_ = 0;
+    mutable quint64 validaDa_ = 0; // rows read at this version of the book or later hold its values
+    mutable quint64 vista_ = 0;    // the book's version last seen
     std::unique_ptr<Statement> rilettura_;
 };

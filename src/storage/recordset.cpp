@@ -13,8 +13,9 @@
 
 namespace {
 
-// Text columns named in the closing Order by are sorted in the Italian order.
-QString conOrdineItaliano(const QString &sql)
+// Text columns named in the closing Order by are sorted in the Italian order. primo names the
+// first term's column when it is a text column sorted ascending, and is empty otherwise.
+QString conOrdineItaliano(const QString &sql, QString &primo)
 {
     static const QRegularExpression ordine(QStringLiteral(R"(\border\s+by\s+(.+)$)"),
                                            QRegularExpression::CaseInsensitiveOption |
@@ -22,18 +23,24 @@ QString conOrdineItaliano(const QString &sql)
     static const QRegularExpression termine(
         QStringLiteral(R"(^\s*(\[([^\]]+)\]|(\w+))(\s+(asc|desc))?\s*$)"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
+    primo.clear();
     const QRegularExpressionMatch m = ordine.match(sql);
     if (!m.hasMatch())
         return sql;
     QStringList termini = m.captured(1).split(',');
+    QString primaColonna;
     for (QString &t : termini) {
         const QRegularExpressionMatch c = termine.match(t);
         if (!c.hasMatch())
             return sql;
         const QString nome = c.captured(2).isEmpty() ? c.captured(3) : c.captured(2);
-        if (Schema::colonnaDiTesto(nome))
+        if (Schema::colonnaDiTesto(nome)) {
+            if (&t == &termini.first() && c.captured(5).compare("desc", Qt::CaseInsensitive) != 0)
+                primaColonna = nome;
             t = c.captured(1) + " COLLATE " + Collazione::Nome + c.captured(4);
+        }
     }
+    primo = primaColonna;
     return sql.left(m.capturedStart(1)) + termini.join(',');
 }
 
@@ -70,9 +77,14 @@ Recordset::~Recordset() = default;
 void Recordset::apri()
 {
     bool tabella = false;
-    const QString sql = sqlDellOrigine(tabella);
+    QString primo;
+    const QString sql = sqlDellOrigine(tabella, primo);
     Statement s(db_->handle(), sql, db_->percorso());
     leggiColonne(s);
+    ordinatoPer_ = -1;
+    for (int i = 0; colonnaChiave_ >= 0 && i < int(colonne_.size()); ++i)
+        if (!primo.isEmpty() && colonne_[i].origine.compare(primo, Qt::CaseInsensitive) == 0)
+            ordinatoPer_ = i;
     leggiRighe(s, sql, tabella);
     modo_ = Nessuna;
     buffer_.clear();
@@ -80,7 +92,7 @@ void Recordset::apri()
 }
 
 // A table's name stands for all its rows.
-QString Recordset::sqlDellOrigine(bool &tabella) const
+QString Recordset::sqlDellOrigine(bool &tabella, QString &primo) const
 {
     QString sql = origine_.trimmed();
     tabella = !sql.startsWith(QLatin1String("select"), Qt::CaseInsensitive);
@@ -90,7 +102,7 @@ QString Recordset::sqlDellOrigine(bool &tabella) const
             throw EngineError(EngineError::OrigineSconosciuta, origine_);
         sql = "SELECT * FROM " + quotaNome(t->nome);
     }
-    return conOrdineItaliano(sql);
+    return conOrdineItaliano(sql, primo);
 }
 
 // The set can be written when all its columns come from one table of the book whose key it
@@ -141,12 +153,17 @@ void Recordset::leggiRighe(Statement &s, const QString &sql, bool tabella)
         return;
     }
     // Only the keys, in the source's order: the engine sorts small records, and a row's
-    // values are read when a move lands on it.
+    // values are read when a move lands on it. A "select *" asks for the key alone, so the sort
+    // does not carry every column (the engine keeps a subquery's columns through its sort).
+    static const QRegularExpression tutte(QStringLiteral(R"(^\s*select\s+\*\s+from\s)"),
+                                          QRegularExpression::CaseInsensitiveOption);
     auto rileggi = rilettura();
-    Statement chiavi(
-        db_->handle(),
-        QStringLiteral("SELECT %1 FROM (%2)").arg(quotaNome(colonne_[colonnaChiave_].nome), sql),
-        db_->percorso());
+    const QString chiave = quotaNome(colonne_[colonnaChiave_].nome);
+    const QRegularExpressionMatch m = tutte.match(sql);
+    Statement chiavi(db_->handle(),
+                     m.hasMatch() ? "SELECT " + chiave + " FROM " + sql.mid(m.capturedEnd())
+                                  : QStringLiteral("SELECT %1 FROM (%2)").arg(chiave, sql),
+                     db_->percorso());
     // A table's own order is its key's. The engine reads the keys from its narrowest
     // index, in that index's order; sorting them here costs less than reading the table.
     righe_.apriPerChiave(chiavi, tabella, std::move(rileggi), colonnaChiave_);
@@ -165,7 +182,8 @@ bool Recordset::avvisa(int azione)
 
 void Recordset::notifica()
 {
-    if (haRigaCorrente())
+    // A new row has nothing to read yet.
+    if (haRigaCorrente() && modo_ != NuovoInCorso)
         leggiCorrente();
     if (observer_)
         observer_->dopo();
@@ -382,42 +400,4 @@ QVariant Recordset::valoreLetto(int posizione, int ordinale) const
         ordinale >= int(colonne_.size()))
         return QVariant();
     return righe_.valoreLetto(posizione, ordinale);
-}
-
-void Recordset::cerca(const QString &testo, int da, int passo)
-{
-    const Criterio criterio = Criterio::analizza(testo);
-    const int ordinale = ordinal(criterio.colonna());
-    if (!avvisa(Azione::Ricerca)) {
-        noMatch_ = false; // nothing was searched: no answer from an earlier find stays
-        return;
-    }
-    for (int p = da; p >= 0 && p < righe_.size(); p += passo) {
-        if (criterio.soddisfattoDa(valoreAlPosto(p, ordinale))) {
-            noMatch_ = false;
-            vaiAl(p);
-            return;
-        }
-    }
-    noMatch_ = true;
-}
-
-void Recordset::FindFirst(const QString &criterio)
-{
-    cerca(criterio, 0, 1);
-}
-
-void Recordset::FindLast(const QString &criterio)
-{
-    cerca(criterio, righe_.size() - 1, -1);
-}
-
-void Recordset::FindNext(const QString &criterio)
-{
-    cerca(criterio, eliminata_ ? posizione_ : posizione_ + 1, 1);
-}
-
-void Recordset::FindPrevious(const QString &criterio)
-{
-    cerca(criterio, posizione_ - 1, -1);
 }

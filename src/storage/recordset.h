@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+class Criterio;
 class Database;
 class Statement;
 class Recordset;
@@ -140,7 +141,7 @@ private:
     };
 
     void apri();
-    QString sqlDellOrigine(bool &tabella) const;
+    QString sqlDellOrigine(bool &tabella, QString &primo) const;
     void leggiColonne(const Statement &s);
     std::unique_ptr<Statement> rilettura() const;
     void leggiRighe(Statement &s, const QString &sql, bool tabella);
@@ -161,6 +162,7 @@ private:
     void leggiCorrente() const; // throws 3167 for a row deleted elsewhere
     QVariant converti(int ordinale, const QVariant &v) const;
     void cerca(const QString &criterio, int da, int passo);
+    int primoDaSeek(const Criterio &criterio, int ordinale) const;
     void inserisci();
     void aggiorna();
 
@@ -168,6 +170,9 @@ private:
     QString origine_;
     QString tabella_;
     int colonnaChiave_ = -1;
+    // The column the rows stand in order of (Italian order, ascending), -1 when none: a row
+    // added or a value of that column changed since the set was read breaks the order.
+    int ordinatoPer_ = -1;
     std::vector<Colonna> colonne_;
     Cassettiera righe_;
     int posizione_ = -1;

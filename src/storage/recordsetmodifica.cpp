@@ -86,11 +86,14 @@ void Recordset::inserisci()
         nomi.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quotaNome(tabella_))
                        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                              .arg(quotaNome(tabella_), nomi.join(','), segnaposti.join(','));
+    righe_.primaDellaScrittura();
     db_->esegui(sql, valori);
+    righe_.dopoLaScrittura(-1);
 
     // Read when it is first asked for: the row is stored whatever becomes of that read.
     const qint64 chiave = db_->ultimaChiave();
     righe_.aggiungi(chiave);
+    ordinatoPer_ = -1; // the new row stands last, wherever its value would sort
     ultimaModificata_ = QVariant(chiave);
     if (observer_)
         observer_->righeCambiate();
@@ -111,10 +114,14 @@ void Recordset::aggiorna()
             valori << it.value();
         }
         valori << chiave;
+        if (buffer_.contains(ordinatoPer_))
+            ordinatoPer_ = -1; // the row keeps its place under its new value
+        righe_.primaDellaScrittura();
         db_->esegui(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
                         .arg(quotaNome(tabella_), assegnazioni.join(','),
                              quotaNome(colonne_[colonnaChiave_].origine)),
                     valori);
+        righe_.dopoLaScrittura(posizione_);
         if (observer_)
             observer_->righeCambiate();
     }
@@ -174,9 +181,11 @@ void Recordset::Delete()
         return;
     modo_ = Nessuna;
     buffer_.clear();
+    righe_.primaDellaScrittura();
     db_->esegui(QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
                     .arg(quotaNome(tabella_), quotaNome(colonne_[colonnaChiave_].origine)),
                 {righe_.chiave(posizione_)});
+    righe_.dopoLaScrittura(posizione_);
     righe_.togli(posizione_);
     eliminata_ = true;
     if (observer_)

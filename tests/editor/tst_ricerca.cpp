@@ -61,9 +61,12 @@ private slots:
     {
         QTest::addColumn<QString>("testo");
         QTest::addColumn<QString>("mostrata"); // Carbonara: none found
-        // Before all names, at one, between two, at one with an apostrophe, after all, at one
-        // made in the window.
+        // Before all names, at one, between two, at one with an apostrophe, accents and capitals
+        // deciding, after all, at one made in the window.
         for (const auto &[testo, mostrata] : {std::pair{"A", "Arrosto"},
+                                              {"Pèsca", "Pèsca"},
+                                              {"pesca", "Pesca"},
+                                              {"Pf", "Zuppa"},
                                               {"Zuppa", "Zuppa"},
                                               {"d", "L'amatriciana"},
                                               {"L'amatriciana", "L'amatriciana"},
@@ -76,7 +79,7 @@ private slots:
     {
         QFETCH(QString, testo);
         QFETCH(QString, mostrata);
-        apriSu({"Zuppa", "L'amatriciana", "Carbonara", "Arrosto"}, 1);
+        apriSu({"Zuppa", "Pèsca", "L'amatriciana", "Pesca", "Carbonara", "Arrosto"}, 1);
         const bool creata = mostrata == "Pasta all'uovo";
         if (creata) {
             clic("cmdInserisci");

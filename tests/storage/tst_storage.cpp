@@ -268,13 +268,17 @@ private slots:
         QTest::addColumn<bool>("indietro");
         QTest::addColumn<QStringList>("trovate");
         QTest::addColumn<int>("numero"); // of the engine error, 0: none
+        // Before the find: "=name" renames the first row, "+name" adds a row.
+        QTest::addColumn<QStringList>("cambi");
         const auto trova = [](const char *caso, const char *criterio, const QStringList &trovate,
-                              bool indietro = false) {
-            QTest::newRow(caso) << QString::fromUtf8(criterio) << indietro << trovate << 0;
+                              bool indietro = false, const QStringList &cambi = {}) {
+            QTest::newRow(caso) << QString::fromUtf8(criterio) << indietro << trovate << 0
+                                << cambi;
         };
         const auto rifiuta = [](const char *caso, const char *criterio,
                                 int numero = EngineError::EspressioneErrata) {
-            QTest::newRow(caso) << QString::fromUtf8(criterio) << false << QStringList() << numero;
+            QTest::newRow(caso) << QString::fromUtf8(criterio) << false << QStringList() << numero
+                                << QStringList();
         };
         // Portions are twice the key: Tiramisù 2, Carbonara 4, Zuppa 6, Bigné 8, Pasta 10,
         // Lasagne 12.
@@ -288,6 +292,10 @@ private slots:
         trova("text in capitals", "nomericetta = 'BIGNÉ'", {"Bigné"});
         // The accent weighs only against the same plain letters, and then it decides.
         trova("accent decides", "NomeRicetta > 'Tiramisu'", {"Tiramisù", "Zuppa d'orzo"});
+        // Where the rows stand in name order a find seeks; where they no longer do, it walks.
+        trova("renamed row stays in place", "NomeRicetta >= 'Zzz'", {"Zzzz"}, false, {"=Zzzz"});
+        trova("added rows stand last", "NomeRicetta >= 'Zzz'", {"Zzzz"}, false,
+              {"+Zzzz", "+Aa", "+Ab"});
         trova("only the last row, backwards", "NomeRicetta = 'Zuppa d''orzo'", {"Zuppa d'orzo"},
               true);
         trova("no such text", "NomeRicetta = 'Minestrone'", {});
@@ -309,7 +317,14 @@ private slots:
         QFETCH(bool, indietro);
         QFETCH(QStringList, trovate);
         QFETCH(int, numero);
+        QFETCH(QStringList, cambi);
         Recordset rs(apri(), Origine::RicettePerNome);
+        for (const QString &c : cambi) {
+            c.startsWith('=') ? rs.Edit() : rs.AddNew();
+            rs.setValue(Schema::NomeRicetta, c.mid(1));
+            rs.Update();
+        }
+        rs.MoveFirst();
         rs.MoveNext();
         if (numero) {
             QCOMPARE(errore([&] { rs.FindFirst(criterio); }), numero);
@@ -443,15 +458,19 @@ private slots:
     void change_seenByAnotherSetAfterMove_data()
     {
         QTest::addColumn<bool>("requery");
+        QTest::addColumn<bool>("scrive"); // the set adds a row of its own before the move
         // Sets on one book see each other's writes, whatever connection each has.
-        QTest::newRow("set on another connection") << false;
+        QTest::newRow("set on another connection") << false << false;
+        QTest::newRow("set on another connection, then its own write") << false << true;
         // Another program's writes are seen once the set is opened again.
-        QTest::newRow("plain SQL, then Requery") << true;
+        QTest::newRow("plain SQL, then Requery") << true << false;
     }
     void change_seenByAnotherSetAfterMove()
     {
         QFETCH(bool, requery);
-        Recordset lettore(Database::apri(libro_->percorso(), Database::Modo::SolaLettura),
+        QFETCH(bool, scrive);
+        Recordset lettore(Database::apri(libro_->percorso(), scrive ? Database::Modo::LetturaScrittura
+                                                                    : Database::Modo::SolaLettura),
                           Origine::RicettePerNome);
         lettore.MoveNext();
         lettore.MoveNext();
@@ -470,6 +489,11 @@ private slots:
                            "WHERE NomeRicetta = 'Carbonara'");
             libro_->esegui("DELETE FROM Ricette WHERE NomeRicetta = 'Lasagne'");
             lettore.Requery();
+        }
+        if (scrive) {
+            lettore.AddNew();
+            lettore.Fields(Schema::NomeRicetta) = "Zabaione";
+            lettore.Update();
         }
         lettore.MoveNext();
         QCOMPARE(nomeDi(lettore), QString("Carbonara vera"));

@@ -1,0 +1,82 @@
+// The Find family: a walk over the set in its order, or a seek where the set's order answers.
+#include "storage/recordset.h"
+
+#include "storage/criteria.h"
+#include "storage/database.h"
+#include "storage/statement.h"
+
+// The first row from the start satisfying "column >= text" or "column > text" where the rows
+// stand in that column's Italian order: the rows that satisfy it all follow those that do not,
+// so a halving search over the positions finds the one a walk would, reading one value a probe.
+// -2 when the criterion or the set's state allows no seek.
+int Recordset::primoDaSeek(const Criterio &criterio, int ordinale) const
+{
+    const bool crescente = criterio.operatore() == Criterio::Operatore::MaggioreUguale ||
+                           criterio.operatore() == Criterio::Operatore::Maggiore;
+    if (ordinale != ordinatoPer_ || !crescente ||
+        criterio.valore().typeId() != QMetaType::QString)
+        return -2;
+    Statement valore(db_->handle(),
+                     QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                         .arg(quotaNome(colonne_[ordinale].origine), quotaNome(tabella_),
+                              quotaNome(colonne_[colonnaChiave_].origine)),
+                     db_->percorso());
+    int basso = 0, alto = righe_.size(); // the answer lies in [basso, alto]
+    while (basso < alto) {
+        const int mezzo = basso + (alto - basso) / 2;
+        valore.reset();
+        valore.bind(1, righe_.chiave(mezzo));
+        const QVariant v = valore.step() ? valore.column(0) : QVariant();
+        if (criterio.soddisfattoDa(v))
+            alto = mezzo;
+        else
+            basso = mezzo + 1;
+    }
+    return basso < righe_.size() ? basso : -1;
+}
+
+void Recordset::cerca(const QString &testo, int da, int passo)
+{
+    const Criterio criterio = Criterio::analizza(testo);
+    const int ordinale = ordinal(criterio.colonna());
+    if (!avvisa(Azione::Ricerca)) {
+        noMatch_ = false; // nothing was searched: no answer from an earlier find stays
+        return;
+    }
+    if (da == 0 && passo == 1) {
+        if (const int p = primoDaSeek(criterio, ordinale); p != -2) {
+            noMatch_ = p < 0;
+            if (p >= 0)
+                vaiAl(p);
+            return;
+        }
+    }
+    for (int p = da; p >= 0 && p < righe_.size(); p += passo) {
+        if (criterio.soddisfattoDa(valoreAlPosto(p, ordinale))) {
+            noMatch_ = false;
+            vaiAl(p);
+            return;
+        }
+    }
+    noMatch_ = true;
+}
+
+void Recordset::FindFirst(const QString &criterio)
+{
+    cerca(criterio, 0, 1);
+}
+
+void Recordset::FindLast(const QString &criterio)
+{
+    cerca(criterio, righe_.size() - 1, -1);
+}
+
+void Recordset::FindNext(const QString &criterio)
+{
+    cerca(criterio, eliminata_ ? posizione_ : posizione_ + 1, 1);
+}
+
+void Recordset::FindPrevious(const QString &criterio)
+{
+    cerca(criterio, posizione_ - 1, -1);
+}
