@@ -14,8 +14,10 @@ Cassettiera::Cassettiera(Database &db) : db_(db) {}
 Cassettiera::~Cassettiera() = default;
 
 void Cassettiera::apriPerChiave(Statement &chiavi, bool ordina,
-                                std::unique_ptr<Statement> rilettura, int colonnaChiave)
+                                std::unique_ptr<Statement> rilettura, int colonnaChiave,
+                                const QString &tabella)
 {
+    tabella_ = tabella;
     righe_.clear();
     cassetti_.assign(CassettiTenuti, Cassetto{});
     prossimoCassetto_ = 0;
@@ -35,7 +37,8 @@ void Cassettiera::apriSenzaChiave(Statement &righe)
     prossimoCassetto_ = 0;
     rilettura_.reset();
     colonnaChiave_ = -1;
-    const quint64 versione = db_.versione();
+    tabella_.clear();
+    const quint64 versione = db_.versione(tabella_);
     while (righe.step()) {
         Riga r{qint64(righe_.size()), versione};
         r.cassetto = int(cassetti_.size());
@@ -125,8 +128,8 @@ bool Cassettiera::tenuta(const Riga &r) const
 
 void Cassettiera::sincronizza() const
 {
-    if (db_.versione() != vista_)
-        validaDa_ = vista_ = db_.versione();
+    if (db_.versione(tabella_) != vista_)
+        validaDa_ = vista_ = db_.versione(tabella_);
 }
 
 void Cassettiera::primaDellaScrittura() const
@@ -137,7 +140,7 @@ void Cassettiera::primaDellaScrittura() const
 void Cassettiera::dopoLaScrittura(int posizione)
 {
     // One statement of the set's own came between: its change is this row's alone.
-    vista_ = db_.versione();
+    vista_ = db_.versione(tabella_);
     if (posizione >= 0 && posizione < size()) {
         righe_[posizione].cassetto = -1;
         righe_[posizione].eliminata = false;
@@ -162,7 +165,7 @@ void Cassettiera::leggiBlocco(const std::vector<Riga *> &blocco) const
 {
     if (blocco.empty())
         return;
-    const quint64 versione = db_.versione();
+    const quint64 versione = db_.versione(tabella_);
     std::vector<std::pair<qint64, Riga *>> perChiave;
     perChiave.reserve(blocco.size());
     for (Riga *r : blocco)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QVariant>
 #include <memory>
 #include <vector>
@@ -24,7 +25,7 @@ public:
     // read again through rilettura, which selects the rows whose key is among Blocco parameters
     // and finds the key in its column colonnaChiave.
     void apriPerChiave(Statement &chiavi, bool ordina, std::unique_ptr<Statement> rilettura,
-                       int colonnaChiave);
+                       int colonnaChiave, const QString &tabella);
     // A set without a key, whose rows cannot be read again: each keeps a drawer of its own.
     void apriSenzaChiave(Statement &righe);
 
@@ -82,6 +83,7 @@ private:
 
     Database &db_;
     int colonnaChiave_ = -1;
+    QString tabella_; // whose writes change the rows
     mutable std::vector<Riga> righe_;
     mutable std::vector<Cassetto> cassetti_;
     mutable int prossimoCassetto_ = 0;

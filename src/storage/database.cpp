@@ -46,17 +46,31 @@ void limita(sqlite3 *db)
 
 } // namespace
 
-// One version counter for each file, shared by its connections.
-static std::shared_ptr<quint64> contatoreDi(const QString &percorso)
+// The write counters of each file, shared by its connections: a table's version is the count
+// of writes to every table plus the count of those to it alone.
+struct Database::Versioni
 {
-    static QHash<QString, std::weak_ptr<quint64>> contatori;
+    quint64 tutte = 1; // rows not yet read carry 0
+    QHash<QString, quint64> perTabella; // by the table's name in lower case
+};
+
+// Statements run again and again (the import's inserts) are prepared once.
+struct Database::Istruzioni
+{
+    static constexpr int Tenute = 32;
+    QHash<QString, std::shared_ptr<Statement>> preparate;
+};
+
+static std::shared_ptr<Database::Versioni> versioniDi(const QString &percorso)
+{
+    static QHash<QString, std::weak_ptr<Database::Versioni>> tutte;
     const QString chiave = QFileInfo(percorso).canonicalFilePath();
-    std::shared_ptr<quint64> c = contatori.value(chiave).lock();
-    if (!c) {
-        c = std::make_shared<quint64>(1); // rows not yet read carry 0
-        contatori.insert(chiave, c);
+    std::shared_ptr<Database::Versioni> v = tutte.value(chiave).lock();
+    if (!v) {
+        v = std::make_shared<Database::Versioni>();
+        tutte.insert(chiave, v);
     }
-    return c;
+    return v;
 }
 
 // What a book is on disk now: any write to it, ours or another program's, changes it. The
@@ -117,7 +131,8 @@ static QHash<ChiaveAperto, std::weak_ptr<Database>> &aperti()
 }
 
 Database::Database(sqlite3 *db, const QString &percorso)
-    : db_(db), percorso_(percorso), versione_(contatoreDi(percorso))
+    : db_(db), percorso_(percorso), versioni_(versioniDi(percorso)),
+      istruzioni_(std::make_unique<Istruzioni>())
 {
 }
 
@@ -259,6 +274,15 @@ void Database::verificaTabella(const Schema::Tabella &tabella)
         rifiuta();
 }
 
+void Database::chiudiConnessioni(const QString &libro)
+{
+    const QString canonico = QFileInfo(libro).canonicalFilePath();
+    for (const auto &[chiave, aperto] : aperti().asKeyValueRange())
+        if (chiave.first == canonico)
+            if (const std::shared_ptr<Database> d = aperto.lock())
+                d->Close();
+}
+
 sqlite3 *Database::handle() const
 {
     if (!db_)
@@ -269,6 +293,7 @@ sqlite3 *Database::handle() const
 void Database::Close()
 {
     // close_v2 waits for statements still held by open sets.
+    istruzioni_->preparate.clear();
     if (db_)
         sqlite3_close_v2(db_);
     db_ = nullptr;
@@ -279,15 +304,58 @@ void Database::setAttesaMassima(int millisecondi)
     sqlite3_busy_timeout(handle(), millisecondi);
 }
 
+quint64 Database::versione(const QString &tabella) const
+{
+    return versioni_->tutte + versioni_->perTabella.value(tabella.toLower());
+}
+
 void Database::esegui(const QString &sql, const QVariantList &valori)
 {
-    Statement s(handle(), sql, percorso_);
+    eseguiEConta(sql, valori, QString());
+}
+
+void Database::scrivi(const QString &tabella, const QString &sql, const QVariantList &valori)
+{
+    eseguiEConta(sql, valori, tabella);
+}
+
+std::shared_ptr<Statement> Database::preparato(const QString &sql)
+{
+    auto &p = istruzioni_->preparate;
+    if (const auto it = p.constFind(sql); it != p.cend())
+        return *it;
+    if (p.size() >= Istruzioni::Tenute)
+        p.clear();
+    return p.insert(sql, std::make_shared<Statement>(handle(), sql, percorso_)).value();
+}
+
+void Database::eseguiEConta(const QString &sql, const QVariantList &valori,
+                            const QString &tabella)
+{
+    // Kept for the next time, and reset whatever happens.
+    const std::shared_ptr<Statement> tenuta = preparato(sql);
+    Statement &s = *tenuta;
+    struct Azzera
+    {
+        Statement &s;
+        ~Azzera() { s.reset(); }
+    } azzera{s};
     s.bindAll(valori);
     const sqlite3_int64 prima = sqlite3_total_changes64(db_);
     while (s.step()) {
     }
     if (sqlite3_total_changes64(db_) != prima) {
-        ++*versione_;
+        if (tabella.isEmpty()) {
+            ++versioni_->tutte;
+        } else {
+            ++versioni_->perTabella[tabella.toLower()];
+            // A deletion takes the rows that reference it with it.
+            if (sql.startsWith(QLatin1String("DELETE"), Qt::CaseInsensitive))
+                for (const Schema::Tabella &t : Schema::tabelle())
+                    for (const Schema::Colonna &c : t.colonne)
+                        if (c.tipo.contains(quotaNome(tabella), Qt::CaseInsensitive))
+                            ++versioni_->perTabella[t.nome.toLower()];
+        }
         scritto_ = true;
     }
     // Our own committed write keeps a checked book checked.
@@ -311,75 +379,6 @@ qint64 Database::ultimaChiave() const
     return sqlite3_last_insert_rowid(handle());
 }
 
-namespace {
-
-// The cause of a failed file operation, as the system named it right after it failed.
-[[noreturn]] void fallito(const QFileDevice &file, const QString &nome, bool destinazione)
-{
-    int causa = errno;
-    if (causa == 0 && file.error() == QFileDevice::ResourceError)
-        causa = ENOSPC;
-    // A copy is made beside its destination: a missing file there is a missing folder.
-    if (destinazione && causa == ENOENT)
-        throw EngineError(EngineError::CartellaNonTrovata, nome);
-    throw EngineError::daFile(causa, nome);
-}
-
-void copiaFile(const QString &da, const QString &a)
-{
-    QFile sorgente(da);
-    QSaveFile destinazione(a);
-    errno = 0;
-    if (!sorgente.open(QIODevice::ReadOnly))
-        fallito(sorgente, da, false);
-    errno = 0;
-    if (!destinazione.open(QIODevice::WriteOnly))
-        fallito(destinazione, a, true);
-    while (!sorgente.atEnd()) {
-        errno = 0;
-        const QByteArray blocco = sorgente.read(1 << 20);
-        if (blocco.isEmpty())
-            fallito(sorgente, da, false);
-        errno = 0;
-        if (destinazione.write(blocco) != blocco.size())
-            fallito(destinazione, a, true);
-    }
-    errno = 0;
-    if (!destinazione.commit())
-        fallito(destinazione, a, true);
-}
-
-} // namespace
-
-void Database::copiaDiSicurezza(const QString &libro, const QString &copia)
-{
-    const std::shared_ptr<Database> d = apri(libro);
-    // A shared lock: no other program writes while the bytes are read.
-    d->esegui("BEGIN");
-    d->valore("SELECT count(*) FROM sqlite_master");
-    try {
-        copiaFile(libro, copia);
-    } catch (...) {
-        sqlite3_exec(d->db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        throw;
-    }
-    d->esegui("COMMIT");
-}
-
-void Database::ripristina(const QString &copia, const QString &libro)
-{
-    if (!QFileInfo(copia).isFile())
-        throw EngineError(EngineError::FileNonTrovato, copia);
-    const QString canonico = QFileInfo(libro).canonicalFilePath();
-    for (const auto &[chiave, aperto] : aperti().asKeyValueRange())
-        if (chiave.first == canonico)
-            if (const std::shared_ptr<Database> d = aperto.lock())
-                d->Close();
-    for (const char *resto : {"-journal", "-wal", "-shm"})
-        QFile::remove(libro + QLatin1String(resto));
-    copiaFile(copia, libro);
-}
-
 Database::Transazione::Transazione(Database &db) : db_(db)
 {
     db_.esegui("BEGIN IMMEDIATE");
@@ -391,7 +390,7 @@ Database::Transazione::~Transazione()
         sqlite3_exec(db_.db_, "ROLLBACK", nullptr, nullptr, nullptr);
         db_.scritto_ = false;
         // Rows read inside the transaction may hold what was rolled back: read them again.
-        ++*db_.versione_;
+        ++db_.versioni_->tutte;
     }
 }
 

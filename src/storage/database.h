@@ -10,6 +10,8 @@ struct Tabella;
 }
 
 // One open recipe book. Opening checks that the file is a recipe book and never creates one.
+class Statement;
+
 class Database
 {
 public:
@@ -49,13 +51,16 @@ public:
     // How long a statement waits for a lock another program holds (3 s unless set).
     void setAttesaMassima(int millisecondi);
 
-    // Grows with every write to this file through any Database of the program, so a set
-    // knows when the rows it read may have changed. Writes by other programs are seen after
-    // the set is opened again.
-    quint64 versione() const { return *versione_; }
+    // Grows with every write to a table of this file through any Database of the program, so a
+    // set knows when the rows it read may have changed: a write through scrivi() moves its own
+    // table's (and, for a deletion, those of the tables whose rows go with it), any other write
+    // every table's. Writes by other programs are seen after the set is opened again.
+    quint64 versione(const QString &tabella) const;
 
     // Runs one statement of our own with bound values.
     void esegui(const QString &sql, const QVariantList &valori = {});
+    // Runs one statement that inserts, updates or deletes rows of tabella alone.
+    void scrivi(const QString &tabella, const QString &sql, const QVariantList &valori);
     QVariant valore(const QString &sql, const QVariantList &valori = {});
     qint64 ultimaChiave() const;
 
@@ -76,10 +81,20 @@ private:
     Database(sqlite3 *db, const QString &percorso);
     void configura(bool scrittura);
     void verificaRicettario();
+    static void chiudiConnessioni(const QString &libro); // every holder's, in this program
     void verificaTabella(const Schema::Tabella &tabella);
 
     sqlite3 *db_;
     QString percorso_;
-    std::shared_ptr<quint64> versione_;
+    void eseguiEConta(const QString &sql, const QVariantList &valori, const QString &tabella);
+    std::shared_ptr<Statement> preparato(const QString &sql);
+
+public:
+    struct Versioni;
+
+private:
+    std::shared_ptr<Versioni> versioni_;
+    struct Istruzioni;
+    std::unique_ptr<Istruzioni> istruzioni_;
     bool scritto_ = false; // a write of ours not yet committed
 };

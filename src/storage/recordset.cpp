@@ -166,7 +166,7 @@ void Recordset::leggiRighe(Statement &s, const QString &sql, bool tabella)
                      db_->percorso());
     // A table's own order is its key's. The engine reads the keys from its narrowest
     // index, in that index's order; sorting them here costs less than reading the table.
-    righe_.apriPerChiave(chiavi, tabella, std::move(rileggi), colonnaChiave_);
+    righe_.apriPerChiave(chiavi, tabella, std::move(rileggi), colonnaChiave_, tabella_);
 }
 
 void Recordset::Requery()

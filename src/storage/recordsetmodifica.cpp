@@ -87,7 +87,7 @@ void Recordset::inserisci()
                        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                              .arg(quotaNome(tabella_), nomi.join(','), segnaposti.join(','));
     righe_.primaDellaScrittura();
-    db_->esegui(sql, valori);
+    db_->scrivi(tabella_, sql, valori);
     righe_.dopoLaScrittura(-1);
 
     // Read when it is first asked for: the row is stored whatever becomes of that read.
@@ -117,7 +117,7 @@ void Recordset::aggiorna()
         if (buffer_.contains(ordinatoPer_))
             ordinatoPer_ = -1; // the row keeps its place under its new value
         righe_.primaDellaScrittura();
-        db_->esegui(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+        db_->scrivi(tabella_, QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
                         .arg(quotaNome(tabella_), assegnazioni.join(','),
                              quotaNome(colonne_[colonnaChiave_].origine)),
                     valori);
@@ -182,7 +182,7 @@ void Recordset::Delete()
     modo_ = Nessuna;
     buffer_.clear();
     righe_.primaDellaScrittura();
-    db_->esegui(QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
+    db_->scrivi(tabella_, QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
                     .arg(quotaNome(tabella_), quotaNome(colonne_[colonnaChiave_].origine)),
                 {righe_.chiave(posizione_)});
     righe_.dopoLaScrittura(posizione_);
