@@ -204,10 +204,11 @@ QString QtDialogs::openFile(const QString &titolo, const QString &filtro,
     dialogo.setNameFilter(filtroQt(filtro));
     dialogo.setWindowTitle(titolo);
     if (perNuovo) {
-        // A new book needs a name not yet used: a save dialog, which asks before overwriting.
+        // A new file needs a name not yet used: a save dialog, which asks before overwriting;
+        // a name typed without extension takes the filter's first one.
         dialogo.setAcceptMode(QFileDialog::AcceptSave);
         dialogo.setFileMode(QFileDialog::AnyFile);
-        dialogo.setDefaultSuffix("mdb");
+        dialogo.setDefaultSuffix(filtro.section('|', 1, 1).section(';', 0, 0).section('.', 1));
     } else {
         dialogo.setFileMode(QFileDialog::ExistingFile);
     }
