@@ -64,6 +64,13 @@ public:
         case 1:
             return file->isDir(origine) ? QString()
                                         : QLocale().formattedDataSize(file->size(origine));
+        case 2: {
+            // The system takes these for audio files (SMAF); here they hold recipes.
+            const QString estensione = file->fileInfo(origine).suffix().toLower();
+            if (!file->isDir(origine) && (estensione == "mmf" || estensione == "mm"))
+                return QStringLiteral("Ricette MealMaster");
+            return QIdentityProxyModel::data(indice, ruolo);
+        }
         case 3:
             return QLocale().toString(file->lastModified(origine), QLocale::ShortFormat);
         default:
