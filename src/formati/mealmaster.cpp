@@ -40,7 +40,7 @@ public:
             ++numero;
             if (riga.endsWith(u'\r'))
                 riga.chop(1);
-            if (!riga_(riga, numero, errore))
+            if (!leggiRiga(riga, numero, errore))
                 return {};
         }
         if (dentro_) {
@@ -55,7 +55,7 @@ public:
 private:
     enum class Parte { Intestazione, Ingredienti, Istruzioni };
 
-    bool riga_(QStringView riga, int numero, QString &errore)
+    bool leggiRiga(QStringView riga, int numero, QString &errore)
     {
         if (eIntestazione(riga)) {
             if (dentro_) {
@@ -115,25 +115,21 @@ private:
     // Title, categories, yield: the lines before the first ingredient.
     bool campo(QStringView riga)
     {
+        using Campo = void (Lettore::*)(const QString &);
+        static const std::pair<QLatin1StringView, Campo> campi[] = {
+            {QLatin1StringView("Title:"), &Lettore::titolo},
+            {QLatin1StringView("Categories:"), &Lettore::categorie},
+            {QLatin1StringView("Yield:"), &Lettore::resa},
+            {QLatin1StringView("Servings:"), &Lettore::resa}};
         const QStringView t = riga.trimmed();
         if (t.isEmpty())
             return true;
-        const auto valore = [&](QLatin1StringView nome) {
-            return t.startsWith(nome, Qt::CaseInsensitive) ? t.mid(nome.size()).trimmed()
-                                                           : QStringView();
-        };
-        if (t.startsWith(u"Title:", Qt::CaseInsensitive)) {
-            titolo(valore(QLatin1StringView("Title:")).toString());
-        } else if (t.startsWith(u"Categories:", Qt::CaseInsensitive)) {
-            categorie(valore(QLatin1StringView("Categories:")).toString());
-        } else if (t.startsWith(u"Yield:", Qt::CaseInsensitive)) {
-            resa(valore(QLatin1StringView("Yield:")).toString());
-        } else if (t.startsWith(u"Servings:", Qt::CaseInsensitive)) {
-            resa(valore(QLatin1StringView("Servings:")).toString());
-        } else {
-            return false;
-        }
-        return true;
+        for (const auto &[nome, leggiCampo] : campi)
+            if (t.startsWith(nome, Qt::CaseInsensitive)) {
+                (this->*leggiCampo)(t.mid(nome.size()).trimmed().toString());
+                return true;
+            }
+        return false;
     }
 
     void titolo(const QString &t)
@@ -201,12 +197,12 @@ private:
     {
         for (const QList<Riga> *colonna : {&sinistra_, &destra_})
             for (const Riga &l : *colonna)
-                r_.righe.append(riga(l));
+                r_.righe.append(rigaEstera(l));
         sinistra_.clear();
         destra_.clear();
     }
 
-    RigaEstera riga(const Riga &l)
+    RigaEstera rigaEstera(const Riga &l)
     {
         sezioneUsata_ = true;
         const qsizetype puntoEVirgola = l.testo.indexOf(u';');
