@@ -133,9 +133,14 @@ private slots:
     void roundTrip()
     {
         LibroDiProva cartella;
-        const QString libro = cartella.cartella() + "/Ricette.mdb";
+        const QString libro = cartella.percorso();
         QFile::remove(libro);
         QVERIFY(QFile::copy(QStringLiteral(LIBRO_ESEMPIO), libro));
+        // A unit word that does not agree with its quantity is no unit code: it reads back as
+        // written.
+        cartella.esegui("UPDATE ingredienti_ricetta SET Commenti = 'cucchiaio' WHERE "
+                        "IDIngredienteRicetta = (SELECT min(IDIngredienteRicetta) FROM "
+                        "ingredienti_ricetta WHERE Commenti = 'cucchiai' AND Quantità = '4')");
         const QString file = cartella.cartella() + "/Ricette.mmf";
         ScriptedDialogs dialoghi;
         dialoghi.rispondi(Dialogs::No).rispondiFile(file).rispondi(Dialogs::OK);
