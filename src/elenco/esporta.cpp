@@ -57,8 +57,10 @@ void Elenco::Command5_Click()
         if (r == Dialogs::No)
             std::tie(prima, ultima) = std::pair(0, elencate - 1);
     }
-    const QString proposto =
-        (prima == ultima ? righe_->nome(prima).trimmed() : QStringLiteral("Ricette")) + ".mmf";
+    // One recipe's file is proposed under its name, which may hold a slash.
+    const QString proposto = (prima == ultima ? righe_->nome(prima).trimmed().replace(u'/', u'-')
+                                              : QStringLiteral("Ricette")) +
+                             ".mmf";
     const QString file = dialogs().openFile("Esporta in un file MealMaster",
                                             "Ricette MealMaster |*.mmf", proposto, true);
     if (file.isEmpty())
