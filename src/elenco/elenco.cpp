@@ -64,6 +64,7 @@ Elenco::Elenco(QWidget *parent)
     connect(ui->Command4, &QPushButton::clicked, this, &Elenco::Command4_Click);
     connect(ui->Command3, &QPushButton::clicked, this, &Elenco::Command3_Click);
     connect(ui->Command2, &QPushButton::clicked, this, &Elenco::Command2_Click);
+    connect(ui->Command5, &QPushButton::clicked, this, &Elenco::Command5_Click);
 
     Form_Load();
 }
@@ -235,6 +236,12 @@ Recordset &Elenco::insieme(DataSource *ds, bool riapri)
 
 void Elenco::StampaRicetta(int riga)
 {
+    ImpaginazioneRicetta(SuperficieStampa::instance(), StampaDaElenco)
+        .StampaRicetta(leggiRicetta(riga));
+}
+
+RicettaDaStampare Elenco::leggiRicetta(int riga)
+{
     const QString chiave = righe_->chiave(riga);
     Recordset &ricette = insieme(Data3);
     ricette.FindFirst(Criterio::PerRicetta + chiave);
@@ -260,7 +267,7 @@ void Elenco::StampaRicetta(int riga)
                         linee.value(Quantita).toString().trimmed(),
                         linee.value(Commenti).toString().trimmed()});
     }
-    ImpaginazioneRicetta(SuperficieStampa::instance(), StampaDaElenco).StampaRicetta(r);
+    return r;
 }
 
 void Elenco::Command3_Click()

@@ -11,9 +11,11 @@ class Elenco;
 class DataSource;
 class Recordset;
 class RigheElenco;
+struct RicettaDaStampare;
 
 // The recipe list: the recipes of one food category, all of them by name, or the vegetarian
-// ones. The selected recipes, or all listed ones, are printed; the selected ones deleted.
+// ones. The selected recipes, or all listed ones, are printed or exported; the selected ones
+// deleted.
 class Elenco : public QWidget
 {
     Q_OBJECT
@@ -45,6 +47,8 @@ private:
     void Command4_Click();
     void Command3_Click();
     void Command2_Click();
+    // "Esporta...": the selected recipes, or all listed, to a MealMaster file.
+    void Command5_Click();
     void Data_Error(DataSource *ds, int DataErr, int &Response);
 
     // Data2 lists origine and the grid shows its rows, the first one current; Label4 and
@@ -55,6 +59,8 @@ private:
     void stampa(int prima, int ultima);
     // Prints the recipe of a grid row as one document. Engine errors reach the print command.
     void StampaRicetta(int riga);
+    // The recipe of a grid row with its category's name and its lines. Throws EngineError.
+    RicettaDaStampare leggiRicetta(int riga);
     void elimina(int prima, int ultima);
     // The rows the mouse selected, first and last; without a selection, the current row.
     std::pair<int, int> selezione() const;

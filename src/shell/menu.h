@@ -69,6 +69,8 @@ private:
     // they are written into a temporary book, removed when the window closes; nome stands for
     // the file in the window's caption.
     void importaRicetteEstere(const QList<RicettaEstera> &ricette, const QString &nome);
+    // The recipes of a MealMaster file, or the message that says why there are none.
+    void importaMealMaster(const QString &file);
     void termina();
 
     std::unique_ptr<Ui::Menu> ui;

@@ -5,6 +5,7 @@
 #include "ui_menu.h"
 
 #include "formati/libroaccess.h"
+#include "formati/mealmaster.h"
 #include "formati/ricettaestera.h"
 #include "import/importazione.h"
 #include "shell/impostazioni.h"
@@ -24,6 +25,9 @@ using namespace Applicazione;
 namespace {
 
 const QString FiltroRicette = QStringLiteral("Ricette |*.mdb");
+// A book, or a MealMaster file (known by its content, whatever its name).
+const QString FiltroImporta = QStringLiteral(
+    "Ricette |*.mdb;*.mmf;*.mm;*.txt|Ricettari |*.mdb|Ricette MealMaster |*.mmf;*.mm;*.txt");
 
 // Copies the template onto the new book's path in one step, so a failed copy leaves no half
 // file. Returns 53 when the template is missing, another nonzero code for any other failure.
@@ -196,7 +200,7 @@ void Menu::importa_Click()
 {
     finestraFileName.clear();
     const QString nome =
-        dialogs().openFile("Importa nel Ricettario corrente", FiltroRicette, finestraFileName);
+        dialogs().openFile("Importa nel Ricettario corrente", FiltroImporta, finestraFileName);
     if (!nome.isEmpty())
         finestraFileName = nome;
     if (!finestraFileName.isEmpty()) {
@@ -210,6 +214,8 @@ void Menu::importa_Click()
             dialogs().messageBox(
                 "Il ricettario da importare non può\r\ncoincidere con quello corrente.",
                 Dialogs::SoloOK, "Errore di importazione", Dialogs::NessunaIcona);
+        } else if (MealMaster::riconosci(finestraFileName)) {
+            importaMealMaster(finestraFileName);
         } else if (LibroAccess::riconosci(finestraFileName) &&
                    (finestraFileName = convertiSeVecchio(finestraFileName)).isEmpty()) {
             // answered No, or the copy failed: nothing is imported
@@ -225,6 +231,16 @@ void Menu::importa_Click()
         }
     }
     QDir::setCurrent(CartellaIniziale);
+}
+
+void Menu::importaMealMaster(const QString &file)
+{
+    QString errore;
+    const QList<RicettaEstera> ricette = MealMaster::leggi(file, errore);
+    if (!errore.isEmpty())
+        dialogs().messageBox(errore, Dialogs::SoloOK, "Errore di importazione", Dialogs::Critica);
+    else
+        importaRicetteEstere(ricette, QFileInfo(file).fileName());
 }
 
 void Menu::importaRicetteEstere(const QList<RicettaEstera> &ricette, const QString &nome)

@@ -64,6 +64,13 @@ public:
         case 1:
             return file->isDir(origine) ? QString()
                                         : QLocale().formattedDataSize(file->size(origine));
+        case 2: {
+            // The system takes these for audio files (SMAF); here they hold recipes.
+            const QString estensione = file->fileInfo(origine).suffix().toLower();
+            if (!file->isDir(origine) && (estensione == "mmf" || estensione == "mm"))
+                return QStringLiteral("Ricette MealMaster");
+            return QIdentityProxyModel::data(indice, ruolo);
+        }
         case 3:
             return QLocale().toString(file->lastModified(origine), QLocale::ShortFormat);
         default:
@@ -204,10 +211,11 @@ QString QtDialogs::openFile(const QString &titolo, const QString &filtro,
     dialogo.setNameFilter(filtroQt(filtro));
     dialogo.setWindowTitle(titolo);
     if (perNuovo) {
-        // A new book needs a name not yet used: a save dialog, which asks before overwriting.
+        // A new file needs a name not yet used: a save dialog, which asks before overwriting;
+        // a name typed without extension takes the filter's first one.
         dialogo.setAcceptMode(QFileDialog::AcceptSave);
         dialogo.setFileMode(QFileDialog::AnyFile);
-        dialogo.setDefaultSuffix("mdb");
+        dialogo.setDefaultSuffix(filtro.section('|', 1, 1).section(';', 0, 0).section('.', 1));
     } else {
         dialogo.setFileMode(QFileDialog::ExistingFile);
     }

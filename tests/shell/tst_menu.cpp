@@ -219,6 +219,42 @@ private slots:
         QVERIFY(m.isEnabled());
     }
 
+    // A MealMaster file, known by its header whatever its name, opens the import window named
+    // by the file on its recipes; a damaged one is said and opens nothing.
+    void importa_mealMaster_data()
+    {
+        const QByteArray pane = "---------- Recipe via Meal-Master\n\n      Title: Pane\n\n"
+                                "      1 c  Farina\n\n  Impastate.\n";
+        QTest::addColumn<QByteArray>("contenuto");
+        QTest::addColumn<QString>("atteso"); // the window's title and recipes, or the message
+        caso("recipes", pane + "-----\n", "Importazione di pane.txt: Pane");
+        caso("cut short", pane,
+             "Errore di importazione: La ricetta \"Pane\" (riga 1 del file pane.txt) è "
+             "incompleta: il file finisce prima della sua riga di chiusura. Nessuna ricetta è "
+             "stata importata.");
+    }
+    void importa_mealMaster()
+    {
+        QFETCH(QByteArray, contenuto);
+        QFETCH(QString, atteso);
+        Database::crea(percorso("Ricette.mdb"));
+        scrivi("pane.txt", contenuto);
+        Menu m;
+        dialoghi->rispondiFile(percorso("pane.txt"));
+        if (atteso.startsWith("Errore"))
+            dialoghi->rispondi(Dialogs::OK);
+        menu(m, "importa");
+        QWidget *w = finestra("import");
+        const auto ricette = [] {
+            return LibroDiProva::righe(RicettarioDaImportare, "SELECT NomeRicetta FROM Ricette");
+        };
+        const QString visto = w ? w->windowTitle() + ": " + ricette().value(0).value(0).toString()
+                                : dialoghi->visti().value(0);
+        if (w)
+            w->close();
+        QCOMPARE(visto, atteso);
+    }
+
     QWidget *finestra(const QString &nome) const
     {
         for (QWidget *w : QApplication::topLevelWidgets())

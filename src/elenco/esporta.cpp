@@ -1,0 +1,89 @@
+// The recipe list's export: the selected recipes, or all listed, to a MealMaster file.
+#include "elenco/elenco.h"
+#include "ui_elenco.h"
+
+#include "elenco/righeelenco.h"
+#include "formati/mealmaster.h"
+#include "printing/impaginazione.h"
+#include "storage/engineerror.h"
+#include "storage/schema.h"
+#include "toolkit/dialogs.h"
+
+#include <QFileInfo>
+
+namespace {
+
+RicettaEstera estera(const RicettaDaStampare &d)
+{
+    const auto campo = [&d](int i) { return d.campi.value(i).toString(); };
+    RicettaEstera r;
+    r.nome = campo(Schema::NomeRicetta);
+    r.descrizione = campo(Schema::DescrizioneRicetta);
+    r.preparataDa = campo(Schema::Preparata_da);
+    r.tipoPasto = campo(Schema::TipoPasto);
+    r.categoria = d.categoria;
+    r.vegetariana = d.campi.value(Schema::Vegetariana).toInt() != 0;
+    r.tempo = campo(Schema::TempoPreparazione);
+    r.porzioni = d.campi.value(Schema::NumeroPorzioni).toInt();
+    r.calorie = d.campi.value(Schema::CaloriePerPorzione).toInt();
+    r.informazioni = campo(Schema::InformazioniNutrizionali);
+    r.ingredientiTesto = campo(Schema::IngredientiTesto);
+    r.istruzioni = campo(Schema::Istruzioni);
+    r.note = campo(Schema::Note);
+    r.utensili = campo(Schema::Utensili);
+    for (const RigaDaStampare &l : d.righe)
+        r.righe.append({l.quantita, l.nome, l.commento});
+    return r;
+}
+
+} // namespace
+
+void Elenco::Command5_Click()
+{
+    const int elencate = righe_->rowCount();
+    if (elencate == 0 || righe_->chiave(0).isEmpty())
+        return;
+    auto [prima, ultima] = selezione();
+    if (ultima - prima + 1 < elencate) {
+        const auto r = dialogs().messageBox(
+            righe({QStringLiteral("Esportare solo le ricette selezionate (%1)?")
+                       .arg(ultima - prima + 1),
+                   QStringLiteral("Sì: solo quelle selezionate. No: tutte le %1 ricette "
+                                  "elencate.")
+                       .arg(elencate)}),
+            Dialogs::SiNoAnnulla, "Esporta", Dialogs::Domanda);
+        if (r == Dialogs::Annulla)
+            return;
+        if (r == Dialogs::No)
+            std::tie(prima, ultima) = std::pair(0, elencate - 1);
+    }
+    // One recipe's file is proposed under its name, which may hold a slash.
+    const QString proposto = (prima == ultima ? righe_->nome(prima).trimmed().replace(u'/', u'-')
+                                              : QStringLiteral("Ricette")) +
+                             ".mmf";
+    const QString file = dialogs().openFile("Esporta in un file MealMaster",
+                                            "Ricette MealMaster |*.mmf", proposto, true);
+    if (file.isEmpty())
+        return;
+    QList<RicettaEstera> ricette;
+    QString errore;
+    try {
+        for (int riga = prima; riga <= ultima; ++riga)
+            if (!righe_->chiave(riga).isEmpty())
+                ricette.append(estera(leggiRicetta(riga)));
+        errore = MealMaster::scrivi(file, ricette);
+    } catch (const EngineError &e) {
+        errore = e.description();
+    }
+    if (!errore.isEmpty()) {
+        dialogs().messageBox(righe({"L'esportazione non è stata eseguita:", errore}),
+                             Dialogs::SoloOK, "Errore di esportazione", Dialogs::Critica);
+        return;
+    }
+    dialogs().messageBox(QStringLiteral("%1 nel file %2.")
+                             .arg(ricette.size() == 1
+                                      ? QStringLiteral("Esportata una ricetta")
+                                      : QStringLiteral("Esportate %1 ricette").arg(ricette.size()),
+                                  QFileInfo(file).fileName()),
+                         Dialogs::SoloOK, "Esportazione completata", Dialogs::Informazione);
+}
