@@ -9,6 +9,7 @@
 #include "formati/ricettaestera.h"
 #include "import/importazione.h"
 #include "shell/impostazioni.h"
+#include "storage/database.h"
 #include "storage/engineerror.h"
 #include "toolkit/applicazione.h"
 #include "toolkit/dialogs.h"
@@ -124,6 +125,8 @@ void Menu::SalvaImpostazioni()
 
 void Menu::MostraNomeRicettario()
 {
+    // A new current book: its check starts now, while the cook looks at the main window.
+    Database::verificaInAnticipo(RicettarioCorrente);
     // A path without a folder leaves the caption as it was.
     if (ultimoSeparatore(RicettarioCorrente) >= 0)
         ui->Label7->setText(nomeDelLibro(RicettarioCorrente));

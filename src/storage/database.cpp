@@ -8,8 +8,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QMutex>
 #include <QSaveFile>
+#include <atomic>
 #include <cerrno>
+#include <future>
 #include <sqlite3.h>
 #include <sys/stat.h>
 
@@ -61,14 +64,24 @@ struct Database::Istruzioni
     QHash<QString, std::shared_ptr<Statement>> preparate;
 };
 
+// The check may run on another thread: what it shares with the windows' thread is kept under
+// this lock.
+// It and what it guards are never destroyed: a check may still run while the program ends.
+static QMutex &guardia()
+{
+    static auto *m = new QMutex;
+    return *m;
+}
+
 static std::shared_ptr<Database::Versioni> versioniDi(const QString &percorso)
 {
-    static QHash<QString, std::weak_ptr<Database::Versioni>> tutte;
+    const QMutexLocker bloccato(&guardia());
+    static auto *tutte = new QHash<QString, std::weak_ptr<Database::Versioni>>;
     const QString chiave = QFileInfo(percorso).canonicalFilePath();
-    std::shared_ptr<Database::Versioni> v = tutte.value(chiave).lock();
+    std::shared_ptr<Database::Versioni> v = tutte->value(chiave).lock();
     if (!v) {
         v = std::make_shared<Database::Versioni>();
-        tutte.insert(chiave, v);
+        tutte->insert(chiave, v);
     }
     return v;
 }
@@ -111,11 +124,39 @@ static Impronta improntaDi(const QString &percorso)
 // every page again is needed only when another program may have changed the file since.
 static QHash<QString, Impronta> &verificati()
 {
-    static QHash<QString, Impronta> v;
-    return v;
+    static auto *v = new QHash<QString, Impronta>;
+    return *v;
 }
 
-static quint64 controlliCompleti = 0;
+static std::atomic<quint64> controlliCompleti = 0;
+
+// The checks started ahead, by canonical path: an opening waits for its book's.
+static QHash<QString, std::shared_future<void>> &anticipi()
+{
+    static auto *a = new QHash<QString, std::shared_future<void>>;
+    return *a;
+}
+
+void Database::verificaInAnticipo(const QString &percorso)
+{
+    const QString canonico = QFileInfo(percorso).canonicalFilePath();
+    if (canonico.isEmpty() || !QFileInfo(canonico).isFile())
+        return;
+    std::shared_future<void> controllo =
+        std::async(std::launch::async, [percorso] {
+            // A failure is found again, and said, by the opening.
+            try {
+                std::shared_ptr<Database> d(
+                    new Database(apriConnessione(percorso, SQLITE_OPEN_READONLY), percorso));
+                d->configura(false);
+                d->verificaRicettario();
+            } catch (...) {
+            }
+        }).share();
+    // The one it replaces ends outside the lock: its thread may be waiting for it.
+    const QMutexLocker bloccato(&guardia());
+    std::swap(anticipi()[canonico], controllo);
+}
 
 quint64 Database::controlliDiIntegrita()
 {
@@ -151,6 +192,13 @@ std::shared_ptr<Database> Database::apri(const QString &percorso, Modo modo)
     const ChiaveAperto chiave(info.canonicalFilePath(), int(modo));
     if (std::shared_ptr<Database> d = aperti().value(chiave).lock(); d && d->aperto())
         return d;
+    std::shared_future<void> anticipo;
+    {
+        const QMutexLocker bloccato(&guardia());
+        anticipo = anticipi().take(chiave.first);
+    }
+    if (anticipo.valid())
+        anticipo.wait();
     const bool scrittura = modo == Modo::LetturaScrittura;
     std::shared_ptr<Database> d(new Database(
         apriConnessione(percorso, scrittura ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY),
@@ -234,10 +282,15 @@ void Database::verificaRicettario()
         // again when the file changed since, under the read lock taken above.
         const QString canonico = QFileInfo(percorso_).canonicalFilePath();
         const Impronta adesso = improntaDi(percorso_);
-        if (verificati().value(canonico) != adesso || adesso.dimensione < 0) {
+        const bool giaVerificato = [&] {
+            const QMutexLocker bloccato(&guardia());
+            return verificati().value(canonico) == adesso && adesso.dimensione >= 0;
+        }();
+        if (!giaVerificato) {
             ++controlliCompleti;
             if (valore("PRAGMA integrity_check(1)").toString() != QLatin1String("ok"))
                 throw EngineError(EngineError::DatabaseDanneggiato, percorso_);
+            const QMutexLocker bloccato(&guardia());
             verificati().insert(canonico, adesso);
         }
         esegui("COMMIT");
@@ -362,6 +415,7 @@ void Database::eseguiEConta(const QString &sql, const QVariantList &valori,
     if (scritto_ && sqlite3_get_autocommit(db_)) {
         scritto_ = false;
         const QString canonico = QFileInfo(percorso_).canonicalFilePath();
+        const QMutexLocker bloccato(&guardia());
         if (verificati().contains(canonico))
             verificati().insert(canonico, improntaDi(percorso_));
     }

@@ -24,6 +24,9 @@ public:
                                           Modo modo = Modo::LetturaScrittura);
     // Creates an empty book in the format the windows expect (the template writer).
     static std::shared_ptr<Database> crea(const QString &percorso);
+    // Starts the whole check of a book on another thread, so that it is done before the first
+    // window needs it; the opening of that book waits for it to end.
+    static void verificaInAnticipo(const QString &percorso);
     // How many times the whole file was read for damage: once per book, and again when
     // another program changed it since.
     static quint64 controlliDiIntegrita();

@@ -786,22 +786,26 @@ private slots:
         QTest::addColumn<QString>("inMezzo");
         QTest::addColumn<bool>("altroProgramma");
         QTest::addColumn<int>("controlli");
-        caso("reopened unchanged", "", false, 0);
-        caso("our own write in between", "INSERT INTO Ricette (NomeRicetta) VALUES ('Frittata')",
-             false, 0);
-        caso("another program's write in between",
-             "INSERT INTO Ricette (NomeRicetta) VALUES ('Frittata')", true, 1);
+        QTest::addColumn<bool>("inAnticipo"); // the check started ahead, before the opening
+        const QString scrittura = "INSERT INTO Ricette (NomeRicetta) VALUES ('Frittata')";
+        caso("reopened unchanged", "", false, 0, false);
+        caso("our own write in between", scrittura, false, 0, false);
+        caso("another program's write in between", scrittura, true, 1, false);
+        caso("another program's write, checked ahead", scrittura, true, 1, true);
     }
     void open_checkedOncePerBook()
     {
         QFETCH(QString, inMezzo);
         QFETCH(bool, altroProgramma);
+        QFETCH(bool, inAnticipo);
         apri()->Close();
         const quint64 prima = Database::controlliDiIntegrita();
         if (altroProgramma)
             libro_->esegui(inMezzo);
         else if (!inMezzo.isEmpty())
             apri()->esegui(inMezzo);
+        if (inAnticipo)
+            Database::verificaInAnticipo(libro_->percorso());
         apri()->Close();
         QTEST(int(Database::controlliDiIntegrita() - prima), "controlli");
     }
