@@ -5,6 +5,7 @@
 #include "ui_menu.h"
 
 #include "formati/libroaccess.h"
+#include "formati/paginaweb.h"
 #include "formati/ricettaestera.h"
 #include "import/importazione.h"
 #include "shell/impostazioni.h"
@@ -24,6 +25,7 @@ using namespace Applicazione;
 namespace {
 
 const QString FiltroRicette = QStringLiteral("Ricette |*.mdb");
+const QString FiltroImporta = FiltroRicette + QStringLiteral("|Pagine web salvate |*.html;*.htm");
 
 // Copies the template onto the new book's path in one step, so a failed copy leaves no half
 // file. Returns 53 when the template is missing, another nonzero code for any other failure.
@@ -196,7 +198,7 @@ void Menu::importa_Click()
 {
     finestraFileName.clear();
     const QString nome =
-        dialogs().openFile("Importa nel Ricettario corrente", FiltroRicette, finestraFileName);
+        dialogs().openFile("Importa nel Ricettario corrente", FiltroImporta, finestraFileName);
     if (!nome.isEmpty())
         finestraFileName = nome;
     if (!finestraFileName.isEmpty()) {
@@ -210,6 +212,9 @@ void Menu::importa_Click()
             dialogs().messageBox(
                 "Il ricettario da importare non può\r\ncoincidere con quello corrente.",
                 Dialogs::SoloOK, "Errore di importazione", Dialogs::NessunaIcona);
+        } else if (PaginaWeb::riconosciFile(finestraFileName)) {
+            // A saved web page: its recipes, known by its content whatever its name.
+            importaPaginaSalvata(finestraFileName);
         } else if (LibroAccess::riconosci(finestraFileName) &&
                    (finestraFileName = convertiSeVecchio(finestraFileName)).isEmpty()) {
             // answered No, or the copy failed: nothing is imported

@@ -1,0 +1,160 @@
+// One page fetched with Qt Network, its own event loop until it is in, failed or cancelled.
+#include "formati/scaricamento.h"
+
+#include "formati/paginaweb.h"
+#include "storage/engineerror.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QTimer>
+
+namespace Scaricamento {
+
+namespace {
+
+int limiteTempo = 20000;
+constexpr int MassimoRimandi = 5;
+
+bool http(const QUrl &u)
+{
+    return u.scheme() == QLatin1String("http") || u.scheme() == QLatin1String("https");
+}
+
+// What went wrong, for a cook: the first of these that holds.
+QString errore(QNetworkReply &r, const QUrl &u)
+{
+    const QString host = u.host();
+    const int stato = r.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (stato == 404 || stato == 410)
+        return QStringLiteral("La pagina %1 non c'è: il sito risponde che non esiste (errore %2).")
+            .arg(u.toDisplayString())
+            .arg(stato);
+    if (stato >= 400)
+        return QStringLiteral("Il sito %1 non ha dato la pagina: risponde con l'errore %2 (%3).")
+            .arg(host)
+            .arg(stato)
+            .arg(r.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
+    switch (r.error()) {
+    case QNetworkReply::HostNotFoundError:
+        return QStringLiteral("Il sito %1 non esiste o manca la connessione a Internet: "
+                              "controllate l'indirizzo e la connessione.")
+            .arg(host);
+    case QNetworkReply::ConnectionRefusedError:
+    case QNetworkReply::RemoteHostClosedError:
+    case QNetworkReply::NetworkSessionFailedError:
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::UnknownNetworkError:
+        return QStringLiteral("Impossibile collegarsi al sito %1: il sito non risponde o manca "
+                              "la connessione a Internet.")
+            .arg(host);
+    case QNetworkReply::SslHandshakeFailedError:
+        return QStringLiteral("Il sito %1 non ha un certificato valido: la pagina non è stata "
+                              "letta, perché non si può sapere chi la manda.")
+            .arg(host);
+    case QNetworkReply::TooManyRedirectsError:
+        return QStringLiteral("La pagina %1 rimanda ad altre pagine più di %2 volte: non è stata "
+                              "letta.")
+            .arg(u.toDisplayString())
+            .arg(MassimoRimandi);
+    default:
+        return QStringLiteral("La pagina %1 non si è potuta leggere: %2")
+            .arg(u.toDisplayString(), r.errorString());
+    }
+}
+
+[[noreturn]] void rifiuta(const QString &testo)
+{
+    throw EngineError(EngineError::ConversioneNonRiuscita, testo);
+}
+
+} // namespace
+
+void setLimiteTempo(int millisecondi)
+{
+    limiteTempo = millisecondi;
+}
+
+QByteArray scarica(QUrl &indirizzo, const std::function<bool(qint64, qint64)> &avanzamento)
+{
+    if (!http(indirizzo) || indirizzo.host().isEmpty())
+        rifiuta(QStringLiteral("\"%1\" non è l'indirizzo di una pagina web: scrivetelo come "
+                               "https://sito/pagina.")
+                    .arg(indirizzo.toDisplayString()));
+    QNetworkAccessManager rete;
+    QNetworkRequest richiesta(indirizzo);
+    richiesta.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                           QNetworkRequest::UserVerifiedRedirectPolicy);
+    richiesta.setMaximumRedirectsAllowed(MassimoRimandi);
+    richiesta.setRawHeader("Accept-Language", "it");
+    richiesta.setRawHeader("Accept", "text/html,application/xhtml+xml");
+    std::unique_ptr<QNetworkReply> r(rete.get(richiesta));
+
+    QString motivo; // why we stopped it ourselves
+    int numero = EngineError::ConversioneNonRiuscita;
+    QEventLoop attesa;
+    QElapsedTimer orologio;
+    orologio.start();
+    const auto ferma = [&](const QString &perche, int n = EngineError::ConversioneNonRiuscita) {
+        if (motivo.isEmpty()) {
+            motivo = perche;
+            numero = n;
+        }
+        r->abort();
+    };
+    qint64 ricevuti = 0, totale = -1;
+    const auto controlla = [&] {
+        if (avanzamento && !avanzamento(ricevuti, totale))
+            ferma(indirizzo.toDisplayString(), EngineError::ConversioneAnnullata);
+        else if (orologio.elapsed() > limiteTempo)
+            ferma(QStringLiteral("La pagina %1 non è arrivata in %2 secondi: il sito è troppo "
+                                 "lento o non risponde.")
+                      .arg(indirizzo.toDisplayString())
+                      .arg((limiteTempo + 999) / 1000));
+    };
+    QObject::connect(r.get(), &QNetworkReply::redirected, r.get(), [&](const QUrl &dove) {
+        if (!http(dove))
+            ferma(QStringLiteral("La pagina %1 rimanda a \"%2\", che non è una pagina web: non "
+                                 "è stata letta.")
+                      .arg(indirizzo.toDisplayString(), dove.toDisplayString()));
+        else
+            emit r->redirectAllowed();
+    });
+    QObject::connect(r.get(), &QNetworkReply::downloadProgress, r.get(),
+                     [&](qint64 fatti, qint64 tutti) {
+                         ricevuti = fatti;
+                         totale = tutti;
+                         if (fatti > PaginaWeb::MassimoByte || tutti > PaginaWeb::MassimoByte)
+                             ferma(QStringLiteral("La pagina %1 è più grande di 10 MB: non è "
+                                                  "una pagina di ricette.")
+                                       .arg(indirizzo.toDisplayString()));
+                         else
+                             controlla();
+                     });
+    QObject::connect(r.get(), &QNetworkReply::finished, &attesa, &QEventLoop::quit);
+    QTimer sveglia;
+    QObject::connect(&sveglia, &QTimer::timeout, r.get(), controlla);
+    sveglia.start(50);
+    if (!r->isFinished())
+        attesa.exec();
+
+    if (!motivo.isEmpty())
+        throw EngineError(numero, motivo);
+    const QUrl finale = r->url();
+    if (r->error() != QNetworkReply::NoError ||
+        r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() >= 400)
+        rifiuta(errore(*r, indirizzo));
+    const QByteArray pagina = r->readAll();
+    const QString tipo = r->header(QNetworkRequest::ContentTypeHeader).toString();
+    const bool html = tipo.isEmpty() ? PaginaWeb::riconosci(pagina)
+                                     : tipo.contains(QLatin1String("html"), Qt::CaseInsensitive);
+    if (!html)
+        rifiuta(QStringLiteral("L'indirizzo %1 non porta a una pagina web ma a un file di altro "
+                               "tipo (%2).")
+                    .arg(indirizzo.toDisplayString(), tipo.section(u';', 0, 0)));
+    indirizzo = finale;
+    return pagina;
+}
+
+} // namespace Scaricamento
