@@ -53,11 +53,6 @@ QString errore(QNetworkReply &r, const QUrl &u)
         return QStringLiteral("Il sito %1 non ha un certificato valido: la pagina non è stata "
                               "letta, perché non si può sapere chi la manda.")
             .arg(host);
-    case QNetworkReply::TooManyRedirectsError:
-        return QStringLiteral("La pagina %1 rimanda ad altre pagine più di %2 volte: non è stata "
-                              "letta.")
-            .arg(u.toDisplayString())
-            .arg(MassimoRimandi);
     default:
         return QStringLiteral("La pagina %1 non si è potuta leggere: %2")
             .arg(u.toDisplayString(), r.errorString());
@@ -82,79 +77,89 @@ QByteArray scarica(QUrl &indirizzo, const std::function<bool(qint64, qint64)> &a
         rifiuta(QStringLiteral("\"%1\" non è l'indirizzo di una pagina web: scrivetelo come "
                                "https://sito/pagina.")
                     .arg(indirizzo.toDisplayString()));
+    const QString chiesto = indirizzo.toDisplayString();
     QNetworkAccessManager rete;
-    QNetworkRequest richiesta(indirizzo);
-    richiesta.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                           QNetworkRequest::UserVerifiedRedirectPolicy);
-    richiesta.setMaximumRedirectsAllowed(MassimoRimandi);
-    richiesta.setRawHeader("Accept-Language", "it");
-    richiesta.setRawHeader("Accept", "text/html,application/xhtml+xml");
-    std::unique_ptr<QNetworkReply> r(rete.get(richiesta));
-
-    QString motivo; // why we stopped it ourselves
-    int numero = EngineError::ConversioneNonRiuscita;
-    QEventLoop attesa;
     QElapsedTimer orologio;
     orologio.start();
-    const auto ferma = [&](const QString &perche, int n = EngineError::ConversioneNonRiuscita) {
-        if (motivo.isEmpty()) {
-            motivo = perche;
-            numero = n;
-        }
-        r->abort();
-    };
-    qint64 ricevuti = 0, totale = -1;
-    const auto controlla = [&] {
-        if (avanzamento && !avanzamento(ricevuti, totale))
-            ferma(indirizzo.toDisplayString(), EngineError::ConversioneAnnullata);
-        else if (orologio.elapsed() > limiteTempo)
-            ferma(QStringLiteral("La pagina %1 non è arrivata in %2 secondi: il sito è troppo "
-                                 "lento o non risponde.")
-                      .arg(indirizzo.toDisplayString())
-                      .arg((limiteTempo + 999) / 1000));
-    };
-    QObject::connect(r.get(), &QNetworkReply::redirected, r.get(), [&](const QUrl &dove) {
-        if (!http(dove))
-            ferma(QStringLiteral("La pagina %1 rimanda a \"%2\", che non è una pagina web: non "
-                                 "è stata letta.")
-                      .arg(indirizzo.toDisplayString(), dove.toDisplayString()));
-        else
-            emit r->redirectAllowed();
-    });
-    QObject::connect(r.get(), &QNetworkReply::downloadProgress, r.get(),
-                     [&](qint64 fatti, qint64 tutti) {
-                         ricevuti = fatti;
-                         totale = tutti;
-                         if (fatti > PaginaWeb::MassimoByte || tutti > PaginaWeb::MassimoByte)
-                             ferma(QStringLiteral("La pagina %1 è più grande di 10 MB: non è "
-                                                  "una pagina di ricette.")
-                                       .arg(indirizzo.toDisplayString()));
-                         else
-                             controlla();
-                     });
-    QObject::connect(r.get(), &QNetworkReply::finished, &attesa, &QEventLoop::quit);
-    QTimer sveglia;
-    QObject::connect(&sveglia, &QTimer::timeout, r.get(), controlla);
-    sveglia.start(50);
-    if (!r->isFinished())
-        attesa.exec();
+    QUrl dove = indirizzo;
+    // Redirects are followed here, one request each, so each target is checked before it is
+    // asked for.
+    for (int rimandi = 0;; ++rimandi) {
+        QNetworkRequest richiesta(dove);
+        richiesta.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                               QNetworkRequest::ManualRedirectPolicy);
+        richiesta.setRawHeader("Accept-Language", "it");
+        richiesta.setRawHeader("Accept", "text/html,application/xhtml+xml");
+        std::unique_ptr<QNetworkReply> r(rete.get(richiesta));
 
-    if (!motivo.isEmpty())
-        throw EngineError(numero, motivo);
-    const QUrl finale = r->url();
-    if (r->error() != QNetworkReply::NoError ||
-        r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() >= 400)
-        rifiuta(errore(*r, indirizzo));
-    const QByteArray pagina = r->readAll();
-    const QString tipo = r->header(QNetworkRequest::ContentTypeHeader).toString();
-    const bool html = tipo.isEmpty() ? PaginaWeb::riconosci(pagina)
-                                     : tipo.contains(QLatin1String("html"), Qt::CaseInsensitive);
-    if (!html)
-        rifiuta(QStringLiteral("L'indirizzo %1 non porta a una pagina web ma a un file di altro "
-                               "tipo (%2).")
-                    .arg(indirizzo.toDisplayString(), tipo.section(u';', 0, 0)));
-    indirizzo = finale;
-    return pagina;
+        QString motivo; // why we stopped it ourselves
+        int numero = EngineError::ConversioneNonRiuscita;
+        const auto ferma = [&](const QString &perche, int n = EngineError::ConversioneNonRiuscita) {
+            if (motivo.isEmpty()) {
+                motivo = perche;
+                numero = n;
+            }
+            r->abort();
+        };
+        qint64 ricevuti = 0, totale = -1;
+        const auto controlla = [&] {
+            if (avanzamento && !avanzamento(ricevuti, totale))
+                ferma(chiesto, EngineError::ConversioneAnnullata);
+            else if (orologio.elapsed() > limiteTempo)
+                ferma(QStringLiteral("La pagina %1 non è arrivata in %2 secondi: il sito è "
+                                     "troppo lento o non risponde.")
+                          .arg(chiesto)
+                          .arg((limiteTempo + 999) / 1000));
+        };
+        QObject::connect(r.get(), &QNetworkReply::downloadProgress, r.get(),
+                         [&](qint64 fatti, qint64 tutti) {
+                             ricevuti = fatti;
+                             totale = tutti;
+                             if (fatti > PaginaWeb::MassimoByte || tutti > PaginaWeb::MassimoByte)
+                                 ferma(QStringLiteral("La pagina %1 è più grande di 10 MB: non è "
+                                                      "una pagina di ricette.")
+                                           .arg(chiesto));
+                             else
+                                 controlla();
+                         });
+        QEventLoop attesa;
+        QObject::connect(r.get(), &QNetworkReply::finished, &attesa, &QEventLoop::quit);
+        QTimer sveglia;
+        QObject::connect(&sveglia, &QTimer::timeout, r.get(), controlla);
+        sveglia.start(50);
+        if (!r->isFinished())
+            attesa.exec();
+
+        if (!motivo.isEmpty())
+            throw EngineError(numero, motivo);
+        const int stato = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        if (stato >= 300 && stato < 400 && r->hasRawHeader("Location")) {
+            const QUrl prossimo = dove.resolved(QUrl::fromEncoded(r->rawHeader("Location")));
+            if (!http(prossimo))
+                rifiuta(QStringLiteral("La pagina %1 rimanda a \"%2\", che non è una pagina web: "
+                                       "non è stata letta.")
+                            .arg(chiesto, prossimo.toDisplayString()));
+            if (rimandi == MassimoRimandi)
+                rifiuta(QStringLiteral("La pagina %1 rimanda ad altre pagine più di %2 volte: non "
+                                       "è stata letta.")
+                            .arg(chiesto)
+                            .arg(MassimoRimandi));
+            dove = prossimo;
+            continue;
+        }
+        if (r->error() != QNetworkReply::NoError || stato >= 400)
+            rifiuta(errore(*r, dove));
+        const QByteArray pagina = r->readAll();
+        const QString tipo = r->header(QNetworkRequest::ContentTypeHeader).toString();
+        const bool html = tipo.isEmpty() ? PaginaWeb::riconosci(pagina)
+                                         : tipo.contains(QLatin1String("html"), Qt::CaseInsensitive);
+        if (!html)
+            rifiuta(QStringLiteral("L'indirizzo %1 non porta a una pagina web ma a un file di "
+                                   "altro tipo (%2).")
+                        .arg(chiesto, tipo.section(u';', 0, 0)));
+        indirizzo = dove;
+        return pagina;
+    }
 }
 
 } // namespace Scaricamento
