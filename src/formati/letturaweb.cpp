@@ -23,15 +23,15 @@ int limiteTempo = 20000;
 constexpr int Passo = 50;
 
 // The columns, by the names the JSON carries between helper and program.
-const char *const Testi[] = {"nome",  "descrizione",      "preparataDa", "tipoPasto",
-                             "categoria", "tempo",        "informazioni", "ingredientiTesto",
+const char *const Testi[] = {"nome",       "descrizione", "preparataDa",  "tipoPasto",
+                             "categoria",  "tempo",       "informazioni", "ingredientiTesto",
                              "istruzioni", "note",        "utensili"};
 
 QString *campo(RicettaEstera &r, int i)
 {
-    QString *campi[] = {&r.nome,   &r.descrizione,      &r.preparataDa, &r.tipoPasto,
-                        &r.categoria, &r.tempo,         &r.informazioni, &r.ingredientiTesto,
-                        &r.istruzioni, &r.note,         &r.utensili};
+    QString *campi[] = {&r.nome,       &r.descrizione, &r.preparataDa,  &r.tipoPasto,
+                        &r.categoria,  &r.tempo,       &r.informazioni, &r.ingredientiTesto,
+                        &r.istruzioni, &r.note,        &r.utensili};
     return campi[i];
 }
 
@@ -94,9 +94,8 @@ QList<RicettaEstera> daJson(const QByteArray &json)
 QList<RicettaEstera> leggi(const QByteArray &pagina, const QString &indirizzo,
                            const std::function<bool()> &continua)
 {
-    const QString eseguibile = programma.isEmpty()
-                                   ? QCoreApplication::applicationDirPath() + "/pentolone-web"
-                                   : programma;
+    const QString eseguibile =
+        programma.isEmpty() ? QCoreApplication::applicationDirPath() + "/pentolone-web" : programma;
     QProcess figlio;
     figlio.setStandardErrorFile(QProcess::nullDevice());
     figlio.start(eseguibile, {indirizzo});

@@ -53,7 +53,7 @@ bool haAttributo(const xmlNode *n, const char *a)
 
 bool blocco(const QString &tag)
 {
-    static const QStringList blocchi{"p",  "br", "li", "div", "h1", "h2", "h3", "h4",  "h5",
+    static const QStringList blocchi{"p",  "br", "li", "div", "h1", "h2", "h3",      "h4",     "h5",
                                      "h6", "tr", "ol", "ul",  "dt", "dd", "section", "article"};
     return blocchi.contains(tag);
 }
@@ -202,8 +202,8 @@ QString testo(const QString &html)
     if (!html.contains(u'<') && !html.contains(u'&'))
         return righe(html);
     const QByteArray utf8 = html.toUtf8();
-    const Documento doc(htmlReadMemory(utf8.constData(), int(utf8.size()), nullptr, "UTF-8",
-                                       Opzioni));
+    const Documento doc(
+        htmlReadMemory(utf8.constData(), int(utf8.size()), nullptr, "UTF-8", Opzioni));
     const xmlNode *radice = doc ? xmlDocGetRootElement(doc.get()) : nullptr;
     return radice ? testoDi(radice) : righe(html);
 }

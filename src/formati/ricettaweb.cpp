@@ -90,7 +90,8 @@ QString tempo(const QJsonObject &o)
         return minuti(totale) >= 0 ? inParole(minuti(totale)) : totale;
     const qint64 prep = minuti(semplice(o.value(QLatin1String("prepTime"))));
     const qint64 cottura = minuti(semplice(o.value(QLatin1String("cookTime"))));
-    return prep < 0 && cottura < 0 ? QString() : inParole(qMax<qint64>(0, prep) + qMax<qint64>(0, cottura));
+    return prep < 0 && cottura < 0 ? QString()
+                                   : inParole(qMax<qint64>(0, prep) + qMax<qint64>(0, cottura));
 }
 
 // "4", 4, "4 porzioni", ["8", "8 fette"], "Makes 12 (4 servings)": the number next to a word
@@ -188,8 +189,9 @@ RicettaEstera ricetta(const QJsonObject &o, const QString &indirizzo)
     r.informazioni = nutrizione(campo("nutrition").toObject(), r.calorie);
 
     QStringList ingredienti;
-    const QJsonValue dati = o.contains(QLatin1String("recipeIngredient")) ? campo("recipeIngredient")
-                                                                          : campo("ingredients");
+    const QJsonValue dati = o.contains(QLatin1String("recipeIngredient"))
+                                ? campo("recipeIngredient")
+                                : campo("ingredients");
     for (const QJsonValue &v : lista(dati))
         ingredienti << testo(v.toString()).split(u'\n', Qt::SkipEmptyParts);
     r.ingredientiTesto = ingredienti.join(FineRiga);

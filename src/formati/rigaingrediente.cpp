@@ -16,19 +16,24 @@ bool unita(const QString &parola)
     static const QSet<QString> nomi = [] {
         QSet<QString> s;
         for (const char *u :
-             {"g", "gr", "grammi", "grammo", "kg", "chili", "chilo", "hg", "etto", "etti", "mg",
-              "ml", "cl", "dl", "l", "lt", "litro", "litri", "cucchiaio", "cucchiai", "cucchiaino",
-              "cucchiaini", "tazza", "tazze", "tazzina", "tazzine", "bicchiere", "bicchieri",
-              "bustina", "bustine", "pizzico", "pizzichi", "presa", "prese", "spicchio", "spicchi",
-              "foglia", "foglie", "fetta", "fette", "rametto", "rametti", "mazzetto", "mazzetti",
-              "ciuffo", "manciata", "manciate", "noce", "barattolo", "barattoli", "confezione",
-              "confezioni", "scatola", "scatole", "vasetto", "vasetti", "panetto", "cup", "cups",
-              "tbsp", "tbs", "tsp", "tablespoon", "tablespoons", "teaspoon", "teaspoons", "oz",
-              "ounce", "ounces", "lb", "lbs", "pound", "pounds", "pinch", "pinches", "clove",
-              "cloves", "can", "cans", "slice", "slices", "sprig", "sprigs", "bunch", "handful",
-              "stick", "sticks", "pint", "pints", "quart", "quarts", "package", "packages",
-              "packet", "packets", "gram", "grams", "kilogram", "kilograms", "litre", "litres",
-              "liter", "liters"})
+             {"g",         "gr",        "grammi",     "grammo",      "kg",       "chili",
+              "chilo",     "hg",        "etto",       "etti",        "mg",       "ml",
+              "cl",        "dl",        "l",          "lt",          "litro",    "litri",
+              "cucchiaio", "cucchiai",  "cucchiaino", "cucchiaini",  "tazza",    "tazze",
+              "tazzina",   "tazzine",   "bicchiere",  "bicchieri",   "bustina",  "bustine",
+              "pizzico",   "pizzichi",  "presa",      "prese",       "spicchio", "spicchi",
+              "foglia",    "foglie",    "fetta",      "fette",       "rametto",  "rametti",
+              "mazzetto",  "mazzetti",  "ciuffo",     "manciata",    "manciate", "noce",
+              "barattolo", "barattoli", "confezione", "confezioni",  "scatola",  "scatole",
+              "vasetto",   "vasetti",   "panetto",    "cup",         "cups",     "tbsp",
+              "tbs",       "tsp",       "tablespoon", "tablespoons", "teaspoon", "teaspoons",
+              "oz",        "ounce",     "ounces",     "lb",          "lbs",      "pound",
+              "pounds",    "pinch",     "pinches",    "clove",       "cloves",   "can",
+              "cans",      "slice",     "slices",     "sprig",       "sprigs",   "bunch",
+              "handful",   "stick",     "sticks",     "pint",        "pints",    "quart",
+              "quarts",    "package",   "packages",   "packet",      "packets",  "gram",
+              "grams",     "kilogram",  "kilograms",  "litre",       "litres",   "liter",
+              "liters"})
             s.insert(QString::fromLatin1(u));
         return s;
     }();

@@ -151,8 +151,9 @@ QByteArray scarica(QUrl &indirizzo, const std::function<bool(qint64, qint64)> &a
             rifiuta(errore(*r, dove));
         const QByteArray pagina = r->readAll();
         const QString tipo = r->header(QNetworkRequest::ContentTypeHeader).toString();
-        const bool html = tipo.isEmpty() ? PaginaWeb::riconosci(pagina)
-                                         : tipo.contains(QLatin1String("html"), Qt::CaseInsensitive);
+        const bool html = tipo.isEmpty()
+                              ? PaginaWeb::riconosci(pagina)
+                              : tipo.contains(QLatin1String("html"), Qt::CaseInsensitive);
         if (!html)
             rifiuta(QStringLiteral("L'indirizzo %1 non porta a una pagina web ma a un file di "
                                    "altro tipo (%2).")

@@ -66,8 +66,10 @@ std::shared_ptr<Database> Importazione::libroCorrente() const
 void Importazione::Form_Load()
 {
     prendiCopia();
-    const QString nome =
-        NomeDaImportare.isEmpty() ? nomeDelLibro(RicettarioDaImportare) : NomeDaImportare;
+    // The application's value, not the member of the same name (the recipe being imported).
+    const QString nome = Applicazione::NomeDaImportare.isEmpty()
+                             ? nomeDelLibro(RicettarioDaImportare)
+                             : Applicazione::NomeDaImportare;
     ui->Frame1->setTitle("Ricettario da Importare: " + nome);
     setWindowTitle("Importazione di " + nome);
     apriLibri();

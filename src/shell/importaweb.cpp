@@ -70,9 +70,9 @@ void Menu::importaWeb_Click()
 {
     const QString appunti = QGuiApplication::clipboard()->text().trimmed();
     const bool proponi = indirizzoWeb(QUrl(appunti)) && !appunti.contains(u' ');
-    const QString indirizzo = dialogs().inputBox(
-        "Indirizzo della pagina web con la ricetta da importare:", TitoloWeb,
-        proponi ? appunti : QString());
+    const QString indirizzo =
+        dialogs().inputBox("Indirizzo della pagina web con la ricetta da importare:", TitoloWeb,
+                           proponi ? appunti : QString());
     if (!indirizzo.trimmed().isEmpty())
         importaDaIndirizzo(QUrl::fromUserInput(indirizzo.trimmed()));
 }
@@ -82,8 +82,8 @@ void Menu::importaDaIndirizzo(QUrl indirizzo)
     QList<RicettaEstera> ricette;
     try {
         AvanzamentoWeb avanzamento(this);
-        const QByteArray pagina = Scaricamento::scarica(
-            indirizzo, [&avanzamento](qint64 fatti, qint64 totale) {
+        const QByteArray pagina =
+            Scaricamento::scarica(indirizzo, [&avanzamento](qint64 fatti, qint64 totale) {
                 return avanzamento.passo(fatti, totale);
             });
         ricette = PaginaWeb::leggi(pagina, indirizzo.toDisplayString(),
@@ -100,7 +100,8 @@ void Menu::importaPaginaSalvata(const QString &percorso)
     QList<RicettaEstera> ricette;
     try {
         AvanzamentoWeb avanzamento(this);
-        ricette = PaginaWeb::leggiFile(percorso, [&avanzamento] { return avanzamento.passo(0, 0); });
+        ricette =
+            PaginaWeb::leggiFile(percorso, [&avanzamento] { return avanzamento.passo(0, 0); });
     } catch (const EngineError &e) {
         erroreWeb(e);
         return;

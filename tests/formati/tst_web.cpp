@@ -4,82 +4,30 @@
 #include "formati/paginaweb.h"
 #include "formati/rigaingrediente.h"
 #include "formati/scaricamento.h"
+#include "serverweb.h"
 #include "storage/engineerror.h"
 
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTest>
 
 namespace {
 
-// Answers by the request's path; remembers the last request's headers.
-class Server : public QTcpServer
-{
-public:
-    QByteArray richiesta;
-    QList<QTcpSocket *> ferme; // "/ferma": never answered, closed with the server
-
-    Server()
-    {
-        listen(QHostAddress::LocalHost);
-        connect(this, &QTcpServer::newConnection, this, [this] {
-            QTcpSocket *s = nextPendingConnection();
-            connect(s, &QTcpSocket::readyRead, s, [this, s] { rispondi(s); });
-        });
-    }
-    QString indirizzo(const QString &via) const
-    {
-        return QStringLiteral("http://127.0.0.1:%1%2").arg(serverPort()).arg(via);
-    }
-
-private:
-    void rispondi(QTcpSocket *s)
-    {
-        if (!s->peek(1 << 16).contains("\r\n\r\n"))
-            return; // the rest of the request is still to come
-        QObject::disconnect(s, &QTcpSocket::readyRead, nullptr, nullptr);
-        richiesta = s->readAll();
-        const QByteArray via = richiesta.split(' ').value(1);
-        const auto invia = [s](const QByteArray &stato, const QByteArray &intestazioni,
-                               const QByteArray &corpo) {
-            // The 20 MB page tells no length: the limit must hold as it arrives.
-            const QByteArray lunghezza = corpo.size() > (10 << 20)
-                                             ? QByteArray()
-                                             : "Content-Length: " + QByteArray::number(corpo.size()) + "\r\n";
-            s->write("HTTP/1.1 " + stato + "\r\nConnection: close\r\n" + lunghezza + intestazioni + "\r\n");
-            s->write(corpo);
-            s->disconnectFromHost();
-        };
-        const QByteArray pagina = "<html><body>ricetta</body></html>";
-        if (via == "/ferma")
-            ferme << s;
-        else if (via.startsWith("/rimanda/") && via.mid(9).toInt() > 0)
-            invia("302 Found", "Location: /rimanda/" + QByteArray::number(via.mid(9).toInt() - 1) + "\r\n", {});
-        else if (via == "/file")
-            invia("302 Found", "Location: file:///etc/passwd\r\n", {});
-        else if (via == "/manca")
-            invia("404 Not Found", {}, {});
-        else if (via == "/errore")
-            invia("500 Internal Server Error", {}, {});
-        else if (via == "/immagine")
-            invia("200 OK", "Content-Type: image/png\r\n", "\x89PNG");
-        else if (via == "/grande")
-            invia("200 OK", "Content-Type: text/html\r\n", QByteArray(20 << 20, 'x'));
-        else
-            invia("200 OK", "Content-Type: text/html; charset=utf-8\r\n", pagina);
-    }
-};
-
 // A recipe as "field: value" lines, its ingredient lines as "quantity|name|comment".
 QStringList riassunto(const RicettaEstera &r)
 {
-    QStringList s{"nome: " + r.nome, "descrizione: " + r.descrizione,
-                  "preparataDa: " + r.preparataDa, "tipoPasto: " + r.tipoPasto,
-                  "categoria: " + r.categoria, "vegetariana: " + QString::number(r.vegetariana),
-                  "tempo: " + r.tempo, "porzioni: " + QString::number(r.porzioni),
-                  "calorie: " + QString::number(r.calorie), "informazioni: " + r.informazioni,
-                  "ingredientiTesto: " + r.ingredientiTesto, "istruzioni: " + r.istruzioni,
-                  "note: " + r.note, "utensili: " + r.utensili};
+    QStringList s{"nome: " + r.nome,
+                  "descrizione: " + r.descrizione,
+                  "preparataDa: " + r.preparataDa,
+                  "tipoPasto: " + r.tipoPasto,
+                  "categoria: " + r.categoria,
+                  "vegetariana: " + QString::number(r.vegetariana),
+                  "tempo: " + r.tempo,
+                  "porzioni: " + QString::number(r.porzioni),
+                  "calorie: " + QString::number(r.calorie),
+                  "informazioni: " + r.informazioni,
+                  "ingredientiTesto: " + r.ingredientiTesto,
+                  "istruzioni: " + r.istruzioni,
+                  "note: " + r.note,
+                  "utensili: " + r.utensili};
     for (const RigaEstera &l : r.righe)
         s << l.quantita + '|' + l.ingrediente + '|' + l.commento;
     return s;
@@ -131,34 +79,54 @@ private slots:
                    "nome: Torta soffice di ricotta e limone della nonna",
                    "descrizione: Torta soffice di ricotta e limone della nonna Adele, come la "
                    "faceva la domenica - Una torta & un ricordo: soffice, profumata di limone.",
-                   "preparataDa: Adele Rossi", "tipoPasto: Italiana", "categoria: Dolci",
-                   "vegetariana: 1", "tempo: 1 ora e 10 minuti", "porzioni: 8", "calorie: 320",
+                   "preparataDa: Adele Rossi",
+                   "tipoPasto: Italiana",
+                   "categoria: Dolci",
+                   "vegetariana: 1",
+                   "tempo: 1 ora e 10 minuti",
+                   "porzioni: 8",
+                   "calorie: 320",
                    "informazioni: Grassi: 12 g\r\nProteine: 9 g",
                    "istruzioni: L'impasto:\r\nMescolate la ricotta con la farina.\r\nVersate "
                    "nello stampo.\r\nLa cottura:\r\nCuocete a 180° per 40 minuti.",
                    "ingredientiTesto: 300 g di farina 00\r\n200 g di ricotta (ben "
                    "sgocciolata)\r\nPer la glassa:\r\nZucchero a velo q.b.",
-                   "utensili: Stampo da 24 cm, Frusta", "note: Fonte: " WEB "/oggetto.html",
-                   "300|Farina 00|g", "200|Ricotta|g (ben sgocciolata)",
+                   "utensili: Stampo da 24 cm, Frusta",
+                   "note: Fonte: " WEB "/oggetto.html",
+                   "300|Farina 00|g",
+                   "200|Ricotta|g (ben sgocciolata)",
                    "|Zucchero a velo|q.b."};
         QTest::newRow("graph, type list, broken block beside")
             << "grafo.html"
-            << QStringList{"nome: Pesto alla genovese", "preparataDa: Marco, Lucia",
-                           "categoria: Salse", "tempo: 25 minuti", "porzioni: 8",
+            << QStringList{"nome: Pesto alla genovese",
+                           "preparataDa: Marco, Lucia",
+                           "categoria: Salse",
+                           "tempo: 25 minuti",
+                           "porzioni: 8",
                            "vegetariana: 0",
                            "istruzioni: Lavate il basilico.\r\nPestate tutto nel mortaio.",
-                           "15|Pinoli|g", "0.5|Aglio|spicchio"};
-        QTest::newRow("list of two")
-            << "lista.html"
-            << QStringList{"nome: Biscotti al burro", "porzioni: 4", "tempo: 1 ora e 30 minuti",
-                           "istruzioni: Mix.\r\nBake.", "1.25|Milk|cups", "nome: Biscotti vegani",
-                           "porzioni: 6", "vegetariana: 1", "0.5|Limone|"};
+                           "15|Pinoli|g",
+                           "0.5|Aglio|spicchio"};
+        QTest::newRow("list of two") << "lista.html"
+                                     << QStringList{"nome: Biscotti al burro",
+                                                    "porzioni: 4",
+                                                    "tempo: 1 ora e 30 minuti",
+                                                    "istruzioni: Mix.\r\nBake.",
+                                                    "1.25|Milk|cups",
+                                                    "nome: Biscotti vegani",
+                                                    "porzioni: 6",
+                                                    "vegetariana: 1",
+                                                    "0.5|Limone|"};
         QTest::newRow("microdata")
             << "microdati.html"
-            << QStringList{"nome: Frittata di zucchine", "descrizione: Semplice è buona.",
-                           "preparataDa: Giulia", "tempo: 25 minuti", "porzioni: 2",
+            << QStringList{"nome: Frittata di zucchine",
+                           "descrizione: Semplice è buona.",
+                           "preparataDa: Giulia",
+                           "tempo: 25 minuti",
+                           "porzioni: 2",
                            "istruzioni: Sbattete le uova.\r\nAggiungete le zucchine e cuocete.",
-                           "4|Uova|", "|Sale|q.b."};
+                           "4|Uova|",
+                           "|Sale|q.b."};
         QTest::newRow("no recipe") << "senza.html"
                                    << QStringList{"Nella pagina " WEB "/senza.html non c'è "
                                                   "nessuna ricetta che Pentolone sappia leggere: "
@@ -190,7 +158,8 @@ private slots:
         caso("six redirects", "/rimanda/6", "La pagina %1 rimanda ad altre pagine più di 5 volte");
         caso("redirect to a file", "/file", "La pagina %1 rimanda a \"file:///etc/passwd\"");
         caso("404", "/manca", "La pagina %1 non c'è: il sito risponde che non esiste (errore 404)");
-        caso("500", "/errore", "Il sito 127.0.0.1 non ha dato la pagina: risponde con l'errore 500");
+        caso("500", "/errore",
+             "Il sito 127.0.0.1 non ha dato la pagina: risponde con l'errore 500");
         caso("not a page", "/immagine", "L'indirizzo %1 non porta a una pagina web");
         caso("20 MB", "/grande", "La pagina %1 è più grande di 10 MB");
         caso("no answer", "/ferma", "La pagina %1 non è arrivata in 1 secondi");
@@ -201,7 +170,7 @@ private slots:
     {
         QFETCH(QString, via);
         QFETCH(QString, attesa);
-        Server server;
+        ServerWeb server;
         QString indirizzo = server.indirizzo(via);
         if (via == "chiuso") {
             server.close();
@@ -212,10 +181,9 @@ private slots:
         QString visto;
         try {
             QUrl u(indirizzo);
-            visto = QString::number(
-                Scaricamento::scarica(u, [&](qint64, qint64) {
-                    return attesa != "annullata" || ++volte < 3;
-                }).size());
+            visto = QString::number(Scaricamento::scarica(u, [&](qint64, qint64) {
+                                        return attesa != "annullata" || ++volte < 3;
+                                    }).size());
         } catch (const EngineError &e) {
             visto = e.number() == EngineError::ConversioneAnnullata ? "annullata" : e.description();
         }
