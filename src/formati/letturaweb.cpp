@@ -52,6 +52,12 @@ void setLimiteTempo(int millisecondi)
     limiteTempo = millisecondi;
 }
 
+QString secondi(int millisecondi)
+{
+    return millisecondi <= 1000 ? QStringLiteral("un secondo")
+                                : QStringLiteral("%1 secondi").arg((millisecondi + 999) / 1000);
+}
+
 QByteArray inJson(const QList<RicettaEstera> &ricette)
 {
     QJsonArray a;
@@ -108,25 +114,22 @@ QList<RicettaEstera> leggi(const QByteArray &pagina, const QString &indirizzo,
 
     QElapsedTimer orologio;
     orologio.start();
-    QByteArray risposta;
     const auto interrompi = [&figlio](int numero, const QString &testo) {
         figlio.kill();
         figlio.waitForFinished(-1);
         throw EngineError(numero, testo);
     };
-    while (figlio.state() != QProcess::NotRunning) {
-        figlio.waitForReadyRead(Passo);
-        risposta += figlio.readAllStandardOutput();
+    // The waits read the helper's output and write its input as they go.
+    while (!figlio.waitForFinished(Passo) && figlio.state() != QProcess::NotRunning) {
         if (continua && !continua())
             interrompi(EngineError::ConversioneAnnullata, indirizzo);
         if (orologio.elapsed() > limiteTempo)
             interrompi(EngineError::ConversioneNonRiuscita,
-                       QStringLiteral("La lettura della pagina %1 non è finita in %2 secondi: la "
-                                      "pagina è forse danneggiata.")
-                           .arg(indirizzo)
-                           .arg((limiteTempo + 999) / 1000));
+                       QStringLiteral("La lettura della pagina %1 non è finita in %2: la pagina "
+                                      "è forse danneggiata.")
+                           .arg(indirizzo, secondi(limiteTempo)));
     }
-    risposta += figlio.readAllStandardOutput();
+    const QByteArray risposta = figlio.readAllStandardOutput();
     if (figlio.exitStatus() != QProcess::NormalExit || figlio.exitCode() != 0)
         rifiuta(QStringLiteral("La pagina %1 non si può leggere: è danneggiata o troppo "
                                "complicata.")

@@ -1,5 +1,6 @@
-// The page side of the web reader: libxml2's HTML parser finds the JSON-LD blocks and the
-// microdata items; Qt reads the JSON.
+// The page side of the web reader: libxml2's HTML parser, in its event (SAX) mode so no tree is
+// built for the whole page, hands over the JSON-LD blocks, the microdata items and the texts;
+// Qt reads the JSON.
 #include "formati/paginaweb.h"
 
 #include <QFile>
@@ -7,75 +8,22 @@
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <libxml/HTMLparser.h>
-#include <memory>
+#include <libxml/parserInternals.h>
 
 namespace PaginaWeb {
 
 namespace {
 
-struct LiberaDoc
-{
-    void operator()(xmlDoc *d) const { xmlFreeDoc(d); }
-};
-using Documento = std::unique_ptr<xmlDoc, LiberaDoc>;
-
 // Recovers from any markup, never reaches the network, keeps quiet about errors.
-constexpr int Opzioni = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
-                        HTML_PARSE_NONET | HTML_PARSE_COMPACT;
+constexpr int Opzioni =
+    HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET;
 
-Documento analizza(const QByteArray &html)
+bool blocco(const char *tag)
 {
-    // Without a declared charset libxml2 would take Latin-1; pages today are UTF-8.
-    const bool dichiarato = html.left(2048).toLower().contains("charset");
-    return Documento(htmlReadMemory(html.constData(), int(html.size()), nullptr,
-                                    dichiarato ? nullptr : "UTF-8", Opzioni));
-}
-
-QString nome(const xmlNode *n)
-{
-    return QString::fromUtf8(reinterpret_cast<const char *>(n->name)).toLower();
-}
-
-QString attributo(const xmlNode *n, const char *a)
-{
-    xmlChar *v = xmlGetProp(n, reinterpret_cast<const xmlChar *>(a));
-    if (!v)
-        return {};
-    const QString s = QString::fromUtf8(reinterpret_cast<const char *>(v));
-    xmlFree(v);
-    return s;
-}
-
-bool haAttributo(const xmlNode *n, const char *a)
-{
-    return xmlHasProp(n, reinterpret_cast<const xmlChar *>(a)) != nullptr;
-}
-
-bool blocco(const QString &tag)
-{
-    static const QStringList blocchi{"p",  "br", "li", "div", "h1", "h2", "h3",      "h4",     "h5",
-                                     "h6", "tr", "ol", "ul",  "dt", "dd", "section", "article"};
-    return blocchi.contains(tag);
-}
-
-// The text under n, a line break at each block; scripts and styles are no text.
-void accumula(const xmlNode *n, QString &fuori)
-{
-    for (const xmlNode *c = n->children; c; c = c->next) {
-        if (c->type == XML_TEXT_NODE || c->type == XML_CDATA_SECTION_NODE) {
-            fuori += QString::fromUtf8(reinterpret_cast<const char *>(c->content));
-        } else if (c->type == XML_ELEMENT_NODE) {
-            const QString tag = nome(c);
-            if (tag == QLatin1String("script") || tag == QLatin1String("style"))
-                continue;
-            const bool b = blocco(tag);
-            if (b)
-                fuori += u'\n';
-            accumula(c, fuori);
-            if (b)
-                fuori += u'\n';
-        }
-    }
+    static const QList<QByteArray> blocchi{"p",  "br", "li", "div",     "h1",     "h2",
+                                           "h3", "h4", "h5", "h6",      "tr",     "ol",
+                                           "ul", "dt", "dd", "section", "article"};
+    return blocchi.contains(QByteArray(tag));
 }
 
 QString righe(const QString &grezzo)
@@ -87,20 +35,6 @@ QString righe(const QString &grezzo)
             r << s;
     }
     return r.join(u'\n');
-}
-
-QString testoDi(const xmlNode *n)
-{
-    QString t;
-    accumula(n, t);
-    return righe(t);
-}
-
-template <typename F> void perOgniElemento(xmlNode *n, F &&f)
-{
-    for (xmlNode *c = n; c; c = c->next)
-        if (c->type == XML_ELEMENT_NODE && f(c))
-            perOgniElemento(c->children, f);
 }
 
 bool eRicetta(const QJsonValue &tipo)
@@ -136,47 +70,159 @@ void raccogli(const QJsonValue &v, QList<QJsonObject> &trovate)
     }
 }
 
-// A microdata property's value, by the element that carries it.
-QJsonValue valore(xmlNode *n);
-
-// A microdata item as JSON-LD would give it: properties by name, repeated ones in a list.
-QJsonObject oggetto(xmlNode *item)
+// Follows the parser's events: the open elements, the microdata items they open, and the text
+// of every element a property takes its value from.
+class Lettore
 {
-    QJsonObject o;
-    const QString tipo = attributo(item, "itemtype").section(u' ', 0, 0);
-    o.insert(QLatin1String("@type"), tipo.section(u'/', -1));
-    perOgniElemento(item->children, [&o](xmlNode *c) {
-        const QString proprieta = attributo(c, "itemprop").simplified();
-        for (const QString &p : proprieta.split(u' ', Qt::SkipEmptyParts)) {
-            const QJsonValue v = valore(c);
-            if (!o.contains(p))
-                o.insert(p, v);
-            else {
-                QJsonArray a = o.value(p).isArray() ? o.value(p).toArray() : QJsonArray{o.value(p)};
-                a.append(v);
-                o.insert(p, a);
+public:
+    QList<QJsonObject> jsonLd, microdati;
+    QString testo; // the text gathered while some element collects it
+    int raccoglitori = 0;
+
+    void leggi(const QByteArray &html, const char *codifica)
+    {
+        htmlSAXHandler h{};
+        h.startElement = [](void *c, const xmlChar *n, const xmlChar **a) {
+            lettore(c).apri(reinterpret_cast<const char *>(n), a);
+        };
+        h.endElement = [](void *c, const xmlChar *n) {
+            lettore(c).chiudi(reinterpret_cast<const char *>(n));
+        };
+        h.characters = h.ignorableWhitespace = h.cdataBlock = [](void *c, const xmlChar *t, int n) {
+            lettore(c).caratteri(reinterpret_cast<const char *>(t), n);
+        };
+        htmlParserCtxtPtr ctx = htmlCreateMemoryParserCtxt(html.constData(), int(html.size()));
+        if (!ctx)
+            return;
+        htmlSAXHandler *proprio = ctx->sax;
+        ctx->sax = &h;
+        ctx->userData = this;
+        htmlCtxtUseOptions(ctx, Opzioni);
+        if (codifica)
+            xmlSwitchEncoding(ctx, XML_CHAR_ENCODING_UTF8);
+        htmlParseDocument(ctx);
+        ctx->sax = proprio;
+        if (ctx->myDoc)
+            xmlFreeDoc(ctx->myDoc);
+        htmlFreeParserCtxt(ctx);
+    }
+
+private:
+    struct Livello
+    {
+        QByteArray tag;
+        QStringList proprieta;
+        bool oggetto = false, ricetta = false;
+        qsizetype inizio = -1; // where its text starts in testo, -1 when it takes none
+        QString valore;
+    };
+    QList<Livello> pila;
+    QList<QJsonObject> oggetti; // the open items, innermost last
+    int ricetteAperte = 0;
+    enum { Testo, Script, JsonLd } dentro = Testo;
+    QByteArray script;
+
+    // The parser hands each event its user data: this reader.
+    static Lettore &lettore(void *dati) { return *static_cast<Lettore *>(dati); }
+
+    void apri(const char *tag, const xmlChar **a)
+    {
+        QHash<QByteArray, QString> attributi;
+        for (; a && *a; a += 2)
+            attributi.insert(QByteArray(reinterpret_cast<const char *>(a[0])).toLower(),
+                             a[1] ? QString::fromUtf8(reinterpret_cast<const char *>(a[1]))
+                                  : QString());
+        Livello l;
+        l.tag = tag;
+        if (l.tag == "script" || l.tag == "style") {
+            dentro = attributi.value("type").section(u';', 0, 0).trimmed().toLower() ==
+                             QLatin1String("application/ld+json")
+                         ? JsonLd
+                         : Script;
+            script.clear();
+            pila << l;
+            return;
+        }
+        if (raccoglitori > 0 && blocco(tag))
+            testo += u'\n';
+        if (!oggetti.isEmpty())
+            l.proprieta = attributi.value("itemprop").split(u' ', Qt::SkipEmptyParts);
+        if (attributi.contains("itemscope")) {
+            const QString tipo = attributi.value("itemtype").section(u' ', 0, 0);
+            l.oggetto = true;
+            l.ricetta = tipo.contains(QLatin1String("schema.org/Recipe"));
+            ricetteAperte += l.ricetta;
+            oggetti << QJsonObject{{QStringLiteral("@type"), tipo.section(u'/', -1)}};
+        } else if (!l.proprieta.isEmpty()) {
+            const char *da = nullptr;
+            for (const char *v : {"content", "datetime", "value"})
+                if (!da && attributi.contains(v))
+                    da = v;
+            if (!da && (l.tag == "a" || l.tag == "link"))
+                da = "href";
+            if (!da && l.tag == "img")
+                da = "src";
+            if (da) {
+                l.valore = attributi.value(da);
+            } else {
+                l.inizio = testo.size();
+                ++raccoglitori;
             }
         }
-        // A nested item's properties are its own.
-        return !haAttributo(c, "itemscope");
-    });
-    return o;
-}
+        pila << l;
+    }
 
-QJsonValue valore(xmlNode *n)
-{
-    if (haAttributo(n, "itemscope"))
-        return oggetto(n);
-    const QString tag = nome(n);
-    for (const char *a : {"content", "datetime", "value"})
-        if (haAttributo(n, a))
-            return attributo(n, a);
-    if (tag == QLatin1String("a") || tag == QLatin1String("link"))
-        return attributo(n, "href");
-    if (tag == QLatin1String("img"))
-        return attributo(n, "src");
-    return testoDi(n);
-}
+    void chiudi(const char *tag)
+    {
+        if (pila.isEmpty())
+            return;
+        const Livello l = pila.takeLast();
+        if (l.tag == "script" || l.tag == "style") {
+            // A broken block is skipped: the page may hold a good one beside it.
+            QJsonParseError errore;
+            const QJsonDocument json = QJsonDocument::fromJson(script, &errore);
+            if (dentro == JsonLd && errore.error == QJsonParseError::NoError)
+                raccogli(json.isArray() ? QJsonValue(json.array()) : QJsonValue(json.object()),
+                         jsonLd);
+            dentro = Testo;
+            return;
+        }
+        if (raccoglitori > 0 && blocco(tag))
+            testo += u'\n';
+        QJsonValue v = l.valore;
+        if (l.oggetto) {
+            v = oggetti.takeLast();
+            ricetteAperte -= l.ricetta;
+            if (l.ricetta && ricetteAperte == 0)
+                microdati << v.toObject();
+        } else if (l.inizio >= 0) {
+            v = righe(testo.mid(l.inizio));
+            if (--raccoglitori == 0)
+                testo.clear();
+        }
+        for (const QString &p : l.proprieta) {
+            if (oggetti.isEmpty())
+                break;
+            QJsonObject &o = oggetti.last();
+            if (!o.contains(p)) {
+                o.insert(p, v);
+            } else {
+                QJsonArray lista =
+                    o.value(p).isArray() ? o.value(p).toArray() : QJsonArray{o.value(p)};
+                lista.append(v);
+                o.insert(p, lista);
+            }
+        }
+    }
+
+    void caratteri(const char *t, int n)
+    {
+        if (dentro == JsonLd)
+            script.append(t, n);
+        else if (dentro == Testo && raccoglitori > 0)
+            testo += QString::fromUtf8(t, n);
+    }
+};
 
 } // namespace
 
@@ -201,48 +247,19 @@ QString testo(const QString &html)
 {
     if (!html.contains(u'<') && !html.contains(u'&'))
         return righe(html);
-    const QByteArray utf8 = html.toUtf8();
-    const Documento doc(
-        htmlReadMemory(utf8.constData(), int(utf8.size()), nullptr, "UTF-8", Opzioni));
-    const xmlNode *radice = doc ? xmlDocGetRootElement(doc.get()) : nullptr;
-    return radice ? testoDi(radice) : righe(html);
+    Lettore l;
+    l.raccoglitori = 1; // all of it
+    l.leggi(html.toUtf8(), "UTF-8");
+    return righe(l.testo);
 }
 
 QList<QJsonObject> oggettiRicetta(const QByteArray &pagina)
 {
-    const Documento doc = analizza(pagina);
-    xmlNode *radice = doc ? xmlDocGetRootElement(doc.get()) : nullptr;
-    if (!radice)
-        return {};
-    QList<QJsonObject> trovate;
-    QList<xmlNode *> microdati;
-    perOgniElemento(radice, [&](xmlNode *n) {
-        if (nome(n) == QLatin1String("script")) {
-            if (attributo(n, "type").section(u';', 0, 0).trimmed().toLower() ==
-                QLatin1String("application/ld+json")) {
-                xmlChar *c = xmlNodeGetContent(n);
-                // A broken block is skipped: the page may hold a good one beside it.
-                QJsonParseError errore;
-                const QJsonDocument json =
-                    QJsonDocument::fromJson(QByteArray(reinterpret_cast<const char *>(c)), &errore);
-                xmlFree(c);
-                if (errore.error == QJsonParseError::NoError)
-                    raccogli(json.isArray() ? QJsonValue(json.array()) : QJsonValue(json.object()),
-                             trovate);
-            }
-            return false;
-        }
-        if (haAttributo(n, "itemscope") &&
-            attributo(n, "itemtype").contains(QLatin1String("schema.org/Recipe"))) {
-            microdati << n;
-            return false;
-        }
-        return true;
-    });
-    if (trovate.isEmpty())
-        for (xmlNode *n : microdati)
-            trovate << oggetto(n);
-    return trovate;
+    // Without a declared charset libxml2 would take Latin-1; pages today are UTF-8.
+    const bool dichiarato = pagina.left(2048).toLower().contains("charset");
+    Lettore l;
+    l.leggi(pagina, dichiarato ? nullptr : "UTF-8");
+    return l.jsonLd.isEmpty() ? l.microdati : l.jsonLd;
 }
 
 QList<RicettaEstera> ricette(const QByteArray &pagina, const QString &indirizzo)

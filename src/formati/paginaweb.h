@@ -45,6 +45,9 @@ QList<RicettaEstera> leggi(const QByteArray &pagina, const QString &indirizzo,
 // MassimoByte.
 QList<RicettaEstera> leggiFile(const QString &percorso, const std::function<bool()> &continua = {});
 
+// A time limit in words: "un secondo", "20 secondi".
+QString secondi(int millisecondi);
+
 // The helper (by default "pentolone-web" beside the running program) and how long it may take.
 void setProgramma(const QString &percorso);
 void setLimiteTempo(int millisecondi);

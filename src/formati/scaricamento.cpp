@@ -106,10 +106,9 @@ QByteArray scarica(QUrl &indirizzo, const std::function<bool(qint64, qint64)> &a
             if (avanzamento && !avanzamento(ricevuti, totale))
                 ferma(chiesto, EngineError::ConversioneAnnullata);
             else if (orologio.elapsed() > limiteTempo)
-                ferma(QStringLiteral("La pagina %1 non è arrivata in %2 secondi: il sito è "
-                                     "troppo lento o non risponde.")
-                          .arg(chiesto)
-                          .arg((limiteTempo + 999) / 1000));
+                ferma(QStringLiteral("La pagina %1 non è arrivata in %2: il sito è troppo lento "
+                                     "o non risponde.")
+                          .arg(chiesto, PaginaWeb::secondi(limiteTempo)));
         };
         QObject::connect(r.get(), &QNetworkReply::downloadProgress, r.get(),
                          [&](qint64 fatti, qint64 tutti) {

@@ -162,7 +162,7 @@ private slots:
              "Il sito 127.0.0.1 non ha dato la pagina: risponde con l'errore 500");
         caso("not a page", "/immagine", "L'indirizzo %1 non porta a una pagina web");
         caso("20 MB", "/grande", "La pagina %1 è più grande di 10 MB");
-        caso("no answer", "/ferma", "La pagina %1 non è arrivata in 1 secondi");
+        caso("no answer", "/ferma", "La pagina %1 non è arrivata in un secondo");
         caso("cancelled", "/ferma", "annullata");
         caso("nobody listening", "chiuso", "Impossibile collegarsi al sito 127.0.0.1");
     }
@@ -176,13 +176,13 @@ private slots:
             server.close();
             indirizzo = server.indirizzo("/");
         }
-        Scaricamento::setLimiteTempo(300);
-        int volte = 0;
+        // Short for the page that never answers; ample for the rest on a busy machine.
+        Scaricamento::setLimiteTempo(via == "/ferma" ? 300 : 20000);
         QString visto;
         try {
             QUrl u(indirizzo);
             visto = QString::number(Scaricamento::scarica(u, [&](qint64, qint64) {
-                                        return attesa != "annullata" || ++volte < 3;
+                                        return attesa != "annullata";
                                     }).size());
         } catch (const EngineError &e) {
             visto = e.number() == EngineError::ConversioneAnnullata ? "annullata" : e.description();
