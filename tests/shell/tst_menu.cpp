@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMimeData>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -224,6 +225,50 @@ private slots:
         w->findChild<QPushButton *>("Command2")->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(m.isEnabled());
+    }
+
+    // A saved page is known by its content, chosen in "Importa" or dropped; a dropped link is
+    // fetched. Each opens the import window on the page's recipes.
+    void webPage_savedChosenOrDropped_data()
+    {
+        QTest::addColumn<QString>("come"); // "importa" or "drop"
+        QTest::addColumn<QString>("cosa"); // a file's name, or "link"
+        caso("Importa, .html", "importa", "Pesto.html");
+        caso("Importa, saved without extension", "importa", "Pesto");
+        caso("drop, saved page", "drop", "Pesto.htm");
+        caso("drop, link", "drop", "link");
+    }
+    void webPage_savedChosenOrDropped()
+    {
+        QFETCH(QString, come);
+        QFETCH(QString, cosa);
+        PaginaWeb::setProgramma(PROGRAMMA_WEB);
+        Database::crea(percorso("Ricette.mdb"));
+        ServerWeb server;
+        server.pagina = "<!DOCTYPE html><html><script type=\"application/ld+json\">{\"@type\": "
+                        "\"Recipe\", \"name\": \"Pesto\"}</script></html>";
+        scrivi(cosa, server.pagina);
+        const QUrl dove =
+            cosa == "link" ? QUrl(server.indirizzo("/pesto")) : QUrl::fromLocalFile(percorso(cosa));
+        Menu m;
+        if (come == "importa") {
+            dialoghi->rispondiFile(percorso(cosa));
+            menu(m, "importa");
+        } else {
+            QMimeData dati;
+            dati.setUrls({dove});
+            QDragEnterEvent entra(QPoint(5, 5), Qt::CopyAction, &dati, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(&m, &entra);
+            QVERIFY(entra.isAccepted());
+            QDropEvent lascia(QPointF(5, 5), Qt::CopyAction, &dati, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(&m, &lascia);
+            QCoreApplication::processEvents(); // the drop is taken once it has ended
+        }
+        QWidget *w = finestra("import");
+        QVERIFY(w);
+        QCOMPARE(w->windowTitle(),
+                 "Importazione di " + (cosa == "link" ? dove.toDisplayString() : cosa));
+        w->close();
     }
 
     // A web page into the sample book: its recipe's name and one ingredient are close to ones
