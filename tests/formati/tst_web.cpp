@@ -7,6 +7,7 @@
 #include "serverweb.h"
 #include "storage/engineerror.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -147,6 +148,39 @@ private slots:
         }
         for (const QString &a : attesi)
             QVERIFY2(visto.contains(a), qPrintable(a + "\n  not in\n" + visto.join('\n')));
+    }
+
+    // The helper crashing, hanging or cancelled: a refusal, never a half result.
+    void aiutante_data()
+    {
+        QTest::addColumn<QString>("programma");
+        QTest::addColumn<QString>("attesa");
+        caso("crash", "#!/bin/sh\nkill -SEGV $$\n",
+             "La pagina x non si può leggere: è danneggiata o troppo complicata.");
+        caso("hang", "#!/bin/sh\nexec sleep 10\n",
+             "La lettura della pagina x non è finita in un secondo: la pagina è forse "
+             "danneggiata.");
+        caso("cancelled", "#!/bin/sh\nexec sleep 10\n", "annullata");
+    }
+    void aiutante()
+    {
+        QFETCH(QString, programma);
+        QFETCH(QString, attesa);
+        QTemporaryDir cartella;
+        QFile finto(cartella.filePath("finto"));
+        QVERIFY(finto.open(QIODevice::WriteOnly) && finto.write(programma.toUtf8()) > 0);
+        finto.setPermissions(finto.permissions() | QFile::ExeOwner);
+        finto.close();
+        PaginaWeb::setProgramma(finto.fileName());
+        PaginaWeb::setLimiteTempo(300);
+        QString visto;
+        try {
+            PaginaWeb::leggi("<html></html>", "x", [&] { return attesa != "annullata"; });
+        } catch (const EngineError &e) {
+            visto = e.number() == EngineError::ConversioneAnnullata ? "annullata" : e.description();
+        }
+        PaginaWeb::setProgramma(PENTOLONE_WEB);
+        QCOMPARE(visto, attesa);
     }
 
     void scarica_data()
