@@ -8,6 +8,7 @@
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QStringDecoder>
 #include <QTimer>
 
 namespace Scaricamento {
@@ -57,6 +58,17 @@ QString errore(QNetworkReply &r, const QUrl &u)
         return QStringLiteral("La pagina %1 non si è potuta leggere: %2")
             .arg(u.toDisplayString(), r.errorString());
     }
+}
+
+// A page whose charset only the server's header names, in UTF-8: the reader takes a page that
+// declares none as UTF-8.
+QByteArray inUtf8(const QByteArray &pagina, const QString &tipo)
+{
+    const QString nome = tipo.section(QLatin1String("charset="), 1).section(u';', 0, 0).trimmed();
+    if (nome.isEmpty() || pagina.left(2048).toLower().contains("charset"))
+        return pagina;
+    QStringDecoder decodifica(qPrintable(nome));
+    return decodifica.isValid() ? QString(decodifica(pagina)).toUtf8() : pagina;
 }
 
 [[noreturn]] void rifiuta(const QString &testo)
@@ -158,7 +170,7 @@ QByteArray scarica(QUrl &indirizzo, const std::function<bool(qint64, qint64)> &a
                                    "altro tipo (%2).")
                         .arg(chiesto, tipo.section(u';', 0, 0)));
         indirizzo = dove;
-        return pagina;
+        return inUtf8(pagina, tipo);
     }
 }
 

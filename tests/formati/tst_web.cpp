@@ -189,6 +189,7 @@ private slots:
         QTest::addColumn<QString>("attesa"); // the page's size, or the start of the refusal
         caso("page", "/ricetta", "33");
         caso("five redirects", "/rimanda/5", "33");
+        caso("Latin-1 by the header", "/latino", "<p>caffè</p>");
         caso("six redirects", "/rimanda/6", "La pagina %1 rimanda ad altre pagine più di 5 volte");
         caso("redirect to a file", "/file", "La pagina %1 rimanda a \"file:///etc/passwd\"");
         caso("404", "/manca", "La pagina %1 non c'è: il sito risponde che non esiste (errore 404)");
@@ -215,9 +216,9 @@ private slots:
         QString visto;
         try {
             QUrl u(indirizzo);
-            visto = QString::number(Scaricamento::scarica(u, [&](qint64, qint64) {
-                                        return attesa != "annullata";
-                                    }).size());
+            const QByteArray pagina =
+                Scaricamento::scarica(u, [&](qint64, qint64) { return attesa != "annullata"; });
+            visto = via == "/latino" ? QString::fromUtf8(pagina) : QString::number(pagina.size());
         } catch (const EngineError &e) {
             visto = e.number() == EngineError::ConversioneAnnullata ? "annullata" : e.description();
         }

@@ -5,8 +5,8 @@
 
 // A web server on a local port for the tests that fetch pages: "/ricetta" (any other path) gives
 // the page, "/rimanda/N" N redirects before it, "/file" a redirect to a file, "/manca" 404,
-// "/errore" 500, "/immagine" a picture, "/grande" 20 MB of unknown length, "/ferma" no answer.
-// It remembers the last request's headers.
+// "/errore" 500, "/immagine" a picture, "/latino" a Latin-1 page, "/grande" 20 MB of unknown
+// length, "/ferma" no answer. It remembers the last request's headers.
 class ServerWeb : public QTcpServer
 {
 public:
@@ -61,6 +61,8 @@ private:
             invia("500 Internal Server Error", {}, {});
         else if (via == "/immagine")
             invia("200 OK", "Content-Type: image/png\r\n", "\x89PNG");
+        else if (via == "/latino") // its charset in the header alone
+            invia("200 OK", "Content-Type: text/html; charset=iso-8859-1\r\n", "<p>caff\xe8</p>");
         else if (via == "/grande")
             invia("200 OK", "Content-Type: text/html\r\n", QByteArray(20 << 20, 'x'));
         else
