@@ -229,7 +229,8 @@ private:
 bool riconosci(const QByteArray &inizio)
 {
     static const QRegularExpression pagina(
-        QStringLiteral("^\\s*(<!--.*?-->\\s*)*<(!doctype\\s+html|html|head|body|meta|title)[\\s>]"),
+        QStringLiteral("^\\s*(<\\?xml[^>]*>\\s*)?(<!--.*?-->\\s*)*"
+                       "<(!doctype\\s+html|html|head|body|meta|title)[\\s>]"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     QByteArray testa = inizio.left(4096);
     if (testa.startsWith("\xEF\xBB\xBF"))

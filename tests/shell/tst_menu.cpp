@@ -245,7 +245,9 @@ private slots:
         PaginaWeb::setProgramma(PROGRAMMA_WEB);
         Database::crea(percorso("Ricette.mdb"));
         ServerWeb server;
-        server.pagina = "<!DOCTYPE html><html><script type=\"application/ld+json\">{\"@type\": "
+        // Saved as XHTML: the XML declaration comes first.
+        server.pagina = "<?xml version=\"1.0\"?>\n<!DOCTYPE html><html><script "
+                        "type=\"application/ld+json\">{\"@type\": "
                         "\"Recipe\", \"name\": \"Pesto\"}</script></html>";
         scrivi(cosa, server.pagina);
         const QUrl dove =
