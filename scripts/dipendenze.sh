@@ -1,7 +1,7 @@
 # Sourced by run.sh and test.sh: installs the Debian packages Pentolone needs when missing.
 PACCHETTI=(build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
            libqt6svg6 libgl-dev libsqlite3-dev fonts-dejavu-core poppler-utils
-           libmdb3 mdbtools-dev pkg-config)
+           libmdb3 mdbtools-dev pkg-config libxml2-dev)
 # scripts/pacchetto.sh needs these too: cpack's Debian generator runs file and dpkg-shlibdeps.
 PACCHETTI_DEL_PACCHETTO=(file dpkg-dev)
 

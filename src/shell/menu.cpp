@@ -45,6 +45,7 @@ Menu::Menu(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::Menu>
     connect(ui->apri, &QAction::triggered, this, &Menu::apri_Click);
     connect(ui->nuovo, &QAction::triggered, this, &Menu::nuovo_Click);
     connect(ui->importa, &QAction::triggered, this, &Menu::importa_Click);
+    connect(ui->importaWeb, &QAction::triggered, this, &Menu::importaWeb_Click);
     connect(ui->Exit, &QAction::triggered, this, &Menu::Exit_Click);
     connect(ui->aiuto, &QAction::triggered, this, &Menu::aiuto_Click);
     connect(ui->informazioni, &QAction::triggered, this, &Menu::informazioni_Click);
@@ -56,6 +57,7 @@ Menu::Menu(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::Menu>
     for (QLabel *l : {ui->Label2, ui->Label3, ui->Label4, ui->Label5, ui->Label6, ui->www})
         l->installEventFilter(this);
 
+    setAcceptDrops(true);
     Form_Load();
 }
 

@@ -7,6 +7,8 @@ namespace Ui {
 class Menu;
 }
 struct RicettaEstera;
+class EngineError;
+class QUrl;
 class QAction;
 class QTemporaryDir;
 class QLabel;
@@ -29,6 +31,9 @@ public:
 protected:
     void closeEvent(QCloseEvent *e) override;
     bool eventFilter(QObject *o, QEvent *e) override;
+    // A link or a saved page dropped on the window is imported.
+    void dragEnterEvent(QDragEnterEvent *e) override;
+    void dropEvent(QDropEvent *e) override;
 
 private:
     // The working windows the launchers open.
@@ -38,6 +43,7 @@ private:
     void apri_Click();
     void nuovo_Click();
     void importa_Click();
+    void importaWeb_Click();
     void Exit_Click();
     void aiuto_Click();
     void informazioni_Click();
@@ -72,6 +78,11 @@ private:
     // The recipes of a MealMaster file, or the message that says why there are none.
     void importaMealMaster(const QString &file);
     void termina();
+    // The recipes of a web page, by its address or saved in a file, into the import window.
+    void importaDaIndirizzo(QUrl indirizzo);
+    void importaPaginaSalvata(const QString &percorso);
+    void erroreWeb(const EngineError &e);
+    class AvanzamentoWeb;
 
     std::unique_ptr<Ui::Menu> ui;
     // What the file dialog holds from its previous use.

@@ -6,6 +6,7 @@
 
 #include "formati/libroaccess.h"
 #include "formati/mealmaster.h"
+#include "formati/paginaweb.h"
 #include "formati/ricettaestera.h"
 #include "import/importazione.h"
 #include "shell/impostazioni.h"
@@ -26,9 +27,10 @@ using namespace Applicazione;
 namespace {
 
 const QString FiltroRicette = QStringLiteral("Ricette |*.mdb");
-// A book, or a MealMaster file (known by its content, whatever its name).
+// A book, a MealMaster file or a saved web page (each known by its content, whatever its name).
 const QString FiltroImporta = QStringLiteral(
-    "Ricette |*.mdb;*.mmf;*.mm;*.txt|Ricettari |*.mdb|Ricette MealMaster |*.mmf;*.mm;*.txt");
+    "Ricette |*.mdb;*.mmf;*.mm;*.txt;*.html;*.htm|Ricettari |*.mdb|"
+    "Ricette MealMaster |*.mmf;*.mm;*.txt|Pagine web salvate |*.html;*.htm");
 
 // Copies the template onto the new book's path in one step, so a failed copy leaves no half
 // file. Returns 53 when the template is missing, another nonzero code for any other failure.
@@ -219,6 +221,9 @@ void Menu::importa_Click()
                 Dialogs::SoloOK, "Errore di importazione", Dialogs::NessunaIcona);
         } else if (MealMaster::riconosci(finestraFileName)) {
             importaMealMaster(finestraFileName);
+        } else if (PaginaWeb::riconosciFile(finestraFileName)) {
+            // A saved web page: its recipes, known by its content whatever its name.
+            importaPaginaSalvata(finestraFileName);
         } else if (LibroAccess::riconosci(finestraFileName) &&
                    (finestraFileName = convertiSeVecchio(finestraFileName)).isEmpty()) {
             // answered No, or the copy failed: nothing is imported

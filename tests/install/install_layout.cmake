@@ -27,6 +27,7 @@ expect("exec MATCHES \" --cartella-personale( |$)\"" "Exec does not pass --carte
 set(bin ${PREFIX}/bin)
 expect("EXISTS ${bin}/${program} AND NOT IS_DIRECTORY ${bin}/${program}" "Exec's ${program} not in ${bin}")
 expect("EXISTS ${bin}/pentolone-jet" "pentolone-jet not beside ${program}")
+expect("EXISTS ${bin}/pentolone-web" "pentolone-web not beside ${program}")
 
 expect("EXISTS ${PREFIX}/share/icons/hicolor/scalable/apps/${icon}.svg" "icon ${icon}.svg not in hicolor/scalable")
 foreach(side 16 32 48 64 128 256)

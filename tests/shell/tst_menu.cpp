@@ -1,21 +1,29 @@
 #include "caso.h"
 #include "formati/libroaccess.h"
+#include "formati/paginaweb.h"
+#include "import/finestraimportazione.h"
 #include "libro.h"
 #include "scripteddialogs.h"
+#include "serverweb.h"
 #include "shell/avvio.h"
 #include "shell/menu.h"
 #include "storage/database.h"
 #include "toolkit/applicazione.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMimeData>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 #include <unistd.h>
 
@@ -253,6 +261,121 @@ private slots:
         if (w)
             w->close();
         QCOMPARE(visto, atteso);
+    }
+
+    // A saved page is known by its content, chosen in "Importa" or dropped; a dropped link is
+    // fetched. Each opens the import window on the page's recipes.
+    void webPage_savedChosenOrDropped_data()
+    {
+        QTest::addColumn<QString>("come"); // "importa" or "drop"
+        QTest::addColumn<QString>("cosa"); // a file's name, or "link"
+        caso("Importa, .html", "importa", "Pesto.html");
+        caso("Importa, saved without extension", "importa", "Pesto");
+        caso("drop, saved page", "drop", "Pesto.htm");
+        caso("drop, link", "drop", "link");
+    }
+    void webPage_savedChosenOrDropped()
+    {
+        QFETCH(QString, come);
+        QFETCH(QString, cosa);
+        PaginaWeb::setProgramma(PROGRAMMA_WEB);
+        Database::crea(percorso("Ricette.mdb"));
+        ServerWeb server;
+        // Saved as XHTML: the XML declaration comes first.
+        server.pagina = "<?xml version=\"1.0\"?>\n<!DOCTYPE html><html><script "
+                        "type=\"application/ld+json\">{\"@type\": "
+                        "\"Recipe\", \"name\": \"Pesto\"}</script></html>";
+        scrivi(cosa, server.pagina);
+        const QUrl dove =
+            cosa == "link" ? QUrl(server.indirizzo("/pesto")) : QUrl::fromLocalFile(percorso(cosa));
+        Menu m;
+        if (come == "importa") {
+            dialoghi->rispondiFile(percorso(cosa));
+            menu(m, "importa");
+        } else {
+            QMimeData dati;
+            dati.setUrls({dove});
+            QDragEnterEvent entra(QPoint(5, 5), Qt::CopyAction, &dati, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(&m, &entra);
+            QVERIFY(entra.isAccepted());
+            QDropEvent lascia(QPointF(5, 5), Qt::CopyAction, &dati, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(&m, &lascia);
+            QCoreApplication::processEvents(); // the drop is taken once it has ended
+        }
+        QWidget *w = finestra("import");
+        QVERIFY(w);
+        QCOMPARE(w->windowTitle(),
+                 "Importazione di " + (cosa == "link" ? dove.toDisplayString() : cosa));
+        w->close();
+    }
+
+    // A web page into the sample book: its recipe's name and one ingredient are close to ones
+    // the book has; the cook adds the recipe, keeps its name and picks the book's ingredient.
+    void webPage_importedIntoTheSampleBook()
+    {
+        PaginaWeb::setProgramma(PROGRAMMA_WEB);
+        const QString libro = percorso("Ricette.mdb");
+        QVERIFY(QFile::copy(Avvio::cartellaDeiModelli() + "/Ricette.mdb", libro));
+        scrivi("Ricette.ini", libro.toUtf8() + "\r\n");
+        ServerWeb server;
+        server.pagina = R"(<html><script type="application/ld+json">{"@type": "Recipe",
+            "name": "Ciambellone al limone e yogurt", "recipeCategory": "dolci",
+            "recipeIngredient": ["300 g di farina 00", "1 bustina di lievito per dolce",
+            "1 limone"]}</script></html>)";
+        const QString indirizzo = server.indirizzo("/ciambellone");
+        QGuiApplication::clipboard()->setText(indirizzo);
+        dialoghi->rispondiInput(indirizzo);
+        dialoghi->rispondi(Dialogs::Si).rispondi(Dialogs::No).rispondi(Dialogs::No);
+        // The choice dialog is modal: answered when it shows.
+        struct Scelta : QObject
+        {
+            bool eventFilter(QObject *o, QEvent *e) override
+            {
+                if (auto *d = qobject_cast<FinestraImportazione *>(o);
+                    d && e->type() == QEvent::Show)
+                    QTimer::singleShot(0, d, [d] {
+                        auto *lista = d->findChild<QComboBox *>("CatIng");
+                        lista->setCurrentIndex(lista->findText("Lievito per dolci"));
+                        d->findChild<QPushButton *>("Command1")->click();
+                    });
+                return false;
+            }
+        } scelta;
+        qApp->installEventFilter(&scelta);
+        const QString ingredienti = "SELECT count(*) FROM Ingredienti";
+        const auto valore = [&libro](const QString &sql) {
+            return LibroDiProva::righe(libro, sql).value(0).value(0).toString();
+        };
+        const QString quanti = valore(ingredienti);
+        Menu m;
+        menu(m, "importaWeb");
+        const auto input = dialoghi->di("input").value(0);
+        QCOMPARE(
+            input.titolo + ": " + input.testo + " [" + input.predefinito + "]",
+            "Importa da pagina web: Indirizzo della pagina web con la ricetta da importare: [" +
+                indirizzo + "]");
+        QWidget *w = finestra("import");
+        QVERIFY(w);
+        QCOMPARE(w->windowTitle(), "Importazione di " + indirizzo);
+        w->findChild<QPushButton *>("Command3")->click();
+        QStringList titoli;
+        for (const QString &v : dialoghi->visti())
+            titoli << v.section(':', 0, 0);
+        QCOMPARE(titoli, QStringList({"Attenzione! Esiste già una ricetta simile",
+                                      "Attenzione! Esiste già una ricetta simile",
+                                      "Attenzione! Esiste già un Ingrediente simile"}));
+        QCOMPARE(valore("SELECT r.NomeRicetta || ' [' || c.CategoriaAlimentare || '] ' || "
+                        "group_concat(i.Ingrediente || ' ' || l.\"Quantità\" || ' ' || "
+                        "ifnull(l.Commenti, ''), ', ') FROM Ricette r JOIN \"Categorie "
+                        "alimentari\" c USING "
+                        "(IDCategoriaAlimentare) JOIN ingredienti_ricetta l USING (IDRicetta) JOIN "
+                        "Ingredienti i USING (IDIngrediente) WHERE r.IDRicetta = (SELECT "
+                        "max(IDRicetta) FROM Ricette) GROUP BY r.IDRicetta"),
+                 "Ciambellone al limone e yogurt [Dolci] Farina 00 300 g, Lievito per dolci 1 "
+                 "bustina, Limone 1 ");
+        QCOMPARE(valore(ingredienti), quanti);
+        qApp->removeEventFilter(&scelta);
+        w->close();
     }
 
     QWidget *finestra(const QString &nome) const

@@ -1,0 +1,116 @@
+// A 2 MB page of 50 recipes and 1,000 ingredient lines read into a source book, the helper
+// process included; and the ingredient-line reader alone.
+#include "formati/paginaweb.h"
+#include "formati/rigaingrediente.h"
+#include "storage/engineerror.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr int Ricette = 50, Righe = 20, Giri = 10;
+
+const char *const Forme[] = {"%1 g di farina 00",
+                             "Zucchero %1 g",
+                             "%1 uova",
+                             "Sale q.b.",
+                             "1/2 bustina di lievito",
+                             "%1 cups milk (warm)",
+                             "½ limone",
+                             "2-3 foglie di basilico",
+                             "%1 ml di latte intero, tiepido",
+                             "1 e 1/2 tazza di brodo"};
+
+QStringList righe()
+{
+    QStringList r;
+    for (int i = 0; i < Ricette * Righe; ++i)
+        r << QString::fromUtf8(Forme[i % 10]).replace("%1", QString::number(i % 500 + 1));
+    return r;
+}
+
+QByteArray pagina(const QStringList &ingredienti)
+{
+    QByteArray html = "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Ricette</title>";
+    const QString passo =
+        QStringLiteral("Mescolate con cura &amp; lasciate riposare. ").repeated(8);
+    for (int n = 0; n < Ricette; ++n) {
+        QJsonArray passi;
+        for (int p = 0; p < 8; ++p)
+            passi.append(QJsonObject{{"@type", "HowToStep"}, {"text", passo}});
+        const QJsonObject r{
+            {"@type", "Recipe"},
+            {"name", QStringLiteral("Ricetta di prova %1").arg(n)},
+            {"description", passo},
+            {"recipeCategory", "Dolci"},
+            {"totalTime", "PT1H10M"},
+            {"recipeYield", "4 porzioni"},
+            {"recipeIngredient", QJsonArray::fromStringList(ingredienti.mid(n * Righe, Righe))},
+            {"recipeInstructions", passi}};
+        html += "<script type=\"application/ld+json\">" + QJsonDocument(r).toJson() + "</script>";
+    }
+    html += "</head><body>";
+    // The rest of a real page: its articles, menus and comments.
+    while (html.size() < 2 * 1024 * 1024)
+        html += "<div class=\"articolo\"><p>Un paragrafo del blog, con un <a href=\"/x\">link</a>"
+                " e qualche parola in <b>grassetto</b>.</p></div>\n";
+    return html + "</body></html>";
+}
+
+double mediana(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    PaginaWeb::setProgramma(QStringLiteral(PENTOLONE_WEB));
+    const QStringList linee = righe();
+    const QByteArray html = pagina(linee);
+    QTemporaryDir dir;
+    std::vector<double> tempi, aiutante, interni;
+    for (int i = 0; i < Giri; ++i) {
+        QElapsedTimer t;
+        t.start();
+        try {
+            const QList<RicettaEstera> r = PaginaWeb::leggi(html, "https://esempio.test/");
+            aiutante.push_back(t.nsecsElapsed() / 1e6);
+            LibroSorgente::scrivi(dir.filePath(QStringLiteral("%1.mdb").arg(i)), r);
+            if (r.size() != Ricette)
+                return 1;
+        } catch (const EngineError &e) {
+            std::fprintf(stderr, "%s\n", qPrintable(e.description()));
+            return 1;
+        }
+        tempi.push_back(t.nsecsElapsed() / 1e6);
+        t.restart();
+        PaginaWeb::ricette(html, "https://esempio.test/");
+        interni.push_back(t.nsecsElapsed() / 1e6);
+    }
+    std::printf("page_bytes: %lld bytes\n", static_cast<long long>(html.size()));
+    std::printf("parse_ms: %.1f ms\n", mediana(tempi));
+    std::printf("per_recipe_ms: %.2f ms\n", mediana(tempi) / Ricette);
+    std::printf("helper_ms: %.1f ms\n", mediana(aiutante));
+    std::printf("parse_in_process_ms: %.1f ms\n", mediana(interni));
+
+    QElapsedTimer t;
+    t.start();
+    qint64 lette = 0;
+    while (t.elapsed() < 500)
+        for (const QString &l : linee)
+            lette += RigaIngrediente::leggi(l).ingrediente.size() >= 0;
+    std::printf("reader_lines_per_s: %.0f lines/s\n", double(lette) / (t.nsecsElapsed() / 1e9));
+    return 0;
+}

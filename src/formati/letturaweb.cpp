@@ -1,0 +1,161 @@
+// The program's side of the web reader: the page goes to the helper on its standard input, the
+// recipes come back as JSON on its standard output, within limits of time and size.
+#include "formati/paginaweb.h"
+
+#include "storage/engineerror.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+
+namespace PaginaWeb {
+
+namespace {
+
+QString programma;
+int limiteTempo = 20000;
+
+// Between two looks at the helper: how soon a cancel is seen.
+constexpr int Passo = 50;
+
+// The columns, by the names the JSON carries between helper and program.
+const char *const Testi[] = {"nome",       "descrizione", "preparataDa",  "tipoPasto",
+                             "categoria",  "tempo",       "informazioni", "ingredientiTesto",
+                             "istruzioni", "note",        "utensili"};
+
+QString *campo(RicettaEstera &r, int i)
+{
+    QString *campi[] = {&r.nome,       &r.descrizione, &r.preparataDa,  &r.tipoPasto,
+                        &r.categoria,  &r.tempo,       &r.informazioni, &r.ingredientiTesto,
+                        &r.istruzioni, &r.note,        &r.utensili};
+    return campi[i];
+}
+
+[[noreturn]] void rifiuta(const QString &testo)
+{
+    throw EngineError(EngineError::ConversioneNonRiuscita, testo);
+}
+
+} // namespace
+
+void setProgramma(const QString &percorso)
+{
+    programma = percorso;
+}
+
+void setLimiteTempo(int millisecondi)
+{
+    limiteTempo = millisecondi;
+}
+
+QString secondi(int millisecondi)
+{
+    return millisecondi <= 1000 ? QStringLiteral("un secondo")
+                                : QStringLiteral("%1 secondi").arg((millisecondi + 999) / 1000);
+}
+
+QByteArray inJson(const QList<RicettaEstera> &ricette)
+{
+    QJsonArray a;
+    for (RicettaEstera r : ricette) {
+        QJsonObject o;
+        for (int i = 0; i < int(std::size(Testi)); ++i)
+            o.insert(QLatin1String(Testi[i]), *campo(r, i));
+        o.insert(QLatin1String("vegetariana"), r.vegetariana);
+        o.insert(QLatin1String("porzioni"), r.porzioni);
+        o.insert(QLatin1String("calorie"), r.calorie);
+        QJsonArray righe;
+        for (const RigaEstera &l : r.righe)
+            righe.append(QJsonArray{l.quantita, l.ingrediente, l.commento});
+        o.insert(QLatin1String("righe"), righe);
+        a.append(o);
+    }
+    return QJsonDocument(a).toJson(QJsonDocument::Compact);
+}
+
+QList<RicettaEstera> daJson(const QByteArray &json)
+{
+    QList<RicettaEstera> ricette;
+    for (const QJsonValue &v : QJsonDocument::fromJson(json).array()) {
+        const QJsonObject o = v.toObject();
+        RicettaEstera r;
+        for (int i = 0; i < int(std::size(Testi)); ++i)
+            *campo(r, i) = o.value(QLatin1String(Testi[i])).toString();
+        r.vegetariana = o.value(QLatin1String("vegetariana")).toBool();
+        r.porzioni = o.value(QLatin1String("porzioni")).toInt(4);
+        r.calorie = o.value(QLatin1String("calorie")).toInt();
+        for (const QJsonValue &l : o.value(QLatin1String("righe")).toArray()) {
+            const QJsonArray c = l.toArray();
+            r.righe << RigaEstera{c.at(0).toString(), c.at(1).toString(), c.at(2).toString()};
+        }
+        ricette << r;
+    }
+    return ricette;
+}
+
+QList<RicettaEstera> leggi(const QByteArray &pagina, const QString &indirizzo,
+                           const std::function<bool()> &continua)
+{
+    const QString eseguibile =
+        programma.isEmpty() ? QCoreApplication::applicationDirPath() + "/pentolone-web" : programma;
+    QProcess figlio;
+    figlio.setStandardErrorFile(QProcess::nullDevice());
+    figlio.start(eseguibile, {indirizzo});
+    if (!figlio.waitForStarted())
+        rifiuta(QStringLiteral("Manca il programma che legge le pagine web (%1): Pentolone va "
+                               "installato di nuovo.")
+                    .arg(QFileInfo(eseguibile).fileName()));
+    figlio.write(pagina);
+    figlio.closeWriteChannel();
+
+    QElapsedTimer orologio;
+    orologio.start();
+    const auto interrompi = [&figlio](int numero, const QString &testo) {
+        figlio.kill();
+        figlio.waitForFinished(-1);
+        throw EngineError(numero, testo);
+    };
+    // The waits read the helper's output and write its input as they go.
+    while (!figlio.waitForFinished(Passo) && figlio.state() != QProcess::NotRunning) {
+        if (continua && !continua())
+            interrompi(EngineError::ConversioneAnnullata, indirizzo);
+        if (orologio.elapsed() > limiteTempo)
+            interrompi(EngineError::ConversioneNonRiuscita,
+                       QStringLiteral("La lettura della pagina %1 non è finita in %2: la pagina "
+                                      "è forse danneggiata.")
+                           .arg(indirizzo, secondi(limiteTempo)));
+    }
+    const QByteArray risposta = figlio.readAllStandardOutput();
+    if (figlio.exitStatus() != QProcess::NormalExit || figlio.exitCode() != 0)
+        rifiuta(QStringLiteral("La pagina %1 non si può leggere: è danneggiata o troppo "
+                               "complicata.")
+                    .arg(indirizzo));
+    const QList<RicettaEstera> ricette = daJson(risposta);
+    if (ricette.isEmpty())
+        rifiuta(QStringLiteral("Nella pagina %1 non c'è nessuna ricetta che Pentolone sappia "
+                               "leggere: la pagina non ne pubblica i dati.")
+                    .arg(indirizzo));
+    return ricette;
+}
+
+QList<RicettaEstera> leggiFile(const QString &percorso, const std::function<bool()> &continua)
+{
+    const QString nome = QFileInfo(percorso).fileName();
+    QFile f(percorso);
+    if (!f.open(QIODevice::ReadOnly))
+        rifiuta(QStringLiteral("Il file \"%1\" non si può leggere: %2").arg(nome, f.errorString()));
+    if (f.size() > MassimoByte)
+        rifiuta(QStringLiteral("Il file \"%1\" è più grande di 10 MB: non è una pagina di "
+                               "ricette.")
+                    .arg(nome));
+    const QByteArray pagina = f.readAll();
+    if (!riconosci(pagina))
+        rifiuta(QStringLiteral("Il file \"%1\" non è una pagina web.").arg(nome));
+    return leggi(pagina, QFileInfo(percorso).absoluteFilePath(), continua);
+}
+
+} // namespace PaginaWeb

@@ -1,0 +1,40 @@
+// Reads a web page on standard input and writes its recipes as JSON on standard output.
+// The program starts it as a child process: a page comes from anywhere, and if the parser
+// crashes or loops on it, only this process goes, within limits of memory and time.
+//
+//   pentolone-web <the page's address, named in each recipe's notes>  < page
+#include "formati/paginaweb.h"
+
+#include <QByteArray>
+#include <QString>
+#include <cstdio>
+#include <sys/resource.h>
+#include <unistd.h>
+
+int main(int argc, char **argv)
+{
+    if (argc != 2) {
+        std::fputs("uso: pentolone-web <indirizzo> < pagina\n", stderr);
+        return 1;
+    }
+    const rlimit memoria{1ull << 30, 1ull << 30};
+    setrlimit(RLIMIT_AS, &memoria);
+    const rlimit processore{30, 30};
+    setrlimit(RLIMIT_CPU, &processore);
+    const rlimit core{0, 0};
+    setrlimit(RLIMIT_CORE, &core);
+
+    QByteArray pagina;
+    char blocco[65536];
+    for (ssize_t n; (n = read(STDIN_FILENO, blocco, sizeof blocco)) > 0;) {
+        pagina.append(blocco, n);
+        if (pagina.size() > PaginaWeb::MassimoByte)
+            return 3;
+    }
+    const QByteArray json =
+        PaginaWeb::inJson(PaginaWeb::ricette(pagina, QString::fromUtf8(argv[1])));
+    return std::fwrite(json.constData(), 1, size_t(json.size()), stdout) == size_t(json.size()) &&
+                   std::fflush(stdout) == 0
+               ? 0
+               : 4;
+}
