@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
+#include <QtEndian>
 #include <cerrno>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -116,9 +117,61 @@ static QHash<ChiaveAperto, std::weak_ptr<Database>> &aperti()
     return a;
 }
 
-Database::Database(sqlite3 *db, const QString &percorso)
-    : db_(db), percorso_(percorso), versione_(contatoreDi(percorso))
+// Who watches a file, and how many writes of ours it received; kept while the program runs.
+struct Database::Registro
 {
+    QList<Osservatore *> osservatori;
+    quint64 scritture = 0;
+};
+
+static std::shared_ptr<Database::Registro> registroDi(const QString &percorso)
+{
+    static QHash<QString, std::shared_ptr<Database::Registro>> registri;
+    std::shared_ptr<Database::Registro> &r = registri[QFileInfo(percorso).canonicalFilePath()];
+    if (!r)
+        r = std::make_shared<Database::Registro>();
+    return r;
+}
+
+static void rigaCambiata(void *registro, int, const char *, const char *tabella,
+                         sqlite3_int64 chiave)
+{
+    const auto *r = static_cast<const Database::Registro *>(registro);
+    if (r->osservatori.isEmpty())
+        return;
+    const QString nome = QString::fromUtf8(tabella);
+    for (Database::Osservatore *o : r->osservatori)
+        o->rigaCambiata(nome, chiave);
+}
+
+Database::Database(sqlite3 *db, const QString &percorso)
+    : db_(db), percorso_(percorso), versione_(contatoreDi(percorso)),
+      registro_(registroDi(percorso))
+{
+    sqlite3_update_hook(db_, &::rigaCambiata, registro_.get());
+}
+
+void Database::osserva(const QString &percorso, Osservatore *o)
+{
+    registroDi(percorso)->osservatori.append(o);
+}
+
+void Database::nonOsservare(const QString &percorso, Osservatore *o)
+{
+    registroDi(percorso)->osservatori.removeAll(o);
+}
+
+quint64 Database::scrittureNostre(const QString &percorso)
+{
+    return registroDi(percorso)->scritture;
+}
+
+std::optional<quint32> Database::commitDelFile(const QString &percorso)
+{
+    const Impronta i = improntaDi(percorso);
+    if (i.contatore.size() != 4 || i.log > 0)
+        return std::nullopt;
+    return qFromBigEndian<quint32>(i.contatore.constData());
 }
 
 Database::~Database()
@@ -293,6 +346,7 @@ void Database::esegui(const QString &sql, const QVariantList &valori)
     // Our own committed write keeps a checked book checked.
     if (scritto_ && sqlite3_get_autocommit(db_)) {
         scritto_ = false;
+        ++registro_->scritture;
         const QString canonico = QFileInfo(percorso_).canonicalFilePath();
         if (verificati().contains(canonico))
             verificati().insert(canonico, improntaDi(percorso_));

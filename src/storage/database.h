@@ -3,6 +3,7 @@
 #include <QString>
 #include <QVariant>
 #include <memory>
+#include <optional>
 
 struct sqlite3;
 namespace Schema {
@@ -54,6 +55,24 @@ public:
     // the set is opened again.
     quint64 versione() const { return *versione_; }
 
+    // What a copy kept outside the book (the content search) needs to stay true to it: each row
+    // the program's own connections insert, change or delete in the file, as SQLite names its
+    // table and key, told as it happens (also rows a rollback then restores).
+    class Osservatore
+    {
+    public:
+        virtual ~Osservatore() = default;
+        virtual void rigaCambiata(const QString &tabella, qint64 chiave) = 0;
+    };
+    static void osserva(const QString &percorso, Osservatore *o);
+    static void nonOsservare(const QString &percorso, Osservatore *o);
+    // The program's committed writes to the file since it started, and SQLite's own count of
+    // the file's commits (any program's) in its header: when the second moved by more than the
+    // first, another program wrote. No count when a WAL log beside the file may hold commits.
+    static quint64 scrittureNostre(const QString &percorso);
+    static std::optional<quint32> commitDelFile(const QString &percorso);
+    struct Registro; // the watchers and our writes of one file
+
     // Runs one statement of our own with bound values.
     void esegui(const QString &sql, const QVariantList &valori = {});
     QVariant valore(const QString &sql, const QVariantList &valori = {});
@@ -81,5 +100,6 @@ private:
     sqlite3 *db_;
     QString percorso_;
     std::shared_ptr<quint64> versione_;
+    std::shared_ptr<Registro> registro_;
     bool scritto_ = false; // a write of ours not yet committed
 };
