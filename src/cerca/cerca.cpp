@@ -93,7 +93,7 @@ Cerca::Cerca(QWidget *parent)
     ui->Risultati->setItemDelegateForColumn(ColDettaglio, new Dettaglio(ui->Risultati));
     QHeaderView *testata = ui->Risultati->header();
     testata->setStretchLastSection(true);
-    testata->resizeSection(ColNome, fontMetrics().horizontalAdvance(QString(30, QLatin1Char('n'))));
+    testata->resizeSection(ColNome, fontMetrics().horizontalAdvance(QString(26, QLatin1Char('n'))));
     testata->setSectionResizeMode(ColCategoria, QHeaderView::ResizeToContents);
     testata->setSectionResizeMode(ColVegetariana, QHeaderView::ResizeToContents);
     completamento_->setCaseSensitivity(Qt::CaseInsensitive);
@@ -196,6 +196,7 @@ void Cerca::aggiornaRisultati()
         const QString dettaglio = dispensa ? copertura(r) : r.estratto;
         v->setData(ColDettaglio, Qt::UserRole, dettaglio);
         v->setText(ColDettaglio, QTextDocumentFragment::fromHtml(dettaglio).toPlainText());
+        v->setToolTip(ColDettaglio, v->text(ColDettaglio)); // the whole of a long one
         voci.append(v);
     }
     ui->Risultati->addTopLevelItems(voci);

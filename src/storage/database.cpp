@@ -126,8 +126,9 @@ struct Database::Registro
 
 static std::shared_ptr<Database::Registro> registroDi(const QString &percorso)
 {
-    static QHash<QString, std::shared_ptr<Database::Registro>> registri;
-    std::shared_ptr<Database::Registro> &r = registri[QFileInfo(percorso).canonicalFilePath()];
+    // Never destroyed: a watcher kept in a static may leave after it at exit.
+    static auto *registri = new QHash<QString, std::shared_ptr<Database::Registro>>;
+    std::shared_ptr<Database::Registro> &r = (*registri)[QFileInfo(percorso).canonicalFilePath()];
     if (!r)
         r = std::make_shared<Database::Registro>();
     return r;
