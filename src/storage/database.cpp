@@ -117,54 +117,11 @@ static QHash<ChiaveAperto, std::weak_ptr<Database>> &aperti()
     return a;
 }
 
-// Who watches a file, and how many writes of ours it received; kept while the program runs.
-struct Database::Registro
-{
-    QList<Osservatore *> osservatori;
-    quint64 scritture = 0;
-};
-
-static std::shared_ptr<Database::Registro> registroDi(const QString &percorso)
-{
-    // Never destroyed: a watcher kept in a static may leave after it at exit.
-    static auto *registri = new QHash<QString, std::shared_ptr<Database::Registro>>;
-    std::shared_ptr<Database::Registro> &r = (*registri)[QFileInfo(percorso).canonicalFilePath()];
-    if (!r)
-        r = std::make_shared<Database::Registro>();
-    return r;
-}
-
-static void rigaCambiata(void *registro, int, const char *, const char *tabella,
-                         sqlite3_int64 chiave)
-{
-    const auto *r = static_cast<const Database::Registro *>(registro);
-    if (r->osservatori.isEmpty())
-        return;
-    const QString nome = QString::fromUtf8(tabella);
-    for (Database::Osservatore *o : r->osservatori)
-        o->rigaCambiata(nome, chiave);
-}
-
 Database::Database(sqlite3 *db, const QString &percorso)
     : db_(db), percorso_(percorso), versione_(contatoreDi(percorso)),
-      registro_(registroDi(percorso))
+      registro_(registro(percorso))
 {
-    sqlite3_update_hook(db_, &::rigaCambiata, registro_.get());
-}
-
-void Database::osserva(const QString &percorso, Osservatore *o)
-{
-    registroDi(percorso)->osservatori.append(o);
-}
-
-void Database::nonOsservare(const QString &percorso, Osservatore *o)
-{
-    registroDi(percorso)->osservatori.removeAll(o);
-}
-
-quint64 Database::scrittureNostre(const QString &percorso)
-{
-    return registroDi(percorso)->scritture;
+    seguiRighe();
 }
 
 std::optional<quint32> Database::commitDelFile(const QString &percorso)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QVariant>
 #include <memory>
@@ -71,7 +72,12 @@ public:
     // first, another program wrote. No count when a WAL log beside the file may hold commits.
     static quint64 scrittureNostre(const QString &percorso);
     static std::optional<quint32> commitDelFile(const QString &percorso);
-    struct Registro; // the watchers and our writes of one file
+    // The watchers and our writes of one file; kept while the program runs.
+    struct Registro
+    {
+        QList<Osservatore *> osservatori;
+        quint64 scritture = 0;
+    };
 
     // Runs one statement of our own with bound values.
     void esegui(const QString &sql, const QVariantList &valori = {});
@@ -101,5 +107,7 @@ private:
     QString percorso_;
     std::shared_ptr<quint64> versione_;
     std::shared_ptr<Registro> registro_;
+    static std::shared_ptr<Registro> registro(const QString &percorso);
+    void seguiRighe();     // the update hook that tells the watchers
     bool scritto_ = false; // a write of ours not yet committed
 };
