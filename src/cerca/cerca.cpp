@@ -12,6 +12,7 @@
 #include <QCloseEvent>
 #include <QCompleter>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QProgressDialog>
 #include <QShortcut>
@@ -114,6 +115,7 @@ Cerca::Cerca(QWidget *parent)
     connect(ui->cmdGuida, &QPushButton::clicked, this, &Cerca::cmdGuida_Click);
     connect(ui->cmdChiudi, &QPushButton::clicked, this, &Cerca::cmdChiudi_Click);
     new QShortcut(QKeySequence::HelpContents, this, this, &Cerca::cmdGuida_Click);
+    ui->txtCerca->installEventFilter(this);
     modo();
 }
 
@@ -287,6 +289,22 @@ void Cerca::cmdGuida_Click()
 void Cerca::cmdChiudi_Click()
 {
     close();
+}
+
+bool Cerca::eventFilter(QObject *o, QEvent *e)
+{
+    if (o == ui->txtCerca && e->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(e)->key() == Qt::Key_Down) {
+        txtCerca_KeyDown();
+        return true;
+    }
+    return QWidget::eventFilter(o, e);
+}
+
+void Cerca::txtCerca_KeyDown()
+{
+    if (ui->Risultati->topLevelItemCount() > 0)
+        ui->Risultati->setFocus();
 }
 
 void Cerca::closeEvent(QCloseEvent *e)

@@ -36,10 +36,12 @@ signals:
 protected:
     void showEvent(QShowEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
+    bool eventFilter(QObject *o, QEvent *e) override;
 
 private:
     void Form_Activate();
     void txtCerca_Change();
+    void txtCerca_KeyDown(); // the arrow down goes to the results
     void optTesto_Click();
     void optDispensa_Click();
     void chkVegetariane_Click();
