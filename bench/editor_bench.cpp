@@ -47,17 +47,6 @@ template <class Azione> double cronometra(Azione azione)
     return ms(t);
 }
 
-double memoriaMb()
-{
-    QFile f("/proc/self/status");
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &r : f.readAll().split('\n'))
-        if (r.startsWith("VmRSS:"))
-            return r.mid(6).trimmed().split(' ').first().toDouble() / 1024; // kB
-    return 0;
-}
-
 void mancante(const char *figura, const char *perche)
 {
     std::fprintf(stderr, "%s not measured: %s\n", figura, perche);

@@ -5,6 +5,7 @@
 #include "toolkit/dialogs.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QStringList>
 #include <QWidget>
 #include <algorithm>
@@ -38,6 +39,11 @@ public:
         ++inattesi;
         return {};
     }
+    bool printPreview(const QString &, const std::function<void()> &) override
+    {
+        ++inattesi;
+        return false;
+    }
     int copie = 0; // the print dialog's answer; none expected when 0
     int printDialog(int, const QString &) override
     {
@@ -49,6 +55,18 @@ public:
     void help(const QString &, int, int) override { ++inattesi; }
     void openUrl(const QString &) override { ++inattesi; }
 };
+
+// The resident memory of the process, in MB.
+inline double memoriaMb()
+{
+    QFile f("/proc/self/status");
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &r : f.readAll().split('\n'))
+        if (r.startsWith("VmRSS:"))
+            return r.mid(6).trimmed().split(' ').first().toDouble() / 1024; // kB
+    return 0;
+}
 
 // Milliseconds since t started.
 inline double ms(const QElapsedTimer &t)

@@ -353,3 +353,14 @@ void Ricette::Form_Unload()
     for (DataSource *ds : {ListaR, Data1, Data2, Data3})
         ds->Close();
 }
+
+void Ricette::vaiAllaRicetta(qint64 chiave)
+{
+    for (int i = 0; i < ui->ListaRicette->count(); ++i)
+        if (ui->ListaRicette->item(i)->data(Qt::UserRole).toLongLong() == chiave) {
+            ui->ListaRicette->setCurrentRow(i); // its click follows
+            return;
+        }
+    dialogs().messageBox("La Ricetta selezionata non è più presente o è stata modificata",
+                         Dialogs::SoloOK, "Attenzione", Dialogs::Critica);
+}

@@ -29,6 +29,9 @@ public:
     explicit Ricette(QWidget *parent = nullptr);
     ~Ricette() override;
 
+    // Shows a recipe as a click on its name in "Vai alla Ricetta" does, questions included.
+    void vaiAllaRicetta(qint64 chiave);
+
     // Data sources, all on the current book.
     DataSource *datPrimaryRS; // the current recipe, recipes in name order
     DataSource *ListaR;       // feeds ListaRicette

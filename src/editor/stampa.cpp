@@ -16,7 +16,7 @@ void Ricette::cmdStampa_Click()
             for (int c = 0; c < copie; ++c)
                 StampaRicetta();
         },
-        testo(Schema::NomeRicetta));
+        testo(Schema::NomeRicetta), ui->chkAnteprima->isChecked());
 }
 
 void Ricette::StampaRicetta()

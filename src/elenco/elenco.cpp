@@ -224,7 +224,8 @@ void Elenco::stampa(int prima, int ultima)
                 for (int c = 0; c < copie && !righe_->chiave(riga).isEmpty(); ++c)
                     StampaRicetta(riga);
         },
-        prima == ultima ? righe_->nome(prima) : QStringLiteral("Ricette"));
+        prima == ultima ? righe_->nome(prima) : QStringLiteral("Ricette"),
+        ui->chkAnteprima->isChecked());
 }
 
 Recordset &Elenco::insieme(DataSource *ds, bool riapri)

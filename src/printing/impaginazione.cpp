@@ -290,11 +290,11 @@ void ImpaginazioneRicetta::PiePagina()
     s_.Print(pie);
 }
 
-void comandoDiStampa(const std::function<void(int copie)> &stampa, const QString &documento)
+namespace {
+
+// Cancel and any error while printing end it without a word; whatever was printed is handed over.
+void stampaTutto(const std::function<void(int copie)> &stampa, int copie)
 {
-    const int copie = dialogs().printDialog(1, documento);
-    if (copie <= 0)
-        return;
     try {
         stampa(copie);
     } catch (const EngineError &) {
@@ -304,4 +304,16 @@ void comandoDiStampa(const std::function<void(int copie)> &stampa, const QString
         SuperficieStampa::instance().FineLavoro();
     } catch (const ErroreStampa &) {
     }
+}
+
+} // namespace
+
+void comandoDiStampa(const std::function<void(int copie)> &stampa, const QString &documento,
+                     bool anteprima)
+{
+    if (anteprima && !dialogs().printPreview(documento, [&] { stampaTutto(stampa, 1); }))
+        return;
+    const int copie = dialogs().printDialog(1, documento);
+    if (copie > 0)
+        stampaTutto(stampa, copie);
 }

@@ -66,8 +66,9 @@ private:
     QString nome_;
 };
 
-// A print command: the print dialog (documento names what is printed), then stampa(copie).
+// A print command: with anteprima first the preview of one copy, from which the user prints or
+// closes; the print dialog (documento names what is printed), then stampa(copie).
 // Cancel and any error while printing end the command without a word; whatever was printed
 // is handed over.
 void comandoDiStampa(const std::function<void(int copie)> &stampa,
-                     const QString &documento = QString());
+                     const QString &documento = QString(), bool anteprima = false);

@@ -1,6 +1,7 @@
 #include "printing/superficie.h"
 
 #include <QFontMetricsF>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPrinter>
 
@@ -160,7 +161,11 @@ void SuperficieQt::chiudiDocumento()
     if (!pittore_)
         return;
     docAperto_ = false;
-    if (stampante_.outputFormat() == QPrinter::PdfFormat) {
+    // A preview, like a PDF file, shows the documents one after the other: a painter begun
+    // again on it would start its pages anew.
+    const bool anteprima =
+        stampante_.paintEngine() && stampante_.paintEngine()->type() == QPaintEngine::Picture;
+    if (stampante_.outputFormat() == QPrinter::PdfFormat || anteprima) {
         altroDoc_ = true; // the next document follows in the same file
         paginaNuova_ = false;
         return;

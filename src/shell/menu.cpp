@@ -2,6 +2,7 @@
 #include "shell/menu.h"
 #include "ui_menu.h"
 
+#include "cerca/cerca.h"
 #include "editor/ricette.h"
 #include "elenco/elenco.h"
 #include "import/importazione.h"
@@ -30,10 +31,12 @@ Menu::Menu(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::Menu>
     separatore2 = ui->Ark->insertSeparator(ui->importa);
     separatore3 = ui->Ark->insertSeparator(ui->Exit);
     separatore4 = ui->menu2->insertSeparator(ui->informazioni);
+    separatore5 = ui->Ark->insertSeparator(ui->cerca);
     separatore->setObjectName("separatore");
     separatore2->setObjectName("separatore2");
     separatore3->setObjectName("separatore3");
     separatore4->setObjectName("separatore4");
+    separatore5->setObjectName("separatore5");
 
     const qreal scala = devicePixelRatioF();
     QPixmap banner = QIcon(":/icons/banner.svg").pixmap(QSize(480, 120), scala);
@@ -46,6 +49,7 @@ Menu::Menu(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::Menu>
     connect(ui->nuovo, &QAction::triggered, this, &Menu::nuovo_Click);
     connect(ui->importa, &QAction::triggered, this, &Menu::importa_Click);
     connect(ui->importaWeb, &QAction::triggered, this, &Menu::importaWeb_Click);
+    connect(ui->cerca, &QAction::triggered, this, &Menu::Command6_Click);
     connect(ui->Exit, &QAction::triggered, this, &Menu::Exit_Click);
     connect(ui->aiuto, &QAction::triggered, this, &Menu::aiuto_Click);
     connect(ui->informazioni, &QAction::triggered, this, &Menu::informazioni_Click);
@@ -54,7 +58,9 @@ Menu::Menu(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::Menu>
     connect(ui->Command3, &QPushButton::clicked, this, &Menu::Command3_Click);
     connect(ui->Command4, &QPushButton::clicked, this, &Menu::Command4_Click);
     connect(ui->Command5, &QPushButton::clicked, this, &Menu::Command5_Click);
-    for (QLabel *l : {ui->Label2, ui->Label3, ui->Label4, ui->Label5, ui->Label6, ui->www})
+    connect(ui->Command6, &QPushButton::clicked, this, &Menu::Command6_Click);
+    for (QLabel *l :
+         {ui->Label2, ui->Label3, ui->Label4, ui->Label5, ui->Label6, ui->Label8, ui->www})
         l->installEventFilter(this);
 
     setAcceptDrops(true);
@@ -102,6 +108,13 @@ void Menu::apriFinestra(Finestra f)
     case Finestra::Importazione:
         finestra = new Importazione;
         break;
+    case Finestra::Cerca: {
+        auto *cerca = new Cerca;
+        connect(cerca, &Cerca::apriRicetta, this,
+                [this, cerca](qint64 chiave) { apriRicettaDaCerca(cerca, chiave); });
+        finestra = cerca;
+        break;
+    }
     }
     if (finestra)
         mostraFinestra(finestra);
@@ -147,6 +160,30 @@ void Menu::Command5_Click()
         apriFinestra(Finestra::Elenco);
 }
 
+void Menu::Command6_Click()
+{
+    if (ricettarioPresente())
+        apriFinestra(Finestra::Cerca);
+}
+
+void Menu::apriRicettaDaCerca(Cerca *cerca, qint64 chiave)
+{
+    if (!editorDaCerca_) {
+        auto *editor = new Ricette;
+        editor->setAttribute(Qt::WA_DeleteOnClose);
+        // What the editor wrote shows in the results when it is gone.
+        connect(editor, &QObject::destroyed, cerca, &Cerca::aggiornaRisultati);
+        cerca->setFinestraSopra(editor);
+        centra(editor, cerca->frameGeometry(), screen()->availableGeometry(),
+               cerca->frameGeometry().size() - cerca->size());
+        editor->show();
+        editorDaCerca_ = editor;
+    }
+    editorDaCerca_->raise();
+    editorDaCerca_->activateWindow();
+    editorDaCerca_->vaiAllaRicetta(chiave);
+}
+
 void Menu::Command4_Click()
 {
     QDir::setCurrent(CartellaIniziale);
@@ -178,6 +215,11 @@ void Menu::Label6_DblClick()
     apriFinestra(Finestra::Elenco);
 }
 
+void Menu::Label8_DblClick()
+{
+    apriFinestra(Finestra::Cerca);
+}
+
 void Menu::termina()
 {
     // Every window closes as the user would close it, so pending edits are written.
@@ -198,6 +240,8 @@ bool Menu::eventFilter(QObject *o, QEvent *e)
             Label5_DblClick();
         else if (o == ui->Label6)
             Label6_DblClick();
+        else if (o == ui->Label8)
+            Label8_DblClick();
         else
             return QMainWindow::eventFilter(o, e);
         return true;

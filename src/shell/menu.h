@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
 
 namespace Ui {
@@ -9,6 +10,8 @@ class Menu;
 struct RicettaEstera;
 class EngineError;
 class QUrl;
+class Cerca;
+class Ricette;
 class QAction;
 class QTemporaryDir;
 class QLabel;
@@ -37,7 +40,7 @@ protected:
 
 private:
     // The working windows the launchers open.
-    enum class Finestra { Ricette, Categorie, Ingredienti, Elenco, Importazione };
+    enum class Finestra { Ricette, Categorie, Ingredienti, Elenco, Importazione, Cerca };
 
     void Form_Load();
     void apri_Click();
@@ -53,11 +56,13 @@ private:
     void Command3_Click();
     void Command4_Click();
     void Command5_Click();
+    void Command6_Click();
     void Label2_DblClick();
     void Label3_DblClick();
     void Label4_DblClick();
     void Label5_DblClick();
     void Label6_DblClick();
+    void Label8_DblClick();
 
     void SalvaImpostazioni();
     void MostraNomeRicettario();
@@ -83,6 +88,9 @@ private:
     void importaPaginaSalvata(const QString &percorso);
     void erroreWeb(const EngineError &e);
     class AvanzamentoWeb;
+    // A result of the search opens the editor over the search window, both usable: one editor,
+    // brought forward and moved to each recipe chosen after.
+    void apriRicettaDaCerca(Cerca *cerca, qint64 chiave);
 
     std::unique_ptr<Ui::Menu> ui;
     // What the file dialog holds from its previous use.
@@ -92,6 +100,8 @@ private:
     QAction *separatore2 = nullptr;
     QAction *separatore3 = nullptr;
     QAction *separatore4 = nullptr;
+    QAction *separatore5 = nullptr;
+    QPointer<Ricette> editorDaCerca_;
 };
 
 // Places a window centred over sopra and within schermo, its frame (cornice) included; a

@@ -11,6 +11,7 @@
 #include <QMutex>
 #include <QSaveFile>
 #include <atomic>
+#include <QtEndian>
 #include <cerrno>
 #include <future>
 #include <sqlite3.h>
@@ -173,8 +174,17 @@ static QHash<ChiaveAperto, std::weak_ptr<Database>> &aperti()
 
 Database::Database(sqlite3 *db, const QString &percorso)
     : db_(db), percorso_(percorso), versioni_(versioniDi(percorso)),
-      istruzioni_(std::make_unique<Istruzioni>())
+      istruzioni_(std::make_unique<Istruzioni>()), registro_(registro(percorso))
 {
+    seguiRighe();
+}
+
+std::optional<quint32> Database::commitDelFile(const QString &percorso)
+{
+    const Impronta i = improntaDi(percorso);
+    if (i.contatore.size() != 4 || i.log > 0)
+        return std::nullopt;
+    return qFromBigEndian<quint32>(i.contatore.constData());
 }
 
 Database::~Database()
@@ -414,6 +424,7 @@ void Database::eseguiEConta(const QString &sql, const QVariantList &valori,
     // Our own committed write keeps a checked book checked.
     if (scritto_ && sqlite3_get_autocommit(db_)) {
         scritto_ = false;
+        ++registro_->scritture;
         const QString canonico = QFileInfo(percorso_).canonicalFilePath();
         const QMutexLocker bloccato(&guardia());
         if (verificati().contains(canonico))

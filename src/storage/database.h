@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QVariant>
 #include <memory>
+#include <optional>
 
 struct sqlite3;
 namespace Schema {
@@ -60,6 +62,29 @@ public:
     // every table's. Writes by other programs are seen after the set is opened again.
     quint64 versione(const QString &tabella) const;
 
+    // What a copy kept outside the book (the content search) needs to stay true to it: each row
+    // the program's own connections insert, change or delete in the file, as SQLite names its
+    // table and key, told as it happens (also rows a rollback then restores).
+    class Osservatore
+    {
+    public:
+        virtual ~Osservatore() = default;
+        virtual void rigaCambiata(const QString &tabella, qint64 chiave) = 0;
+    };
+    static void osserva(const QString &percorso, Osservatore *o);
+    static void nonOsservare(const QString &percorso, Osservatore *o);
+    // The program's committed writes to the file since it started, and SQLite's own count of
+    // the file's commits (any program's) in its header: when the second moved by more than the
+    // first, another program wrote. No count when a WAL log beside the file may hold commits.
+    static quint64 scrittureNostre(const QString &percorso);
+    static std::optional<quint32> commitDelFile(const QString &percorso);
+    // The watchers and our writes of one file; kept while the program runs.
+    struct Registro
+    {
+        QList<Osservatore *> osservatori;
+        quint64 scritture = 0;
+    };
+
     // Runs one statement of our own with bound values.
     void esegui(const QString &sql, const QVariantList &valori = {});
     // Runs one statement that inserts, updates or deletes rows of tabella alone.
@@ -99,5 +124,8 @@ private:
     std::shared_ptr<Versioni> versioni_;
     struct Istruzioni;
     std::unique_ptr<Istruzioni> istruzioni_;
+    std::shared_ptr<Registro> registro_;
+    static std::shared_ptr<Registro> registro(const QString &percorso);
+    void seguiRighe();     // the update hook that tells the watchers
     bool scritto_ = false; // a write of ours not yet committed
 };

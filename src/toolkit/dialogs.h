@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // The one door for every modal exchange with the user: message and input boxes, file and print
 // dialogs, the beep, help and web links. The program installs the Qt implementation; tests
@@ -43,6 +44,9 @@ public:
     // The number of copies, or 0 when cancelled. documento names what is printed: printed to
     // a PDF file, it is proposed as the file's name.
     virtual int printDialog(int copie, const QString &documento = QString()) = 0;
+    // Shows the pages that disegna prints on the printer the print dialog sets up, as that
+    // printer will get them; true when the user asks to print them.
+    virtual bool printPreview(const QString &documento, const std::function<void()> &disegna) = 0;
     virtual void beep() = 0;
     virtual void help(const QString &file, int comando, int contesto) = 0;
     virtual void openUrl(const QString &indirizzo) = 0;

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -12,9 +13,12 @@
 #include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QTreeView>
@@ -262,6 +266,45 @@ int QtDialogs::printDialog(int copie, const QString &documento)
     const int scelte = p.copyCount();
     p.setCopyCount(1);
     return scelte;
+}
+
+bool QtDialogs::printPreview(const QString &documento, const std::function<void()> &disegna)
+{
+    QDialog finestra(finestraAttiva());
+    finestra.setWindowTitle(documento.isEmpty()
+                                ? QStringLiteral("Anteprima di stampa")
+                                : QStringLiteral("Anteprima di stampa - ") + documento);
+    // On the printer the print dialog sets up: the same page, margins and fonts.
+    auto *anteprima = new QPrintPreviewWidget(&stampante(), &finestra);
+    QObject::connect(anteprima, &QPrintPreviewWidget::paintRequested, &finestra,
+                     [&disegna] { disegna(); });
+    auto *pagine = new QLabel(&finestra);
+    QObject::connect(anteprima, &QPrintPreviewWidget::previewChanged, pagine, [=] {
+        pagine->setText(QStringLiteral("Pagine: %1").arg(anteprima->pageCount()));
+    });
+    auto *riduci = new QPushButton(QStringLiteral("&Riduci"), &finestra);
+    auto *ingrandisci = new QPushButton(QStringLiteral("&Ingrandisci"), &finestra);
+    QObject::connect(riduci, &QPushButton::clicked, anteprima, [=] { anteprima->zoomOut(); });
+    QObject::connect(ingrandisci, &QPushButton::clicked, anteprima, [=] { anteprima->zoomIn(); });
+    auto *scelta = new QDialogButtonBox(&finestra);
+    scelta->addButton(QStringLiteral("&Stampa..."), QDialogButtonBox::AcceptRole)->setDefault(true);
+    scelta->addButton(QStringLiteral("&Chiudi"), QDialogButtonBox::RejectRole);
+    QObject::connect(scelta, &QDialogButtonBox::accepted, &finestra, &QDialog::accept);
+    QObject::connect(scelta, &QDialogButtonBox::rejected, &finestra, &QDialog::reject);
+    auto *riga = new QHBoxLayout;
+    for (QWidget *w : {static_cast<QWidget *>(pagine), static_cast<QWidget *>(riduci),
+                       static_cast<QWidget *>(ingrandisci)})
+        riga->addWidget(w);
+    riga->addStretch(1);
+    riga->addWidget(scelta);
+    auto *impaginazione = new QVBoxLayout(&finestra);
+    impaginazione->addWidget(anteprima, 1);
+    impaginazione->addLayout(riga);
+    anteprima->setZoomMode(QPrintPreviewWidget::FitInView);
+    const QRect schermo = finestra.screen()->availableGeometry();
+    finestra.resize(schermo.width() * 3 / 5, schermo.height() * 4 / 5);
+    finestra.installEventFilter(new DentroLoSchermo(&finestra));
+    return finestra.exec() == QDialog::Accepted;
 }
 
 void QtDialogs::beep()

@@ -15,6 +15,7 @@ public:
     QString openFile(const QString &titolo, const QString &filtro, const QString &nomeAttuale,
                      bool perNuovo) override;
     int printDialog(int copie, const QString &documento = QString()) override;
+    bool printPreview(const QString &documento, const std::function<void()> &disegna) override;
     void beep() override;
     void help(const QString &file, int comando, int contesto) override;
     void openUrl(const QString &indirizzo) override;

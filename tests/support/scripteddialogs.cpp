@@ -37,6 +37,12 @@ ScriptedDialogs &ScriptedDialogs::rispondiStampa(int copie)
     return *this;
 }
 
+ScriptedDialogs &ScriptedDialogs::rispondiAnteprima(bool stampa)
+{
+    anteprime_.enqueue(stampa);
+    return *this;
+}
+
 QList<ScriptedDialogs::Chiamata> ScriptedDialogs::di(const QString &tipo) const
 {
     QList<Chiamata> r;
@@ -56,7 +62,8 @@ QStringList ScriptedDialogs::visti() const
 
 bool ScriptedDialogs::tutteUsate() const
 {
-    return risposte_.isEmpty() && input_.isEmpty() && file_.isEmpty() && stampe_.isEmpty();
+    return risposte_.isEmpty() && input_.isEmpty() && file_.isEmpty() && stampe_.isEmpty() &&
+           anteprime_.isEmpty();
 }
 
 static void inatteso(const QString &cosa)
@@ -112,6 +119,17 @@ int ScriptedDialogs::printDialog(int copie, const QString &documento)
         return 0;
     }
     return stampe_.dequeue();
+}
+
+bool ScriptedDialogs::printPreview(const QString &documento, const std::function<void()> &disegna)
+{
+    chiamate << Chiamata{"anteprima", documento};
+    if (anteprime_.isEmpty()) {
+        inatteso(QStringLiteral("anteprima"));
+        return false;
+    }
+    disegna();
+    return anteprime_.dequeue();
 }
 
 void ScriptedDialogs::beep()

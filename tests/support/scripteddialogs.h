@@ -13,7 +13,7 @@ class ScriptedDialogs : public Dialogs
 public:
     struct Chiamata
     {
-        QString tipo; // "messaggio", "input", "file", "stampa", "beep", "guida", "web"
+        QString tipo; // "messaggio", "input", "file", "stampa", "anteprima", "beep", "guida", "web"
         QString testo = {};
         QString titolo = {};
         int pulsanti = 0;
@@ -31,6 +31,7 @@ public:
     ScriptedDialogs &rispondiInput(const QString &testo);
     ScriptedDialogs &rispondiFile(const QString &nome);
     ScriptedDialogs &rispondiStampa(int copie);
+    ScriptedDialogs &rispondiAnteprima(bool stampa);
 
     QList<Chiamata> chiamate;
     // Run as each message box shows, before it is answered: to look at what stands around it.
@@ -48,6 +49,8 @@ public:
     QString openFile(const QString &titolo, const QString &filtro, const QString &nomeAttuale,
                      bool perNuovo) override;
     int printDialog(int copie, const QString &documento = QString()) override;
+    // Draws what the preview would show, then answers: print, or close.
+    bool printPreview(const QString &documento, const std::function<void()> &disegna) override;
     void beep() override;
     void help(const QString &file, int comando, int contesto) override;
     void openUrl(const QString &indirizzo) override;
@@ -57,4 +60,5 @@ private:
     QQueue<QString> input_;
     QQueue<QString> file_;
     QQueue<int> stampe_;
+    QQueue<bool> anteprime_;
 };

@@ -1,0 +1,318 @@
+// The search window: one box, results as the user types, two ways of searching.
+#include "cerca/cerca.h"
+#include "ui_cerca.h"
+
+#include "cerca/indice.h"
+#include "storage/database.h"
+#include "storage/engineerror.h"
+#include "toolkit/applicazione.h"
+#include "toolkit/dialogs.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QCloseEvent>
+#include <QCompleter>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QProgressDialog>
+#include <QShortcut>
+#include <QStringListModel>
+#include <QStyledItemDelegate>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+
+using namespace Applicazione;
+
+namespace {
+
+enum Colonna { ColNome = 0, ColCategoria, ColVegetariana, ColDettaglio };
+
+// The detail column holds a line of HTML: the words found, or what is missing, marked.
+class Dettaglio : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *p, const QStyleOptionViewItem &opzione,
+               const QModelIndex &indice) const override
+    {
+        QStyleOptionViewItem o = opzione;
+        initStyleOption(&o, indice);
+        o.text.clear();
+        const QWidget *w = o.widget;
+        w->style()->drawControl(QStyle::CE_ItemViewItem, &o, p, w);
+        QTextDocument d;
+        d.setDefaultFont(o.font);
+        d.setDocumentMargin(0);
+        QTextOption riga;
+        riga.setWrapMode(QTextOption::NoWrap);
+        d.setDefaultTextOption(riga);
+        d.setHtml(indice.data(Qt::UserRole).toString());
+        const QRect r = w->style()->subElementRect(QStyle::SE_ItemViewItemText, &o, w);
+        QAbstractTextDocumentLayout::PaintContext c;
+        c.palette.setColor(QPalette::Text, o.palette.color(o.state & QStyle::State_Selected
+                                                               ? QPalette::HighlightedText
+                                                               : QPalette::Text));
+        c.clip = QRectF(0, 0, r.width(), r.height());
+        p->save();
+        p->translate(r.left(), r.top() + (r.height() - d.size().height()) / 2);
+        p->setClipRect(c.clip);
+        d.documentLayout()->draw(p, c);
+        p->restore();
+    }
+};
+
+QString conteggio(qsizetype n, bool tutte)
+{
+    if (n == 0)
+        return QStringLiteral("Nessuna ricetta trovata");
+    if (n == 1)
+        return QStringLiteral("1 ricetta trovata");
+    return (tutte ? QStringLiteral("%1 ricette trovate")
+                  : QStringLiteral("Le prime %1 ricette trovate"))
+        .arg(n);
+}
+
+// "4 di 6 - manca: Ricotta, Uova": the lines covered and the ingredients still to buy.
+QString copertura(const IndiceRicette::Risultato &r)
+{
+    QStringList mancanti;
+    for (const QString &m : r.mancanti)
+        mancanti.append(m.toHtmlEscaped());
+    return QStringLiteral("%1 di %2 - ").arg(r.coperte).arg(r.righe) +
+           (mancanti.isEmpty() ? QStringLiteral("<b>c'è tutto</b>")
+                               : QStringLiteral("manca: <b>%1</b>").arg(mancanti.join(", ")));
+}
+
+} // namespace
+
+Cerca::Cerca(QWidget *parent)
+    : QWidget(parent, Qt::Window), ui(std::make_unique<Ui::Cerca>()),
+      completamento_(new QCompleter(this))
+{
+    ui->setupUi(this);
+    ui->Risultati->setItemDelegateForColumn(ColDettaglio, new Dettaglio(ui->Risultati));
+    QHeaderView *testata = ui->Risultati->header();
+    testata->setStretchLastSection(true);
+    testata->resizeSection(ColNome, fontMetrics().horizontalAdvance(QString(26, QLatin1Char('n'))));
+    testata->setSectionResizeMode(ColCategoria, QHeaderView::ResizeToContents);
+    testata->setSectionResizeMode(ColVegetariana, QHeaderView::ResizeToContents);
+    completamento_->setCaseSensitivity(Qt::CaseInsensitive);
+    completamento_->setWidget(ui->txtCerca);
+    completamento_->setModel(new QStringListModel(completamento_));
+
+    connect(ui->txtCerca, &QLineEdit::textChanged, this, &Cerca::txtCerca_Change);
+    connect(ui->txtCerca, &QLineEdit::textEdited, this, &Cerca::suggerisci);
+    connect(ui->txtCerca, &QLineEdit::returnPressed, this, &Cerca::cmdApri_Click);
+    connect(completamento_, qOverload<const QString &>(&QCompleter::activated), this,
+            &Cerca::completamento_Activated);
+    connect(ui->optTesto, &QRadioButton::clicked, this, &Cerca::optTesto_Click);
+    connect(ui->optDispensa, &QRadioButton::clicked, this, &Cerca::optDispensa_Click);
+    connect(ui->chkVegetariane, &QCheckBox::clicked, this, &Cerca::chkVegetariane_Click);
+    connect(ui->Lista, &QComboBox::activated, this, &Cerca::Lista_Click);
+    connect(ui->Risultati, &QTreeWidget::itemActivated, this, &Cerca::Risultati_DblClick);
+    connect(ui->cmdApri, &QPushButton::clicked, this, &Cerca::cmdApri_Click);
+    connect(ui->cmdGuida, &QPushButton::clicked, this, &Cerca::cmdGuida_Click);
+    connect(ui->cmdChiudi, &QPushButton::clicked, this, &Cerca::cmdChiudi_Click);
+    new QShortcut(QKeySequence::HelpContents, this, this, &Cerca::cmdGuida_Click);
+    ui->txtCerca->installEventFilter(this);
+    modo();
+}
+
+Cerca::~Cerca() = default;
+
+void Cerca::showEvent(QShowEvent *e)
+{
+    QWidget::showEvent(e);
+    if (!std::exchange(aperta_, true))
+        Form_Activate();
+}
+
+void Cerca::Form_Activate()
+{
+    if (!preparaIndice())
+        return;
+    ui->Lista->clear();
+    ui->Lista->addItem(QStringLiteral("Tutte le categorie"), 0);
+    for (const auto &[chiave, nome] : indice_->categorie())
+        ui->Lista->addItem(nome, chiave);
+    static_cast<QStringListModel *>(completamento_->model())
+        ->setStringList(indice_->nomiIngredienti());
+}
+
+bool Cerca::preparaIndice()
+{
+    // Made only for a whole build, shown only if it lasts.
+    std::unique_ptr<QProgressDialog> avanzamento;
+    try {
+        if (!libro_ || !libro_->aperto())
+            libro_ = Database::apri(RicettarioCorrente);
+        if (!indice_)
+            indice_ = IndiceRicette::per(RicettarioCorrente);
+        indice_->aggiorna(*libro_, [&](int fatte, int tutte) {
+            if (!avanzamento) {
+                avanzamento = std::make_unique<QProgressDialog>(
+                    "Preparazione della ricerca nel ricettario...", QString(), 0, tutte, this);
+                avanzamento->setWindowTitle(windowTitle());
+                // Nothing else may write the book while it is read.
+                avanzamento->setWindowModality(Qt::ApplicationModal);
+                avanzamento->setMinimumDuration(300);
+            }
+            avanzamento->setValue(fatte);
+        });
+        return true;
+    } catch (const EngineError &e) {
+        avanzamento.reset();
+        dialogs().messageBox(e.description(), Dialogs::SoloOK, windowTitle(), Dialogs::Critica);
+        return false;
+    }
+}
+
+void Cerca::aggiornaRisultati()
+{
+    if (!isVisible()) // closing
+        return;
+    ui->Risultati->clear();
+    ui->Label3->clear();
+    const QString testo = ui->txtCerca->text();
+    if (testo.trimmed().isEmpty() || !preparaIndice())
+        return;
+    const bool dispensa = ui->optDispensa->isChecked();
+    const IndiceRicette::Filtro filtro{ui->chkVegetariane->isChecked(),
+                                       ui->Lista->currentData().toLongLong()};
+    QList<IndiceRicette::Risultato> trovate;
+    try {
+        trovate = dispensa ? indice_->cosaCucino(testo.split(QLatin1Char(',')), filtro, Massimo)
+                           : indice_->cerca(testo, filtro, Massimo);
+    } catch (const EngineError &e) {
+        dialogs().messageBox(e.description(), Dialogs::SoloOK, windowTitle(), Dialogs::Critica);
+        return;
+    }
+    QList<QTreeWidgetItem *> voci;
+    for (const IndiceRicette::Risultato &r : trovate) {
+        auto *v = new QTreeWidgetItem;
+        v->setText(ColNome, r.nome);
+        v->setData(ColNome, Qt::UserRole, r.chiave);
+        v->setText(ColCategoria, r.categoria);
+        v->setText(ColVegetariana, r.vegetariana ? QStringLiteral("Sì") : QString());
+        const QString dettaglio = dispensa ? copertura(r) : r.estratto;
+        v->setData(ColDettaglio, Qt::UserRole, dettaglio);
+        v->setText(ColDettaglio, QTextDocumentFragment::fromHtml(dettaglio).toPlainText());
+        v->setToolTip(ColDettaglio, v->text(ColDettaglio)); // the whole of a long one
+        voci.append(v);
+    }
+    ui->Risultati->addTopLevelItems(voci);
+    if (!voci.isEmpty())
+        ui->Risultati->setCurrentItem(voci.first());
+    ui->Label3->setText(conteggio(voci.size(), voci.size() < Massimo));
+}
+
+void Cerca::txtCerca_Change()
+{
+    aggiornaRisultati();
+}
+
+// In "Cosa cucino con..." the ingredient being typed, after the last comma, is completed
+// from the book's ingredients.
+void Cerca::suggerisci()
+{
+    if (!ui->optDispensa->isChecked())
+        return;
+    const QString ultimo = ui->txtCerca->text().section(QLatin1Char(','), -1).trimmed();
+    if (ultimo.isEmpty()) {
+        completamento_->popup()->hide();
+        return;
+    }
+    completamento_->setCompletionPrefix(ultimo);
+    completamento_->complete();
+}
+
+void Cerca::completamento_Activated(const QString &nome)
+{
+    QString testo = ui->txtCerca->text();
+    const qsizetype virgola = testo.lastIndexOf(QLatin1Char(','));
+    testo = (virgola < 0 ? QString() : testo.left(virgola + 1) + QLatin1Char(' ')) + nome +
+            QStringLiteral(", ");
+    ui->txtCerca->setText(testo);
+}
+
+void Cerca::modo()
+{
+    const bool dispensa = ui->optDispensa->isChecked();
+    ui->txtCerca->setPlaceholderText(
+        dispensa ? QStringLiteral("Gli ingredienti che hai, separati da virgole: uova, farina...")
+                 : QStringLiteral("Parole da cercare: zucchine ricotta \"al forno\" -funghi"));
+    ui->Risultati->headerItem()->setText(ColDettaglio, dispensa ? QStringLiteral("Ingredienti")
+                                                                : QStringLiteral("Dove compare"));
+    ui->txtCerca->clear();
+    ui->txtCerca->setFocus();
+}
+
+void Cerca::optTesto_Click()
+{
+    modo();
+}
+
+void Cerca::optDispensa_Click()
+{
+    modo();
+}
+
+void Cerca::chkVegetariane_Click()
+{
+    aggiornaRisultati();
+}
+
+void Cerca::Lista_Click()
+{
+    aggiornaRisultati();
+}
+
+void Cerca::Risultati_DblClick()
+{
+    cmdApri_Click();
+}
+
+void Cerca::cmdApri_Click()
+{
+    if (const QTreeWidgetItem *v = ui->Risultati->currentItem())
+        emit apriRicetta(v->data(ColNome, Qt::UserRole).toLongLong());
+    else
+        dialogs().beep();
+}
+
+void Cerca::cmdGuida_Click()
+{
+    dialogs().help("Pentolone.HLP", Dialogs::Argomento, 9);
+}
+
+void Cerca::cmdChiudi_Click()
+{
+    close();
+}
+
+bool Cerca::eventFilter(QObject *o, QEvent *e)
+{
+    if (o == ui->txtCerca && e->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(e)->key() == Qt::Key_Down) {
+        txtCerca_KeyDown();
+        return true;
+    }
+    return QWidget::eventFilter(o, e);
+}
+
+void Cerca::txtCerca_KeyDown()
+{
+    if (ui->Risultati->topLevelItemCount() > 0)
+        ui->Risultati->setFocus();
+}
+
+void Cerca::closeEvent(QCloseEvent *e)
+{
+    // The editor opened on a result goes first, with its own questions; it may stay.
+    if (sopra_ && !sopra_->close()) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+}
