@@ -10,12 +10,9 @@
 #include <QHash>
 #include <QMutex>
 #include <QSaveFile>
-#include <atomic>
-#include <QtEndian>
 #include <cerrno>
 #include <future>
 #include <sqlite3.h>
-#include <sys/stat.h>
 
 namespace {
 
@@ -87,50 +84,6 @@ static std::shared_ptr<Database::Versioni> versioniDi(const QString &percorso)
     return v;
 }
 
-// What a book is on disk now: any write to it, ours or another program's, changes it. The
-// clock of file times ticks coarsely, so SQLite's own count of the file's changes (at 24 in its
-// header) and the log a program in WAL mode writes beside it count too.
-struct Impronta
-{
-    quint64 dispositivo = 0, nodo = 0;
-    qint64 dimensione = -1, modifica = 0, cambio = 0; // times in nanoseconds
-    QByteArray contatore;
-    qint64 log = -1, modificaLog = 0;
-    bool operator==(const Impronta &) const = default;
-};
-
-static Impronta improntaDi(const QString &percorso)
-{
-    struct stat s;
-    if (::stat(QFile::encodeName(percorso).constData(), &s) != 0)
-        return {};
-    const auto ns = [](const timespec &t) { return qint64(t.tv_sec) * 1000000000 + t.tv_nsec; };
-    Impronta i;
-    i.dispositivo = quint64(s.st_dev);
-    i.nodo = quint64(s.st_ino);
-    i.dimensione = qint64(s.st_size);
-    i.modifica = ns(s.st_mtim);
-    i.cambio = ns(s.st_ctim);
-    QFile f(percorso);
-    if (f.open(QIODevice::ReadOnly) && f.seek(24))
-        i.contatore = f.read(4);
-    if (::stat(QFile::encodeName(percorso + QStringLiteral("-wal")).constData(), &s) == 0) {
-        i.log = qint64(s.st_size);
-        i.modificaLog = ns(s.st_mtim);
-    }
-    return i;
-}
-
-// The books whose whole check passed, as they were then or after our own last write: reading
-// every page again is needed only when another program may have changed the file since.
-static QHash<QString, Impronta> &verificati()
-{
-    static auto *v = new QHash<QString, Impronta>;
-    return *v;
-}
-
-static std::atomic<quint64> controlliCompleti = 0;
-
 // The checks started ahead, by canonical path: an opening waits for its book's.
 static QHash<QString, std::shared_future<void>> &anticipi()
 {
@@ -159,11 +112,6 @@ void Database::verificaInAnticipo(const QString &percorso)
     std::swap(anticipi()[canonico], controllo);
 }
 
-quint64 Database::controlliDiIntegrita()
-{
-    return controlliCompleti;
-}
-
 // The books open now, by canonical path and mode.
 using ChiaveAperto = QPair<QString, int>;
 static QHash<ChiaveAperto, std::weak_ptr<Database>> &aperti()
@@ -177,14 +125,6 @@ Database::Database(sqlite3 *db, const QString &percorso)
       istruzioni_(std::make_unique<Istruzioni>()), registro_(registro(percorso))
 {
     seguiRighe();
-}
-
-std::optional<quint32> Database::commitDelFile(const QString &percorso)
-{
-    const Impronta i = improntaDi(percorso);
-    if (i.contatore.size() != 4 || i.log > 0)
-        return std::nullopt;
-    return qFromBigEndian<quint32>(i.contatore.constData());
 }
 
 Database::~Database()
@@ -265,76 +205,6 @@ void Database::configura(bool scrittura)
     // Only once the file is known to be a book: these may write its header.
     esegui("PRAGMA journal_mode = DELETE");
     esegui("PRAGMA synchronous = FULL");
-}
-
-void Database::verificaRicettario()
-{
-    try {
-        // One read transaction: no other program changes the file between the checks.
-        esegui("BEGIN");
-        const qint64 pagine = valore("PRAGMA page_count").toLongLong(); // reads the header first
-        const qint64 pagina = valore("PRAGMA page_size").toLongLong();
-        const qint64 dimensione = QFileInfo(percorso_).size();
-        // SQLite reads the missing end of a last page as zeros. In WAL mode the newest pages
-        // may still wait in the -wal file, but the book itself is whole pages all the same.
-        const bool conWal = valore("PRAGMA journal_mode").toString() == QLatin1String("wal") &&
-                            QFileInfo(percorso_ + QStringLiteral("-wal")).size() > 0;
-        if (pagina <= 0 || (conWal ? dimensione % pagina != 0 : dimensione != pagina * pagine))
-            throw EngineError(EngineError::DatabaseDanneggiato, percorso_);
-        // Triggers and views would run code of the file's own: a book has none.
-        if (valore("SELECT count(*) FROM sqlite_schema WHERE type IN ('trigger', 'view')")
-                .toLongLong() > 0)
-            throw EngineError(EngineError::NonUnRicettario, percorso_);
-        for (const Schema::Tabella &tabella : Schema::tabelle())
-            verificaTabella(tabella);
-        // quick_check passes a damaged index, whose lookups then miss rows. Only once the
-        // tables are ours: the check evaluates the schema's constraints. Once per book, and
-        // again when the file changed since, under the read lock taken above.
-        const QString canonico = QFileInfo(percorso_).canonicalFilePath();
-        const Impronta adesso = improntaDi(percorso_);
-        const bool giaVerificato = [&] {
-            const QMutexLocker bloccato(&guardia());
-            return verificati().value(canonico) == adesso && adesso.dimensione >= 0;
-        }();
-        if (!giaVerificato) {
-            ++controlliCompleti;
-            if (valore("PRAGMA integrity_check(1)").toString() != QLatin1String("ok"))
-                throw EngineError(EngineError::DatabaseDanneggiato, percorso_);
-            const QMutexLocker bloccato(&guardia());
-            verificati().insert(canonico, adesso);
-        }
-        esegui("COMMIT");
-        // Sets read rows by key in name order, all over the file: keep a big book in memory.
-        // Not for the check, which reads each page once and runs faster in a small cache.
-        esegui("PRAGMA cache_size = -65536");
-    } catch (const EngineError &e) {
-        Close();
-        if (e.number() == EngineError::ErroreGenerico)
-            throw EngineError(EngineError::NonUnRicettario, percorso_);
-        throw;
-    }
-}
-
-void Database::verificaTabella(const Schema::Tabella &tabella)
-{
-    const auto rifiuta = [this] { throw EngineError(EngineError::NonUnRicettario, percorso_); };
-    // A key is a counter only as the rowid itself (INTEGER PRIMARY KEY in a rowid table);
-    // any other key is backed by an index of its own, and AddNew would store it empty.
-    if (valore("SELECT count(*) FROM pragma_index_list(?) WHERE origin = 'pk'", {tabella.nome})
-            .toLongLong() > 0)
-        rifiuta();
-    Statement s(db_, "SELECT name, pk FROM pragma_table_info(?)", percorso_);
-    s.bind(1, tabella.nome);
-    int i = 0;
-    while (s.step()) {
-        if (i >= tabella.colonne.size() ||
-            s.column(0).toString().compare(tabella.colonne.at(i).nome, Qt::CaseInsensitive) != 0 ||
-            s.column(1).toInt() != (i == 0 ? 1 : 0))
-            rifiuta();
-        ++i;
-    }
-    if (i != tabella.colonne.size())
-        rifiuta();
 }
 
 void Database::chiudiConnessioni(const QString &libro)
@@ -425,10 +295,7 @@ void Database::eseguiEConta(const QString &sql, const QVariantList &valori,
     if (scritto_ && sqlite3_get_autocommit(db_)) {
         scritto_ = false;
         ++registro_->scritture;
-        const QString canonico = QFileInfo(percorso_).canonicalFilePath();
-        const QMutexLocker bloccato(&guardia());
-        if (verificati().contains(canonico))
-            verificati().insert(canonico, improntaDi(percorso_));
+        scritturaNostra(percorso_);
     }
 }
 

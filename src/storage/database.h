@@ -110,6 +110,7 @@ private:
     void configura(bool scrittura);
     void verificaRicettario();
     static void chiudiConnessioni(const QString &libro); // every holder's, in this program
+    static void scritturaNostra(const QString &percorso); // a commit of ours keeps it checked
     void verificaTabella(const Schema::Tabella &tabella);
 
     sqlite3 *db_;
