@@ -91,6 +91,8 @@ int main(int argc, char **argv)
     Applicazione::RicettarioCorrente = corrente;
     Applicazione::RicettarioDaImportare = sorgente;
 
+    // The current book was checked when it became current, as the main window has it done.
+    Database::apri(corrente);
     QElapsedTimer t;
     t.start();
     Database::copiaDiSicurezza(corrente, QDir(cartella.path()).filePath("Prova.old"));
