@@ -19,6 +19,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QFont>
 #include <QProcess>
 #include <QThread>
 #include <QLineEdit>
@@ -128,6 +129,12 @@ int main(int argc, char **argv)
     // The book becomes current and its check starts, as in the main window; the cook's click
     // on "Ricette" comes a moment later. The first opening is timed with the bytes it read,
     // then the window is opened again as a cook opens it again from the main window.
+    // The main window is on the screen by then: the toolkit's fonts and style are ready.
+    QWidget principale;
+    auto *etichetta = new QPushButton("Ricette", &principale);
+    etichetta->setFont(QFont(etichetta->font().family(), 14, QFont::Bold));
+    principale.show();
+    QTest::qWaitForWindowExposed(&principale);
     Database::verificaInAnticipo(percorso);
     QThread::msleep(300);
     Ricette *finestra = nullptr;

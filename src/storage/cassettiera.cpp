@@ -13,7 +13,7 @@ Cassettiera::Cassettiera(Database &db) : db_(db) {}
 
 Cassettiera::~Cassettiera() = default;
 
-void Cassettiera::apriPerChiave(Statement &chiavi, bool ordina,
+void Cassettiera::apriPerChiave(const std::vector<qint64> &chiavi,
                                 std::unique_ptr<Statement> rilettura, int colonnaChiave,
                                 const QString &tabella)
 {
@@ -23,11 +23,9 @@ void Cassettiera::apriPerChiave(Statement &chiavi, bool ordina,
     prossimoCassetto_ = 0;
     rilettura_ = std::move(rilettura);
     colonnaChiave_ = colonnaChiave;
-    while (chiavi.step())
-        righe_.push_back(Riga{sqlite3_column_int64(chiavi.handle(), 0), 0});
-    if (ordina)
-        std::sort(righe_.begin(), righe_.end(),
-                  [](const Riga &a, const Riga &b) { return a.chiave < b.chiave; });
+    righe_.reserve(chiavi.size());
+    for (const qint64 k : chiavi)
+        righe_.push_back(Riga{k, 0});
 }
 
 void Cassettiera::apriSenzaChiave(Statement &righe)

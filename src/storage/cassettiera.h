@@ -21,10 +21,10 @@ public:
     explicit Cassettiera(Database &db);
     ~Cassettiera();
 
-    // A keyed set: the keys that chiavi yields, in its order (or sorted when ordina); values
+    // A keyed set: the keys in the set's order; values
     // read again through rilettura, which selects the rows whose key is among Blocco parameters
     // and finds the key in its column colonnaChiave.
-    void apriPerChiave(Statement &chiavi, bool ordina, std::unique_ptr<Statement> rilettura,
+    void apriPerChiave(const std::vector<qint64> &chiavi, std::unique_ptr<Statement> rilettura,
                        int colonnaChiave, const QString &tabella);
     // A set without a key, whose rows cannot be read again: each keeps a drawer of its own.
     void apriSenzaChiave(Statement &righe);

@@ -242,6 +242,26 @@ quint64 Database::versione(const QString &tabella) const
     return versioni_->tutte + versioni_->perTabella.value(tabella.toLower());
 }
 
+qint64 Database::commitAltrui()
+{
+    return valore("PRAGMA data_version").toLongLong();
+}
+
+std::shared_ptr<const Database::Ordine> Database::ordine(const QString &sql,
+                                                        const QString &tabella)
+{
+    const std::shared_ptr<const Ordine> o = ordini_.value(sql);
+    // Another program's write is seen by a set opened again: not kept past one.
+    return o && o->versione == versione(tabella) && o->altrui == commitAltrui() ? o : nullptr;
+}
+
+void Database::ricordaOrdine(const QString &sql, std::shared_ptr<const Ordine> ordine)
+{
+    if (ordini_.size() >= 8)
+        ordini_.clear();
+    ordini_.insert(sql, std::move(ordine));
+}
+
 void Database::esegui(const QString &sql, const QVariantList &valori)
 {
     eseguiEConta(sql, valori, QString());

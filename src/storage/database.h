@@ -3,7 +3,9 @@
 #include <QList>
 #include <QString>
 #include <QVariant>
+#include <QHash>
 #include <memory>
+#include <vector>
 #include <optional>
 
 struct sqlite3;
@@ -85,6 +87,21 @@ public:
         quint64 scritture = 0;
     };
 
+    // A set's keys in its order, with the values of the column it is sorted by when the sort
+    // read them, as at a version of its table: sets of one record source opened while the table
+    // is unchanged share them instead of sorting again. ordine() is null when none is current.
+    struct Ordine
+    {
+        quint64 versione = 0;
+        qint64 altrui = 0; // SQLite's count of commits by other connections, as it was then
+        std::vector<qint64> chiavi;
+        QVariantList valori;
+    };
+    std::shared_ptr<const Ordine> ordine(const QString &sql, const QString &tabella);
+    void ricordaOrdine(const QString &sql, std::shared_ptr<const Ordine> ordine);
+    // Grows when another connection, ours or another program's, commits to the file.
+    qint64 commitAltrui();
+
     // Runs one statement of our own with bound values.
     void esegui(const QString &sql, const QVariantList &valori = {});
     // Runs one statement that inserts, updates or deletes rows of tabella alone.
@@ -123,6 +140,7 @@ public:
 
 private:
     std::shared_ptr<Versioni> versioni_;
+    QHash<QString, std::shared_ptr<const Ordine>> ordini_;
     struct Istruzioni;
     std::unique_ptr<Istruzioni> istruzioni_;
     std::shared_ptr<Registro> registro_;

@@ -157,16 +157,35 @@ void Recordset::leggiRighe(Statement &s, const QString &sql, bool tabella)
     // does not carry every column (the engine keeps a subquery's columns through its sort).
     static const QRegularExpression tutte(QStringLiteral(R"(^\s*select\s+\*\s+from\s)"),
                                           QRegularExpression::CaseInsensitiveOption);
-    auto rileggi = rilettura();
+    // The sort reads the column it sorts by: its values come along, for the list of names.
     const QString chiave = quotaNome(colonne_[colonnaChiave_].nome);
     const QRegularExpressionMatch m = tutte.match(sql);
-    Statement chiavi(db_->handle(),
-                     m.hasMatch() ? "SELECT " + chiave + " FROM " + sql.mid(m.capturedEnd())
-                                  : QStringLiteral("SELECT %1 FROM (%2)").arg(chiave, sql),
-                     db_->percorso());
-    // A table's own order is its key's. The engine reads the keys from its narrowest
-    // index, in that index's order; sorting them here costs less than reading the table.
-    righe_.apriPerChiave(chiavi, tabella, std::move(rileggi), colonnaChiave_, tabella_);
+    const QString ordinata =
+        ordinatoPer_ >= 0 ? ", " + quotaNome(colonne_[ordinatoPer_].origine) : QString();
+    const QString sqlChiavi =
+        m.hasMatch() ? "SELECT " + chiave + ordinata + " FROM " + sql.mid(m.capturedEnd())
+                     : QStringLiteral("SELECT %1 FROM (%2)").arg(chiave, sql);
+    // Sets of one origin opened while their table is unchanged share one sort.
+    ordine_ = db_->ordine(sqlChiavi, tabella_);
+    if (!ordine_) {
+        auto letto = std::make_shared<Database::Ordine>();
+        letto->versione = db_->versione(tabella_);
+        letto->altrui = db_->commitAltrui();
+        Statement chiavi(db_->handle(), sqlChiavi, db_->percorso());
+        const bool conValori = chiavi.columnCount() > 1;
+        while (chiavi.step()) {
+            letto->chiavi.push_back(chiavi.column(0).toLongLong());
+            if (conValori)
+                letto->valori << chiavi.column(1);
+        }
+        // A table's own order is its key's. The engine reads the keys from its narrowest
+        // index, in that index's order; sorting them here costs less than reading the table.
+        if (tabella)
+            std::sort(letto->chiavi.begin(), letto->chiavi.end());
+        db_->ricordaOrdine(sqlChiavi, letto);
+        ordine_ = letto;
+    }
+    righe_.apriPerChiave(ordine_->chiavi, rilettura(), colonnaChiave_, tabella_);
 }
 
 void Recordset::Requery()
@@ -361,29 +380,6 @@ QVariant Recordset::bookmarkAlPosto(int posizione) const
     if (posizione < 0 || posizione >= righe_.size())
         throw EngineError(EngineError::NessunRecordCorrente);
     return QVariant(righe_.chiave(posizione));
-}
-
-QVariantList Recordset::colonnaIntera(int ordinale) const
-{
-    controllaOrdinale(ordinale);
-    QVariantList valori;
-    valori.reserve(righe_.size());
-    if (colonnaChiave_ < 0) {
-        for (int p = 0; p < righe_.size(); ++p)
-            valori << valoreAlPosto(p, ordinale);
-        return valori;
-    }
-    QHash<qint64, QVariant> perChiave;
-    Statement s(db_->handle(),
-                QStringLiteral("SELECT %1, %2 FROM %3")
-                    .arg(quotaNome(colonne_[colonnaChiave_].origine),
-                         quotaNome(colonne_[ordinale].origine), quotaNome(tabella_)),
-                db_->percorso());
-    while (s.step())
-        perChiave.insert(s.column(0).toLongLong(), s.column(1));
-    for (int p = 0; p < righe_.size(); ++p)
-        valori << perChiave.value(righe_.chiave(p));
-    return valori;
 }
 
 QVariant Recordset::valoreAlPosto(int posizione, int ordinale) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "storage/cassettiera.h"
+#include "storage/database.h"
 
 #include <QHash>
 #include <QString>
@@ -173,6 +174,7 @@ private:
     // The column the rows stand in order of (Italian order, ascending), -1 when none: a row
     // added or a value of that column changed since the set was read breaks the order.
     int ordinatoPer_ = -1;
+    std::shared_ptr<const Database::Ordine> ordine_; // the keys as the set was opened
     std::vector<Colonna> colonne_;
     Cassettiera righe_;
     int posizione_ = -1;

@@ -1,4 +1,5 @@
-// The Find family: a walk over the set in its order, or a seek where the set's order answers.
+// The Find family (a walk over the set in its order, or a seek where the set's order answers),
+// and a whole column read at once.
 #include "storage/recordset.h"
 
 #include "storage/criteria.h"
@@ -79,4 +80,30 @@ void Recordset::FindNext(const QString &criterio)
 void Recordset::FindPrevious(const QString &criterio)
 {
     cerca(criterio, posizione_ - 1, -1);
+}
+
+QVariantList Recordset::colonnaIntera(int ordinale) const
+{
+    controllaOrdinale(ordinale);
+    if (ordinale == ordinatoPer_ && ordine_ && ordine_->valori.size() == righe_.size() &&
+        ordine_->versione == db_->versione(tabella_))
+        return ordine_->valori; // read by the sort, and nothing written since
+    QVariantList valori;
+    valori.reserve(righe_.size());
+    if (colonnaChiave_ < 0) {
+        for (int p = 0; p < righe_.size(); ++p)
+            valori << valoreAlPosto(p, ordinale);
+        return valori;
+    }
+    QHash<qint64, QVariant> perChiave;
+    Statement s(db_->handle(),
+                QStringLiteral("SELECT %1, %2 FROM %3")
+                    .arg(quotaNome(colonne_[colonnaChiave_].origine),
+                         quotaNome(colonne_[ordinale].origine), quotaNome(tabella_)),
+                db_->percorso());
+    while (s.step())
+        perChiave.insert(s.column(0).toLongLong(), s.column(1));
+    for (int p = 0; p < righe_.size(); ++p)
+        valori << perChiave.value(righe_.chiave(p));
+    return valori;
 }
