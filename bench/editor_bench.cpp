@@ -85,6 +85,8 @@ void avvio(const QString &libro)
     for (int i = 0; i < 5; ++i) {
         QProcess p;
         p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        // The program keeps its settings in its working folder: the book's, not ours.
+        p.setWorkingDirectory(QFileInfo(libro).absolutePath());
         QElapsedTimer t;
         t.start();
         p.start(START_BENCH, {libro});
