@@ -5,6 +5,7 @@
 #include "formati/mealmaster.h"
 #include "libro.h"
 #include "principale.h"
+#include "righeestere.h"
 #include "scripteddialogs.h"
 #include "toolkit/applicazione.h"
 
@@ -26,14 +27,6 @@ QString campi(const RicettaEstera &r)
 {
     return QStringList{r.nome, r.categoria, r.tipoPasto, QString::number(r.porzioni), r.note}.join(
         '|');
-}
-
-QStringList righe(const RicettaEstera &r)
-{
-    QStringList l;
-    for (const RigaEstera &x : r.righe)
-        l << x.quantita + '|' + x.ingrediente + '|' + x.commento;
-    return l;
 }
 
 } // namespace
@@ -89,7 +82,7 @@ private slots:
             const RicettaEstera &r = l->at(ricetta);
             if (l != &riletta) // the file has no place for a note
                 QTEST(campi(r), "campi");
-            QTEST(righe(r), "righe");
+            QTEST(righeEstere(r), "righe");
             QTEST(r.istruzioni, "istruzioni");
         }
     }
@@ -175,7 +168,7 @@ private slots:
         for (int i = 0; i < lette.size(); ++i) {
             QCOMPARE(lette.at(i).nome, attese.at(i).at(0).toString());
             QCOMPARE(lette.at(i).istruzioni, attese.at(i).at(1).toString());
-            QCOMPARE(righe(lette.at(i)).join('/'), attese.at(i).at(2).toString());
+            QCOMPARE(righeEstere(lette.at(i)).join('/'), attese.at(i).at(2).toString());
         }
     }
 };

@@ -4,6 +4,7 @@
 #include "formati/paginaweb.h"
 #include "formati/rigaingrediente.h"
 #include "formati/scaricamento.h"
+#include "righeestere.h"
 #include "serverweb.h"
 #include "storage/engineerror.h"
 
@@ -29,9 +30,7 @@ QStringList riassunto(const RicettaEstera &r)
                   "istruzioni: " + r.istruzioni,
                   "note: " + r.note,
                   "utensili: " + r.utensili};
-    for (const RigaEstera &l : r.righe)
-        s << l.quantita + '|' + l.ingrediente + '|' + l.commento;
-    return s;
+    return s + righeEstere(r);
 }
 
 } // namespace
