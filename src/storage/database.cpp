@@ -11,6 +11,7 @@
 #include <QMutex>
 #include <QSaveFile>
 #include <cerrno>
+#include <chrono>
 #include <future>
 #include <sqlite3.h>
 
@@ -96,6 +97,16 @@ void Database::verificaInAnticipo(const QString &percorso)
     const QString canonico = QFileInfo(percorso).canonicalFilePath();
     if (canonico.isEmpty() || !QFileInfo(canonico).isFile())
         return;
+    {
+        // The same book named again while its check runs (the settings' book opened from the
+        // command line too): the opening waits for that one, and checks again if the file
+        // changed since it started.
+        const QMutexLocker bloccato(&guardia());
+        const std::shared_future<void> corrente = anticipi().value(canonico);
+        if (corrente.valid() &&
+            corrente.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+            return;
+    }
     std::shared_future<void> controllo =
         std::async(std::launch::async, [percorso] {
             // A failure is found again, and said, by the opening.

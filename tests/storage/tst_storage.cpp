@@ -786,25 +786,32 @@ private slots:
         QTest::addColumn<QString>("inMezzo");
         QTest::addColumn<bool>("altroProgramma");
         QTest::addColumn<int>("controlli");
-        QTest::addColumn<bool>("inAnticipo"); // the check started ahead, before the opening
+        QTest::addColumn<int>("anticipi"); // checks started ahead, before the opening
         const QString scrittura = "INSERT INTO Ricette (NomeRicetta) VALUES ('Frittata')";
-        caso("reopened unchanged", "", false, 0, false);
-        caso("our own write in between", scrittura, false, 0, false);
-        caso("another program's write in between", scrittura, true, 1, false);
-        caso("another program's write, checked ahead", scrittura, true, 1, true);
+        caso("reopened unchanged", "", false, 0, 0);
+        caso("our own write in between", scrittura, false, 0, 0);
+        caso("another program's write in between", scrittura, true, 1, 0);
+        caso("another program's write, checked ahead", scrittura, true, 1, 1);
+        // The book named again while its first check still runs: a book large enough for the
+        // check to take a while.
+        caso("another program's write, named twice ahead",
+             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 30000) "
+             "INSERT INTO ingredienti_ricetta (IDRicetta, IDIngrediente, Commenti) "
+             "SELECT (SELECT min(IDRicetta) FROM Ricette), NULL, printf('riga %d', i) FROM n",
+             true, 1, 2);
     }
     void open_checkedOncePerBook()
     {
         QFETCH(QString, inMezzo);
         QFETCH(bool, altroProgramma);
-        QFETCH(bool, inAnticipo);
+        QFETCH(int, anticipi);
         apri()->Close();
         const quint64 prima = Database::controlliDiIntegrita();
         if (altroProgramma)
             libro_->esegui(inMezzo);
         else if (!inMezzo.isEmpty())
             apri()->esegui(inMezzo);
-        if (inAnticipo)
+        for (int i = 0; i < anticipi; ++i)
             Database::verificaInAnticipo(libro_->percorso());
         apri()->Close();
         QTEST(int(Database::controlliDiIntegrita() - prima), "controlli");
