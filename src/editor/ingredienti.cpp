@@ -25,9 +25,13 @@ void Ricette::CaricaListaIngredienti()
 {
     Data2->esegui([this](Recordset &rs) {
         const int da = rs.Eof() ? rs.RecordCount() : qMax(0, rs.AbsolutePosition());
-        for (int p = da; p < rs.RecordCount(); ++p) {
-            const QString nome = rs.valoreAlPosto(p, Schema::Ingrediente).toString();
-            const qint64 chiave = rs.valoreAlPosto(p, Schema::IDIngrediente).toLongLong();
+        if (da >= rs.RecordCount())
+            return;
+        // The names in one read, as the sort left them; the key is the row's bookmark.
+        const QVariantList nomi = rs.colonnaIntera(Schema::Ingrediente);
+        for (int p = da; p < nomi.size(); ++p) {
+            const QString nome = nomi.at(p).toString();
+            const qint64 chiave = rs.bookmarkAlPosto(p).toLongLong();
             auto *voce = new QListWidgetItem(nome); // keyed before it joins the list
             voce->setData(Qt::UserRole, chiave);
             ui->ListaIngredienti->addItem(voce);
