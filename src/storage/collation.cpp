@@ -1,7 +1,10 @@
 #include "storage/collation.h"
 
 #include <QChar>
+#include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <sqlite3.h>
 
 namespace Collazione {
@@ -78,8 +81,15 @@ int confronta(const char *a, int na, const char *b, int nb, bool contaMaiuscole)
     const auto fb = pb + nb;
     // Equal leading bytes weigh the same; sorting names that share a start spends most of its
     // time there. Back up to a character start so the first differing one is read whole.
+    const int corta = std::min(na, nb);
     int comune = 0;
-    while (comune < na && comune < nb && pa[comune] == pb[comune])
+    for (std::uint64_t x, y; comune + 8 <= corta; comune += 8) { // eight bytes at a time
+        std::memcpy(&x, pa + comune, 8);
+        std::memcpy(&y, pb + comune, 8);
+        if (x != y)
+            break;
+    }
+    while (comune < corta && pa[comune] == pb[comune])
         ++comune;
     const auto seguito = [](const unsigned char *p, const unsigned char *fine) {
         return p < fine && (*p & 0xC0) == 0x80;
