@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <libxml/HTMLparser.h>
 #include <libxml/parserInternals.h>
 
@@ -98,8 +99,8 @@ public:
         ctx->sax = &h;
         ctx->userData = this;
         htmlCtxtUseOptions(ctx, Opzioni);
-        if (codifica)
-            xmlSwitchEncoding(ctx, XML_CHAR_ENCODING_UTF8);
+        if (xmlCharEncodingHandlerPtr c = codifica ? xmlFindCharEncodingHandler(codifica) : nullptr)
+            xmlSwitchToEncoding(ctx, c);
         htmlParseDocument(ctx);
         ctx->sax = proprio;
         if (ctx->myDoc)
@@ -256,10 +257,16 @@ QString testo(const QString &html)
 
 QList<QJsonObject> oggettiRicetta(const QByteArray &pagina)
 {
-    // Without a declared charset libxml2 would take Latin-1; pages today are UTF-8.
-    const bool dichiarato = pagina.left(2048).toLower().contains("charset");
+    // Without a declared charset libxml2 would take Latin-1. Pages today are UTF-8; an older one
+    // that is not is in the Western default of browsers, whose curly quotes Latin-1 lacks.
+    const char *codifica = nullptr;
+    if (!pagina.left(2048).toLower().contains("charset")) {
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString prova = utf8(pagina);
+        codifica = utf8.hasError() ? "windows-1252" : "UTF-8";
+    }
     Lettore l;
-    l.leggi(pagina, dichiarato ? nullptr : "UTF-8");
+    l.leggi(pagina, codifica);
     return l.jsonLd.isEmpty() ? l.microdati : l.jsonLd;
 }
 

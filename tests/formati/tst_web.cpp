@@ -127,6 +127,13 @@ private slots:
                            "istruzioni: Sbattete le uova.\r\nAggiungete le zucchine e cuocete.",
                            "4|Uova|",
                            "|Sale|q.b."};
+        // An older page saved in Windows-1252 that names no charset.
+        QTest::newRow("no charset, not UTF-8")
+            << "vecchia.html"
+            << QStringList{"nome: Caffè shakerato",
+                           "descrizione: Il “piccolo” rito d’estate: più fresco di così non si "
+                           "può.",
+                           "2|Caffè|tazzine"};
         QTest::newRow("no recipe") << "senza.html"
                                    << QStringList{"Nella pagina " WEB "/senza.html non c'è "
                                                   "nessuna ricetta che Pentolone sappia leggere: "
