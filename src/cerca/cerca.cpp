@@ -160,12 +160,20 @@ bool Cerca::preparaIndice()
             }
             avanzamento->setValue(fatte);
         });
+        avvisato_.clear();
         return true;
     } catch (const EngineError &e) {
         avanzamento.reset();
-        dialogs().messageBox(e.description(), Dialogs::SoloOK, windowTitle(), Dialogs::Critica);
+        avvisa(e.description());
         return false;
     }
+}
+
+void Cerca::avvisa(const QString &causa)
+{
+    // The search runs at every key typed: a cause is said once while it lasts, not per key.
+    if (std::exchange(avvisato_, causa) != causa)
+        dialogs().messageBox(causa, Dialogs::SoloOK, windowTitle(), Dialogs::Critica);
 }
 
 void Cerca::aggiornaRisultati()
@@ -185,7 +193,7 @@ void Cerca::aggiornaRisultati()
         trovate = dispensa ? indice_->cosaCucino(testo.split(QLatin1Char(',')), filtro, Massimo)
                            : indice_->cerca(testo, filtro, Massimo);
     } catch (const EngineError &e) {
-        dialogs().messageBox(e.description(), Dialogs::SoloOK, windowTitle(), Dialogs::Critica);
+        avvisa(e.description());
         return;
     }
     QList<QTreeWidgetItem *> voci;

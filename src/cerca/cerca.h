@@ -56,6 +56,7 @@ private:
 
     // The index up to date with the book; false (said to the user) when the book cannot be read.
     bool preparaIndice();
+    void avvisa(const QString &causa);
 
     std::unique_ptr<Ui::Cerca> ui;
     std::shared_ptr<Database> libro_;
@@ -63,4 +64,5 @@ private:
     QCompleter *completamento_;
     QPointer<QWidget> sopra_;
     bool aperta_ = false;
+    QString avvisato_; // the cause of the last failure, already said
 };

@@ -243,6 +243,23 @@ private slots:
         QDir::setCurrent(prima);
     }
 
+    // A book that can no longer be read while the cook types: said once, not at every key.
+    void finestra_libroIlleggibileDettoUnaVolta()
+    {
+        Cerca cerca;
+        cerca.show();
+        auto *casella = w<QLineEdit>(&cerca, "txtCerca");
+        QTest::keyClicks(casella, "z");
+        QFile file(libro->percorso());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QByteArray(8192, 'x'));
+        file.close();
+        dialoghi->rispondi(Dialogs::OK);
+        QTest::keyClicks(casella, "ucc");
+        QCOMPARE(dialoghi->visti(), QStringList{"Cerca Ricette: Il file '" + libro->percorso() +
+                                                "' non è un ricettario di Pentolone valido."});
+    }
+
     // The preview draws the pages the printer then gets, footers included.
     void anteprima_comeLaStampa()
     {
