@@ -182,11 +182,16 @@ Dialogs::Risposta QtDialogs::messageBox(const QString &testo, Pulsanti pulsanti,
 QString QtDialogs::inputBox(const QString &prompt, const QString &titolo,
                             const QString &predefinito)
 {
-    bool ok = false;
-    const QString testo = QInputDialog::getText(
-        finestraAttiva(), titolo.isEmpty() ? titoloPredefinito() : titolo,
-        QString(prompt).replace("\r\n", "\n"), QLineEdit::Normal, predefinito, &ok);
-    return ok ? testo : QString();
+    QInputDialog box(finestraAttiva());
+    box.setWindowTitle(titolo.isEmpty() ? titoloPredefinito() : titolo);
+    box.setLabelText(QString(prompt).replace("\r\n", "\n"));
+    box.setTextValue(predefinito);
+    // What is proposed (a web address, a long name) shows whole, within two thirds of the screen.
+    int larghezza = box.fontMetrics().horizontalAdvance(predefinito + QStringLiteral("MMMMMMMM"));
+    if (const QScreen *schermo = box.screen())
+        larghezza = qMin(larghezza, schermo->availableGeometry().width() * 2 / 3);
+    box.resize(qMax(box.sizeHint().width(), larghezza), box.sizeHint().height());
+    return box.exec() == QDialog::Accepted ? box.textValue() : QString();
 }
 
 QString QtDialogs::filtroQt(const QString &filtro)
