@@ -52,7 +52,12 @@ void Recordset::cerca(const QString &testo, int da, int passo)
             return;
         }
     }
+    // On the key column a row's value is known without reading it: the rows whose key cannot
+    // satisfy the criterion are passed over, and only a candidate is read (it may be gone).
+    const bool perChiave = ordinale == colonnaChiave_;
     for (int p = da; p >= 0 && p < righe_.size(); p += passo) {
+        if (perChiave && !criterio.soddisfattoDa(QVariant(righe_.chiave(p))))
+            continue;
         if (criterio.soddisfattoDa(valoreAlPosto(p, ordinale))) {
             noMatch_ = false;
             vaiAl(p);

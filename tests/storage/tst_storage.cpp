@@ -268,7 +268,8 @@ private slots:
         QTest::addColumn<bool>("indietro");
         QTest::addColumn<QStringList>("trovate");
         QTest::addColumn<int>("numero"); // of the engine error, 0: none
-        // Before the find: "=name" renames the first row, "+name" adds a row.
+        // Before the find: "=name" renames the first row, "+name" adds a row, "-name" is the
+        // row another program deletes.
         QTest::addColumn<QStringList>("cambi");
         const auto trova = [](const char *caso, const char *criterio, const QStringList &trovate,
                               bool indietro = false, const QStringList &cambi = {}) {
@@ -288,6 +289,7 @@ private slots:
         trova("decimal <=", "NumeroPorzioni <= 4.5", {"Carbonara", "Tiramisù"});
         trova("<= the value itself", "NumeroPorzioni <= 4", {"Carbonara", "Tiramisù"});
         trova("bracketed key >=", "[IDRicetta] >= 5", {"Lasagne", "Pasta all'uovo"});
+        trova("key of a row gone since", "IDRicetta = 5", {}, false, {"-Pasta all'uovo"});
         trova("doubled apostrophe", "NomeRicetta = 'Zuppa d''orzo'", {"Zuppa d'orzo"});
         trova("text in capitals", "nomericetta = 'BIGNÉ'", {"Bigné"});
         // The accent weighs only against the same plain letters, and then it decides.
@@ -320,6 +322,10 @@ private slots:
         QFETCH(QStringList, cambi);
         Recordset rs(apri(), Origine::RicettePerNome);
         for (const QString &c : cambi) {
+            if (c.startsWith('-')) {
+                libro_->esegui("DELETE FROM Ricette WHERE NomeRicetta = ?", {c.mid(1)});
+                continue;
+            }
             c.startsWith('=') ? rs.Edit() : rs.AddNew();
             rs.setValue(Schema::NomeRicetta, c.mid(1));
             rs.Update();
