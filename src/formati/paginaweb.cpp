@@ -7,7 +7,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
-#include <QStringDecoder>
 #include <libxml/HTMLparser.h>
 #include <libxml/parserInternals.h>
 
@@ -260,11 +259,8 @@ QList<QJsonObject> oggettiRicetta(const QByteArray &pagina)
     // Without a declared charset libxml2 would take Latin-1. Pages today are UTF-8; an older one
     // that is not is in the Western default of browsers, whose curly quotes Latin-1 lacks.
     const char *codifica = nullptr;
-    if (!pagina.left(2048).toLower().contains("charset")) {
-        QStringDecoder utf8(QStringDecoder::Utf8);
-        const QString prova = utf8(pagina);
-        codifica = utf8.hasError() ? "windows-1252" : "UTF-8";
-    }
+    if (!pagina.left(2048).toLower().contains("charset"))
+        codifica = pagina.isValidUtf8() ? "UTF-8" : "windows-1252";
     Lettore l;
     l.leggi(pagina, codifica);
     return l.jsonLd.isEmpty() ? l.microdati : l.jsonLd;
