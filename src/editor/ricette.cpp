@@ -11,6 +11,9 @@
 #include "toolkit/maiuscole.h"
 
 #include <QCloseEvent>
+#include <QHeaderView>
+#include <QScreen>
+#include <QToolButton>
 
 using namespace Applicazione;
 
@@ -30,6 +33,7 @@ Ricette::Ricette(QWidget *parent)
     collegaListe();
     collegaPulsanti();
     Form_Load();
+    adattaAlloSchermo();
 }
 
 Ricette::~Ricette() = default;
@@ -67,6 +71,35 @@ void Ricette::Form_Load()
     // A converted quantity such as "83,33" must fit the narrow quantity column whole.
     g->setColumnWidth(ColQuantita, qMax(g->columnWidth(ColQuantita),
                                         g->fontMetrics().horizontalAdvance("00000,00")));
+}
+
+void Ricette::adattaAlloSchermo()
+{
+    FlexGrid *g = ui->GridRicette;
+    // The comment, the last column, fills the room the others leave and never asks for more:
+    // nothing to scroll sideways.
+    g->setColumnWidth(ColCommento,
+                      g->fontMetrics().horizontalAdvance(g->TextMatrix(0, ColCommento)) + 16);
+    // Five lines show however small the screen; the grid and the texts share what is left.
+    g->setMinimumHeight(g->horizontalHeader()->sizeHint().height() +
+                        5 * g->verticalHeader()->defaultSectionSize() + 2 * g->frameWidth());
+    // Portions and calories are a few digits: their row's room goes to the utensils.
+    for (int i : {Schema::NumeroPorzioni, Schema::CaloriePerPorzione})
+        txtFields[i]->setMaximumWidth(
+            txtFields[i]->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
+    // The navigation bar stands beside the name but keeps its place in the Tab order: after the
+    // ingredient line's controls, before the window's buttons.
+    QWidget *prima = ui->Check1;
+    for (QToolButton *b : ui->datPrimaryRS->findChildren<QToolButton *>()) {
+        setTabOrder(prima, b);
+        prima = b;
+    }
+    // A screen that cannot hold the window as drawn, its frame included, is given whole to it.
+    const QSize cornice(16, 48);
+    const QSize schermo = screen()->availableSize();
+    if (width() + cornice.width() > schermo.width() ||
+        height() + cornice.height() > schermo.height())
+        setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void Ricette::showEvent(QShowEvent *e)

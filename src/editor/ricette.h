@@ -61,6 +61,8 @@ private:
 
     // The window and its moves (ricette.cpp).
     void Form_Load();
+    // The form on the screen it has: five grid lines always, the whole screen when it is small.
+    void adattaAlloSchermo();
     void Form_Activate();
     void Form_Unload();
     void datPrimaryRS_Validate(int &Action, int &Save);

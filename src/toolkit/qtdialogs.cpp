@@ -305,9 +305,14 @@ bool QtDialogs::printPreview(const QString &documento, const std::function<void(
     auto *impaginazione = new QVBoxLayout(&finestra);
     impaginazione->addWidget(anteprima, 1);
     impaginazione->addLayout(riga);
-    anteprima->setZoomMode(QPrintPreviewWidget::FitInView);
+    // The page as wide as the view, and the view as wide as a page at its real size where the
+    // screen allows: at any scale the printout reads like the windows around it.
+    anteprima->setZoomMode(QPrintPreviewWidget::FitToWidth);
     const QRect schermo = finestra.screen()->availableGeometry();
-    finestra.resize(schermo.width() * 3 / 5, schermo.height() * 4 / 5);
+    const int pagina =
+        qRound(stampante().pageLayout().fullRectPoints().width() * finestra.logicalDpiX() / 72.0);
+    finestra.resize(qBound(schermo.width() * 3 / 5, pagina + 80, schermo.width()),
+                    schermo.height() * 4 / 5);
     finestra.installEventFilter(new DentroLoSchermo(&finestra));
     return finestra.exec() == QDialog::Accepted;
 }

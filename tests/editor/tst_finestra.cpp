@@ -7,6 +7,8 @@
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
+#include <QScrollBar>
+#include <QStyleOptionComboBox>
 #include <QTextBlock>
 
 // The editor window itself: opening, moves, the category combo, the recipe list, the boxes.
@@ -220,6 +222,65 @@ private slots:
                                       "è stata modificata"});
         QCOMPARE(dialoghi->messaggi().value(0).icona, int(Dialogs::Critica));
         QCOMPARE(campo(1), QString("Crostata"));
+    }
+
+    // On a small screen (1280x1024 at scale 2 is 640x512, less a title bar) five lines of the
+    // grid, nothing to scroll sideways, and the short fields whole; at the smallest size the
+    // window allows, the five lines still. Tab goes from the name to the description, past the
+    // navigation bar beside it.
+    void smallScreen_showsFiveLinesAndWholeFields_data()
+    {
+        QTest::addColumn<QSize>("dimensione"); // empty: the window's smallest
+        QTest::addColumn<bool>("interi");      // the short fields show their whole text
+        caso("scale 2 screen", QSize(640, 502), true);
+        caso("smallest", QSize(), false);
+    }
+    void smallScreen_showsFiveLinesAndWholeFields()
+    {
+        QFETCH(QSize, dimensione);
+        QFETCH(bool, interi);
+        const qint64 zuppe = libro->categoria("Zuppe e minestre");
+        libro->esegui("UPDATE Ricette SET Preparata_da = 'Salvatore Esposito', TipoPasto = "
+                      "'Pranzo della domenica', TempoPreparazione = '1 ora e 15 minuti', "
+                      "NumeroPorzioni = 12, CaloriePerPorzione = 1250, IDCategoriaAlimentare = ? "
+                      "WHERE IDRicetta = ?",
+                      {zuppe, crostata});
+        for (const char *nome : {"Farina", "Burro", "Zucchero", "Uova", "Limone", "Sale"})
+            libro->riga(crostata, libro->ingrediente(nome), "0,5", "per la frolla");
+        apri();
+        QVERIFY(finestra->minimumSizeHint().boundedTo(QSize(640, 502)) ==
+                finestra->minimumSizeHint());
+        finestra->setWindowState(Qt::WindowNoState);
+        finestra->resize(dimensione.isValid() ? dimensione : finestra->minimumSizeHint());
+        QCoreApplication::processEvents();
+
+        FlexGrid *g = griglia();
+        QVERIFY(!g->horizontalScrollBar()->isVisible());
+        QVERIFY2(g->rowViewportPosition(4) + g->rowHeight(4) <= g->viewport()->height(),
+                 "the fifth line is cut");
+        // The room a box gives its text: its width less the frame, the margins and the caret.
+        const auto spazio = [](QWidget *c, int larghezza) {
+            return larghezza - 2 * c->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) - 5;
+        };
+        for (const int i : {3, 4, 7, 8, 9}) {
+            if (!interi)
+                break;
+            QLineEdit *e = casella(qPrintable(QStringLiteral("txtFields_%1").arg(i)));
+            QVERIFY2(e->fontMetrics().horizontalAdvance(e->text()) <= spazio(e, e->width()),
+                     qPrintable(e->text()));
+        }
+        QComboBox *c = w<QComboBox>("Lista");
+        QStyleOptionComboBox opzioni;
+        opzioni.initFrom(c);
+        const QRect campo = c->style()->subControlRect(QStyle::CC_ComboBox, &opzioni,
+                                                       QStyle::SC_ComboBoxEditField, c);
+        QVERIFY2(!interi || c->fontMetrics().horizontalAdvance(c->currentText()) <=
+                                spazio(c, campo.width()) + 5,
+                 qPrintable(c->currentText()));
+
+        casella("txtFields_1")->setFocus();
+        QTest::keyClick(casella("txtFields_1"), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), casella("txtFields_2"));
     }
 
     // A book that shows no recipe: an empty one opens quietly, a missing or foreign one is said
