@@ -43,8 +43,8 @@ int main(int argc, char **argv)
     // for a tall one.
     const QRect schermo = menu.screen()->availableGeometry();
     centra(&menu, schermo, schermo, QSize(16, 48));
-    menu.show();
-    if (!libro.isEmpty())
-        menu.ApriDaRigaDiComando(libro);
+    // A book open in another copy of the program: that copy comes forward and this one ends.
+    if (!menu.Avvia(libro))
+        return 0;
     return app.exec();
 }

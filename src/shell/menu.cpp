@@ -9,6 +9,7 @@
 #include "masterdata/categoriealimentari.h"
 #include "masterdata/ingredienti.h"
 #include "shell/frmsplash.h"
+#include "shell/unicoscrittore.h"
 #include "toolkit/applicazione.h"
 #include "toolkit/dialogs.h"
 
@@ -23,7 +24,8 @@
 
 using namespace Applicazione;
 
-Menu::Menu(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::Menu>())
+Menu::Menu(QWidget *parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::Menu>()), scrittore_(new UnicoScrittore(this))
 {
     ui->setupUi(this);
 
@@ -63,8 +65,27 @@ Menu::Menu(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::Menu>
          {ui->Label2, ui->Label3, ui->Label4, ui->Label5, ui->Label6, ui->Label8, ui->www})
         l->installEventFilter(this);
 
+    connect(scrittore_, &UnicoScrittore::chiamata, this, &Menu::vieniAvanti);
+
     setAcceptDrops(true);
     Form_Load();
+}
+
+void Menu::vieniAvanti()
+{
+    // The main window first, then the windows open over it, the one that takes input on top.
+    QList<QWidget *> finestre{this};
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w != this && w->isVisible() &&
+            (w->windowType() == Qt::Window || w->windowType() == Qt::Dialog))
+            finestre.append(w);
+    if (QWidget *modale = QApplication::activeModalWidget())
+        finestre.append(modale);
+    for (QWidget *w : finestre) {
+        w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+        w->raise();
+        w->activateWindow();
+    }
 }
 
 Menu::~Menu() = default;

@@ -17,6 +17,7 @@ class QTemporaryDir;
 class QLabel;
 class QRect;
 class QSize;
+class UnicoScrittore;
 
 // The main window: the program's start and its hub.
 class Menu : public QMainWindow
@@ -30,6 +31,10 @@ public:
     // Makes a book named on the command line current, as "Apri" does with a chosen one; the
     // name may name no file.
     void ApriDaRigaDiComando(const QString &nome);
+    // The start: shows the window on the book named on the command line (empty: none), or on
+    // the remembered one. False, with a word and the window never shown, when that book is open
+    // in another copy of the program, which is called forward: this copy has nothing to do.
+    bool Avvia(const QString &libro);
 
 protected:
     void closeEvent(QCloseEvent *e) override;
@@ -69,6 +74,11 @@ private:
     // Makes a chosen book current, as "Apri" does once its dialog has a name: a book in the
     // older format is first converted if the user agrees; the choice is remembered.
     void ApriRicettario(const QString &nome);
+    // True when no other copy of the program has the book open, and this copy now holds it;
+    // otherwise says so and, unless a new book was to replace it, calls that copy forward.
+    bool libroLibero(const QString &nome, bool perNuovo = false);
+    // Another copy was started on this book: this one comes forward.
+    void vieniAvanti();
     // Opens a working window: the main window stays unavailable until it is gone.
     void mostraFinestra(QWidget *finestra);
     bool ricettarioPresente();
@@ -102,6 +112,7 @@ private:
     QAction *separatore4 = nullptr;
     QAction *separatore5 = nullptr;
     QPointer<Ricette> editorDaCerca_;
+    UnicoScrittore *scrittore_;
 };
 
 // Places a window centred over sopra and within schermo, its frame (cornice) included; a

@@ -10,6 +10,7 @@
 #include "formati/ricettaestera.h"
 #include "import/importazione.h"
 #include "shell/impostazioni.h"
+#include "shell/unicoscrittore.h"
 #include "storage/database.h"
 #include "storage/engineerror.h"
 #include "toolkit/applicazione.h"
@@ -28,9 +29,9 @@ namespace {
 
 const QString FiltroRicette = QStringLiteral("Ricette |*.mdb");
 // A book, a MealMaster file or a saved web page (each known by its content, whatever its name).
-const QString FiltroImporta = QStringLiteral(
-    "Ricette |*.mdb;*.mmf;*.mm;*.txt;*.html;*.htm|Ricettari |*.mdb|"
-    "Ricette MealMaster |*.mmf;*.mm;*.txt|Pagine web salvate |*.html;*.htm");
+const QString FiltroImporta =
+    QStringLiteral("Ricette |*.mdb;*.mmf;*.mm;*.txt;*.html;*.htm|Ricettari |*.mdb|"
+                   "Ricette MealMaster |*.mmf;*.mm;*.txt|Pagine web salvate |*.html;*.htm");
 
 // Copies the template onto the new book's path in one step, so a failed copy leaves no half
 // file. Returns 53 when the template is missing, another nonzero code for any other failure.
@@ -154,6 +155,41 @@ void Menu::ApriDaRigaDiComando(const QString &nome)
     ApriRicettario(nome);
 }
 
+bool Menu::Avvia(const QString &libro)
+{
+    // The book named when it is there, else the remembered one.
+    if (!libroLibero(!libro.isEmpty() && QFileInfo(libro).isFile() ? libro : RicettarioCorrente))
+        return false;
+    show();
+    if (!libro.isEmpty()) {
+        ApriDaRigaDiComando(libro);
+        // A book in the older format left unconverted leaves the remembered one current.
+        if (!libroLibero(RicettarioCorrente)) {
+            close();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Menu::libroLibero(const QString &nome, bool perNuovo)
+{
+    if (scrittore_->prendi(nome))
+        return true;
+    const QString aperto = "Il ricettario \"" + nomeDelLibro(nome) +
+                           "\" è già aperto in un'altra finestra di Pentolone.";
+    if (perNuovo) {
+        dialogs().messageBox(
+            righe({aperto, "Non è possibile sostituirlo con un ricettario nuovo finché è aperto."}),
+            Dialogs::SoloOK, "Ricettario già aperto", Dialogs::Esclamazione);
+        return false;
+    }
+    dialogs().messageBox(righe({aperto, "Premete OK per passare a quella finestra."}),
+                         Dialogs::SoloOK, "Ricettario già aperto", Dialogs::Informazione);
+    UnicoScrittore::chiamaAvanti(nome);
+    return false;
+}
+
 void Menu::ApriRicettario(const QString &nome)
 {
     if (!nome.isEmpty()) {
@@ -164,6 +200,9 @@ void Menu::ApriRicettario(const QString &nome)
                 return; // answered No, or the copy failed: nothing changes
             finestraFileName = scelto;
         }
+        // Open in another copy: that copy is the one to work in.
+        if (!libroLibero(scelto))
+            return;
         RicettarioCorrente = scelto;
     }
     SalvaImpostazioni();
@@ -177,6 +216,9 @@ void Menu::nuovo_Click()
     // A cancelled dialog creates nothing: copying the template onto the name it still holds
     // would empty that book.
     if (!nome.isEmpty()) {
+        // A book another copy has open is never replaced under it.
+        if (!libroLibero(nome, true))
+            return;
         finestraFileName = nome;
         RicettarioCorrente = nome;
         const int errore = copiaModello(QDir(CartellaIniziale).filePath("Ricetta"), nome);
@@ -196,6 +238,7 @@ void Menu::nuovo_Click()
                                  Dialogs::SoloOK, "Attenzione!!", Dialogs::Esclamazione);
             return;
         }
+        scrittore_->prendi(nome);
     }
     SalvaImpostazioni();
     MostraNomeRicettario();
@@ -275,7 +318,7 @@ bool Menu::ricettarioPresente()
 {
     if (QFileInfo(RicettarioCorrente).isFile() && LibroAccess::riconosci(RicettarioCorrente)) {
         const QString copia = convertiSeVecchio(RicettarioCorrente);
-        if (copia.isEmpty())
+        if (copia.isEmpty() || !libroLibero(copia))
             return false;
         RicettarioCorrente = copia;
         SalvaImpostazioni();

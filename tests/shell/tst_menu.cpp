@@ -7,6 +7,7 @@
 #include "serverweb.h"
 #include "shell/avvio.h"
 #include "shell/menu.h"
+#include "shell/unicoscrittore.h"
 #include "storage/database.h"
 #include "toolkit/applicazione.h"
 
@@ -21,6 +22,7 @@
 #include <QMimeData>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -598,6 +600,105 @@ private slots:
                 QCOMPARE(leggi("casa/" + cartella + "/Ricette.mdb"),
                          leggiFile(Avvio::cartellaDeiModelli() + "/Ricette.mdb"));
         }
+    }
+
+    // A second copy of the program started on the book a first one has open (by the settings
+    // file, by name, by another path to the same file) says so, calls the first forward and
+    // ends; on another book it starts as usual.
+    void secondCopy_onTheSameBook_callsTheFirstForward_data()
+    {
+        QTest::addColumn<QString>("ricordato"); // the second copy's settings file
+        QTest::addColumn<QString>("chiesto");   // its command line
+        QTest::addColumn<bool>("avviata");
+        caso("same book", "Ricette.mdb", "", false);
+        caso("same book named", "Altro.mdb", "Ricette.mdb", false);
+        caso("same book by another path", "Altro.mdb", "collegamento/./Ricette.mdb", false);
+        caso("another book", "Altro.mdb", "", true);
+        caso("another book named", "Ricette.mdb", "Altro.mdb", true);
+    }
+    void secondCopy_onTheSameBook_callsTheFirstForward()
+    {
+        QFETCH(QString, ricordato);
+        QFETCH(QString, chiesto);
+        QFETCH(bool, avviata);
+        Database::crea(percorso("Ricette.mdb"));
+        Database::crea(percorso("Altro.mdb"));
+        QVERIFY(QFile::link(cartella->path(), percorso("collegamento")));
+        Menu prima;
+        QVERIFY(prima.Avvia(QString()));
+        prima.setWindowState(Qt::WindowMinimized);
+        QSignalSpy chiamata(prima.findChild<UnicoScrittore *>(), &UnicoScrittore::chiamata);
+
+        scrivi("Ricette.ini", percorso(ricordato).toUtf8() + "\r\n");
+        if (!avviata)
+            dialoghi->rispondi(Dialogs::OK);
+        Menu seconda;
+        QCOMPARE(seconda.Avvia(chiesto.isEmpty() ? QString() : percorso(chiesto)), avviata);
+        QCOMPARE(seconda.isVisible(), avviata);
+        if (avviata) {
+            QVERIFY(dialoghi->visti().isEmpty());
+            QCOMPARE(RicettarioCorrente, percorso("Altro.mdb"));
+            return;
+        }
+        QCOMPARE(dialoghi->visti(),
+                 QStringList{"Ricettario già aperto: Il ricettario \"Ricette\" è già aperto in "
+                             "un'altra finestra di Pentolone.\r\nPremete OK per passare a "
+                             "quella finestra."});
+        QCOMPARE(dialoghi->messaggi().value(0).icona, int(Dialogs::Informazione));
+        QVERIFY(chiamata.wait());
+        QVERIFY(!(prima.windowState() & Qt::WindowMinimized));
+    }
+
+    // The book a copy holds follows "Apri" and "Nuovo": a book open in another copy is neither
+    // opened a second time nor replaced by a new one; once that copy moves on, it is free.
+    void apriNuovo_leaveABookOpenElsewhereAlone()
+    {
+        for (const char *nome : {"Ricette.mdb", "Altro.mdb", "Dolci.mdb"})
+            Database::crea(percorso(nome));
+        Database::crea(percorso("Ricetta"));
+        Menu prima;
+        QVERIFY(prima.Avvia(QString()));
+        QSignalSpy chiamata(prima.findChild<UnicoScrittore *>(), &UnicoScrittore::chiamata);
+        scrivi("Ricette.ini", percorso("Altro.mdb").toUtf8() + "\r\n");
+        Menu seconda;
+        QVERIFY(seconda.Avvia(QString()));
+
+        dialoghi->rispondiFile(percorso("Ricette.mdb")).rispondi(Dialogs::OK);
+        menu(seconda, "apri");
+        QCOMPARE(RicettarioCorrente, percorso("Altro.mdb"));
+        QCOMPARE(etichetta(seconda), QString("Altro"));
+        QCOMPARE(leggi("Ricette.ini"), percorso("Altro.mdb").toUtf8() + "\r\n");
+        QVERIFY(chiamata.wait());
+
+        const QByteArray libro = leggi("Ricette.mdb");
+        dialoghi->rispondiFile(percorso("Ricette.mdb")).rispondi(Dialogs::OK);
+        menu(seconda, "nuovo");
+        QCOMPARE(leggi("Ricette.mdb"), libro);
+        QCOMPARE(RicettarioCorrente, percorso("Altro.mdb"));
+        QCOMPARE(dialoghi->visti().value(1),
+                 "Ricettario già aperto: Il ricettario \"Ricette\" è già aperto in un'altra "
+                 "finestra di Pentolone.\r\nNon è possibile sostituirlo con un ricettario nuovo "
+                 "finché è aperto.");
+        QCOMPARE(dialoghi->messaggi().value(1).icona, int(Dialogs::Esclamazione));
+
+        // The first copy moves to "Dolci": "Ricette" is free, "Dolci" is not.
+        dialoghi->rispondiFile(percorso("Dolci.mdb"));
+        menu(prima, "apri");
+        dialoghi->rispondiFile(percorso("Ricette.mdb"));
+        menu(seconda, "apri");
+        QCOMPARE(RicettarioCorrente, percorso("Ricette.mdb"));
+        dialoghi->rispondiFile(percorso("Dolci.mdb")).rispondi(Dialogs::OK);
+        menu(seconda, "nuovo");
+        QCOMPARE(RicettarioCorrente, percorso("Ricette.mdb"));
+        QCOMPARE(dialoghi->visti().size(), 3);
+        // A book made by "Nuovo" is held as soon as it is there.
+        dialoghi->rispondiFile(percorso("Nuovo.mdb"));
+        menu(seconda, "nuovo");
+        dialoghi->rispondiFile(percorso("Nuovo.mdb")).rispondi(Dialogs::OK);
+        menu(prima, "apri");
+        QCOMPARE(RicettarioCorrente, percorso("Nuovo.mdb"));
+        QCOMPARE(etichetta(prima), QString("Dolci"));
+        QCOMPARE(dialoghi->visti().size(), 4);
     }
 
     void links_reachTheirDialog()
