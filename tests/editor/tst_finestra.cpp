@@ -1,6 +1,7 @@
 #include "caso.h"
 #include "editore.h"
 #include "principale.h"
+#include "superficieregistrata.h"
 
 #include "storage/database.h"
 
@@ -222,6 +223,27 @@ private slots:
                                       "è stata modificata"});
         QCOMPARE(dialoghi->messaggi().value(0).icona, int(Dialogs::Critica));
         QCOMPARE(campo(1), QString("Crostata"));
+    }
+
+    // The printout shows a line's quantity as the grid does: a stored quantity with blanks
+    // around it stays as it is, where the list window, which reads the book, trims it.
+    void printout_quantityAsTheGridShowsIt_data()
+    {
+        QTest::addColumn<QString>("quantita");
+        QTest::addColumn<QString>("stampata"); // line 16, name, quantity and comment
+        caso("half", "0,5", "Burromezzo/a fuso");
+        caso("blanks around", " 0,5 ", "Burro 0,5  fuso");
+    }
+    void printout_quantityAsTheGridShowsIt()
+    {
+        QFETCH(QString, quantita);
+        libro->riga(crostata, libro->ingrediente("Burro"), quantita, "fuso");
+        apri();
+        QCOMPARE(righeGriglia().value(0).value(1), quantita);
+        SuperficieRegistrata carta;
+        dialoghi->rispondiStampa(1);
+        clic("cmdStampa");
+        QTEST(carta.riga(0, 1, 16), "stampata");
     }
 
     // On a small screen (1280x1024 at scale 2 is 640x512, less a title bar) five lines of the

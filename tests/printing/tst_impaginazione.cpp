@@ -175,6 +175,8 @@ private slots:
         caso("two", "2", "2");
         caso("many", "250", "250");
         caso("text", "q.b.", "q.b.");
+        // As the editor's grid hands it, blanks and all: compared as text, it is no fraction.
+        caso("blanks around", " 0,5 ", " 0,5 ");
         caso("zero", "0", "");
         caso("zero decimals", "0,00", "");
         caso("missing", "", "");
