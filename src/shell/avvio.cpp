@@ -16,6 +16,8 @@ Opzioni leggi(const QStringList &argomenti)
     parser.setApplicationDescription("Pentolone, il ricettario di casa.");
     const QCommandLineOption aiuto({"h", "help"}, "Mostra questo aiuto ed esce.");
     parser.addOption(aiuto);
+    const QCommandLineOption versione({"v", "version"}, "Mostra la versione ed esce.");
+    parser.addOption(versione);
     const QCommandLineOption personale(
         "cartella-personale",
         "Lavora nella cartella Pentolone della cartella personale (o in $PENTOLONE_DIR), "
@@ -26,6 +28,8 @@ Opzioni leggi(const QStringList &argomenti)
     parser.process(argomenti);
     if (parser.isSet(aiuto))
         parser.showHelp(); // exits
+    if (parser.isSet(versione))
+        parser.showVersion(); // exits
     Opzioni o;
     o.cartellaPersonale = parser.isSet(personale);
     o.libro = parser.positionalArguments().value(0);
