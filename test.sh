@@ -3,6 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/dipendenze.sh
+PACCHETTI+=("${PACCHETTI_DELLE_PROVE[@]}")
 installa_dipendenze
 compila
 cd build
