@@ -58,6 +58,73 @@ foreach(book Ricetta Ricette.mdb)
     endif()
 endforeach()
 
+# What a Debian package carries beside the program: copyright and changelog, where Debian looks.
+set(doc ${PREFIX}/share/doc/pentolone)
+expect("EXISTS ${doc}/copyright" "no ${doc}/copyright")
+if(EXISTS ${doc}/copyright)
+    file(STRINGS ${doc}/copyright formato LIMIT_COUNT 1)
+    expect("formato STREQUAL \"Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\""
+        "${doc}/copyright is not machine-readable: ${formato}")
+endif()
+
+# The text inside a gzip file, empty when it is none.
+function(decomprimi file variabile)
+    execute_process(COMMAND gzip -dc ${file} OUTPUT_VARIABLE testo RESULT_VARIABLE esito
+        ERROR_QUIET)
+    if(NOT esito EQUAL 0)
+        set(testo "")
+    endif()
+    set(${variabile} "${testo}" PARENT_SCOPE)
+endfunction()
+
+decomprimi(${doc}/changelog.Debian.gz changelog)
+string(REGEX MATCH "^pentolone \\([^)]+-[^)]+\\) " voce "${changelog}")
+expect("voce" "no changelog.Debian.gz with a Debian revision in ${doc}")
+
+# The manual pages, for an Italian system and for one with no language set.
+foreach(cartella man1 it/man1)
+    foreach(pagina pentolone pentolone-jet pentolone-web)
+        decomprimi(${PREFIX}/share/man/${cartella}/${pagina}.1.gz testo)
+        string(TOUPPER ${pagina} titolo)
+        string(REPLACE "-" "\\-" titolo ${titolo})
+        string(FIND "${testo}" ".TH ${titolo} 1 " inizio)
+        expect("inizio EQUAL 0" "no manual page ${cartella}/${pagina}.1.gz")
+    endforeach()
+endforeach()
+
+# The software centres' entry: its launchable is the menu entry, what it provides is installed,
+# and the menu entry opens the file types it names.
+set(metainfo ${PREFIX}/share/metainfo/org.example.pentolone.metainfo.xml)
+expect("EXISTS ${metainfo}" "no ${metainfo}")
+if(EXISTS ${metainfo})
+    file(READ ${metainfo} xml)
+    string(REGEX MATCH "<launchable type=\"desktop-id\">([^<]*)</launchable>" _ "${xml}")
+    expect("\"${CMAKE_MATCH_1}\" STREQUAL pentolone.desktop AND EXISTS ${desktop}"
+        "the metainfo launches '${CMAKE_MATCH_1}', the menu entry is ${desktop}")
+    string(REGEX MATCHALL "<binary>[^<]*</binary>" programmi "${xml}")
+    expect("programmi" "the metainfo provides no program")
+    foreach(p IN LISTS programmi)
+        string(REGEX REPLACE "</?binary>" "" p "${p}")
+        expect("EXISTS ${bin}/${p}" "the metainfo provides ${p}, not in ${bin}")
+    endforeach()
+    file(READ ${desktop} voci)
+    string(REGEX MATCH "\nMimeType=([^\n]*)" _ "${voci}")
+    set(mime "${CMAKE_MATCH_1}") # a list: types end with a semicolon
+    string(REGEX MATCHALL "<mediatype>[^<]*</mediatype>" tipi "${xml}")
+    foreach(t IN LISTS tipi)
+        string(REGEX REPLACE "</?mediatype>" "" t "${t}")
+        list(FIND mime ${t} trovato)
+        expect("NOT trovato EQUAL -1" "the metainfo names ${t}, the menu entry opens '${mime}'")
+    endforeach()
+    find_program(APPSTREAMCLI appstreamcli)
+    if(APPSTREAMCLI)
+        # No network: the screenshot's address is the website's.
+        execute_process(COMMAND ${APPSTREAMCLI} validate-tree --pedantic --no-net ${PREFIX}
+            RESULT_VARIABLE esito OUTPUT_VARIABLE detto ERROR_VARIABLE detto)
+        expect("esito EQUAL 0" "appstreamcli validate-tree: ${detto}")
+    endif()
+endif()
+
 if(errors)
     list(JOIN errors "\n  " errors)
     message(FATAL_ERROR "Installed layout:\n  ${errors}")
