@@ -58,7 +58,7 @@ QString secondi(int millisecondi)
                                 : QStringLiteral("%1 secondi").arg((millisecondi + 999) / 1000);
 }
 
-QByteArray inJson(const QList<RicettaEstera> &ricette)
+QByteArray inJson(const QList<RicettaEstera> &ricette, const QString &problema)
 {
     QJsonArray a;
     for (RicettaEstera r : ricette) {
@@ -74,13 +74,18 @@ QByteArray inJson(const QList<RicettaEstera> &ricette)
         o.insert(QLatin1String("righe"), righe);
         a.append(o);
     }
-    return QJsonDocument(a).toJson(QJsonDocument::Compact);
+    return QJsonDocument(
+               QJsonObject{{QLatin1String("ricette"), a}, {QLatin1String("problema"), problema}})
+        .toJson(QJsonDocument::Compact);
 }
 
-QList<RicettaEstera> daJson(const QByteArray &json)
+QList<RicettaEstera> daJson(const QByteArray &json, QString *problema)
 {
     QList<RicettaEstera> ricette;
-    for (const QJsonValue &v : QJsonDocument::fromJson(json).array()) {
+    const QJsonObject tutto = QJsonDocument::fromJson(json).object();
+    if (problema)
+        *problema = tutto.value(QLatin1String("problema")).toString();
+    for (const QJsonValue &v : tutto.value(QLatin1String("ricette")).toArray()) {
         const QJsonObject o = v.toObject();
         RicettaEstera r;
         for (int i = 0; i < int(std::size(Testi)); ++i)
@@ -100,6 +105,9 @@ QList<RicettaEstera> daJson(const QByteArray &json)
 QList<RicettaEstera> leggi(const QByteArray &pagina, const QString &indirizzo,
                            const std::function<bool()> &continua)
 {
+    if (pagina.size() > MassimoByte)
+        rifiuta(QStringLiteral("La pagina %1 è più grande di 10 MB: non è una pagina di ricette.")
+                    .arg(indirizzo));
     const QString eseguibile =
         programma.isEmpty() ? QCoreApplication::applicationDirPath() + "/pentolone-web" : programma;
     QProcess figlio;
@@ -134,7 +142,11 @@ QList<RicettaEstera> leggi(const QByteArray &pagina, const QString &indirizzo,
         rifiuta(QStringLiteral("La pagina %1 non si può leggere: è danneggiata o troppo "
                                "complicata.")
                     .arg(indirizzo));
-    const QList<RicettaEstera> ricette = daJson(risposta);
+    QString problema;
+    const QList<RicettaEstera> ricette = daJson(risposta, &problema);
+    if (ricette.isEmpty() && !problema.isEmpty())
+        rifiuta(QStringLiteral("La ricetta della pagina %1 non si può leggere: %2.")
+                    .arg(indirizzo, problema));
     if (ricette.isEmpty())
         rifiuta(QStringLiteral("Nella pagina %1 non c'è nessuna ricetta che Pentolone sappia "
                                "leggere: la pagina non ne pubblica i dati.")

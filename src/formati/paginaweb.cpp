@@ -14,16 +14,23 @@ namespace PaginaWeb {
 
 namespace {
 
-// Recovers from any markup, never reaches the network, keeps quiet about errors.
-constexpr int Opzioni =
-    HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET;
+// Recovers from any markup, never reaches the network, keeps quiet about errors, and takes the
+// text as the UTF-8 it has been turned into, whatever the page declares.
+constexpr int Opzioni = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
+                        HTML_PARSE_NONET | HTML_PARSE_IGNORE_ENC;
 
-bool blocco(const char *tag)
+bool blocco(const QByteArray &tag)
 {
     static const QList<QByteArray> blocchi{"p",  "br", "li", "div",     "h1",     "h2",
                                            "h3", "h4", "h5", "h6",      "tr",     "ol",
                                            "ul", "dt", "dd", "section", "article"};
-    return blocchi.contains(QByteArray(tag));
+    return blocchi.contains(tag);
+}
+
+// Table cells side by side are words apart, not glued.
+bool cella(const QByteArray &tag)
+{
+    return tag == "td" || tag == "th";
 }
 
 QString righe(const QString &grezzo)
@@ -37,19 +44,22 @@ QString righe(const QString &grezzo)
     return r.join(u'\n');
 }
 
+// "Recipe", "recipe", "https://schema.org/Recipe", "schema:Recipe".
+bool tipoRicetta(QStringView t)
+{
+    const qsizetype da = qMax(t.lastIndexOf(u'/'), t.lastIndexOf(u':')) + 1;
+    return t.mid(da).trimmed().compare(u"recipe", Qt::CaseInsensitive) == 0;
+}
+
 bool eRicetta(const QJsonValue &tipo)
 {
-    const auto uno = [](const QString &t) {
-        return t == QLatin1String("Recipe") || t.endsWith(QLatin1String("/Recipe")) ||
-               t.endsWith(QLatin1String(":Recipe"));
-    };
     if (tipo.isArray()) {
         for (const QJsonValue &v : tipo.toArray())
-            if (uno(v.toString()))
+            if (tipoRicetta(v.toString()))
                 return true;
         return false;
     }
-    return uno(tipo.toString());
+    return tipoRicetta(tipo.toString());
 }
 
 // Every Recipe object in a JSON-LD value: at its top, in a list, an @graph or nested in
@@ -70,16 +80,18 @@ void raccogli(const QJsonValue &v, QList<QJsonObject> &trovate)
     }
 }
 
-// Follows the parser's events: the open elements, the microdata items they open, and the text
-// of every element a property takes its value from.
+// Follows the parser's events: the open elements, the microdata (or RDFa) items they open, the
+// text of every element a property takes its value from, and the page's title.
 class Lettore
 {
 public:
     QList<QJsonObject> jsonLd, microdati;
     QString testo; // the text gathered while some element collects it
     int raccoglitori = 0;
+    QString titolo, titoloOg;
+    QString problema;
 
-    void leggi(const QByteArray &html, const char *codifica)
+    void leggi(const QByteArray &utf8)
     {
         htmlSAXHandler h{};
         h.startElement = [](void *c, const xmlChar *n, const xmlChar **a) {
@@ -91,14 +103,14 @@ public:
         h.characters = h.ignorableWhitespace = h.cdataBlock = [](void *c, const xmlChar *t, int n) {
             lettore(c).caratteri(reinterpret_cast<const char *>(t), n);
         };
-        htmlParserCtxtPtr ctx = htmlCreateMemoryParserCtxt(html.constData(), int(html.size()));
+        htmlParserCtxtPtr ctx = htmlCreateMemoryParserCtxt(utf8.constData(), int(utf8.size()));
         if (!ctx)
             return;
         htmlSAXHandler *proprio = ctx->sax;
         ctx->sax = &h;
         ctx->userData = this;
         htmlCtxtUseOptions(ctx, Opzioni);
-        if (xmlCharEncodingHandlerPtr c = codifica ? xmlFindCharEncodingHandler(codifica) : nullptr)
+        if (xmlCharEncodingHandlerPtr c = xmlFindCharEncodingHandler("UTF-8"))
             xmlSwitchToEncoding(ctx, c);
         htmlParseDocument(ctx);
         ctx->sax = proprio;
@@ -108,6 +120,12 @@ public:
     }
 
 private:
+    // An item being read: each property's values in the page's order.
+    struct Oggetto
+    {
+        QString tipo;
+        QHash<QString, QJsonArray> valori;
+    };
     struct Livello
     {
         QByteArray tag;
@@ -117,15 +135,32 @@ private:
         QString valore;
     };
     QList<Livello> pila;
-    QList<QJsonObject> oggetti; // the open items, innermost last
+    QList<Oggetto> oggetti; // the open items, innermost last
     int ricetteAperte = 0;
-    enum { Testo, Script, JsonLd } dentro = Testo;
+    enum { Testo, Script, JsonLd, Titolo } dentro = Testo;
     QByteArray script;
 
     // The parser hands each event its user data: this reader.
     static Lettore &lettore(void *dati) { return *static_cast<Lettore *>(dati); }
 
-    void apri(const char *tag, const xmlChar **a)
+    static QJsonObject inOggetto(const Oggetto &o)
+    {
+        QJsonObject r{{QStringLiteral("@type"), o.tipo}};
+        for (auto it = o.valori.begin(); it != o.valori.end(); ++it)
+            r.insert(it.key(), it->size() == 1 ? it->at(0) : QJsonValue(*it));
+        return r;
+    }
+
+    // A property's names: microdata's own, or RDFa's without their vocabulary.
+    static QStringList nomi(const QString &attributo)
+    {
+        QStringList r;
+        for (const QString &p : attributo.split(u' ', Qt::SkipEmptyParts))
+            r << p.mid(qMax(p.lastIndexOf(u'/'), p.lastIndexOf(u':')) + 1);
+        return r;
+    }
+
+    void apri(const char *nome, const xmlChar **a)
     {
         QHash<QByteArray, QString> attributi;
         for (; a && *a; a += 2)
@@ -133,9 +168,10 @@ private:
                              a[1] ? QString::fromUtf8(reinterpret_cast<const char *>(a[1]))
                                   : QString());
         Livello l;
-        l.tag = tag;
-        if (l.tag == "script" || l.tag == "style") {
-            dentro = attributi.value("type").section(u';', 0, 0).trimmed().toLower() ==
+        l.tag = nome;
+        if (l.tag == "script" || l.tag == "style" || l.tag == "title") {
+            dentro = l.tag == "title" ? Titolo
+                     : attributi.value("type").section(u';', 0, 0).trimmed().toLower() ==
                              QLatin1String("application/ld+json")
                          ? JsonLd
                          : Script;
@@ -143,16 +179,22 @@ private:
             pila << l;
             return;
         }
-        if (raccoglitori > 0 && blocco(tag))
-            testo += u'\n';
+        if (l.tag == "meta" && attributi.value("property") == QLatin1String("og:title"))
+            titoloOg = attributi.value("content").simplified();
+        if (raccoglitori > 0 && (blocco(l.tag) || cella(l.tag)))
+            testo += blocco(l.tag) ? u'\n' : u' ';
+        const bool scope = attributi.contains("itemscope");
         if (!oggetti.isEmpty())
-            l.proprieta = attributi.value("itemprop").split(u' ', Qt::SkipEmptyParts);
-        if (attributi.contains("itemscope")) {
-            const QString tipo = attributi.value("itemtype").section(u' ', 0, 0);
+            l.proprieta = nomi(attributi.contains("itemprop") ? attributi.value("itemprop")
+                                                              : attributi.value("property"));
+        if (scope || attributi.contains("typeof")) {
+            const QString tipo = (scope ? attributi.value("itemtype") : attributi.value("typeof"))
+                                     .section(u' ', 0, 0);
             l.oggetto = true;
-            l.ricetta = tipo.contains(QLatin1String("schema.org/Recipe"));
+            l.ricetta = tipoRicetta(tipo);
             ricetteAperte += l.ricetta;
-            oggetti << QJsonObject{{QStringLiteral("@type"), tipo.section(u'/', -1)}};
+            oggetti << Oggetto{tipo.mid(qMax(tipo.lastIndexOf(u'/'), tipo.lastIndexOf(u':')) + 1),
+                               {}};
         } else if (!l.proprieta.isEmpty()) {
             const char *da = nullptr;
             for (const char *v : {"content", "datetime", "value"})
@@ -172,26 +214,23 @@ private:
         pila << l;
     }
 
-    void chiudi(const char *tag)
+    void chiudi(const char *nome)
     {
         if (pila.isEmpty())
             return;
         const Livello l = pila.takeLast();
-        if (l.tag == "script" || l.tag == "style") {
-            // A broken block is skipped: the page may hold a good one beside it.
-            QJsonParseError errore;
-            const QJsonDocument json = QJsonDocument::fromJson(script, &errore);
-            if (dentro == JsonLd && errore.error == QJsonParseError::NoError)
-                raccogli(json.isArray() ? QJsonValue(json.array()) : QJsonValue(json.object()),
-                         jsonLd);
+        if (l.tag == "script" || l.tag == "style" || l.tag == "title") {
+            if (dentro == JsonLd)
+                bloccoJson(script);
             dentro = Testo;
             return;
         }
-        if (raccoglitori > 0 && blocco(tag))
-            testo += u'\n';
+        const QByteArray tag(nome);
+        if (raccoglitori > 0 && (blocco(tag) || cella(tag)))
+            testo += blocco(tag) ? u'\n' : u' ';
         QJsonValue v = l.valore;
         if (l.oggetto) {
-            v = oggetti.takeLast();
+            v = inOggetto(oggetti.takeLast());
             ricetteAperte -= l.ricetta;
             if (l.ricetta && ricetteAperte == 0)
                 microdati << v.toObject();
@@ -200,27 +239,41 @@ private:
             if (--raccoglitori == 0)
                 testo.clear();
         }
-        for (const QString &p : l.proprieta) {
-            if (oggetti.isEmpty())
-                break;
-            QJsonObject &o = oggetti.last();
-            if (!o.contains(p)) {
-                o.insert(p, v);
-            } else {
-                QJsonArray lista =
-                    o.value(p).isArray() ? o.value(p).toArray() : QJsonArray{o.value(p)};
-                lista.append(v);
-                o.insert(p, lista);
-            }
+        if (!oggetti.isEmpty())
+            for (const QString &p : l.proprieta)
+                oggetti.last().valori[p].append(v);
+    }
+
+    // A JSON-LD block, read as browsers' pages write them; one that cannot be read is skipped,
+    // as the page may hold a good one beside it, and what it was is told when nothing is found.
+    void bloccoJson(const QByteArray &grezzo)
+    {
+        QJsonParseError errore;
+        const QJsonDocument json = QJsonDocument::fromJson(jsonTollerante(grezzo), &errore);
+        if (errore.error == QJsonParseError::NoError) {
+            raccogli(json.isArray() ? QJsonValue(json.array()) : QJsonValue(json.object()), jsonLd);
+        } else if (problema.isEmpty() && grezzo.contains("ecipe")) {
+            problema = errore.error == QJsonParseError::DeepNesting
+                           ? QStringLiteral("i suoi dati sono annidati in troppi livelli")
+                           : QStringLiteral("i suoi dati sono scritti male (al carattere %1)")
+                                 .arg(errore.offset + 1);
         }
     }
 
     void caratteri(const char *t, int n)
     {
-        if (dentro == JsonLd)
+        if (dentro == JsonLd) {
             script.append(t, n);
-        else if (dentro == Testo && raccoglitori > 0)
-            testo += QString::fromUtf8(t, n);
+        } else if (dentro == Titolo) {
+            titolo += QString::fromUtf8(t, n);
+        } else if (dentro == Testo && raccoglitori > 0) {
+            // The page's own line breaks are blanks, as a browser shows them.
+            QString s = QString::fromUtf8(t, n);
+            for (QChar &c : s)
+                if (c == u'\n' || c == u'\r' || c == u'\t')
+                    c = u' ';
+            testo += s;
+        }
     }
 };
 
@@ -228,49 +281,79 @@ private:
 
 bool riconosci(const QByteArray &inizio)
 {
+    // A page saved by hand may start with blanks, a stray character or a comment.
     static const QRegularExpression pagina(
-        QStringLiteral("^\\s*(<\\?xml[^>]*>\\s*)?(<!--.*?-->\\s*)*"
-                       "<(!doctype\\s+html|html|head|body|meta|title)[\\s>]"),
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-    QByteArray testa = inizio.left(4096);
-    if (testa.startsWith("\xEF\xBB\xBF"))
-        testa.remove(0, 3);
-    return pagina.match(QString::fromUtf8(testa)).hasMatch();
+        QStringLiteral("<(!doctype\\s+html|html|head|body|meta|title)[\\s>]"),
+        QRegularExpression::CaseInsensitiveOption);
+    qsizetype da = inizio.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (da < inizio.size() && QChar::isSpace(uchar(inizio.at(da))))
+        ++da;
+    return pagina.match(QString::fromUtf8(inizio.mid(da, 1024))).hasMatch();
 }
 
 bool riconosciFile(const QString &percorso)
 {
     QFile f(percorso);
-    return f.open(QIODevice::ReadOnly) && riconosci(f.read(4096));
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray inizio;
+    // Blanks before the markup are passed over, however many.
+    while (!f.atEnd() && inizio.trimmed().size() < 1024 && inizio.size() < MassimoByte)
+        inizio += f.read(65536);
+    return riconosci(inizio);
 }
 
 QString testo(const QString &html)
 {
-    if (!html.contains(u'<') && !html.contains(u'&'))
-        return righe(html);
+    QString t = html;
+    // A NUL would end the text for the parser; no cook's text holds one.
+    t.remove(QChar(0));
+    if (!t.contains(u'<') && !t.contains(u'&'))
+        return righe(t);
     Lettore l;
     l.raccoglitori = 1; // all of it
-    l.leggi(html.toUtf8(), "UTF-8");
+    l.leggi(t.toUtf8());
     return righe(l.testo);
 }
 
-QList<QJsonObject> oggettiRicetta(const QByteArray &pagina)
+QList<QJsonObject> oggettiRicetta(const QByteArray &pagina, QString *problema)
 {
-    // Without a declared charset libxml2 would take Latin-1. Pages today are UTF-8; an older one
-    // that is not is in the Western default of browsers, whose curly quotes Latin-1 lacks.
-    const char *codifica = nullptr;
-    if (!pagina.left(2048).toLower().contains("charset"))
-        codifica = pagina.isValidUtf8() ? "UTF-8" : "windows-1252";
     Lettore l;
-    l.leggi(pagina, codifica);
-    return l.jsonLd.isEmpty() ? l.microdati : l.jsonLd;
+    l.leggi(inUtf8(pagina));
+    if (problema)
+        *problema = l.problema;
+    // A recipe's data is its ingredients or its steps: an object with neither (a rating's stub)
+    // is none. JSON-LD first: microdata on the same page are most often the same recipe again.
+    const auto piena = [](const QJsonObject &o) {
+        for (const char *p : {"recipeIngredient", "ingredients", "recipeInstructions"})
+            if (!proprieta(o, p).isUndefined())
+                return true;
+        return false;
+    };
+    QList<QJsonObject> r;
+    for (const QList<QJsonObject> *gruppo : {&l.jsonLd, &l.microdati})
+        if (r.isEmpty())
+            std::copy_if(gruppo->cbegin(), gruppo->cend(), std::back_inserter(r), piena);
+    const QString titolo = !l.titoloOg.isEmpty() ? l.titoloOg : righe(l.titolo);
+    for (QJsonObject &o : r)
+        if (primo(proprieta(o, "name")).isEmpty())
+            o.insert(QStringLiteral("name"), titolo);
+    return r;
 }
 
-QList<RicettaEstera> ricette(const QByteArray &pagina, const QString &indirizzo)
+QList<RicettaEstera> ricette(const QByteArray &pagina, const QString &indirizzo, QString *problema)
 {
     QList<RicettaEstera> r;
-    for (const QJsonObject &o : oggettiRicetta(pagina))
-        r << ricetta(o, indirizzo);
+    for (const QJsonObject &o : oggettiRicetta(pagina, problema)) {
+        const RicettaEstera x = ricetta(o, indirizzo);
+        // The same recipe given twice (in an @graph and again alone) is one.
+        const bool doppia = std::any_of(r.cbegin(), r.cend(), [&x](const RicettaEstera &y) {
+            return x.nome.compare(y.nome, Qt::CaseInsensitive) == 0 &&
+                   (x.ingredientiTesto == y.ingredientiTesto || x.istruzioni == y.istruzioni);
+        });
+        if (!doppia)
+            r << x;
+    }
     return r;
 }
 

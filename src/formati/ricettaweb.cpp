@@ -12,25 +12,52 @@ namespace {
 
 const QString FineRiga = QStringLiteral("\r\n");
 
-// A property's values, whether the page gave one or a list.
+// A property's values, whether the page gave one, a list, or lists in a list (groups).
 QJsonArray lista(const QJsonValue &v)
 {
-    if (v.isArray())
-        return v.toArray();
-    return v.isUndefined() || v.isNull() ? QJsonArray() : QJsonArray{v};
+    if (!v.isArray())
+        return v.isUndefined() || v.isNull() ? QJsonArray() : QJsonArray{v};
+    QJsonArray r;
+    for (const QJsonValue &e : v.toArray()) {
+        if (e.isArray()) {
+            for (const QJsonValue &x : lista(e))
+                r.append(x);
+        } else {
+            r.append(e);
+        }
+    }
+    return r;
 }
 
-// A value as text: a string, a number, or an object's name (an author, a tool).
+// A text as a cook reads it: a doubly escaped entity ("&amp;amp;") is decoded to the end.
+QString inChiaro(const QString &html)
+{
+    static const QRegularExpression entita(
+        QStringLiteral("&(?:[a-zA-Z]+\\d*|#\\d+|#[xX][0-9a-fA-F]+);"));
+    QString t = testo(html);
+    for (int giro = 0; giro < 2 && t.contains(entita); ++giro)
+        t = testo(t);
+    return t;
+}
+
+// A value as text: a string, a number, an object's name (an author, a tool) or its value with
+// its unit (a QuantitativeValue); the first of a list where one is wanted.
 QString semplice(const QJsonValue &v)
 {
     if (v.isDouble())
         return QString::number(v.toDouble());
+    if (v.isArray())
+        return primo(v);
     if (v.isObject()) {
         const QJsonObject o = v.toObject();
-        return semplice(o.contains(QLatin1String("name")) ? o.value(QLatin1String("name"))
-                                                          : o.value(QLatin1String("text")));
+        for (const char *p : {"name", "text", "@value"})
+            if (const QString t = semplice(proprieta(o, p)); !t.isEmpty())
+                return t;
+        const QString valore = semplice(proprieta(o, "value"));
+        const QString unita = semplice(proprieta(o, "unitText"));
+        return unita.isEmpty() || valore.isEmpty() ? valore : valore + u' ' + unita;
     }
-    return testo(v.toString()).replace(u'\n', u' ');
+    return inChiaro(v.toString()).replace(u'\n', u' ');
 }
 
 QStringList testi(const QJsonValue &v)
@@ -85,31 +112,58 @@ QString inParole(qint64 m)
 
 QString tempo(const QJsonObject &o)
 {
-    const QString totale = semplice(o.value(QLatin1String("totalTime")));
+    const QString totale = semplice(proprieta(o, "totalTime"));
     if (!totale.isEmpty())
         return minuti(totale) >= 0 ? inParole(minuti(totale)) : totale;
-    const qint64 prep = minuti(semplice(o.value(QLatin1String("prepTime"))));
-    const qint64 cottura = minuti(semplice(o.value(QLatin1String("cookTime"))));
+    const qint64 prep = minuti(semplice(proprieta(o, "prepTime")));
+    const qint64 cottura = minuti(semplice(proprieta(o, "cookTime")));
     return prep < 0 && cottura < 0 ? QString()
                                    : inParole(qMax<qint64>(0, prep) + qMax<qint64>(0, cottura));
 }
 
-// "4", 4, "4 porzioni", ["8", "8 fette"], "Makes 12 (4 servings)": the number next to a word
-// for portions, else the first number; 4 when none can be read.
-int porzioni(const QJsonValue &v)
+// "4", 4, "4 porzioni", ["8", "8 fette"], "Serves 4-6", a QuantitativeValue: the number next to
+// a word for portions, else the first number that is not a weight or a volume ("750 g di crema"),
+// the first of a range; 4 when none can be read. A yield that says more than the portions is
+// kept in the notes.
+int porzioni(const QJsonValue &v, QStringList &note)
 {
-    static const QRegularExpression numero(QStringLiteral("\\d+"));
-    static const QRegularExpression conParola(
-        QStringLiteral("(\\d+)\\s*(porzion|person|serving|people|pers\\b)|(serves|per)\\s+(\\d+)"),
+    static const QRegularExpression dopo(
+        QStringLiteral("(\\d+)(?:\\s*(?:-|\u2013|/|a|to|o|or)\\s*\\d+)?\\s*"
+                       "(?:porzion|person|serving|people|pers\\b|coperti|dosi|portions)"),
         QRegularExpression::CaseInsensitiveOption);
-    int primo = 0;
-    for (const QString &t : testi(v)) {
-        if (const auto m = conParola.match(t); m.hasMatch())
-            return qMax(1, (m.hasCaptured(1) ? m.captured(1) : m.captured(4)).toInt());
-        if (const auto m = numero.match(t); m.hasMatch() && primo == 0)
-            primo = m.captured(0).toInt();
-    }
-    return primo > 0 && primo < 10000 ? primo : 4;
+    static const QRegularExpression prima(
+        QStringLiteral("(?:serves|per|makes|for|dosi per|porzioni|servings|yield)\\s*:?\\s*(\\d+)"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression numero(
+        QStringLiteral("(\\d+)(?:[.,]\\d+)?\\s*(?:(?:-|\u2013|a|to)\\s*\\d+\\s*)?([^\\d\\s]*)"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression solo(
+        QStringLiteral("^(?:serves|per|makes|for)?\\s*\\d+\\s*(?:porzion[ei]|person[ae]|"
+                       "servings?|people|pers\\.?|coperti)?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QStringList misure{
+        "g",     "gr",     "gr.",  "grammi", "kg",    "ml",     "cl", "dl",   "l",     "lt",
+        "litri", "litro",  "cup",  "cups",   "oz",    "ounces", "lb", "lbs",  "pound", "pounds",
+        "quart", "quarts", "pint", "pints",  "tazze", "tazza",  "cm", "inch", "mg",    "kcal"};
+    const QStringList t = testi(v);
+    int trovate = 0;
+    for (const QRegularExpression *parola : {&dopo, &prima})
+        for (qsizetype i = 0; i < t.size() && trovate == 0; ++i)
+            if (const auto m = parola->match(t.at(i)); m.hasMatch())
+                trovate = m.captured(1).toInt();
+    for (qsizetype i = 0; i < t.size() && trovate == 0; ++i)
+        for (auto it = numero.globalMatch(t.at(i)); it.hasNext() && trovate == 0;) {
+            const auto m = it.next();
+            if (!misure.contains(m.captured(2).toLower()))
+                trovate = m.captured(1).toInt();
+        }
+    if (trovate > 1000)
+        trovate = 0;
+    if (!t.isEmpty() && (trovate == 0 || std::none_of(t.cbegin(), t.cend(), [](const QString &x) {
+                             return solo.match(x.trimmed()).hasMatch();
+                         })))
+        note << QStringLiteral("Resa: ") + t.join(QLatin1String(", "));
+    return trovate > 0 ? trovate : 4;
 }
 
 // The nutrition values other than calories, one a line with its Italian name.
@@ -128,10 +182,10 @@ QString nutrizione(const QJsonObject &n, int &calorie)
         {"cholesterolContent", "Colesterolo"},
         {"sodiumContent", "Sodio"}};
     static const QRegularExpression numero(QStringLiteral("\\d+"));
-    calorie = numero.match(semplice(n.value(QLatin1String("calories")))).captured(0).toInt();
+    calorie = numero.match(semplice(proprieta(n, "calories"))).captured(0).toInt();
     QStringList righe;
     for (const auto &[chiave, nome] : voci)
-        if (const QString v = semplice(n.value(QLatin1String(chiave))); !v.isEmpty())
+        if (const QString v = semplice(proprieta(n, chiave)); !v.isEmpty())
             righe << QStringLiteral("%1: %2").arg(QLatin1String(nome), v);
     return righe.join(FineRiga);
 }
@@ -142,15 +196,17 @@ void passi(const QJsonValue &v, QStringList &righe)
     for (const QJsonValue &e : lista(v)) {
         const QJsonObject o = e.toObject();
         if (!e.isObject()) {
-            righe << testo(e.toString()).split(u'\n', Qt::SkipEmptyParts);
-        } else if (o.contains(QLatin1String("itemListElement"))) {
-            if (const QString titolo = semplice(o.value(QLatin1String("name"))); !titolo.isEmpty())
+            righe << inChiaro(e.toString()).split(u'\n', Qt::SkipEmptyParts);
+        } else if (!proprieta(o, "itemListElement").isUndefined()) {
+            if (const QString titolo = semplice(proprieta(o, "name")); !titolo.isEmpty())
                 righe << titolo + u':';
-            passi(o.value(QLatin1String("itemListElement")), righe);
+            passi(proprieta(o, "itemListElement"), righe);
         } else {
-            const QJsonValue t = o.contains(QLatin1String("text")) ? o.value(QLatin1String("text"))
-                                                                   : o.value(QLatin1String("name"));
-            righe << testo(t.toString()).split(u'\n', Qt::SkipEmptyParts);
+            // A step's text; its name only when it has none (the name is most often the text's
+            // start).
+            const QJsonValue t =
+                proprieta(o, "text").isUndefined() ? proprieta(o, "name") : proprieta(o, "text");
+            righe << inChiaro(t.toString()).split(u'\n', Qt::SkipEmptyParts);
         }
     }
 }
@@ -163,12 +219,56 @@ bool vegetariana(const QJsonValue &v)
     return false;
 }
 
+// Ingredient lines: each item of a list is one line, whatever breaks its text holds; a group
+// ("Per la crema" and its lines) gives its name as a heading; a single text is a line a row.
+void ingredienti(const QJsonValue &v, QStringList &righe)
+{
+    if (v.isString()) {
+        righe << inChiaro(v.toString()).split(u'\n', Qt::SkipEmptyParts);
+        return;
+    }
+    for (const QJsonValue &e : lista(v)) {
+        const QJsonObject o = e.toObject();
+        if (e.isObject() && !proprieta(o, "itemListElement").isUndefined()) {
+            if (const QString titolo = semplice(proprieta(o, "name")); !titolo.isEmpty())
+                righe << titolo + u':';
+            ingredienti(lista(proprieta(o, "itemListElement")), righe);
+        } else if (const QString t = semplice(e); !t.isEmpty()) {
+            righe << t;
+        }
+    }
+}
+
 } // namespace
+
+QJsonValue proprieta(const QJsonObject &o, const char *nome)
+{
+    const QLatin1String chiave(nome);
+    QJsonValue v = o.value(chiave);
+    if (v.isUndefined())
+        for (auto it = o.begin(); it != o.end(); ++it)
+            if (it.key().compare(chiave, Qt::CaseInsensitive) == 0) {
+                v = it.value();
+                break;
+            }
+    const bool vuoto = v.isNull() || (v.isString() && v.toString().trimmed().isEmpty()) ||
+                       (v.isArray() && v.toArray().isEmpty());
+    return vuoto ? QJsonValue(QJsonValue::Undefined) : v;
+}
+
+QString primo(const QJsonValue &v)
+{
+    for (const QJsonValue &e : lista(v))
+        if (const QString t = semplice(e); !t.isEmpty())
+            return t;
+    return {};
+}
 
 RicettaEstera ricetta(const QJsonObject &o, const QString &indirizzo)
 {
-    const auto campo = [&o](const char *nome) { return o.value(QLatin1String(nome)); };
+    const auto campo = [&o](const char *nome) { return proprieta(o, nome); };
     RicettaEstera r;
+    QStringList note{QStringLiteral("Fonte: ") + indirizzo};
     const QString nome = semplice(campo("name"));
     r.nome = taglia(nome, 50);
     QStringList descrizione = testi(campo("description"));
@@ -185,17 +285,19 @@ RicettaEstera ricetta(const QJsonObject &o, const QString &indirizzo)
     r.tipoPasto = taglia(maiuscolaIniziale(pasto.join(QLatin1String(", "))), 50);
     r.vegetariana = vegetariana(campo("suitableForDiet"));
     r.tempo = taglia(tempo(o), 50);
-    r.porzioni = porzioni(campo("recipeYield"));
+    r.porzioni = porzioni(campo("recipeYield"), note);
     r.informazioni = nutrizione(campo("nutrition").toObject(), r.calorie);
 
-    QStringList ingredienti;
-    const QJsonValue dati = o.contains(QLatin1String("recipeIngredient"))
-                                ? campo("recipeIngredient")
-                                : campo("ingredients");
-    for (const QJsonValue &v : lista(dati))
-        ingredienti << testo(v.toString()).split(u'\n', Qt::SkipEmptyParts);
-    r.ingredientiTesto = ingredienti.join(FineRiga);
-    for (const QString &l : ingredienti) {
+    // Pages that give both the new property and the old one may give different lines.
+    QStringList righe;
+    ingredienti(campo("recipeIngredient"), righe);
+    QStringList vecchie;
+    ingredienti(campo("ingredients"), vecchie);
+    for (const QString &l : vecchie)
+        if (!righe.contains(l, Qt::CaseInsensitive))
+            righe << l;
+    r.ingredientiTesto = righe.join(FineRiga);
+    for (const QString &l : righe) {
         // A line with no ingredient in it stays in the free text above, where the cook reads it.
         if (const RigaEstera riga = RigaIngrediente::leggi(l); !riga.ingrediente.isEmpty())
             r.righe << riga;
@@ -204,7 +306,6 @@ RicettaEstera ricetta(const QJsonObject &o, const QString &indirizzo)
     passi(campo("recipeInstructions"), istruzioni);
     r.istruzioni = istruzioni.join(FineRiga);
     r.utensili = taglia(testi(campo("tool")).join(QLatin1String(", ")), 255);
-    QStringList note{QStringLiteral("Fonte: ") + indirizzo};
     // Nothing of a description is lost to its column's width.
     if (r.descrizione != tutta)
         note << tutta;

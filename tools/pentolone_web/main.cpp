@@ -31,8 +31,10 @@ int main(int argc, char **argv)
         if (pagina.size() > PaginaWeb::MassimoByte)
             return 3;
     }
-    const QByteArray json =
-        PaginaWeb::inJson(PaginaWeb::ricette(pagina, QString::fromUtf8(argv[1])));
+    QString problema;
+    const QList<RicettaEstera> ricette =
+        PaginaWeb::ricette(pagina, QString::fromUtf8(argv[1]), &problema);
+    const QByteArray json = PaginaWeb::inJson(ricette, problema);
     return std::fwrite(json.constData(), 1, size_t(json.size()), stdout) == size_t(json.size()) &&
                    std::fflush(stdout) == 0
                ? 0
