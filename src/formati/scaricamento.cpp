@@ -8,7 +8,6 @@
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QStringDecoder>
 #include <QTimer>
 
 namespace Scaricamento {
@@ -27,23 +26,30 @@ bool http(const QUrl &u)
 QString errore(QNetworkReply &r, const QUrl &u)
 {
     const QString host = u.host();
-    const int stato = r.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (stato == 404 || stato == 410)
+    const int numero = r.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (numero == 404 || numero == 410)
         return QStringLiteral("La pagina %1 non c'è: il sito risponde che non esiste (errore %2).")
             .arg(u.toDisplayString())
-            .arg(stato);
-    if (stato >= 400)
+            .arg(numero);
+    if (numero >= 400)
         return QStringLiteral("Il sito %1 non ha dato la pagina: risponde con l'errore %2 (%3).")
             .arg(host)
-            .arg(stato)
+            .arg(numero)
             .arg(r.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
     switch (r.error()) {
     case QNetworkReply::HostNotFoundError:
         return QStringLiteral("Il sito %1 non esiste o manca la connessione a Internet: "
                               "controllate l'indirizzo e la connessione.")
             .arg(host);
-    case QNetworkReply::ConnectionRefusedError:
     case QNetworkReply::RemoteHostClosedError:
+        // It answered: with part of the page, or with what is no answer of the web's.
+        return numero > 0 ? QStringLiteral("Il sito %1 ha chiuso il collegamento prima di mandare "
+                                           "tutta la pagina: riprovate più tardi.")
+                                .arg(host)
+                          : QStringLiteral("Il sito %1 ha chiuso il collegamento senza una "
+                                           "risposta valida: la pagina non è stata letta.")
+                                .arg(host);
+    case QNetworkReply::ConnectionRefusedError:
     case QNetworkReply::NetworkSessionFailedError:
     case QNetworkReply::TemporaryNetworkFailureError:
     case QNetworkReply::UnknownNetworkError:
@@ -58,17 +64,6 @@ QString errore(QNetworkReply &r, const QUrl &u)
         return QStringLiteral("La pagina %1 non si è potuta leggere: %2")
             .arg(u.toDisplayString(), r.errorString());
     }
-}
-
-// A page whose charset only the server's header names, in UTF-8: the reader takes a page that
-// declares none as UTF-8.
-QByteArray inUtf8(const QByteArray &pagina, const QString &tipo)
-{
-    const QString nome = tipo.section(QLatin1String("charset="), 1).section(u';', 0, 0).trimmed();
-    if (nome.isEmpty() || pagina.left(2048).toLower().contains("charset"))
-        return pagina;
-    QStringDecoder decodifica(qPrintable(nome));
-    return decodifica.isValid() ? QString(decodifica(pagina)).toUtf8() : pagina;
 }
 
 [[noreturn]] void rifiuta(const QString &testo)
@@ -133,6 +128,14 @@ QByteArray scarica(QUrl &indirizzo, const std::function<bool(qint64, qint64)> &a
                              else
                                  controlla();
                          });
+        // A size declared too large is refused as soon as it is told, not after the wait.
+        QObject::connect(r.get(), &QNetworkReply::metaDataChanged, r.get(), [&] {
+            if (r->header(QNetworkRequest::ContentLengthHeader).toLongLong() >
+                PaginaWeb::MassimoByte)
+                ferma(QStringLiteral("La pagina %1 è più grande di 10 MB: non è una pagina di "
+                                     "ricette.")
+                          .arg(chiesto));
+        });
         QEventLoop attesa;
         QObject::connect(r.get(), &QNetworkReply::finished, &attesa, &QEventLoop::quit);
         QTimer sveglia;
@@ -144,7 +147,11 @@ QByteArray scarica(QUrl &indirizzo, const std::function<bool(qint64, qint64)> &a
         if (!motivo.isEmpty())
             throw EngineError(numero, motivo);
         const int stato = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        if (stato >= 300 && stato < 400 && r->hasRawHeader("Location")) {
+        if (stato >= 300 && stato < 400 && stato != 304) {
+            if (r->rawHeader("Location").trimmed().isEmpty())
+                rifiuta(QStringLiteral("La pagina %1 rimanda a un'altra pagina senza dire quale: "
+                                       "non è stata letta.")
+                            .arg(chiesto));
             const QUrl prossimo = dove.resolved(QUrl::fromEncoded(r->rawHeader("Location")));
             if (!http(prossimo))
                 rifiuta(QStringLiteral("La pagina %1 rimanda a \"%2\", che non è una pagina web: "
@@ -165,12 +172,19 @@ QByteArray scarica(QUrl &indirizzo, const std::function<bool(qint64, qint64)> &a
         const bool html = tipo.isEmpty()
                               ? PaginaWeb::riconosci(pagina)
                               : tipo.contains(QLatin1String("html"), Qt::CaseInsensitive);
+        if (!html && tipo.isEmpty())
+            rifiuta(QStringLiteral("L'indirizzo %1 non porta a una pagina web: il sito non dice "
+                                   "che cosa manda, e non è una pagina.")
+                        .arg(chiesto));
         if (!html)
             rifiuta(QStringLiteral("L'indirizzo %1 non porta a una pagina web ma a un file di "
                                    "altro tipo (%2).")
                         .arg(chiesto, tipo.section(u';', 0, 0)));
         indirizzo = dove;
-        return inUtf8(pagina, tipo);
+        // The server's charset wins over what the page itself declares, as in a browser.
+        const QString charset =
+            tipo.section(QLatin1String("charset="), 1).section(u';', 0, 0).remove(u'"').trimmed();
+        return PaginaWeb::conCodifica(pagina, charset);
     }
 }
 

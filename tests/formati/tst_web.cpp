@@ -340,27 +340,72 @@ private slots:
     void scarica_data()
     {
         QTest::addColumn<QString>("via");
-        QTest::addColumn<QString>("attesa"); // the page's size, or the start of the refusal
-        caso("page", "/ricetta", "33");
-        caso("five redirects", "/rimanda/5", "33");
-        caso("Latin-1 by the header", "/latino", "<p>caffè</p>");
-        caso("six redirects", "/rimanda/6", "La pagina %1 rimanda ad altre pagine più di 5 volte");
-        caso("redirect to a file", "/file", "La pagina %1 rimanda a \"file:///etc/passwd\"");
-        caso("404", "/manca", "La pagina %1 non c'è: il sito risponde che non esiste (errore 404)");
-        caso("500", "/errore",
-             "Il sito 127.0.0.1 non ha dato la pagina: risponde con l'errore 500");
-        caso("not a page", "/immagine", "L'indirizzo %1 non porta a una pagina web");
-        caso("20 MB", "/grande", "La pagina %1 è più grande di 10 MB");
-        caso("no answer", "/ferma", "La pagina %1 non è arrivata in un secondo");
-        caso("cancelled", "/ferma", "annullata");
-        caso("nobody listening", "chiuso", "Impossibile collegarsi al sito 127.0.0.1");
+        QTest::addColumn<QString>(
+            "attesa"); // the page's size and path, or the start of the refusal
+        QTest::addColumn<QByteArray>("grezza"); // what the server answers on "/grezza"
+        // The page behind a byte order mark, which makes the server's charset win.
+        caso("page", "/ricetta", "36 /ricetta", QByteArray());
+        caso("five redirects", "/rimanda/5", "36 /rimanda/0", QByteArray());
+        caso("Latin-1 by the header", "/latino", "<p>caffè</p>", QByteArray());
+        caso("six redirects", "/rimanda/6", "La pagina %1 rimanda ad altre pagine più di 5 volte",
+             QByteArray());
+        caso("redirect to a file", "/file", "La pagina %1 rimanda a \"file:///etc/passwd\"",
+             QByteArray());
+        caso("404", "/manca", "La pagina %1 non c'è: il sito risponde che non esiste (errore 404)",
+             QByteArray());
+        caso("500", "/errore", "Il sito 127.0.0.1 non ha dato la pagina: risponde con l'errore 500",
+             QByteArray());
+        caso("not a page", "/immagine", "L'indirizzo %1 non porta a una pagina web", QByteArray());
+        caso("20 MB", "/grande", "La pagina %1 è più grande di 10 MB", QByteArray());
+        caso("no answer", "/ferma", "La pagina %1 non è arrivata in un secondo", QByteArray());
+        caso("cancelled", "/ferma", "annullata", QByteArray());
+        caso("nobody listening", "chiuso", "Impossibile collegarsi al sito 127.0.0.1",
+             QByteArray());
+        const QByteArray pagina = "Content-Type: text/html\r\n\r\n<html>ricetta</html>";
+        caso("410", "/grezza",
+             "La pagina %1 non c'è: il sito risponde che non esiste (errore 410).",
+             QByteArray("HTTP/1.1 410 Gone\r\nContent-Length: 0\r\n\r\n"));
+        caso("301, and the address it leads to", "/grezza", "36 /ricetta",
+             QByteArray("HTTP/1.1 301 Moved Permanently\r\nLocation: /ricetta\r\n"
+                        "Content-Length: 0\r\n\r\n"));
+        caso("Text/HTML", "/grezza", "20 /grezza",
+             QByteArray("HTTP/1.1 200 OK\r\nContent-Type: Text/HTML\r\n"
+                        "Content-Length: 20\r\n\r\n<html>ricetta</html>"));
+        caso("302 to nowhere", "/grezza",
+             "La pagina %1 rimanda a un'altra pagina senza dire quale: non è stata letta.",
+             QByteArray("HTTP/1.1 302 Found\r\nLocation: \r\nContent-Length: 0\r\n\r\n"));
+        caso("a size declared too large", "/grezza", "La pagina %1 è più grande di 10 MB",
+             QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 1000000000000\r\n") + pagina);
+        caso("a status line of garbage", "/grezza",
+             "Il sito 127.0.0.1 ha chiuso il collegamento senza una risposta valida: la pagina "
+             "non è stata letta.",
+             QByteArray("CIAO MONDO\r\n\r\n<html></html>"));
+        caso("a broken body, no type", "/grezza",
+             "L'indirizzo %1 non porta a una pagina web: il sito non dice che cosa manda, e non "
+             "è una pagina.",
+             QByteArray("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\n<html>\r\n"));
+        caso("closed before the end", "/grezza",
+             "Il sito 127.0.0.1 ha chiuso il collegamento prima di mandare tutta la pagina",
+             QByteArray("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n"
+                        "Content-Length: 5000\r\n\r\n<html><body>Ricett"));
+        caso("no host", "http:///x", "\"http:///x\" non è l'indirizzo di una pagina web",
+             QByteArray());
+        // The server's charset wins over a page that declares another one.
+        caso("the header's charset over the page's", "/grezza", "nome: Caffè",
+             QByteArray("HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=iso-8859-1\r\n"
+                        "\r\n<html><head><meta charset=\"utf-8\"><script "
+                        "type=\"application/ld+json\">{\"@type\": \"Recipe\", \"name\": "
+                        "\"Caff\xe8\", \"recipeIngredient\": [\"2 tazzine\"]}</script>"));
     }
+
     void scarica()
     {
         QFETCH(QString, via);
         QFETCH(QString, attesa);
+        QFETCH(QByteArray, grezza);
         ServerWeb server;
-        QString indirizzo = server.indirizzo(via);
+        server.grezze.insert("/grezza", grezza);
+        QString indirizzo = via.startsWith("http") ? via : server.indirizzo(via);
         if (via == "chiuso") {
             server.close();
             indirizzo = server.indirizzo("/");
@@ -372,7 +417,12 @@ private slots:
             QUrl u(indirizzo);
             const QByteArray pagina =
                 Scaricamento::scarica(u, [&](qint64, qint64) { return attesa != "annullata"; });
-            visto = via == "/latino" ? QString::fromUtf8(pagina) : QString::number(pagina.size());
+            if (via == "/latino")
+                visto = QString::fromUtf8(pagina);
+            else if (attesa.startsWith("nome: "))
+                visto = "nome: " + PaginaWeb::leggi(pagina, "x").value(0).nome;
+            else
+                visto = QString::number(pagina.size()) + ' ' + u.path();
         } catch (const EngineError &e) {
             visto = e.number() == EngineError::ConversioneAnnullata ? "annullata" : e.description();
         }

@@ -6,12 +6,14 @@
 // A web server on a local port for the tests that fetch pages: "/ricetta" (any other path) gives
 // the page, "/rimanda/N" N redirects before it, "/file" a redirect to a file, "/manca" 404,
 // "/errore" 500, "/immagine" a picture, "/latino" a Latin-1 page, "/grande" 20 MB of unknown
-// length, "/ferma" no answer. It remembers the last request's headers.
+// length, "/ferma" no answer; a path in grezze gets those bytes as they are, whatever they
+// break of the protocol. It remembers the last request's headers.
 class ServerWeb : public QTcpServer
 {
 public:
     QByteArray richiesta;
     QByteArray pagina; // what any other path gets
+    QHash<QByteArray, QByteArray> grezze;
 
     ServerWeb()
     {
@@ -50,6 +52,11 @@ private:
             this->pagina.isEmpty() ? "<html><body>ricetta</body></html>" : this->pagina;
         if (via == "/ferma")
             return; // the socket is closed with the server
+        if (grezze.contains(via)) {
+            s->write(grezze.value(via));
+            s->disconnectFromHost();
+            return;
+        }
         if (via.startsWith("/rimanda/") && via.mid(9).toInt() > 0)
             invia("302 Found",
                   "Location: /rimanda/" + QByteArray::number(via.mid(9).toInt() - 1) + "\r\n", {});
