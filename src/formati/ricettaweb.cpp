@@ -69,13 +69,17 @@ QStringList testi(const QJsonValue &v)
     return r;
 }
 
-// At most n characters, cut after a whole word when there is one.
+// At most n characters, cut after a whole word when there is one, without the comma or dash
+// the cut leaves at its end.
 QString taglia(const QString &t, int n)
 {
     if (t.size() <= n)
         return t;
     const qsizetype spazio = t.left(n + 1).lastIndexOf(u' ');
-    return t.left(spazio > 0 ? spazio : n).trimmed();
+    QString r = t.left(spazio > 0 ? spazio : n).trimmed();
+    while (r.size() > 1 && QStringLiteral(",;:-\u2013\u2014(/").contains(r.back()))
+        r = r.chopped(1).trimmed();
+    return r;
 }
 
 QString unitaTempo(qint64 n, const char *uno, const char *tanti)

@@ -233,6 +233,9 @@ private slots:
              "\"text\": \"Impastate la farina con l'acqua.\"}]}",
              {"istruzioni: Impastate la farina con l'acqua."});
         riga("the old ingredients property", "{\"ingredients\": [\"2 uova\"]}", {"2|Uova|"});
+        riga("a name cut at a word, without its comma",
+             "{\"name\": \"Spaghetti alla chitarra con ragù d'agnello, pecorino e menta\"}",
+             {"nome: Spaghetti alla chitarra con ragù d'agnello"});
         riga(
             "a long description's tail in the notes",
             "{\"description\": \"Una crostata friabile con la crema pasticcera e le fragole di "
