@@ -283,10 +283,13 @@ RicettaEstera ricetta(const QJsonObject &o, const QString &indirizzo)
     r.descrizione = taglia(tutta, 255);
     r.preparataDa = taglia(testi(campo("author")).join(QLatin1String(", ")), 50);
     r.categoria = maiuscolaIniziale(testi(campo("recipeCategory")).value(0));
-    QStringList pasto = testi(campo("recipeCuisine"));
+    // The meal type is the course (antipasto, primo, dolce); the cuisine is a note.
+    QStringList pasto = testi(campo("recipeCourse"));
     if (pasto.isEmpty())
-        pasto = testi(campo("recipeCourse"));
+        pasto = testi(campo("recipeCategory"));
     r.tipoPasto = taglia(maiuscolaIniziale(pasto.join(QLatin1String(", "))), 50);
+    if (const QStringList cucina = testi(campo("recipeCuisine")); !cucina.isEmpty())
+        note << QStringLiteral("Cucina: ") + cucina.join(QLatin1String(", "));
     r.vegetariana = vegetariana(campo("suitableForDiet"));
     r.tempo = taglia(tempo(o), 50);
     r.porzioni = porzioni(campo("recipeYield"), note);

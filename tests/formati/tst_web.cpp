@@ -56,7 +56,7 @@ private slots:
                    "descrizione: Torta soffice di ricotta e limone della nonna Adele, come la "
                    "faceva la domenica - Una torta & un ricordo: soffice, profumata di limone.",
                    "preparataDa: Adele Rossi",
-                   "tipoPasto: Italiana",
+                   "tipoPasto: Dolci",
                    "categoria: Dolci",
                    "vegetariana: 1",
                    "tempo: 1 ora e 10 minuti",
@@ -68,7 +68,7 @@ private slots:
                    "ingredientiTesto: 300 g di farina 00\r\n200 g di ricotta (ben "
                    "sgocciolata)\r\nPer la glassa:\r\nZucchero a velo q.b.",
                    "utensili: Stampo da 24 cm, Frusta",
-                   "note: Fonte: " WEB "/oggetto.html",
+                   "note: Fonte: " WEB "/oggetto.html\r\nCucina: italiana",
                    "300|Farina 00|g",
                    "200|Ricotta|g (ben sgocciolata)",
                    "|Zucchero a velo|q.b."};
@@ -232,6 +232,12 @@ private slots:
              "{\"recipeInstructions\": [{\"@type\": \"HowToStep\", \"name\": \"Impastate\", "
              "\"text\": \"Impastate la farina con l'acqua.\"}]}",
              {"istruzioni: Impastate la farina con l'acqua."});
+        riga("course, category, cuisine",
+             "{\"recipeCourse\": \"Primo\", \"recipeCategory\": \"Pasta\", \"recipeCuisine\": "
+             "\"Italiana\"}",
+             {"tipoPasto: Primo", "categoria: Pasta", "note: Fonte: x\r\nCucina: Italiana"});
+        riga("category as the course", "{\"recipeCategory\": [\"Antipasto\", \"Fritti\"]}",
+             {"tipoPasto: Antipasto, Fritti", "categoria: Antipasto"});
         riga("the old ingredients property", "{\"ingredients\": [\"2 uova\"]}", {"2|Uova|"});
         riga("a name cut at a word, without its comma",
              "{\"name\": \"Spaghetti alla chitarra con ragù d'agnello, pecorino e menta\"}",
