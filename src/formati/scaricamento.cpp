@@ -22,6 +22,37 @@ bool http(const QUrl &u)
     return u.scheme() == QLatin1String("http") || u.scheme() == QLatin1String("https");
 }
 
+// The common HTTP refusals in a cook's words.
+QString stato(int numero)
+{
+    switch (numero) {
+    case 400:
+        return QStringLiteral("richiesta non valida");
+    case 401:
+        return QStringLiteral("pagina riservata a chi entra con nome e password");
+    case 403:
+        return QStringLiteral("accesso vietato");
+    case 405:
+        return QStringLiteral("richiesta non accettata");
+    case 408:
+        return QStringLiteral("il sito ha smesso di aspettare la richiesta");
+    case 429:
+        return QStringLiteral("troppe richieste in poco tempo: riprovate più tardi");
+    case 500:
+        return QStringLiteral("errore interno del sito");
+    case 501:
+        return QStringLiteral("richiesta che il sito non sa servire");
+    case 502:
+    case 504:
+        return QStringLiteral("il sito non ha avuto risposta dal suo server");
+    case 503:
+        return QStringLiteral("sito momentaneamente fuori servizio");
+    default:
+        return numero >= 500 ? QStringLiteral("errore del sito")
+                             : QStringLiteral("richiesta rifiutata dal sito");
+    }
+}
+
 // What went wrong, for a cook: the first of these that holds.
 QString errore(QNetworkReply &r, const QUrl &u)
 {
@@ -35,7 +66,7 @@ QString errore(QNetworkReply &r, const QUrl &u)
         return QStringLiteral("Il sito %1 non ha dato la pagina: risponde con l'errore %2 (%3).")
             .arg(host)
             .arg(numero)
-            .arg(r.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
+            .arg(stato(numero));
     switch (r.error()) {
     case QNetworkReply::HostNotFoundError:
         return QStringLiteral("Il sito %1 non esiste o manca la connessione a Internet: "

@@ -362,7 +362,10 @@ private slots:
              QByteArray());
         caso("404", "/manca", "La pagina %1 non c'è: il sito risponde che non esiste (errore 404)",
              QByteArray());
-        caso("500", "/errore", "Il sito 127.0.0.1 non ha dato la pagina: risponde con l'errore 500",
+        caso("500", "/errore",
+             "Il sito 127.0.0.1 non ha dato la pagina: risponde con l'errore 500 (errore interno "
+             "del "
+             "sito).",
              QByteArray());
         caso("not a page", "/immagine", "L'indirizzo %1 non porta a una pagina web", QByteArray());
         caso("20 MB", "/grande", "La pagina %1 è più grande di 10 MB", QByteArray());
@@ -371,9 +374,17 @@ private slots:
         caso("nobody listening", "chiuso", "Impossibile collegarsi al sito 127.0.0.1",
              QByteArray());
         const QByteArray pagina = "Content-Type: text/html\r\n\r\n<html>ricetta</html>";
+        caso("400", "/grezza",
+             "Il sito 127.0.0.1 non ha dato la pagina: risponde con l'errore 400 (richiesta non "
+             "valida).",
+             QByteArray("HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\n\r\n"));
         caso("410", "/grezza",
              "La pagina %1 non c'è: il sito risponde che non esiste (errore 410).",
              QByteArray("HTTP/1.1 410 Gone\r\nContent-Length: 0\r\n\r\n"));
+        caso("503", "/grezza",
+             "Il sito 127.0.0.1 non ha dato la pagina: risponde con l'errore 503 (sito "
+             "momentaneamente fuori servizio).",
+             QByteArray("HTTP/1.1 503 Service Unavailable\r\nContent-Length: 0\r\n\r\n"));
         caso("301, and the address it leads to", "/grezza", "36 /ricetta",
              QByteArray("HTTP/1.1 301 Moved Permanently\r\nLocation: /ricetta\r\n"
                         "Content-Length: 0\r\n\r\n"));
