@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -68,13 +69,28 @@ QByteArray pagina(const QStringList &ingredienti)
 // One recipe in microdata with a list of n ingredients, as a page with a very long list gives it.
 QByteArray microdati(int n)
 {
-    QByteArray html = "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Lista</title></head>"
-                      "<body><div itemscope itemtype=\"https://schema.org/Recipe\">"
-                      "<h1 itemprop=\"name\">Lista lunga</h1><ul>\n";
+    QByteArray html =
+        "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Lista</title></head>"
+        "<body><div itemscope itemtype=\"https://schema.org/Recipe\">"
+        "<h1 itemprop=\"name\">Lista lunga</h1><ul>\n";
     for (int i = 0; i < n; ++i)
         html += "<li itemprop=\"recipeIngredient\">" + QByteArray::number(i % 500 + 1) +
                 " g di farina</li>\n";
     return html + "</ul><p itemprop=\"recipeInstructions\">Impastate.</p></div></body></html>";
+}
+
+// Processor time of this program and of the helpers it waited for, in ms: on a busy machine
+// it says what the wall clock cannot.
+double processore()
+{
+    double ms = 0;
+    for (const int chi : {RUSAGE_SELF, RUSAGE_CHILDREN}) {
+        rusage u{};
+        getrusage(chi, &u);
+        ms += (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 +
+              (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
+    }
+    return ms;
 }
 
 double mediana(std::vector<double> v)
@@ -118,10 +134,11 @@ int main(int argc, char **argv)
     std::printf("parse_in_process_ms: %.1f ms\n", mediana(interni));
 
     const QByteArray lunga = microdati(40000);
-    std::vector<double> lista;
+    std::vector<double> lista, cpu;
     for (int i = 0; i < 5; ++i) {
         QElapsedTimer t;
         t.start();
+        const double prima = processore();
         try {
             if (PaginaWeb::leggi(lunga, "https://esempio.test/").value(0).righe.size() != 40000)
                 return 1;
@@ -130,8 +147,10 @@ int main(int argc, char **argv)
             return 1;
         }
         lista.push_back(t.nsecsElapsed() / 1e6);
+        cpu.push_back(processore() - prima);
     }
     std::printf("microdata_40000_ingredients_ms: %.1f ms\n", mediana(lista));
+    std::printf("microdata_40000_ingredients_cpu_ms: %.1f ms\n", mediana(cpu));
 
     QElapsedTimer t;
     t.start();

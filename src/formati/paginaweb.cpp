@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
+#include <cstring>
 #include <libxml/HTMLparser.h>
 #include <libxml/parserInternals.h>
 
@@ -19,22 +20,25 @@ namespace {
 constexpr int Opzioni = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
                         HTML_PARSE_NONET | HTML_PARSE_IGNORE_ENC;
 
-bool blocco(const QByteArray &tag)
-{
-    static const QList<QByteArray> blocchi{"p",  "br", "li", "div",     "h1",     "h2",
-                                           "h3", "h4", "h5", "h6",      "tr",     "ol",
-                                           "ul", "dt", "dd", "section", "article"};
-    return blocchi.contains(tag);
-}
+// Tags that start a line of text, and table cells, which are words apart, not glued.
+enum class Forma { Nessuna, Blocco, Cella };
 
-// Table cells side by side are words apart, not glued.
-bool cella(const QByteArray &tag)
+Forma forma(const char *tag)
 {
-    return tag == "td" || tag == "th";
+    static const char *const blocchi[] = {"p",  "br", "li", "div",     "h1",     "h2",
+                                          "h3", "h4", "h5", "h6",      "tr",     "ol",
+                                          "ul", "dt", "dd", "section", "article"};
+    for (const char *b : blocchi)
+        if (std::strcmp(tag, b) == 0)
+            return Forma::Blocco;
+    return std::strcmp(tag, "td") == 0 || std::strcmp(tag, "th") == 0 ? Forma::Cella
+                                                                      : Forma::Nessuna;
 }
 
 QString righe(const QString &grezzo)
 {
+    if (!grezzo.contains(u'\n'))
+        return grezzo.simplified();
     QStringList r;
     for (const QString &l : grezzo.split(u'\n')) {
         const QString s = l.simplified();
@@ -128,7 +132,7 @@ private:
     };
     struct Livello
     {
-        QByteArray tag;
+        enum { Altro, Script, Titolo } tipo = Altro;
         QStringList proprieta;
         bool oggetto = false, ricetta = false;
         qsizetype inizio = -1; // where its text starts in testo, -1 when it takes none
@@ -138,7 +142,7 @@ private:
     QList<Oggetto> oggetti; // the open items, innermost last
     int ricetteAperte = 0;
     enum { Testo, Script, JsonLd, Titolo } dentro = Testo;
-    QByteArray script;
+    QByteArray script_;
 
     // The parser hands each event its user data: this reader.
     static Lettore &lettore(void *dati) { return *static_cast<Lettore *>(dati); }
@@ -160,53 +164,64 @@ private:
         return r;
     }
 
-    void apri(const char *nome, const xmlChar **a)
+    // An attribute's value, when the element has it (names as libxml2 gives them, lower case).
+    static bool attributo(const xmlChar **a, const char *nome, QString *valore = nullptr)
     {
-        QHash<QByteArray, QString> attributi;
         for (; a && *a; a += 2)
-            attributi.insert(QByteArray(reinterpret_cast<const char *>(a[0])).toLower(),
-                             a[1] ? QString::fromUtf8(reinterpret_cast<const char *>(a[1]))
-                                  : QString());
+            if (std::strcmp(reinterpret_cast<const char *>(a[0]), nome) == 0) {
+                if (valore)
+                    *valore =
+                        a[1] ? QString::fromUtf8(reinterpret_cast<const char *>(a[1])) : QString();
+                return true;
+            }
+        return false;
+    }
+
+    void apri(const char *tag, const xmlChar **a)
+    {
         Livello l;
-        l.tag = nome;
-        if (l.tag == "script" || l.tag == "style" || l.tag == "title") {
-            dentro = l.tag == "title" ? Titolo
-                     : attributi.value("type").section(u';', 0, 0).trimmed().toLower() ==
+        const bool script = std::strcmp(tag, "script") == 0 || std::strcmp(tag, "style") == 0;
+        if (script || std::strcmp(tag, "title") == 0) {
+            QString tipo;
+            attributo(a, "type", &tipo);
+            dentro = !script ? Titolo
+                     : tipo.section(u';', 0, 0).trimmed().toLower() ==
                              QLatin1String("application/ld+json")
                          ? JsonLd
                          : Script;
-            script.clear();
+            l.tipo = script ? Livello::Script : Livello::Titolo;
+            script_.clear();
             pila << l;
             return;
         }
-        if (l.tag == "meta" && attributi.value("property") == QLatin1String("og:title"))
-            titoloOg = attributi.value("content").simplified();
-        if (raccoglitori > 0 && (blocco(l.tag) || cella(l.tag)))
-            testo += blocco(l.tag) ? u'\n' : u' ';
-        const bool scope = attributi.contains("itemscope");
-        if (!oggetti.isEmpty())
-            l.proprieta = nomi(attributi.contains("itemprop") ? attributi.value("itemprop")
-                                                              : attributi.value("property"));
-        if (scope || attributi.contains("typeof")) {
-            const QString tipo = (scope ? attributi.value("itemtype") : attributi.value("typeof"))
-                                     .section(u' ', 0, 0);
+        QString proprieta;
+        if (std::strcmp(tag, "meta") == 0 && attributo(a, "property", &proprieta) &&
+            proprieta == QLatin1String("og:title") && attributo(a, "content", &titoloOg))
+            titoloOg = titoloOg.simplified();
+        const Forma f = forma(tag);
+        if (raccoglitori > 0 && f != Forma::Nessuna)
+            testo += f == Forma::Blocco ? u'\n' : u' ';
+        if (!oggetti.isEmpty() &&
+            (attributo(a, "itemprop", &proprieta) || attributo(a, "property", &proprieta)))
+            l.proprieta = nomi(proprieta);
+        const bool scope = attributo(a, "itemscope");
+        QString tipo;
+        if ((scope && (attributo(a, "itemtype", &tipo), true)) || attributo(a, "typeof", &tipo)) {
+            tipo = tipo.section(u' ', 0, 0);
             l.oggetto = true;
             l.ricetta = tipoRicetta(tipo);
             ricetteAperte += l.ricetta;
             oggetti << Oggetto{tipo.mid(qMax(tipo.lastIndexOf(u'/'), tipo.lastIndexOf(u':')) + 1),
                                {}};
         } else if (!l.proprieta.isEmpty()) {
-            const char *da = nullptr;
+            bool preso = false;
             for (const char *v : {"content", "datetime", "value"})
-                if (!da && attributi.contains(v))
-                    da = v;
-            if (!da && (l.tag == "a" || l.tag == "link"))
-                da = "href";
-            if (!da && l.tag == "img")
-                da = "src";
-            if (da) {
-                l.valore = attributi.value(da);
-            } else {
+                preso = preso || attributo(a, v, &l.valore);
+            if (!preso && (std::strcmp(tag, "a") == 0 || std::strcmp(tag, "link") == 0))
+                preso = attributo(a, "href", &l.valore);
+            if (!preso && std::strcmp(tag, "img") == 0)
+                preso = attributo(a, "src", &l.valore);
+            if (!preso) {
                 l.inizio = testo.size();
                 ++raccoglitori;
             }
@@ -214,20 +229,20 @@ private:
         pila << l;
     }
 
-    void chiudi(const char *nome)
+    void chiudi(const char *tag)
     {
         if (pila.isEmpty())
             return;
         const Livello l = pila.takeLast();
-        if (l.tag == "script" || l.tag == "style" || l.tag == "title") {
+        if (l.tipo != Livello::Altro) {
             if (dentro == JsonLd)
-                bloccoJson(script);
+                bloccoJson(script_);
             dentro = Testo;
             return;
         }
-        const QByteArray tag(nome);
-        if (raccoglitori > 0 && (blocco(tag) || cella(tag)))
-            testo += blocco(tag) ? u'\n' : u' ';
+        const Forma f = forma(tag);
+        if (raccoglitori > 0 && f != Forma::Nessuna)
+            testo += f == Forma::Blocco ? u'\n' : u' ';
         QJsonValue v = l.valore;
         if (l.oggetto) {
             v = inOggetto(oggetti.takeLast());
@@ -263,7 +278,7 @@ private:
     void caratteri(const char *t, int n)
     {
         if (dentro == JsonLd) {
-            script.append(t, n);
+            script_.append(t, n);
         } else if (dentro == Titolo) {
             titolo += QString::fromUtf8(t, n);
         } else if (dentro == Testo && raccoglitori > 0) {

@@ -23,9 +23,7 @@ QSet<QString> insieme(std::initializer_list<const char *> parole)
     return s;
 }
 
-} // namespace
-
-bool contenitore(const QString &parola)
+const QSet<QString> &contenitori()
 {
     static const QSet<QString> nomi =
         insieme({"barattolo",  "barattoli",  "confezione", "confezioni", "scatola",   "scatole",
@@ -35,7 +33,14 @@ bool contenitore(const QString &parola)
                  "jar",        "jars",       "package",    "packages",   "packet",    "packets",
                  "box",        "boxes",      "bag",        "bags",       "bottle",    "bottles",
                  "container",  "containers", "carton",     "cartons",    "tin",       "tins"});
-    return nomi.contains(chiave(parola));
+    return nomi;
+}
+
+} // namespace
+
+bool contenitore(const QString &parola)
+{
+    return contenitori().contains(chiave(parola));
 }
 
 bool unita(const QString &parola)
@@ -69,7 +74,8 @@ bool unita(const QString &parola)
          "kilograms",  "litre",       "litres",      "liter",       "liters",      "head",
          "heads",      "stalk",       "stalks",      "leaf",        "leaves",      "piece",
          "pieces",     "strip",       "strips",      "knob",        "sheet",       "sheets"});
-    return nomi.contains(chiave(parola)) || contenitore(parola);
+    const QString k = chiave(parola);
+    return nomi.contains(k) || contenitori().contains(k);
 }
 
 bool modificatore(const QString &parola)

@@ -63,83 +63,175 @@ QString decimale(double x)
     return t;
 }
 
-QRegularExpressionMatch qui(const QRegularExpression &r, QStringView t, qsizetype da)
+// A line is read in a few microseconds: its numbers are scanned by hand, not matched against
+// patterns.
+struct Scansione
 {
-    return r.match(t, da, QRegularExpression::NormalMatch,
-                   QRegularExpression::AnchorAtOffsetMatchOption);
-}
+    QStringView t;
+    qsizetype i;
+
+    bool fine() const { return i >= t.size(); }
+    QChar c(qsizetype avanti = 0) const { return i + avanti < t.size() ? t[i + avanti] : QChar(); }
+    bool cifra(qsizetype avanti = 0) const { return c(avanti).isDigit(); }
+    void spazi()
+    {
+        while (!fine() && c().isSpace())
+            ++i;
+    }
+    // Digits from here; false when there are none.
+    bool intero(QStringView &cifre)
+    {
+        const qsizetype da = i;
+        while (cifra())
+            ++i;
+        cifre = t.mid(da, i - da);
+        return i > da;
+    }
+    // A word from here (followed by a blank), passed over when it is one of parole.
+    bool parola(std::initializer_list<const char16_t *> parole)
+    {
+        for (const char16_t *p : parole) {
+            const QStringView w(p);
+            if (t.mid(i).startsWith(w, Qt::CaseInsensitive) && c(w.size()).isSpace()) {
+                i += w.size();
+                return true;
+            }
+        }
+        return false;
+    }
+};
 
 // One number at da: a whole part with a fraction ("1 1/2", "1-1/2", "1 e 1/2", "1¼", "1 e
-// mezzo"), a fraction, a Unicode fraction, a decimal ("1,5", "1.5"). x is its value, or -1 for a
-// fraction over zero; "200/250" is no fraction but two numbers, and ends at the slash.
+// mezzo"), a fraction, a Unicode fraction, a decimal ("1,5", "1.5", ".5"). x is its value, or
+// -1 for a fraction over zero; "200/250" is no fraction but two numbers, and ends at the slash.
 struct Numero
 {
     qsizetype lunghezza = 0;
     double x = -1;
 };
 
+// The digits' value, and that of the digits after a decimal separator.
+double valore(QStringView cifre)
+{
+    double v = 0;
+    for (const QChar c : cifre)
+        v = v * 10 + c.digitValue();
+    return v;
+}
+
+double decimi(QStringView cifre)
+{
+    return valore(cifre) / std::pow(10.0, double(cifre.size()));
+}
+
+// A cook's fraction has a small numerator and denominator: "10/12" and "200/250" are ranges.
+bool vera(QStringView a, QStringView b)
+{
+    return valore(a) <= 9 && valore(b) <= 16;
+}
+
+double diviso(QStringView a, QStringView b)
+{
+    return valore(b) == 0 ? -1.0 : valore(a) / valore(b);
+}
+
+// "n/d" from s.i, not followed by another digit or slash; s moves past it only when it is one.
+bool frazione(Scansione &s, double &x)
+{
+    Scansione p = s;
+    QStringView a, b;
+    if (!p.intero(a))
+        return false;
+    p.spazi();
+    if (p.c() != u'/')
+        return false;
+    ++p.i;
+    p.spazi();
+    if (!p.intero(b) || p.c() == u'/' || !vera(a, b))
+        return false;
+    x = diviso(a, b);
+    s = p;
+    return true;
+}
+
 Numero numero(QStringView t, qsizetype da)
 {
-    static const QRegularExpression misto(
-        QStringLiteral("(\\d+)(?:\\s+e\\s+|\\s+and\\s+|\\s*-\\s*|\\s+|(?=[¼½¾⅐-⅞]))(?:(\\d)\\s*/"
-                       "\\s*(\\d+)|([¼½¾⅐-⅞]))"
-                       "(?![\\d/])"));
-    static const QRegularExpression mezzo(QStringLiteral("(\\d+)\\s+e\\s+mezz[oa]\\b"));
-    static const QRegularExpression frazione(QStringLiteral("(\\d+)\\s*/\\s*(\\d+)(?![\\d/.,])"));
-    static const QRegularExpression unicode(QStringLiteral("[¼½¾⅐-⅞]"));
-    static const QRegularExpression decimale(
-        QStringLiteral("(?:\\d+(?:[.,]\\d+)*|[.,]\\d+)(?!\\d)"));
-    // A cook's fraction has a small numerator and denominator: "10/12" and "200/250" are ranges.
-    const auto vera = [](const QString &a, const QString &b) {
-        return a.toInt() <= 9 && b.toInt() <= 16;
-    };
-    const auto diviso = [](const QString &a, const QString &b) {
-        return b.toInt() == 0 ? -1.0 : a.toDouble() / b.toDouble();
-    };
-    Numero n;
-    if (auto m = qui(misto, t, da);
-        m.hasMatch() && (m.hasCaptured(4) || vera(m.captured(2), m.captured(3)))) {
-        const double f = m.hasCaptured(4) ? frazioneUnicode(m.captured(4).at(0))
-                                          : diviso(m.captured(2), m.captured(3));
-        n = {m.capturedLength(0), f < 0 ? -1 : m.captured(1).toDouble() + f};
-    } else if (auto m = qui(mezzo, t, da); m.hasMatch()) {
-        n = {m.capturedLength(0), m.captured(1).toDouble() + 0.5};
-    } else if (auto m = qui(frazione, t, da); m.hasMatch() && vera(m.captured(1), m.captured(2))) {
-        n = {m.capturedLength(0), diviso(m.captured(1), m.captured(2))};
-    } else if (auto m = qui(unicode, t, da); m.hasMatch()) {
-        n = {1, frazioneUnicode(m.captured(0).at(0))};
-    } else if (auto m = qui(decimale, t, da); m.hasMatch()) {
-        // "1,5" and "1.5" alike; "10.000" and "1.500.000" are Italian thousands only where the
-        // unit says so (migliaia), and a second separator makes them so ("1.500.000").
-        QString s = m.captured(0);
-        if (s.count(u'.') + s.count(u',') > 1 && !s.contains(u','))
-            s.remove(u'.');
-        else if (s.count(u'.') + s.count(u',') > 1)
-            return {};
-        s.replace(u',', u'.');
-        n = {m.capturedLength(0), s.toDouble()};
+    Scansione s{t, da};
+    if (s.fine())
+        return {};
+    if (const double f = frazioneUnicode(s.c()); f > 0)
+        return {1, f};
+    double x = 0;
+    if (frazione(s, x))
+        return {s.i - da, x};
+    QStringView intero; // empty for ".5"
+    if (!s.intero(intero) && ((s.c() != u'.' && s.c() != u',') || !s.cifra(1)))
+        return {};
+    // "1,5", "1.5", and "1.500.000", Italian thousands however they are read (migliaia).
+    double migliaia = valore(intero), decimale = 0;
+    int separatori = 0, virgole = 0;
+    while ((s.c() == u'.' || s.c() == u',') && s.cifra(1)) {
+        ++separatori;
+        virgole += s.c() == u',';
+        ++s.i;
+        QStringView gruppo;
+        s.intero(gruppo);
+        if (separatori == 1)
+            decimale = decimi(gruppo);
+        migliaia = migliaia * std::pow(10.0, double(gruppo.size())) + valore(gruppo);
     }
-    return n;
+    if (separatori > 1 && virgole > 0)
+        return {};
+    if (separatori > 0)
+        return {s.i - da, separatori > 1 ? migliaia : valore(intero) + decimale};
+    const qsizetype finito = s.i;
+    const double parte = valore(intero);
+    if (const double f = frazioneUnicode(s.c()); f > 0)
+        return {s.i + 1 - da, parte + f}; // "1¼"
+    // What joins a whole part to its fraction: blanks, " e ", " and ", a hyphen.
+    Scansione p = s;
+    p.spazi();
+    const bool trattino = p.c() == u'-';
+    if (trattino) {
+        ++p.i;
+        p.spazi();
+    } else if (p.i > s.i && p.parola({u"e", u"and"})) {
+        p.spazi();
+        for (const char16_t *mezzo : {u"mezzo", u"mezza"})
+            if (p.t.mid(p.i).startsWith(QStringView(mezzo), Qt::CaseInsensitive) &&
+                !p.c(5).isLetter())
+                return {p.i + 5 - da, parte + 0.5};
+    }
+    if (p.i > s.i) {
+        if (const double f = frazioneUnicode(p.c()); f > 0 && !trattino)
+            return {p.i + 1 - da, parte + f}; // "1 ½"
+        if (frazione(p, x))
+            return {p.i - da, x < 0 ? -1 : parte + x};
+    }
+    return {finito - da, parte};
 }
 
-// What joins the two ends of a range: "2-3", "2 – 3", "2 to 3", "2 o 3", "200/250".
-const QRegularExpression &trattino()
-{
-    static const QRegularExpression r(QStringLiteral("\\s*(?:-|–|—|/|\\s(?:to|o|or|a)\\s)\\s*"));
-    return r;
-}
-
-// The quantity at the start of t: its length and its stored text.
+// The quantity at the start of t: its length and its stored text. A range ("2-3", "2 – 3",
+// "2 to 3", "2 o 3", "200/250") is its two ends joined by "-".
 std::pair<qsizetype, QString> leggi(QStringView t)
 {
     const Numero a = numero(t, 0);
     if (a.lunghezza == 0)
         return {0, {}};
-    if (const auto m = qui(trattino(), t, a.lunghezza); m.hasMatch()) {
-        const Numero b = numero(t, a.lunghezza + m.capturedLength(0));
+    Scansione s{t, a.lunghezza};
+    s.spazi();
+    bool unisce = false;
+    if (!s.fine() && QStringView(u"-\u2013\u2014/").contains(s.c())) {
+        ++s.i;
+        unisce = true;
+    } else if (s.i > a.lunghezza && s.parola({u"to", u"or", u"o", u"a"})) {
+        unisce = true;
+    }
+    if (unisce) {
+        s.spazi();
+        const Numero b = numero(t, s.i);
         if (b.lunghezza > 0 && a.x >= 0 && b.x >= 0)
-            return {a.lunghezza + m.capturedLength(0) + b.lunghezza,
-                    decimale(a.x) + u'-' + decimale(b.x)};
+            return {s.i + b.lunghezza, decimale(a.x) + u'-' + decimale(b.x)};
     }
     if (a.x < 0)
         return {a.lunghezza, {}};
@@ -151,6 +243,13 @@ std::pair<qsizetype, QString> leggi(QStringView t)
 qsizetype lunghezzaIniziale(const QString &testo)
 {
     return leggi(testo).first;
+}
+
+qsizetype iniziale(const QString &testo, QString *valore)
+{
+    auto [n, v] = leggi(testo);
+    *valore = std::move(v);
+    return n;
 }
 
 QString daTesto(const QString &testo)
@@ -165,9 +264,12 @@ QString migliaia(const QString &scritto, const QString &quantita, const QString 
     static const QRegularExpression italiane(QStringLiteral("^\\d{1,3}(\\.\\d{3})+$"));
     static const QStringList piccole{"g", "gr", "grammi", "grammo", "mg", "ml", "cc", "cl"};
     QString u = unita.toLower();
+    if (u.isEmpty())
+        return quantita;
     if (u.endsWith(u'.'))
         u.chop(1);
-    if (!italiane.match(scritto.trimmed()).hasMatch() || !piccole.contains(u))
+    if (!scritto.contains(u'.') || !piccole.contains(u) ||
+        !italiane.match(scritto.trimmed()).hasMatch())
         return quantita;
     return QString(scritto.trimmed()).remove(u'.');
 }

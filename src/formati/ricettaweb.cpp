@@ -35,7 +35,7 @@ QString inChiaro(const QString &html)
     static const QRegularExpression entita(
         QStringLiteral("&(?:[a-zA-Z]+\\d*|#\\d+|#[xX][0-9a-fA-F]+);"));
     QString t = testo(html);
-    for (int giro = 0; giro < 2 && t.contains(entita); ++giro)
+    for (int giro = 0; giro < 2 && t.contains(u'&') && t.contains(entita); ++giro)
         t = testo(t);
     return t;
 }

@@ -14,20 +14,21 @@ namespace {
 using namespace ParoleCucina;
 
 // "As much as needed", in any capitals, as a marker at the start or end of a line.
-const QRegularExpression &qb()
+bool qb(const QString &testo)
 {
     static const QRegularExpression r(
         QStringLiteral("^(?:q\\.\\s?b\\.?|qb|quanto basta|a piacere|to taste|as needed|"
                        "as required)$"),
         QRegularExpression::CaseInsensitiveOption);
-    return r;
+    return !testo.isEmpty() && QStringLiteral("qQaAtT").contains(testo.front()) &&
+           r.match(testo).hasMatch();
 }
 
 // The marker at the end of testo: its length in words (0 when none).
 int qbFinale(const QStringList &parole)
 {
     for (int n = 2; n >= 1; --n)
-        if (parole.size() > n && qb().match(parole.mid(parole.size() - n).join(u' ')).hasMatch())
+        if (parole.size() > n && qb(parole.mid(parole.size() - n).join(u' ')))
             return n;
     return 0;
 }
@@ -36,6 +37,8 @@ int qbFinale(const QStringList &parole)
 QStringList togliParentesi(QString &testo)
 {
     QStringList tolte;
+    if (!testo.contains(u'(') && !testo.contains(u'['))
+        return tolte;
     QString resto;
     int livello = 0;
     QString remark;
@@ -80,22 +83,24 @@ struct Parti
     QStringList dopo; // remarks after the name
 };
 
+// The line's words are one blank apart (it was simplified).
 QString primaParola(const QString &t)
 {
-    return t.section(u' ', 0, 0);
+    const qsizetype spazio = t.indexOf(u' ');
+    return spazio < 0 ? t : t.left(spazio);
 }
 
 QString togliParola(const QString &t)
 {
-    return t.section(u' ', 1).trimmed();
+    const qsizetype spazio = t.indexOf(u' ');
+    return spazio < 0 ? QString() : t.mid(spazio + 1).trimmed();
 }
 
 // A quantity at the start of t (digits or words); false when none.
 bool quantita(QString &t, Parti &p)
 {
-    if (const qsizetype n = Quantita::lunghezzaIniziale(t)) {
+    if (const qsizetype n = Quantita::iniziale(t, &p.quantita)) {
         p.scritta = t.left(n);
-        p.quantita = Quantita::daTesto(p.scritta);
         if (p.quantita.isEmpty()) // "1/0": kept, as written, in the comment
             p.prima << p.scritta;
         t = t.mid(n).trimmed();
@@ -147,7 +152,8 @@ void misura(QString &t, Parti &p)
     // "1 15-oz can": the size in one word.
     static const QRegularExpression taglia(QStringLiteral("^\\d+(?:[.,]\\d+)?-?([a-z]+)$"),
                                            QRegularExpression::CaseInsensitiveOption);
-    if (const auto m = taglia.match(primaParola(t));
+    if (const auto m = !t.isEmpty() && t.front().isDigit() ? taglia.match(primaParola(t))
+                                                           : QRegularExpressionMatch();
         m.hasMatch() && unita(m.captured(1)) && contenitore(primaParola(togliParola(t)))) {
         p.unita << primaParola(togliParola(t)) << primaParola(t);
         t = togliParola(togliParola(t));
@@ -184,7 +190,8 @@ void misura(QString &t, Parti &p)
     // "20 g + q.b. burro": the extra as needed goes with the measure.
     static const QRegularExpression piu(QStringLiteral("^\\+\\s*(q\\.\\s?b\\.?|qb)\\s+"),
                                         QRegularExpression::CaseInsensitiveOption);
-    if (const auto m = piu.match(t); m.hasMatch()) {
+    if (const auto m = t.startsWith(u'+') ? piu.match(t) : QRegularExpressionMatch();
+        m.hasMatch()) {
         p.unita << QStringLiteral("+ q.b.");
         t = t.mid(m.capturedLength(0));
     }
@@ -197,14 +204,15 @@ bool quantitaDopo(const QString &t, Parti &p)
     for (const bool stretta : {true, false})
         for (qsizetype i = t.indexOf(u' '); i > 0; i = t.indexOf(u' ', i + 1)) {
             const QString coda = t.mid(i + 1);
-            const qsizetype n = Quantita::lunghezzaIniziale(coda);
+            QString quanto;
+            const qsizetype n = Quantita::iniziale(coda, &quanto);
             const QString resto = coda.mid(n).trimmed();
             const bool misurata = unita(primaParola(resto));
             if (n == 0 || (stretta && !resto.isEmpty() && (resto.contains(u' ') || !misurata)) ||
                 (!stretta && !misurata))
                 continue;
             p.scritta = coda.left(n);
-            p.quantita = Quantita::daTesto(p.scritta);
+            p.quantita = quanto;
             QString dopo = resto;
             misura(dopo, p);
             if (!dopo.isEmpty())
@@ -275,7 +283,9 @@ RigaEstera leggi(const QString &riga)
     static const QRegularExpression titolo(
         QStringLiteral("^(?:per (?:il|lo|la|l'|i|gli|le)|for the)\\s+\\D*$"),
         QRegularExpression::CaseInsensitiveOption);
-    if (t.isEmpty() || t.endsWith(u':') || titolo.match(t).hasMatch())
+    const bool per = t.startsWith(QLatin1String("per "), Qt::CaseInsensitive) ||
+                     t.startsWith(QLatin1String("for "), Qt::CaseInsensitive);
+    if (t.isEmpty() || t.endsWith(u':') || (per && titolo.match(t).hasMatch()))
         return illeggibile;
     const QStringList parentesi = togliParentesi(t);
 
@@ -283,13 +293,13 @@ RigaEstera leggi(const QString &riga)
     // Before the quantity: "circa 200 g", "q.b. sale", "qualche foglia di".
     for (bool ancora = true; ancora && !t.isEmpty();) {
         const QString parola = primaParola(t);
-        ancora = approssimato(parola) || qb().match(parola).hasMatch();
+        ancora = approssimato(parola) || qb(parola);
         if (ancora) {
             // "circa" and "q.b." before the name
-            p.prima << (qb().match(parola).hasMatch() ? QStringLiteral("q.b.") : parola);
+            p.prima << (qb(parola) ? QStringLiteral("q.b.") : parola);
             t = senzaDi(togliParola(t));
-        } else if (QStringList{"qualche", "alcuni", "alcune", "some", "few"}.contains(
-                       parola.toLower())) {
+        } else if (static const QStringList quante{"qualche", "alcuni", "alcune", "some", "few"};
+                   quante.contains(parola, Qt::CaseInsensitive)) {
             p.quante << parola;
             t = togliParola(t);
         }
@@ -315,7 +325,7 @@ RigaEstera leggi(const QString &riga)
     QStringList commento = p.quante + p.unita + p.prima + p.dopo + parentesi;
     commento.removeAll(QString());
     for (QString &c : commento)
-        if (qb().match(c).hasMatch() && c.startsWith(u'q', Qt::CaseInsensitive))
+        if (qb(c) && c.startsWith(u'q', Qt::CaseInsensitive))
             c = QStringLiteral("q.b.");
     return {p.quantita, maiuscolaIniziale(p.nome), commento.join(u' ')};
 }
