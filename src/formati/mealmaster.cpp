@@ -26,6 +26,7 @@ struct Riga
     QString quantita;
     QString codice;
     QString testo;
+    QString illeggibile; // a quantity written in no way the format knows, kept for the cook
 };
 
 class Lettore
@@ -36,35 +37,37 @@ public:
     QList<RicettaEstera> leggi(QStringView testo, QString &errore)
     {
         int numero = 0;
+        QStringView ultima;
         for (QStringView riga : testo.tokenize(u'\n')) {
             ++numero;
             if (riga.endsWith(u'\r'))
                 riga.chop(1);
-            if (!leggiRiga(riga, numero, errore))
-                return {};
+            leggiRiga(riga, numero);
+            if (!riga.trimmed().isEmpty())
+                ultima = riga;
         }
-        if (dentro_) {
-            errore = tagliata(QStringLiteral("il file finisce prima della sua riga di chiusura"));
-            return {};
-        }
-        if (ricette_.isEmpty())
-            errore = QStringLiteral("Nel file %1 non c'è nessuna ricetta MealMaster.").arg(nome_);
-        return errore.isEmpty() ? ricette_ : QList<RicettaEstera>();
+        if (dentro_)
+            salta(QStringLiteral("il file finisce prima della sua riga di chiusura"));
+        else if (ultima.startsWith(u"MMMMM") && !eFine(ultima) && !eIntestazione(ultima))
+            avvisi_ << QStringLiteral("- alla riga %1 il file finisce dentro la riga che apre "
+                                      "una ricetta.")
+                           .arg(numero);
+        errore = messaggio();
+        return ricette_;
     }
 
 private:
     enum class Parte { Intestazione, Ingredienti, Istruzioni };
 
-    bool leggiRiga(QStringView riga, int numero, QString &errore)
+    void leggiRiga(QStringView riga, int numero)
     {
         if (eIntestazione(riga)) {
-            if (dentro_) {
-                errore = tagliata(QStringLiteral("manca la sua riga di chiusura prima della "
-                                                 "ricetta seguente (riga %1)")
-                                      .arg(numero));
-                return false;
-            }
+            if (dentro_)
+                salta(QStringLiteral("manca la sua riga di chiusura prima della ricetta seguente "
+                                     "(riga %1)")
+                          .arg(numero));
             dentro_ = true;
+            danneggiata_ = false;
             inizio_ = numero;
             parte_ = Parte::Intestazione;
             r_ = RicettaEstera();
@@ -72,16 +75,29 @@ private:
             sezioneUsata_ = true;
             paragrafi_.clear();
             vuote_ = 0;
-            return true;
+            return;
         }
-        if (!dentro_)
-            return true; // text between recipes
+        if (!dentro_) {
+            // A recipe whose opening line is damaged shows itself by its title: it is skipped
+            // with a word, up to its end line.
+            const QStringView t = riga.trimmed();
+            if (!danneggiata_ && t.startsWith(u"Title:", Qt::CaseInsensitive)) {
+                avvisi_ << QStringLiteral("- la ricetta \"%1\" (riga %2): la riga che la apre "
+                                          "è danneggiata.")
+                               .arg(t.mid(6).trimmed().toString())
+                               .arg(numero);
+                danneggiata_ = true;
+            } else if (eFine(riga)) {
+                danneggiata_ = false;
+            }
+            return; // text between recipes
+        }
         if (eFine(riga)) {
             chiudi();
-            return true;
+            return;
         }
         if (parte_ == Parte::Intestazione && campo(riga))
-            return true;
+            return;
         if (parte_ == Parte::Intestazione)
             parte_ = Parte::Ingredienti;
         if (const QString titolo = sezione(riga); !titolo.isEmpty()) {
@@ -93,23 +109,56 @@ private:
             } else {
                 istruzione(titolo);
             }
-            return true;
+            return;
         }
         if (riga.trimmed().isEmpty()) {
             svuotaBlocco();
             if (parte_ == Parte::Istruzioni && !paragrafi_.isEmpty())
                 ++vuote_;
-            return true;
+            return;
         }
         if (parte_ == Parte::Ingredienti && ingredienti(riga))
-            return true;
+            return;
         if (parte_ == Parte::Ingredienti) {
             svuotaBlocco();
             conservaSezione();
             parte_ = Parte::Istruzioni;
         }
         istruzione(riga.trimmed().toString());
-        return true;
+    }
+
+    // The recipe being read is incomplete: it is left out, and said.
+    void salta(const QString &perche)
+    {
+        if (ricette_.isEmpty() && avvisi_.isEmpty())
+            primoSalto_ = tagliata(perche);
+        avvisi_ << QStringLiteral("- la ricetta \"%1\" (riga %2): %3.")
+                       .arg(r_.nome.isEmpty() ? QStringLiteral("senza titolo") : r_.nome)
+                       .arg(inizio_)
+                       .arg(perche);
+        dentro_ = false;
+    }
+
+    // What was left out, or why nothing can be read.
+    QString messaggio() const
+    {
+        if (ricette_.isEmpty() && avvisi_.size() == 1 && !primoSalto_.isEmpty())
+            return primoSalto_;
+        if (ricette_.isEmpty() && avvisi_.isEmpty())
+            return QStringLiteral("Nel file %1 non c'è nessuna ricetta MealMaster.").arg(nome_);
+        if (ricette_.isEmpty())
+            return QStringLiteral("Nel file %1 nessuna ricetta è completa: nessuna è stata "
+                                  "importata.\r\n")
+                       .arg(nome_) +
+                   avvisi_.join(QStringLiteral("\r\n"));
+        if (avvisi_.isEmpty())
+            return {};
+        return QStringLiteral("Dal file %1 si importano %2, ma non queste, che non sono "
+                              "complete:\r\n")
+                   .arg(nome_, ricette_.size() == 1
+                                   ? QStringLiteral("una ricetta")
+                                   : QStringLiteral("%1 ricette").arg(ricette_.size())) +
+               avvisi_.join(QStringLiteral("\r\n"));
     }
 
     // Title, categories, yield: the lines before the first ingredient.
@@ -139,12 +188,15 @@ private:
             nota(QStringLiteral("Titolo: ") + t);
     }
 
-    // The first is the recipe's category; all of them tell the kind of meal.
+    // The first is the recipe's category; all of them tell the kind of meal. "Vegetarian" is
+    // no category but what the recipe is.
     void categorie(const QString &t)
     {
         QStringList nomi;
         for (const QString &c : t.split(u',', Qt::SkipEmptyParts))
-            if (!c.trimmed().isEmpty())
+            if (eVegetariana(c.trimmed()))
+                r_.vegetariana = true;
+            else if (!c.trimmed().isEmpty())
                 nomi << c.trimmed();
         if (nomi.isEmpty())
             return;
@@ -169,16 +221,27 @@ private:
 
     void nota(const QString &t) { r_.note += (r_.note.isEmpty() ? QString() : "\r\n") + t; }
 
-    // One or two ingredients side by side; false when the line is none.
+    // One or two ingredients side by side; false when the line is none. The right one may
+    // stand a column off, as hand-edited files have it.
     bool ingredienti(QStringView riga)
     {
-        const auto sinistra = pezzo(riga.left(SecondaColonna));
+        std::optional<Pezzo> sinistra, destra;
+        for (const qsizetype colonna : {SecondaColonna, SecondaColonna + 1, SecondaColonna - 1}) {
+            if (riga.size() <= colonna || riga.at(colonna - 1) != u' ')
+                continue;
+            destra = pezzo(riga.mid(colonna));
+            const bool misurata =
+                destra && (!destra->scritta.isEmpty() || !destra->codice.isEmpty());
+            if (destra && (colonna == SecondaColonna || misurata) &&
+                (sinistra = pezzo(riga.left(colonna))))
+                break;
+            destra.reset();
+        }
+        if (!destra)
+            sinistra = pezzo(riga);
         if (!sinistra)
             return false;
-        const auto destra = riga.size() > SecondaColonna && riga.at(SecondaColonna - 1) == u' '
-                                ? pezzo(riga.mid(SecondaColonna))
-                                : std::nullopt;
-        aggiungi(sinistra_, destra ? *sinistra : *pezzo(riga));
+        aggiungi(sinistra_, *sinistra);
         if (destra)
             aggiungi(destra_, *destra);
         return true;
@@ -189,7 +252,8 @@ private:
         if (p.continua && !colonna.isEmpty())
             colonna.last().testo += u' ' + p.testo.mid(1).trimmed();
         else
-            colonna.append({p.quantita, p.codice, p.testo});
+            colonna.append(
+                {p.quantita, p.codice, p.testo, p.quantita.isEmpty() ? p.scritta : QString()});
     }
 
     // A block of lines ends: the left column's lines, then the right one's.
@@ -207,11 +271,27 @@ private:
         sezioneUsata_ = true;
         const qsizetype puntoEVirgola = l.testo.indexOf(u';');
         QString nome = l.testo.left(puntoEVirgola).trimmed();
-        QStringList commento;
+        QString osservazione =
+            puntoEVirgola >= 0 ? l.testo.mid(puntoEVirgola + 1).trimmed() : QString();
+        // "Onion, chopped": what follows a comma is a remark, as on the web.
+        if (const qsizetype virgola = nome.indexOf(u','); virgola > 0) {
+            const QString dopo = nome.mid(virgola + 1).trimmed();
+            osservazione =
+                osservazione.isEmpty() ? dopo : dopo + QStringLiteral(", ") + osservazione;
+            nome.truncate(virgola);
+        }
+        QString unita = l.illeggibile;
         if (!l.codice.isEmpty())
-            commento << parolaUnita(l.codice, plurale(l.quantita));
-        if (puntoEVirgola >= 0 && !l.testo.mid(puntoEVirgola + 1).trimmed().isEmpty())
-            commento << l.testo.mid(puntoEVirgola + 1).trimmed();
+            unita += (unita.isEmpty() ? QString() : QStringLiteral(" ")) +
+                     parolaUnita(l.codice, plurale(l.quantita));
+        QStringList commento;
+        // A unit and its remark: "g (PASTA FROLLA)", "grande, a temperatura ambiente".
+        if (!unita.isEmpty() && osservazione.startsWith(u'('))
+            unita += u' ' + osservazione;
+        else if (!osservazione.isEmpty())
+            commento << osservazione;
+        if (!unita.isEmpty())
+            commento.prepend(unita);
         // What a name in the book cannot hold goes on in the comment.
         if (nome.size() > NomeMassimo) {
             qsizetype taglio = nome.lastIndexOf(u' ', NomeMassimo);
@@ -273,6 +353,9 @@ private:
 
     QString nome_;
     QList<RicettaEstera> ricette_;
+    QStringList avvisi_;       // the pieces left out, one a line
+    QString primoSalto_;       // the first one's whole message, for a file with no other recipe
+    bool danneggiata_ = false; // inside a recipe whose opening line is damaged
     RicettaEstera r_;
     bool dentro_ = false;
     int inizio_ = 0;
@@ -303,12 +386,12 @@ int rigaTroppoLunga(const QByteArray &b)
     int numero = 1;
     qsizetype inizio = 0;
     while (inizio <= b.size()) {
-        qsizetype fine = b.indexOf('\n', inizio);
-        if (fine < 0)
-            fine = b.size();
+        qsizetype fine = inizio;
+        while (fine < b.size() && b[fine] != '\n' && b[fine] != '\r')
+            ++fine;
         if (fine - inizio > RigaMassima)
             return numero;
-        inizio = fine + 1;
+        inizio = fine + (b.mid(fine, 2) == "\r\n" ? 2 : 1);
         ++numero;
     }
     return 0;
@@ -323,6 +406,9 @@ QString decodifica(const QByteArray &b)
         t = QString::fromLatin1(b);
     if (t.startsWith(QChar(0xfeff)))
         t.remove(0, 1);
+    // Old Macintosh files end their lines with CR alone.
+    if (t.contains(u'\r'))
+        t.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     return t;
 }
 
@@ -330,13 +416,18 @@ QString decodifica(const QByteArray &b)
 
 bool riconosci(const QString &percorso)
 {
+    // By its name too, so that a damaged one is said to be what it is not.
+    const QString estensione = QFileInfo(percorso).suffix().toLower();
+    if (estensione == QLatin1String("mmf") || estensione == QLatin1String("mm"))
+        return true;
     QFile f(percorso);
     if (!f.open(QIODevice::ReadOnly))
         return false;
     const QString inizio = QString::fromLatin1(f.read(Inizio));
     for (QStringView riga : QStringView(inizio).tokenize(u'\n'))
-        if (eIntestazione(riga))
-            return true;
+        for (QStringView parte : riga.tokenize(u'\r'))
+            if (eIntestazione(parte))
+                return true;
     return false;
 }
 
@@ -344,8 +435,8 @@ QList<RicettaEstera> leggi(const QByteArray &contenuto, const QString &nome, QSt
 {
     errore.clear();
     if (const qsizetype dove = controllo(contenuto); dove >= 0) {
-        errore = QStringLiteral("Il file %1 non è un file di testo (al byte %2 c'è un carattere "
-                                "di controllo): non contiene ricette MealMaster.")
+        errore = QStringLiteral("Il file %1 non è un file MealMaster: al byte %2 c'è un "
+                                "carattere che nessun file di testo contiene.")
                      .arg(nome)
                      .arg(dove + 1);
         return {};

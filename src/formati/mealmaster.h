@@ -11,12 +11,15 @@
 // end line ("MMMMM" or "-----"), ingredient lines in fixed columns, one or two side by side.
 namespace MealMaster {
 
-// Whether the file holds a recipe header near its start, whatever its name.
+// Whether the file holds a recipe header near its start, or is named as MealMaster files are
+// (.mmf, .mm).
 bool riconosci(const QString &percorso);
 
-// Every recipe of the file. On failure none, and errore says why in Italian, naming the file:
-// a file we cannot read, one too large, binary, with a line far too long, with no recipe, or
-// with a recipe cut short. nome names the file in the messages.
+// Every complete recipe of the file. errore says in Italian, naming the file, why none can be
+// read (a file we cannot read, one too large, binary, with a line far too long, with no
+// recipe), or, beside the recipes read, which recipes were left out and at which line (one cut
+// short, one whose opening line is damaged). Lines may end in LF, CR LF or CR alone. nome names
+// the file in the messages.
 QList<RicettaEstera> leggi(const QString &percorso, QString &errore);
 QList<RicettaEstera> leggi(const QByteArray &contenuto, const QString &nome, QString &errore);
 

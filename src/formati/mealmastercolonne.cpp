@@ -3,6 +3,7 @@
 #include "formati/quantita.h"
 
 #include <QLocale>
+#include <algorithm>
 
 namespace MealMaster {
 
@@ -45,7 +46,7 @@ constexpr Unita Tabella[] = {
     {u"cb", u"cm³", u"cm³"},
     {u"cl", u"cl", u"cl"},
     {u"dl", u"dl", u"dl"},
-    {u"l", u"l", u"l"},
+    {u"l", u"litro", u"litri"},
     {u"mg", u"mg", u"mg"},
     {u"cg", u"cg", u"cg"},
     {u"dg", u"dg", u"dg"},
@@ -85,16 +86,25 @@ std::optional<Pezzo> pezzo(QStringView parte)
     const QStringView codice = parte.mid(ColonnaQuantita + 1, 2).trimmed();
     if (p.testo.isEmpty() || (!codice.isEmpty() && !unita(codice)))
         return std::nullopt;
-    if (!quantita.isEmpty() && (p.quantita = Quantita::daTesto(quantita.toString())).isEmpty())
+    p.scritta = quantita.toString();
+    p.quantita = Quantita::daTesto(p.scritta);
+    // A quantity in a shape no writer of the format used is still an ingredient's, not the
+    // start of the instructions: it is kept as written.
+    if (!quantita.isEmpty() && p.quantita.isEmpty() &&
+        std::none_of(quantita.begin(), quantita.end(), [](QChar c) { return c.isDigit(); }))
         return std::nullopt;
     p.codice = codice.toString();
+    // "10.000 g": Italian thousands where the unit says so.
+    p.quantita = Quantita::migliaia(p.scritta, p.quantita,
+                                    p.codice.isEmpty() ? p.testo.section(u' ', 0, 0) : p.codice);
     p.continua = quantita.isEmpty() && codice.isEmpty() && p.testo.startsWith(u'-');
     return p;
 }
 
 bool eIntestazione(QStringView riga)
 {
-    return iniziaConSegno(riga) && riga.contains(u"Meal-Master", Qt::CaseInsensitive);
+    return iniziaConSegno(riga) && (riga.contains(u"Meal-Master", Qt::CaseInsensitive) ||
+                                    riga.contains(u"Recipe via", Qt::CaseInsensitive));
 }
 
 bool eFine(QStringView riga)
@@ -139,9 +149,19 @@ QString codiceUnita(const QString &parola, bool plurale)
 
 bool plurale(const QString &quantita)
 {
+    // The larger end of a range, with a comma or a dot.
     bool ok = false;
-    const double x = QLocale::c().toDouble(quantita, &ok);
+    const double x =
+        QLocale::c().toDouble(quantita.section(u'-', -1).trimmed().replace(u',', u'.'), &ok);
     return ok && x > 1;
+}
+
+bool eVegetariana(const QString &categoria)
+{
+    static const QStringList nomi{"vegetariana", "vegetariane", "vegetariano", "vegetariani",
+                                  "vegetarian",  "vegetarians", "vegan",       "vegana",
+                                  "vegane",      "vegani"};
+    return nomi.contains(categoria.trimmed(), Qt::CaseInsensitive);
 }
 
 } // namespace MealMaster

@@ -17,7 +17,8 @@ constexpr qsizetype RigaPiena = 60;      // a line of instructions this long was
 // One ingredient of a line: quantity as the book stores it, unit code, text.
 struct Pezzo
 {
-    QString quantita;
+    QString quantita; // empty when none, or when written in no way the format knows
+    QString scritta;  // the quantity as written
     QString codice;
     QString testo;
     bool continua = false; // a continuation ("-..."): its text goes on the line above
@@ -26,14 +27,17 @@ struct Pezzo
 // The ingredient in fixed columns, none when the text is no ingredient line.
 std::optional<Pezzo> pezzo(QStringView parte);
 
-bool eIntestazione(QStringView riga); // "MMMMM----- ... Meal-Master ..." or "-----..."
-bool eFine(QStringView riga);         // "MMMMM" or "-----" alone
-QString sezione(QStringView riga);    // "MMMMM-----PASTA FROLLA-----" → "PASTA FROLLA"
+// "MMMMM----- Recipe via Meal-Master ..." or "---------- ...", one letter damaged or not.
+bool eIntestazione(QStringView riga);
+bool eFine(QStringView riga);      // "MMMMM" or "-----" alone
+QString sezione(QStringView riga); // "MMMMM-----PASTA FROLLA-----" → "PASTA FROLLA"
 
 // A unit code as a word, in Italian as the cook reads it, and the code back from the word;
 // plural for quantities over one.
 QString parolaUnita(const QString &codice, bool plurale);
 QString codiceUnita(const QString &parola, bool plurale);
 bool plurale(const QString &quantita);
+// "Vegetarian", "Vegetariane": a category that says what the recipe is.
+bool eVegetariana(const QString &categoria);
 
 } // namespace MealMaster

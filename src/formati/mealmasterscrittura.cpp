@@ -5,6 +5,7 @@
 #include "formati/quantita.h"
 #include "storage/engineerror.h"
 
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringEncoder>
 #include <cerrno>
@@ -30,11 +31,12 @@ QStringList avvolgi(const QString &testo, qsizetype larghezza)
     return pezzi;
 }
 
-// A unit word at the start of the comment becomes the unit code, when reading it back gives
-// the same words; the rest of the comment follows the name after "; ".
+// The quantity in the format's own notation, and a unit word at the start of the comment as the
+// unit code, wherever the comment goes on after it, when reading the file gives the same words
+// back; the rest of the comment follows the name after "; ".
 void riga(QStringList &righe, const RigaEstera &l)
 {
-    QString quantita = Quantita::inFrazione(l.quantita);
+    QString quantita = Quantita::esatta(l.quantita);
     QString commento = l.commento;
     if (quantita.size() > ColonnaQuantita ||
         (!quantita.isEmpty() && Quantita::daTesto(quantita).isEmpty())) {
@@ -42,10 +44,16 @@ void riga(QStringList &righe, const RigaEstera &l)
         commento = commento.isEmpty() ? l.quantita : l.quantita + u' ' + commento;
         quantita.clear();
     }
-    const qsizetype virgola = commento.indexOf(QStringLiteral(", "));
-    const QString codice = codiceUnita(commento.left(virgola), plurale(l.quantita));
-    if (!codice.isEmpty())
-        commento = virgola < 0 ? QString() : commento.mid(virgola + 2);
+    qsizetype fine = 0;
+    while (fine < commento.size() && commento.at(fine) != u' ' && commento.at(fine) != u',')
+        ++fine;
+    const QString resto = commento.mid(fine);
+    QString codice = codiceUnita(commento.left(fine), plurale(l.quantita));
+    if (!codice.isEmpty() && (resto.isEmpty() || resto.startsWith(QLatin1String(", ")) ||
+                              resto.startsWith(QLatin1String(" ("))))
+        commento = resto.startsWith(u',') ? resto.mid(2) : resto.trimmed();
+    else
+        codice.clear();
     const QStringList pezzi = avvolgi(
         commento.isEmpty() ? l.ingrediente : l.ingrediente + QStringLiteral("; ") + commento,
         LarghezzaTesto - 1);
@@ -63,6 +71,9 @@ void ricetta(QStringList &righe, const RicettaEstera &r)
     for (const QString &c : r.tipoPasto.split(u',', Qt::SkipEmptyParts))
         if (!categorie.contains(c.trimmed(), Qt::CaseInsensitive))
             categorie << c.trimmed();
+    // What other programs know a vegetarian recipe by.
+    if (r.vegetariana)
+        categorie << QStringLiteral("Vegetariana");
     righe << QStringLiteral("MMMMM----- Recipe via Meal-Master (tm) v8.05") << QString()
           << QStringLiteral("      Title: ") + r.nome
           << QStringLiteral(" Categories: ") + categorie.join(QStringLiteral(", "))
@@ -95,12 +106,20 @@ QByteArray testo(const QList<RicettaEstera> &ricette)
 
 QString scrivi(const QString &percorso, const QList<RicettaEstera> &ricette)
 {
+    if (QFileInfo(percorso).isDir())
+        return QStringLiteral("\"%1\" è una cartella, non un file: scegliete il nome di un file.")
+            .arg(percorso);
     const QByteArray contenuto = testo(ricette);
     QSaveFile f(percorso);
     if (!f.open(QIODevice::WriteOnly) || f.write(contenuto) != contenuto.size() || !f.commit()) {
         const int perche = errno;
         f.cancelWriting();
-        // A file being made is missing only when its folder is.
+        // A file being made is missing only when its folder is; a read-only disk is no
+        // read-only file.
+        if (perche == EROFS)
+            return QStringLiteral("Impossibile scrivere il file '%1': il disco che lo deve "
+                                  "contenere è di sola lettura.")
+                .arg(percorso);
         return perche == ENOENT
                    ? EngineError::descrizione(EngineError::CartellaNonTrovata, percorso)
                    : EngineError::daFile(perche ? perche : EIO, percorso).description();

@@ -288,9 +288,12 @@ void Menu::importaMealMaster(const QString &file)
 {
     QString errore;
     const QList<RicettaEstera> ricette = MealMaster::leggi(file, errore);
+    // Recipes left out of a damaged file are named before the others are imported.
     if (!errore.isEmpty())
-        dialogs().messageBox(errore, Dialogs::SoloOK, "Errore di importazione", Dialogs::Critica);
-    else
+        dialogs().messageBox(errore, Dialogs::SoloOK,
+                             ricette.isEmpty() ? "Errore di importazione" : "Importazione",
+                             ricette.isEmpty() ? Dialogs::Critica : Dialogs::Esclamazione);
+    if (!ricette.isEmpty())
         importaRicetteEstere(ricette, QFileInfo(file).fileName());
 }
 
