@@ -233,6 +233,7 @@ private slots:
         // libmdb loses these rows without a warning.
         caso("Access 2000, page 29 zeroed", azzeraPagina(access2000, 28), QByteArray(), Converti,
              danno);
+        caso("a memo page zeroed", azzeraPagina(access2000, 43), QByteArray(), Converti, danno);
         caso("the categories' page zeroed", azzeraPagina(access2000, 25), QByteArray(), Converti,
              danno);
         caso("a line points at no ingredient", cambiaChiave(libro, "Aglio", 98), QByteArray(),

@@ -102,6 +102,11 @@ QVariant valore(MdbHandle *mdb, const Lettura &l, int i, const MdbField &campo)
     const size_t lunghezza = std::strlen(testo);
     const QString s = QString::fromUtf8(testo, qsizetype(lunghezza));
     g_free(testo);
+    // A memo whose pages are lost comes back empty, without a word from libmdb: its own header
+    // still tells the length it had.
+    if (col->col_type == MDB_MEMO && lunghezza == 0 && campo.siz >= 4 &&
+        (mdb_get_int32(mdb->pg_buf, campo.start) & 0x3fffffff) > 0)
+        throw Rifiuto{"illeggibile"};
     if (lunghezza + 8 >= Misura)
         throw Rifiuto{"troppo-lungo " + l.schema->nome.toUtf8() + '\t' +
                       l.schema->colonne[i].nome.toUtf8()};
