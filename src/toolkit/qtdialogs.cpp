@@ -220,9 +220,11 @@ QString QtDialogs::openFile(const QString &titolo, const QString &filtro,
     dialogo.setNameFilter(filtroQt(filtro));
     dialogo.setWindowTitle(titolo);
     if (perNuovo) {
-        // A new file needs a name not yet used: a save dialog, which asks before overwriting;
-        // a name typed without extension takes the filter's first one.
+        // A new file needs a name not yet used: a save dialog, which asks before overwriting
+        // (below: Qt's own question would cut the dialog's title); a name typed without
+        // extension takes the filter's first one.
         dialogo.setAcceptMode(QFileDialog::AcceptSave);
+        dialogo.setOption(QFileDialog::DontConfirmOverwrite);
         dialogo.setFileMode(QFileDialog::AnyFile);
         dialogo.setDefaultSuffix(filtro.section('|', 1, 1).section(';', 0, 0).section('.', 1));
     } else {
@@ -232,9 +234,16 @@ QString QtDialogs::openFile(const QString &titolo, const QString &filtro,
         dialogo.selectFile(QString(nomeAttuale).replace('\\', '/'));
     else
         dialogo.setDirectory(QDir::currentPath());
-    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty())
-        return QString();
-    return QDir::toNativeSeparators(dialogo.selectedFiles().first());
+    for (;;) {
+        if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty())
+            return QString();
+        const QString scelto = dialogo.selectedFiles().first();
+        if (!perNuovo || !QFileInfo(scelto).isFile() ||
+            messageBox(QStringLiteral("Il file \"%1\" esiste già: sostituirlo?")
+                           .arg(QFileInfo(scelto).fileName()),
+                       SiNo, titolo, Esclamazione) == Si)
+            return QDir::toNativeSeparators(scelto);
+    }
 }
 
 QPrinter &QtDialogs::stampante()
