@@ -337,10 +337,10 @@ QList<QJsonObject> oggettiRicetta(const QByteArray &pagina, QString *problema)
     l.leggi(inUtf8(pagina));
     if (problema)
         *problema = l.problema;
-    // A recipe's data is its ingredients or its steps: an object with neither (a rating's stub)
+    // A recipe has a name, ingredients or steps: an object with none of them (a rating's stub)
     // is none. JSON-LD first: microdata on the same page are most often the same recipe again.
     const auto piena = [](const QJsonObject &o) {
-        for (const char *p : {"recipeIngredient", "ingredients", "recipeInstructions"})
+        for (const char *p : {"name", "recipeIngredient", "ingredients", "recipeInstructions"})
             if (!proprieta(o, p).isUndefined())
                 return true;
         return false;
