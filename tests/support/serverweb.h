@@ -14,6 +14,7 @@ public:
     QByteArray richiesta;
     QByteArray pagina; // what any other path gets
     QHash<QByteArray, QByteArray> grezze;
+    bool lasciaAperta = false; // after a raw answer, the connection stays open
 
     ServerWeb()
     {
@@ -54,7 +55,8 @@ private:
             return; // the socket is closed with the server
         if (grezze.contains(via)) {
             s->write(grezze.value(via));
-            s->disconnectFromHost();
+            if (!lasciaAperta)
+                s->disconnectFromHost();
             return;
         }
         if (via.startsWith("/rimanda/") && via.mid(9).toInt() > 0)
