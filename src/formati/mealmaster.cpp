@@ -397,15 +397,14 @@ int rigaTroppoLunga(const QByteArray &b)
     return 0;
 }
 
-// UTF-8 when the bytes are valid UTF-8, Latin-1 otherwise.
+// UTF-8 when the bytes are valid UTF-8 (a byte order mark dropped by the decoder), Latin-1
+// otherwise.
 QString decodifica(const QByteArray &b)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString t = utf8.decode(b);
     if (utf8.hasError())
         t = QString::fromLatin1(b);
-    if (t.startsWith(QChar(0xfeff)))
-        t.remove(0, 1);
     // Old Macintosh files end their lines with CR alone.
     if (t.contains(u'\r'))
         t.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
