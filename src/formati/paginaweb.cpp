@@ -240,9 +240,6 @@ private:
             dentro = Testo;
             return;
         }
-        const Forma f = forma(tag);
-        if (raccoglitori > 0 && f != Forma::Nessuna)
-            testo += f == Forma::Blocco ? u'\n' : u' ';
         QJsonValue v = l.valore;
         if (l.oggetto) {
             v = inOggetto(oggetti.takeLast());
@@ -254,6 +251,10 @@ private:
             if (--raccoglitori == 0)
                 testo.clear();
         }
+        // The element's end breaks the line of the texts still gathered around it.
+        const Forma f = forma(tag);
+        if (raccoglitori > 0 && f != Forma::Nessuna)
+            testo += f == Forma::Blocco ? u'\n' : u' ';
         if (!oggetti.isEmpty())
             for (const QString &p : l.proprieta)
                 oggetti.last().valori[p].append(v);

@@ -55,6 +55,8 @@ double frazioneUnicode(QChar c)
 
 QString decimale(double x)
 {
+    if (x == std::floor(x) && x < 1e15)
+        return QString::number(qint64(x));
     QString t = QString::number(x, 'f', 3);
     while (t.endsWith(QLatin1Char('0')))
         t.chop(1);
