@@ -38,11 +38,16 @@ public:
     {
         int numero = 0;
         QStringView ultima;
-        for (QStringView riga : testo.tokenize(u'\n')) {
-            ++numero;
-            if (riga.endsWith(u'\r'))
-                riga.chop(1);
-            leggiRiga(riga, numero);
+        // Lines end in LF, CR LF, or CR alone (old Macintosh files).
+        for (qsizetype inizio = 0; inizio <= testo.size();) {
+            qsizetype fine = inizio;
+            while (fine < testo.size() && testo[fine] != u'\n' && testo[fine] != u'\r')
+                ++fine;
+            const QStringView riga = testo.mid(inizio, fine - inizio);
+            inizio = fine + (testo.mid(fine, 2) == u"\r\n" ? 2 : 1);
+            if (fine == testo.size() && riga.isEmpty())
+                break; // after the last line end
+            leggiRiga(riga, ++numero);
             if (!riga.trimmed().isEmpty())
                 ultima = riga;
         }
@@ -405,9 +410,6 @@ QString decodifica(const QByteArray &b)
     QString t = utf8.decode(b);
     if (utf8.hasError())
         t = QString::fromLatin1(b);
-    // Old Macintosh files end their lines with CR alone.
-    if (t.contains(u'\r'))
-        t.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     return t;
 }
 
