@@ -29,7 +29,7 @@ public:
         ++inattesi;
         return OK;
     }
-    QString inputBox(const QString &, const QString &, const QString &) override
+    QString inputBox(const QString &, const QString &, const QString &, bool) override
     {
         ++inattesi;
         return {};

@@ -27,6 +27,7 @@ public:
     void aggiungi(qint64 chiave, const QString &nome);
     void svuota();
     const Voce &voce(int i) const { return voci_.at(i); }
+    int conta() const { return int(voci_.size()); }
 
     // The first row, in table order, identical or similar to nome: its index, or -1.
     int primoSimile(const QString &nome, Somiglianza &esito) const;

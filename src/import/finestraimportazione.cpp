@@ -12,7 +12,7 @@
 
 using namespace Applicazione;
 
-FinestraImportazione::FinestraImportazione(QWidget *parent)
+FinestraImportazione::FinestraImportazione(QWidget *parent, const QString &ricetta)
     : QDialog(parent), Data1(new DataSource(this)), ui(std::make_unique<Ui::FinestraImportazione>())
 {
     ui->setupUi(this);
@@ -23,9 +23,13 @@ FinestraImportazione::FinestraImportazione(QWidget *parent)
     ui->CatIng->installEventFilter(this);
 
     Data1->setDatabaseName(RicettarioCorrente);
-    if (SceltaImportazione == 1) {
-        ui->Label2->setText(
-            "Scegli la Categoria Alimentare da assegnare alla Ricetta da importare");
+    const bool senza = SceltaImportazione == 3;
+    if (SceltaImportazione == 1 || senza) {
+        const QString scegli =
+            QStringLiteral("Scegli la Categoria Alimentare da assegnare alla Ricetta da importare");
+        ui->Label2->setText(senza ? "La ricetta \"" + ricetta +
+                                        "\" non ha una Categoria Alimentare.\n" + scegli
+                                  : scegli);
         Data1->setRecordSource(Schema::Origine::CategoriePerNome);
     } else {
         ui->Label2->setText("Scegli l'Ingrediente del tuo Ricettario, corrispondente "
@@ -34,6 +38,15 @@ FinestraImportazione::FinestraImportazione(QWidget *parent)
     }
     SceltaImportazione = 0;
     CaricaElenco();
+    if (senza) {
+        ui->CatIng->insertItem(0, QStringLiteral("(nessuna categoria)"), NessunaCategoria);
+        ui->CatIng->setCurrentIndex(0);
+    }
+}
+
+bool FinestraImportazione::perTutte() const
+{
+    return ui->PerTutte->isChecked();
 }
 
 FinestraImportazione::~FinestraImportazione() = default;

@@ -9,15 +9,22 @@ class FinestraImportazione;
 class DataSource;
 
 // Lets the user pick, during an import, a category or an ingredient of the current book to
-// stand for the one being imported. On entry SceltaImportazione says which (1 a category,
-// anything else an ingredient); on leaving it holds the chosen key, or 0 when the user gave up.
+// stand for the one being imported. On entry SceltaImportazione says which (1 a category, 3 a
+// category for the recipe named, which has none, anything else an ingredient); on leaving it
+// holds the chosen key, NessunaCategoria, or 0 when the user gave up.
 class FinestraImportazione : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit FinestraImportazione(QWidget *parent = nullptr);
+    // The first entry when the recipe has no category: it keeps none.
+    static constexpr qint64 NessunaCategoria = -1;
+
+    explicit FinestraImportazione(QWidget *parent = nullptr, const QString &ricetta = QString());
     ~FinestraImportazione() override;
+
+    // The user wants this choice for every same request of this import.
+    bool perTutte() const;
 
 protected:
     void done(int esito) override;

@@ -4,6 +4,7 @@
 #include "import/importazione.h"
 #include "ui_importazione.h"
 
+#include "import/finestraimportazione.h"
 #include "storage/datasource.h"
 #include "storage/recordset.h"
 #include "storage/schema.h"
@@ -17,14 +18,48 @@ namespace {
 const QString TitoloRicettaEsistente = QStringLiteral("Attenzione! Ricetta già esistente");
 const QString TitoloRicettaSimile = QStringLiteral("Attenzione! Esiste già una ricetta simile");
 const QString TitoloNuovoNome = QStringLiteral("Assegnazione nuovo nome alla ricetta");
+const QString PerTutte =
+    QStringLiteral("Applica questa risposta a tutte le domande uguali di questa importazione");
 
 } // namespace
+
+void Importazione::nuovaImportazione()
+{
+    risposteFisse_.clear();
+    scelteFisse_.clear();
+    resoconto_ = {};
+}
+
+Dialogs::Risposta Importazione::chiedi(Domanda d, const QString &testo, const QString &titolo)
+{
+    if (const auto fissa = risposteFisse_.constFind(d); fissa != risposteFisse_.cend())
+        return *fissa;
+    bool spuntata = false;
+    const Dialogs::Risposta r = dialogs().messageBox(testo, Dialogs::SiNoAnnulla, titolo,
+                                                     Dialogs::NessunaIcona, PerTutte, spuntata);
+    // Cancel ends the import: there is nothing after it to answer.
+    if (spuntata && r != Dialogs::Annulla)
+        risposteFisse_.insert(d, r);
+    return r;
+}
+
+QString Importazione::completata() const
+{
+    const Resoconto &r = resoconto_;
+    return righe({"Importazione completata", "",
+                  QStringLiteral("Ricette importate: %1").arg(r.importate),
+                  QStringLiteral("Ricette saltate: %1").arg(r.saltate),
+                  QStringLiteral("Ricette rinominate: %1").arg(r.rinominate),
+                  QStringLiteral("Ingredienti aggiunti: %1").arg(r.ingredienti),
+                  QStringLiteral("Categorie alimentari aggiunte: %1").arg(r.categorie)});
+}
 
 void Importazione::Command3_Click()
 {
     comando(
         [this] {
             setCursor(Qt::WaitCursor);
+            nuovaImportazione();
             esito_ = Esito::Prosegui;
             sceltaInAttesa_ = Scelta::Nessuna;
             modo_ = Modo::UnaRicetta;
@@ -44,6 +79,7 @@ void Importazione::Command1_Click()
     comando(
         [this] {
             setCursor(Qt::WaitCursor);
+            nuovaImportazione();
             CategoriaMostrata = ui->Cat->text();
             Recordset &r = rs(Ricette2);
             if (r.RecordCount() > 0)
@@ -69,6 +105,8 @@ void Importazione::Command1_Click()
 
 void Importazione::ImportaRicetta()
 {
+    // The category of the recipe imported, whatever the window shows: never two recipes in one.
+    posizionaCategoria();
     NomeDaImportare = rs(Ricette2).value(Schema::NomeRicetta).toString();
     esito_ = Esito::Prosegui;
     confrontaConLeRicette();
@@ -79,6 +117,8 @@ void Importazione::ImportaRicetta()
     if (esito_ == Esito::Simile)
         chiediDellaRicettaSimile(saltata);
 
+    if (saltata)
+        ++resoconto_.saltate;
     if (esito_ != Esito::Interrotto && !saltata) {
         NuovoNome = NomeDaImportare;
         CopiaRicetta(NuovoNome);
@@ -107,9 +147,10 @@ void Importazione::confrontaConLeRicette()
 void Importazione::chiediDellaRicettaIdentica(bool &saltata)
 {
     const Dialogs::Risposta r =
-        dialogs().messageBox("La ricetta che si vuol importare esiste già (" + NomeDaImportare +
-                                 ")." + "\r\nLa vuoi aggiungere ugualmente al tuo ricettario?",
-                             Dialogs::SiNoAnnulla, TitoloRicettaEsistente, Dialogs::NessunaIcona);
+        chiedi(Domanda::RicettaIdentica,
+               "La ricetta che si vuol importare esiste già (" + NomeDaImportare + ")." +
+                   "\r\nLa vuoi aggiungere ugualmente al tuo ricettario?",
+               TitoloRicettaEsistente);
     if (r != Dialogs::Si) {
         nonAggiunta(r, saltata);
         return;
@@ -121,6 +162,8 @@ void Importazione::chiediDellaRicettaIdentica(bool &saltata)
         esito_ = Esito::Interrotto;
         return;
     }
+    if (nuovo != NomeDaImportare)
+        ++resoconto_.rinominate;
     NomeDaImportare = nuovo;
     esito_ = Esito::Prosegui;
 }
@@ -128,22 +171,25 @@ void Importazione::chiediDellaRicettaIdentica(bool &saltata)
 void Importazione::chiediDellaRicettaSimile(bool &saltata)
 {
     esito_ = Esito::Prosegui;
-    const Dialogs::Risposta r =
-        dialogs().messageBox(righe({"La ricetta che si vuol importare ha un nome",
-                                    "molto simile ad una ricetta già esistente.",
-                                    "La vuoi aggiungere ugualmente al tuo ricettario?",
-                                    "Ricetta da importare : " + NomeDaImportare,
-                                    "Ricetta presente     : " + NomeSimile}),
-                             Dialogs::SiNoAnnulla, TitoloRicettaSimile, Dialogs::NessunaIcona);
+    const Dialogs::Risposta r = chiedi(Domanda::RicettaSimile,
+                                       righe({"La ricetta che si vuol importare ha un nome",
+                                              "molto simile ad una ricetta già esistente.",
+                                              "La vuoi aggiungere ugualmente al tuo ricettario?",
+                                              "Ricetta da importare : " + NomeDaImportare,
+                                              "Ricetta presente     : " + NomeSimile}),
+                                       TitoloRicettaSimile);
     if (r != Dialogs::Si) {
         nonAggiunta(r, saltata);
         return;
     }
-    const Dialogs::Risposta rinomina = dialogs().messageBox(
-        "La vuoi rinominare ?", Dialogs::SiNoAnnulla, TitoloRicettaSimile, Dialogs::NessunaIcona);
+    const Dialogs::Risposta rinomina =
+        chiedi(Domanda::RinominaRicetta, "La vuoi rinominare ?", TitoloRicettaSimile);
     if (rinomina == Dialogs::Si) {
+        // Ticked for all, the question is answered; the new name is still asked for each.
         const QString nuovo = dialogs().inputBox("Inserisci il nuovo nome della ricetta.",
                                                  TitoloNuovoNome, NomeDaImportare);
+        if (!nuovo.isEmpty() && nuovo != NomeDaImportare)
+            ++resoconto_.rinominate;
         if (!nuovo.isEmpty())
             NomeDaImportare = nuovo;
     } else if (rinomina != Dialogs::No) {
@@ -190,7 +236,6 @@ void Importazione::cicloImportaTutto()
 {
     Recordset &r = rs(Ricette2);
     while (!r.Eof() && r.RecordCount() > 0 && esito_ != Esito::Interrotto) {
-        MostraCategoria();
         sceltaInAttesa_ = Scelta::Nessuna;
         ImportaRicetta();
         if (esito_ == Esito::Interrotto)
@@ -205,9 +250,28 @@ void Importazione::cicloImportaTutto()
 
 void Importazione::chiediScelta(Scelta tipo)
 {
-    SceltaImportazione = tipo == Scelta::Categoria ? 1 : 2;
-    setEnabled(false);
+    SceltaImportazione = tipo == Scelta::Ingrediente ? 2 : categoriaMancante_ ? 3 : 1;
+    // A recipe without a category stands for all such; a name for the same name again.
+    sceltaPer_ = QString::number(SceltaImportazione) +
+                 (tipo == Scelta::Ingrediente || !categoriaMancante_ ? NomeDaImportare : QString());
     sceltaRichiesta_ = true;
+}
+
+void Importazione::scegli()
+{
+    if (const auto fissa = scelteFisse_.constFind(sceltaPer_); fissa != scelteFisse_.cend()) {
+        SceltaImportazione = *fissa;
+        return;
+    }
+    setEnabled(false);
+    {
+        FinestraImportazione scelta(this, NuovoNome);
+        scelta.exec();
+        if (scelta.perTutte() && SceltaImportazione != 0)
+            scelteFisse_.insert(sceltaPer_, SceltaImportazione);
+    }
+    setEnabled(true);
+    activateWindow();
 }
 
 void Importazione::ritornoDallaScelta()

@@ -11,6 +11,7 @@
 #include "toolkit/dialogs.h"
 
 #include <QCloseEvent>
+#include <QFocusEvent>
 
 using namespace Applicazione;
 
@@ -26,7 +27,6 @@ Importazione::Importazione(QWidget *parent)
       ui(std::make_unique<Ui::Importazione>())
 {
     ui->setupUi(this);
-    Categorie2->bind(ui->Cat, "CategoriaAlimentare", "text");
     connect(ui->impRicette, &QComboBox::activated, this, &Importazione::impRicette_Click);
     ui->impRicette->installEventFilter(this);
     // A list over the box, current entry under the pointer, makes a click pick the wrong recipe.
@@ -161,7 +161,10 @@ void Importazione::riempiListaRicette()
 
 bool Importazione::eventFilter(QObject *o, QEvent *e)
 {
-    if (o == ui->impRicette && e->type() == QEvent::FocusIn)
+    // The focus its own list gives back when it closes is no move into the box: the recipe
+    // picked there stays the one to import.
+    if (o == ui->impRicette && e->type() == QEvent::FocusIn &&
+        static_cast<QFocusEvent *>(e)->reason() != Qt::PopupFocusReason)
         comando([this] { impRicette_GotFocus(); });
     return QWidget::eventFilter(o, e);
 }
@@ -204,6 +207,15 @@ void Importazione::CaricaIngredienti()
 
 void Importazione::MostraCategoria()
 {
+    posizionaCategoria();
+    // Shown, never bound: the source book is only read.
+    ui->Cat->setText(categoriaTrovata_
+                         ? rs(Categorie2).value(Schema::CategoriaAlimentare).toString()
+                         : QString());
+}
+
+void Importazione::posizionaCategoria()
+{
     Recordset &categorie = rs(Categorie2);
     if (categorie.RecordCount() > 0)
         categorie.MoveFirst();
@@ -219,9 +231,6 @@ void Importazione::MostraCategoria()
             categoriaTrovata_ = !categorie.NoMatch();
         }
     }
-    // A category the source book does not hold is shown as none, and mapped to none.
-    if (!categoriaTrovata_)
-        ui->Cat->clear();
 }
 
 void Importazione::messaggioErrore(const QString &testo)

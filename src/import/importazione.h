@@ -48,6 +48,21 @@ private:
     enum class Scelta { Nessuna, Categoria, Ingrediente };
     // Outcome of a step.
     enum class Esito { Prosegui, Identico, Simile, Interrotto, InAttesa };
+    // The questions of an import; a tick under one answers the following ones of its kind.
+    enum class Domanda {
+        RicettaIdentica,
+        RicettaSimile,
+        RinominaRicetta,
+        CategoriaSimile,
+        RinominaCategoria,
+        IngredienteSimile,
+        RinominaIngrediente
+    };
+    // What one button's import did, said when it completes.
+    struct Resoconto
+    {
+        int importate = 0, saltate = 0, rinominate = 0, ingredienti = 0, categorie = 0;
+    };
 
     // Data sources: the current book, then the source book.
     DataSource *Ricette1, *Categorie1, *Ingr1, *Ingredienti1;
@@ -65,6 +80,7 @@ private:
     void riempiListaRicette();
     void CaricaIngredienti();
     void MostraCategoria();
+    void posizionaCategoria(); // Categorie2 on the current source recipe's category
     void messaggioErrore(const QString &testo);
     QList<DataSource *> sorgenti() const; // the eight, the current book's first
     Recordset &rs(DataSource *ds) const;
@@ -82,8 +98,13 @@ private:
     void interruzione();                                  // "Importazione interrotta"
     void cicloImportaTutto();       // the run over all recipes from the current source recipe
     void chiediScelta(Scelta tipo); // the choice dialog, after the current step
-    void ritornoDallaScelta();      // the work that waited for the choice
-    void riprendiLaCorsa();         // the run goes on after the recipe that waited
+    void scegli();                  // the choice dialog shown, or the choice ticked for all
+    // A question of the import, unless a tick already answered its kind.
+    Dialogs::Risposta chiedi(Domanda d, const QString &testo, const QString &titolo);
+    void nuovaImportazione();   // a button's import starts: no answer for all, nothing counted
+    QString completata() const; // "Importazione completata" and what was done
+    void ritornoDallaScelta();  // the work that waited for the choice
+    void riprendiLaCorsa();     // the run goes on after the recipe that waited
 
     // A button's work and the rollback (ripristino.cpp): the choices it leaves pending are
     // asked for in turn, the writes are committed at the end, and an engine error interrupts
@@ -97,6 +118,7 @@ private:
     // The mapping (mappatura.cpp).
     struct DomandaSimile
     {
+        Domanda domanda, rinomina;
         QString testo, titolo, titoloRinomina, prompt, titoloNuovoNome;
     };
     void CopiaRicetta(const QString &nome);
@@ -127,9 +149,15 @@ private:
     bool aperta_ = false;
     bool sceltaRichiesta_ = false;
     bool interruzioneMostrata_ = false;
-    bool completata_ = false;       // "Importazione completata" waits for the commit
-    bool caricata_ = false;         // the backup copy was taken: the import can begin
-    bool categoriaTrovata_ = false; // the source recipe's category is in the source book
+    bool completata_ = false;        // "Importazione completata" waits for the commit
+    bool caricata_ = false;          // the backup copy was taken: the import can begin
+    bool categoriaTrovata_ = false;  // the source recipe's category is in the source book
+    bool categoriaMancante_ = false; // the choice asked for is a category for a recipe without
+    QHash<Domanda, Dialogs::Risposta> risposteFisse_; // ticked: the answer for all of a kind
+    // Choices ticked for all, by what they stand for: a kind and the source's name.
+    QHash<QString, qint64> scelteFisse_;
+    QString sceltaPer_; // what the choice asked for stands for
+    Resoconto resoconto_;
     std::optional<Database::Transazione> lavoro_;
 
     // What the scans read from the current book, and where the copy of a recipe stands.

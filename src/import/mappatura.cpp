@@ -81,16 +81,16 @@ qint64 Importazione::aggiungiNome(DataSource *ds, ElencoNomi &elenco)
     tabella.Update();
     const qint64 chiave = tabella.database().ultimaChiave();
     elenco.aggiungi(chiave, NomeDaImportare);
+    ++(ds == Categorie1 ? resoconto_.categorie : resoconto_.ingredienti);
     return chiave;
 }
 
 bool Importazione::chiediDelSimile(const DomandaSimile &d, Scelta tipo)
 {
-    const Dialogs::Risposta r =
-        dialogs().messageBox(d.testo, Dialogs::SiNoAnnulla, d.titolo, Dialogs::NessunaIcona);
+    const Dialogs::Risposta r = chiedi(d.domanda, d.testo, d.titolo);
     if (r == Dialogs::Si) {
-        const Dialogs::Risposta rinomina = dialogs().messageBox(
-            "La vuoi rinominare ?", Dialogs::SiNoAnnulla, d.titoloRinomina, Dialogs::NessunaIcona);
+        const Dialogs::Risposta rinomina =
+            chiedi(d.rinomina, "La vuoi rinominare ?", d.titoloRinomina);
         if (rinomina == Dialogs::Si) {
             const QString nuovoNome =
                 dialogs().inputBox(d.prompt, d.titoloNuovoNome, NomeDaImportare);
@@ -135,10 +135,17 @@ void Importazione::AssegnaCategoria(qint64 &k)
 {
     sceltaInAttesa_ = Scelta::Nessuna;
     NomeDaImportare.clear();
-    // A recipe whose category the source book does not hold keeps none.
+    categoriaMancante_ = false;
+    k = 0;
+    esito_ = Esito::Prosegui;
+    // A recipe without a category, or with one its book does not hold, gets one the cook picks
+    // among the current book's, or none; a book without categories has none to offer.
     if (!categoriaTrovata_) {
-        esito_ = Esito::Prosegui;
-        k = 0;
+        if (nomi(nomiCategorie_, Categorie1).conta() > 0) {
+            categoriaMancante_ = true;
+            sceltaInAttesa_ = Scelta::Categoria;
+            esito_ = Esito::InAttesa;
+        }
         return;
     }
     NomeDaImportare = rs(Categorie2).value(Schema::CategoriaAlimentare).toString();
@@ -156,6 +163,8 @@ void Importazione::AssegnaCategoria(qint64 &k)
              "La vuoi aggiungere ugualmente al tuo ricettario?",
              "(Scegliendo 'No' potrai selezionare una categoria del tuo ricettario)", "",
              "Categoria da importare : " + NomeDaImportare, "Categoria presente: " + NomeSimile});
+        d.domanda = Domanda::CategoriaSimile;
+        d.rinomina = Domanda::RinominaCategoria;
         d.titolo = d.titoloRinomina = "Attenzione! Esiste già una Categoria Alimentare simile";
         d.prompt = "Inserisci il nuovo nome della Categoria Alimentare.";
         d.titoloNuovoNome = "Assegnazione nuovo nome alla Categoria Alimentare";
@@ -175,9 +184,11 @@ void Importazione::AggiungiRicetta(qint64 k, const QString &nome)
     for (int i = Schema::NomeRicetta; i <= Schema::Utensili; ++i) {
         // A value the current book cannot hold leaves that column empty; the rest is copied.
         try {
-            ricette.setValue(i, i == Schema::NomeRicetta             ? QVariant(nome)
-                                : i == Schema::IDCategoriaAlimentare ? QVariant(k)
-                                                                     : sorgente.value(i));
+            // No category is stored as none, never as a key no category has.
+            ricette.setValue(i, i == Schema::NomeRicetta ? QVariant(nome)
+                                : i == Schema::IDCategoriaAlimentare
+                                    ? (k > 0 ? QVariant(k) : QVariant())
+                                    : sorgente.value(i));
         } catch (const EngineError &) {
         }
     }
@@ -193,6 +204,7 @@ void Importazione::AggiungiRicetta(qint64 k, const QString &nome)
     }
     nuovaRicetta_ = ricette.database().ultimaChiave();
     nomiRicette_.aggiungi(nuovaRicetta_, nome);
+    ++resoconto_.importate;
 }
 
 void Importazione::CopiaIngredienti()
@@ -222,6 +234,8 @@ void Importazione::CopiaIngredienti()
                              "ricettario)",
                              "", "Ingrediente da importare : " + NomeDaImportare,
                              "Ingrediente presente: " + NomeSimile});
+            d.domanda = Domanda::IngredienteSimile;
+            d.rinomina = Domanda::RinominaIngrediente;
             d.titolo = "Attenzione! Esiste già un Ingrediente simile";
             d.titoloRinomina = "Attenzione! Esiste già un'Ingrediente simile";
             d.prompt = "Inserisci il nuovo nome dell'Ingrediente.";

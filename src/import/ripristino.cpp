@@ -3,7 +3,6 @@
 
 #include "import/importazione.h"
 
-#include "import/finestraimportazione.h"
 #include "storage/datasource.h"
 #include "storage/engineerror.h"
 #include "toolkit/applicazione.h"
@@ -22,12 +21,7 @@ void Importazione::comando(const std::function<void()> &lavoro, bool scrive)
         lavoro();
         while (sceltaRichiesta_) {
             sceltaRichiesta_ = false;
-            {
-                FinestraImportazione scelta(this);
-                scelta.exec();
-            }
-            setEnabled(true);
-            activateWindow();
+            scegli();
             Form_Activate();
         }
         if (lavoro_) {
@@ -36,7 +30,7 @@ void Importazione::comando(const std::function<void()> &lavoro, bool scrive)
         }
         // Said only now: until the commit a full disk or a reader's lock can still undo it.
         if (std::exchange(completata_, false))
-            dialogs().messageBox("Importazione completata", Dialogs::SoloOK, "Fine importazione",
+            dialogs().messageBox(completata(), Dialogs::SoloOK, "Fine importazione",
                                  Dialogs::NessunaIcona);
     } catch (const EngineError &e) {
         lavoroFallito(e, scrive);

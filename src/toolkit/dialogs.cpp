@@ -142,3 +142,12 @@ QLocale localeDelProgramma(const QLocale &sistema)
         return QLocale(QLocale::Italian, QLocale::Italy);
     return sistema;
 }
+
+Dialogs::Risposta Dialogs::messageBox(const QString &testo, Pulsanti pulsanti,
+                                      const QString &titolo, Icona icona, const QString &casella,
+                                      bool &spuntata)
+{
+    Q_UNUSED(casella)
+    spuntata = false;
+    return messageBox(testo, pulsanti, titolo, icona);
+}

@@ -35,9 +35,14 @@ public:
 
     virtual Risposta messageBox(const QString &testo, Pulsanti pulsanti, const QString &titolo,
                                 Icona icona) = 0;
-    // Empty when cancelled.
+    // The same with a tick box under the text, labelled casella; spuntata tells whether the
+    // user ticked it. One without such boxes asks without it, and nothing is ticked.
+    virtual Risposta messageBox(const QString &testo, Pulsanti pulsanti, const QString &titolo,
+                                Icona icona, const QString &casella, bool &spuntata);
+    // Empty when cancelled. A wide one (for a web address) is as wide as the program's input
+    // boxes may be: two thirds of the screen.
     virtual QString inputBox(const QString &prompt, const QString &titolo,
-                             const QString &predefinito) = 0;
+                             const QString &predefinito, bool largo = false) = 0;
     // The chosen file, empty when cancelled. With perNuovo the file need not exist yet.
     virtual QString openFile(const QString &titolo, const QString &filtro,
                              const QString &nomeAttuale, bool perNuovo = false) = 0;

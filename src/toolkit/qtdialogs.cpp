@@ -3,6 +3,7 @@
 #include "toolkit/guida.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -170,26 +171,41 @@ Dialogs::Risposta risposta(int pulsante, Dialogs::Pulsanti pulsanti)
 Dialogs::Risposta QtDialogs::messageBox(const QString &testo, Pulsanti pulsanti,
                                         const QString &titolo, Icona icona)
 {
+    bool spuntata = false;
+    return messageBox(testo, pulsanti, titolo, icona, QString(), spuntata);
+}
+
+Dialogs::Risposta QtDialogs::messageBox(const QString &testo, Pulsanti pulsanti,
+                                        const QString &titolo, Icona icona, const QString &casella,
+                                        bool &spuntata)
+{
     QMessageBox box(finestraAttiva());
     box.setWindowTitle(titolo.isEmpty() ? titoloPredefinito() : titolo);
     box.setText(QString(testo).replace("\r\n", "\n"));
     box.setIcon(iconaQt(icona));
     box.setStandardButtons(pulsantiQt(pulsanti));
+    if (!casella.isEmpty())
+        box.setCheckBox(new QCheckBox(casella));
     allargaPerIlTitolo(box);
-    return risposta(box.exec(), pulsanti);
+    const Risposta r = risposta(box.exec(), pulsanti);
+    spuntata = box.checkBox() && box.checkBox()->isChecked();
+    return r;
 }
 
 QString QtDialogs::inputBox(const QString &prompt, const QString &titolo,
-                            const QString &predefinito)
+                            const QString &predefinito, bool largo)
 {
     QInputDialog box(finestraAttiva());
     box.setWindowTitle(titolo.isEmpty() ? titoloPredefinito() : titolo);
     box.setLabelText(QString(prompt).replace("\r\n", "\n"));
     box.setTextValue(predefinito);
-    // What is proposed (a web address, a long name) shows whole, within two thirds of the screen.
+    // What is proposed (a web address, a long name) shows whole, within two thirds of the
+    // screen; a wide box takes all of that, for what the user will type or paste.
     int larghezza = box.fontMetrics().horizontalAdvance(predefinito + QStringLiteral("MMMMMMMM"));
-    if (const QScreen *schermo = box.screen())
-        larghezza = qMin(larghezza, schermo->availableGeometry().width() * 2 / 3);
+    if (const QScreen *schermo = box.screen()) {
+        const int massima = schermo->availableGeometry().width() * 2 / 3;
+        larghezza = largo ? massima : qMin(larghezza, massima);
+    }
     box.resize(qMax(box.sizeHint().width(), larghezza), box.sizeHint().height());
     return box.exec() == QDialog::Accepted ? box.textValue() : QString();
 }

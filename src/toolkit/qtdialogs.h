@@ -10,8 +10,10 @@ class QtDialogs : public Dialogs
 public:
     Risposta messageBox(const QString &testo, Pulsanti pulsanti, const QString &titolo,
                         Icona icona) override;
-    QString inputBox(const QString &prompt, const QString &titolo,
-                     const QString &predefinito) override;
+    Risposta messageBox(const QString &testo, Pulsanti pulsanti, const QString &titolo, Icona icona,
+                        const QString &casella, bool &spuntata) override;
+    QString inputBox(const QString &prompt, const QString &titolo, const QString &predefinito,
+                     bool largo = false) override;
     QString openFile(const QString &titolo, const QString &filtro, const QString &nomeAttuale,
                      bool perNuovo) override;
     int printDialog(int copie, const QString &documento = QString()) override;

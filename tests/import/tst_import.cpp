@@ -1,6 +1,7 @@
 // The import of another book's recipes, driven as a user does: the buttons, the answers to
 // every question, the choice dialog; the current book read back with plain SQL.
 #include "caso.h"
+#include "formati/libroaccess.h"
 #include "import/confrontanomi.h"
 #include "import/finestraimportazione.h"
 #include "import/importazione.h"
@@ -9,11 +10,13 @@
 #include "storage/database.h"
 #include "toolkit/applicazione.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
@@ -67,6 +70,7 @@ class TstImport : public QObject
     std::unique_ptr<ScriptedDialogs> dialoghi;
     std::unique_ptr<Importazione> finestra;
     QStringList scelte; // what to pick in each choice dialog: a name, "" Annulla, "x" its close box
+    bool sceltaFissa = false; // every choice dialog takes its first entry
 
     // Answers as a user gives them: "si", "no", "annulla", "ok", or "=text" for an input box.
     void risposte(const QStringList &r)
@@ -88,7 +92,10 @@ class TstImport : public QObject
         QStringList t;
         for (const auto &c : dialoghi->chiamate)
             if (c.tipo == "messaggio")
-                t << c.titolo + ": " + c.testo;
+                // What the import did is read by a test of its own.
+                t << c.titolo + ": " +
+                         (c.titolo == "Fine importazione" ? c.testo.section("\r\n", 0, 0)
+                                                          : c.testo);
             else if (c.tipo == "input")
                 t << "? " + c.titolo + ": " + c.testo + " [" + c.predefinito + "]";
             else if (c.tipo == "scelta")
@@ -137,7 +144,9 @@ protected:
         auto *lista = d->findChild<QComboBox *>("CatIng");
         dialoghi->chiamate << ScriptedDialogs::Chiamata{
             "scelta", d->findChild<QLabel *>("Label2")->text() + " " + voci(lista).join("|")};
-        const QString scelta = scelte.isEmpty() ? QString("x") : scelte.takeFirst();
+        const QString scelta = sceltaFissa        ? lista->itemText(0)
+                               : scelte.isEmpty() ? QString("x")
+                                                  : scelte.takeFirst();
         QTimer::singleShot(0, d, [d, lista, scelta] {
             if (scelta == "x")
                 d->close();
@@ -156,6 +165,7 @@ private slots:
     {
         // The choice dialog is modal: it is answered when it shows.
         qApp->installEventFilter(this);
+        LibroAccess::setProgramma(PROGRAMMA_JET);
     }
     void init()
     {
@@ -358,9 +368,19 @@ private slots:
         caso("new names, added once", "Carne", QStringList{"Farina", "FARINA"},
              QStringList{"Dolci"}, QStringList{"Uova"}, QStringList{"ok"}, QStringList{},
              QStringList{fatto}, "Torta [Carne] Farina 1, Farina 2");
-        caso("missing in the source: kept without", "-", QStringList{"-", "Burro"},
-             QStringList{"Dolci"}, QStringList{}, QStringList{"ok"}, QStringList{},
-             QStringList{fatto}, "Torta [] Burro 2");
+        // A category the source book lacks, or none at all: the cook picks one, or none.
+        const QString senza = "scelta: La ricetta \"Torta\" non ha una Categoria Alimentare.\n"
+                              "Scegli la Categoria Alimentare da assegnare alla Ricetta da "
+                              "importare (nessuna categoria)|Antipasti|Dolci";
+        caso("missing in the source: one picked", "-", QStringList{"-", "Burro"},
+             QStringList{"Dolci", "Antipasti"}, QStringList{}, QStringList{}, QStringList{"Dolci"},
+             QStringList{senza}, "Torta [Dolci] Burro 2");
+        caso("without a category: none picked", "", QStringList{"Burro"},
+             QStringList{"Dolci", "Antipasti"}, QStringList{}, QStringList{},
+             QStringList{"(nessuna categoria)"}, QStringList{senza}, "Torta [] Burro 1");
+        caso("without a category, a book without any", "", QStringList{"Burro"}, QStringList{},
+             QStringList{}, QStringList{"ok"}, QStringList{}, QStringList{fatto},
+             "Torta [] Burro 1");
         caso("the first of two identical", "Dolci", QStringList{}, QStringList{"DOLCI", "Dolci"},
              QStringList{}, QStringList{"ok"}, QStringList{}, QStringList{fatto}, "Torta [DOLCI] ");
         caso("identical after similar", "PESCE FRITTI", QStringList{},
@@ -428,9 +448,13 @@ private slots:
         // Keys in the source book that the current book does not have, or names other rows.
         for (int i = 0; i < 5; ++i)
             sorgente->ingrediente(QString("Altro %1").arg(i));
-        // "-" names a category or an ingredient the source book does not hold.
+        // "-" names a category or an ingredient the source book does not hold, "" none.
         const qint64 torta =
-            sorgente->ricetta("Torta", categoria == "-" ? 999 : sorgente->categoria(categoria));
+            sorgente->ricetta("Torta", categoria == "-"      ? 999
+                                       : categoria.isEmpty() ? 0
+                                                             : sorgente->categoria(categoria));
+        if (categoria.isEmpty())
+            sorgente->esegui("UPDATE Ricette SET IDCategoriaAlimentare = NULL");
         for (int i = 0; i < ingredienti.size(); ++i)
             if (ingredienti.at(i) == "-")
                 AltroProgramma(sorgente->percorso(),
@@ -446,7 +470,7 @@ private slots:
             libro->categoria(c);
         for (const QString &i : presenti)
             libro->ingrediente(i);
-        libro->ricetta("Crostata", 1);
+        libro->ricetta("Crostata", categorie.isEmpty() ? 0 : 1);
         const QStringList prima = ricette(*libro);
         this->scelte = scelte;
         apri();
@@ -458,6 +482,12 @@ private slots:
         QTEST(trascrizione(), "attese");
         QFETCH(QString, dopo);
         QCOMPARE(ricette(*libro), dopo.isEmpty() ? prima : prima + QStringList{dopo});
+        // No category is none, never a key no category has.
+        if (dopo.contains("[]"))
+            QVERIFY(libro
+                        ->valore("SELECT IDCategoriaAlimentare FROM Ricette WHERE IDRicetta = "
+                                 "(SELECT max(IDRicetta) FROM Ricette)")
+                        .isNull());
     }
 
     // "Importa Tutto" waits for a category and for an ingredient, goes on after each choice,
@@ -529,6 +559,135 @@ private slots:
         auto *lista = finestra->findChild<QComboBox *>("ListaRicette");
         QCOMPARE(lista->count(), ricette(*libro).size());
         QCOMPARE(lista->currentIndex(), 0);
+    }
+
+    // The recipe the cook picks with the mouse on the open list is the one imported, whole:
+    // its own instructions, lines and category. Opening the list again and closing it changes
+    // nothing; moving into the box with Tab goes back to the first recipe, whole too.
+    void chosenRecipe_isTheOneImported_data()
+    {
+        QTest::addColumn<QString>("come");
+        QTest::addColumn<QString>("attesa");
+        caso("picked on the list", "lista", "Minestrone");
+        caso("list opened again, closed", "riaperta", "Minestrone");
+        caso("Tab into the box", "tab", "Bruschette");
+    }
+    void chosenRecipe_isTheOneImported()
+    {
+        QFETCH(QString, come);
+        const QStringList nomi{"Bruschette", "Lasagne", "Minestrone"};
+        const QStringList categorie{"Antipasti", "Primi piatti", "Zuppe e minestre"};
+        for (int i = 0; i < nomi.size(); ++i) {
+            const qint64 r = sorgente->ricetta(nomi.at(i), sorgente->categoria(categorie.at(i)));
+            sorgente->esegui("UPDATE Ricette SET Istruzioni = ? WHERE IDRicetta = ?",
+                             {"Come si fa: " + nomi.at(i), r});
+            sorgente->riga(r, sorgente->ingrediente("Per " + nomi.at(i)), QString::number(i + 1));
+        }
+        apri();
+        QApplication::setActiveWindow(finestra.get());
+        auto *scelta = finestra->findChild<QComboBox *>("impRicette");
+        const auto apriLista = [scelta] {
+            QTest::mouseClick(scelta, Qt::LeftButton);
+            QVERIFY(scelta->view()->isVisible());
+        };
+        apriLista();
+        QAbstractItemView *vista = scelta->view();
+        const QRect terza = vista->visualRect(vista->model()->index(2, 0));
+        // The pointer goes over the entry first, as a hand does.
+        QMouseEvent verso(QEvent::MouseMove, terza.center(),
+                          vista->viewport()->mapToGlobal(terza.center()), Qt::NoButton,
+                          Qt::NoButton, {});
+        QApplication::sendEvent(vista->viewport(), &verso);
+        QTest::mouseClick(vista->viewport(), Qt::LeftButton, {}, terza.center());
+        QVERIFY(!vista->isVisible());
+        QCOMPARE(scelta->currentText(), "Minestrone");
+        QCOMPARE(finestra->findChild<QLabel *>("Cat")->text(), "Zuppe e minestre");
+        if (come == "riaperta") {
+            apriLista();
+            QTest::keyClick(vista, Qt::Key_Escape);
+            QVERIFY(!vista->isVisible());
+        } else if (come == "tab") {
+            finestra->findChild<QComboBox *>("ListaRicette")->setFocus(Qt::MouseFocusReason);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), scelta);
+        }
+        risposte({"ok"});
+        clic("Command3");
+        QFETCH(QString, attesa);
+        const int i = nomi.indexOf(attesa);
+        QCOMPARE(ricette(*libro), QStringList{attesa + " [" + categorie.at(i) + "] Per " + attesa +
+                                              " " + QString::number(i + 1)});
+        QCOMPARE(libro->valore("SELECT Istruzioni FROM Ricette"), "Come si fa: " + attesa);
+    }
+
+    // "Importa Tutto" from a converted Access book or the sample, into a new empty book or the
+    // sample, whatever the cook answers: it completes, and the source is only read.
+    void everySource_everyAnswer_completes_data()
+    {
+        QTest::addColumn<QString>("fonte");    // "access" or "esempio"
+        QTest::addColumn<QString>("corrente"); // "nuovo" (the template) or "esempio"
+        QTest::addColumn<QString>("risposta"); // to every question: "no", "si-no", "si-si"
+        for (const char *fonte : {"access", "esempio"})
+            for (const char *corrente : {"nuovo", "esempio"})
+                for (const char *risposta : {"no", "si-no", "si-si"})
+                    if (QString(fonte) != corrente)
+                        caso(qPrintable(QString("%1 into %2, %3").arg(fonte, corrente, risposta)),
+                             fonte, corrente, risposta);
+        caso("access into access, si-si", "access", "access", "si-si");
+    }
+    void everySource_everyAnswer_completes()
+    {
+        QFETCH(QString, fonte);
+        QFETCH(QString, corrente);
+        QFETCH(QString, risposta);
+        const auto libroDi = [this](const QString &tipo, const QString &dove) {
+            if (tipo == "access")
+                LibroAccess::converti(QString(FIXTURE_ACCESS) + "/ricettario-access2003.mdb", dove,
+                                      [](int, int) { return true; });
+            else
+                QVERIFY(QFile::copy(
+                    QString(LIBRI) + (tipo == "nuovo" ? "/Ricetta" : "/Ricette.mdb"), dove));
+            QFile(dove).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        };
+        QFile::remove(sorgente->percorso());
+        libroDi(fonte, sorgente->percorso());
+        QFile::remove(libro->percorso());
+        libroDi(corrente, libro->percorso());
+        const QByteArray fonteLetta = contenuto(sorgente->percorso());
+        const int prima = libro->valore("SELECT count(*) FROM Ricette").toInt();
+        const qint64 ultima =
+            libro->valore("SELECT ifnull(max(IDRicetta), 0) FROM Ricette").toLongLong();
+        // Every question gets the same answers; a choice takes the first entry.
+        sceltaFissa = true;
+        int rinominate = 0;
+        dialoghi->allaComparsa = [this, risposta, &rinominate] {
+            const auto &c = dialoghi->chiamate.last();
+            Dialogs::Risposta r = Dialogs::OK;
+            if (c.testo == "La vuoi rinominare ?")
+                r = risposta == "si-si" ? Dialogs::Si : Dialogs::No;
+            else if (c.pulsanti == Dialogs::SiNoAnnulla)
+                r = risposta == "no" ? Dialogs::No : Dialogs::Si;
+            dialoghi->rispondi(r);
+            // Yes to a rename, or to a name the book has, asks for the new name.
+            if (r == Dialogs::Si &&
+                (c.testo == "La vuoi rinominare ?" || c.titolo.contains("già esistente")))
+                dialoghi->rispondiInput(QString("Rinominata %1").arg(++rinominate));
+        };
+        apri();
+        clic("Command1");
+        const QStringList visti = dialoghi->visti();
+        QVERIFY2(visti.filter("Errore").isEmpty(), qPrintable(visti.join("\n")));
+        QCOMPARE(visti.last().section(':', 0, 0), "Fine importazione");
+        QCOMPARE(contenuto(sorgente->percorso()), fonteLetta);
+        QVERIFY(libro->valore("SELECT count(*) FROM Ricette").toInt() > prima);
+        // No recipe imported refers to a category the book does not hold.
+        QCOMPARE(libro->valore("SELECT count(*) FROM Ricette WHERE IDRicetta > ? AND "
+                               "IDCategoriaAlimentare NOT IN (SELECT IDCategoriaAlimentare FROM "
+                               "\"Categorie alimentari\")",
+                               {ultima}),
+                 0);
+        dialoghi->allaComparsa = nullptr;
+        sceltaFissa = false;
     }
 
     // "Annulla", every interruption and a commit that fails put the book back byte for byte,

@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -27,9 +28,40 @@
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <optional>
 #include <unistd.h>
 
 using namespace Applicazione;
+
+namespace {
+
+// The choice dialog is modal: answered when it shows, with the entry named.
+class SceltaAllaComparsa : public QObject
+{
+public:
+    explicit SceltaAllaComparsa(const QString &voce) : voce_(voce)
+    {
+        qApp->installEventFilter(this);
+    }
+    ~SceltaAllaComparsa() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *o, QEvent *e) override
+    {
+        if (auto *d = qobject_cast<FinestraImportazione *>(o); d && e->type() == QEvent::Show)
+            QTimer::singleShot(0, d, [d, voce = voce_] {
+                auto *lista = d->findChild<QComboBox *>("CatIng");
+                lista->setCurrentIndex(lista->findText(voce));
+                d->findChild<QPushButton *>("Command1")->click();
+            });
+        return false;
+    }
+
+private:
+    QString voce_;
+};
+
+} // namespace
 
 class TstMenu : public QObject
 {
@@ -336,22 +368,7 @@ private slots:
         QGuiApplication::clipboard()->setText(indirizzo);
         dialoghi->rispondiInput(indirizzo);
         dialoghi->rispondi(Dialogs::Si).rispondi(Dialogs::No).rispondi(Dialogs::No);
-        // The choice dialog is modal: answered when it shows.
-        struct Scelta : QObject
-        {
-            bool eventFilter(QObject *o, QEvent *e) override
-            {
-                if (auto *d = qobject_cast<FinestraImportazione *>(o);
-                    d && e->type() == QEvent::Show)
-                    QTimer::singleShot(0, d, [d] {
-                        auto *lista = d->findChild<QComboBox *>("CatIng");
-                        lista->setCurrentIndex(lista->findText("Lievito per dolci"));
-                        d->findChild<QPushButton *>("Command1")->click();
-                    });
-                return false;
-            }
-        } scelta;
-        qApp->installEventFilter(&scelta);
+        SceltaAllaComparsa scelta("Lievito per dolci");
         const QString ingredienti = "SELECT count(*) FROM Ingredienti";
         const auto valore = [&libro](const QString &sql) {
             return LibroDiProva::righe(libro, sql).value(0).value(0).toString();
@@ -384,8 +401,43 @@ private slots:
                  "Ciambellone al limone e yogurt [Dolci] Farina 00 300 g, Lievito per dolci 1 "
                  "bustina, Limone 1 ");
         QCOMPARE(valore(ingredienti), quanti);
-        qApp->removeEventFilter(&scelta);
         w->close();
+    }
+
+    // A page without a category: the cook keeps none, and the editor opens on the recipe
+    // without a word about its category.
+    void webPage_withoutCategory_opensInTheEditorQuietly()
+    {
+        PaginaWeb::setProgramma(PROGRAMMA_WEB);
+        const QString libro = percorso("Ricette.mdb");
+        QVERIFY(QFile::copy(Avvio::cartellaDeiModelli() + "/Ricette.mdb", libro));
+        QFile(libro).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        scrivi("Ricette.ini", libro.toUtf8() + "\r\n");
+        ServerWeb server;
+        server.pagina = R"(<html><script type="application/ld+json">{"@type": "Recipe",
+            "name": "Acciughe marinate", "recipeIngredient": ["500 g di acciughe"]}</script>
+            </html>)";
+        dialoghi->rispondiInput(server.indirizzo("/acciughe"));
+        std::optional<SceltaAllaComparsa> scelta(std::in_place, "(nessuna categoria)");
+        Menu m;
+        menu(m, "importaWeb");
+        QWidget *w = finestra("import");
+        QVERIFY(w);
+        w->findChild<QPushButton *>("Command3")->click();
+        scelta.reset();
+        w->findChild<QPushButton *>("Command2")->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        clic(m, "Command1");
+        QWidget *editor = finestra("Ricette");
+        QVERIFY(editor);
+        QCOMPARE(editor->findChild<QLineEdit *>("txtFields_1")->text(), "Acciughe marinate");
+        QCOMPARE(dialoghi->visti(), QStringList());
+        editor->close();
+        QVERIFY(LibroDiProva::righe(libro, "SELECT IDCategoriaAlimentare FROM Ricette WHERE "
+                                           "NomeRicetta = 'Acciughe marinate'")
+                    .value(0)
+                    .value(0)
+                    .isNull());
     }
 
     QWidget *finestra(const QString &nome) const

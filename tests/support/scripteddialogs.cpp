@@ -15,7 +15,13 @@ ScriptedDialogs::~ScriptedDialogs()
 
 ScriptedDialogs &ScriptedDialogs::rispondi(Risposta r)
 {
-    risposte_.enqueue(r);
+    risposte_.enqueue({r, false});
+    return *this;
+}
+
+ScriptedDialogs &ScriptedDialogs::rispondiSpuntando(Risposta r)
+{
+    risposte_.enqueue({r, true});
     return *this;
 }
 
@@ -74,21 +80,37 @@ static void inatteso(const QString &cosa)
 Dialogs::Risposta ScriptedDialogs::messageBox(const QString &testo, Pulsanti pulsanti,
                                               const QString &titolo, Icona icona)
 {
-    chiamate << Chiamata{"messaggio", testo, titolo, pulsanti, icona};
+    bool spuntata = false;
+    return messageBox(testo, pulsanti, titolo, icona, QString(), spuntata);
+}
+
+Dialogs::Risposta ScriptedDialogs::messageBox(const QString &testo, Pulsanti pulsanti,
+                                              const QString &titolo, Icona icona,
+                                              const QString &casella, bool &spuntata)
+{
+    Chiamata c{"messaggio", testo, titolo, pulsanti, icona};
+    c.casella = casella;
+    chiamate << c;
+    spuntata = false;
     if (allaComparsa)
         allaComparsa();
     if (risposte_.isEmpty()) {
         inatteso(titolo + ": " + testo);
         return pulsanti == SiNo || pulsanti == SiNoAnnulla ? No : OK;
     }
-    return risposte_.dequeue();
+    const auto [r, spunta] = risposte_.dequeue();
+    if (spunta && casella.isEmpty())
+        inatteso(QStringLiteral("a tick for a box without one: ") + titolo);
+    spuntata = spunta;
+    return r;
 }
 
 QString ScriptedDialogs::inputBox(const QString &prompt, const QString &titolo,
-                                  const QString &predefinito)
+                                  const QString &predefinito, bool largo)
 {
     Chiamata c{"input", prompt, titolo};
     c.predefinito = predefinito;
+    c.largo = largo;
     chiamate << c;
     if (input_.isEmpty()) {
         inatteso(titolo + ": " + prompt);

@@ -22,12 +22,16 @@ public:
         int contesto = 0;
         bool perNuovo = false;
         QString predefinito = {}; // an input box's proposed text
+        QString casella = {};     // a message box's tick box
+        bool largo = false;       // an input box as wide as allowed
     };
 
     ScriptedDialogs();
     ~ScriptedDialogs() override;
 
     ScriptedDialogs &rispondi(Risposta r);
+    // The answer to a box with a tick box, given with the box ticked.
+    ScriptedDialogs &rispondiSpuntando(Risposta r);
     ScriptedDialogs &rispondiInput(const QString &testo);
     ScriptedDialogs &rispondiFile(const QString &nome);
     ScriptedDialogs &rispondiStampa(int copie);
@@ -44,8 +48,10 @@ public:
 
     Risposta messageBox(const QString &testo, Pulsanti pulsanti, const QString &titolo,
                         Icona icona) override;
-    QString inputBox(const QString &prompt, const QString &titolo,
-                     const QString &predefinito) override;
+    Risposta messageBox(const QString &testo, Pulsanti pulsanti, const QString &titolo, Icona icona,
+                        const QString &casella, bool &spuntata) override;
+    QString inputBox(const QString &prompt, const QString &titolo, const QString &predefinito,
+                     bool largo = false) override;
     QString openFile(const QString &titolo, const QString &filtro, const QString &nomeAttuale,
                      bool perNuovo) override;
     int printDialog(int copie, const QString &documento = QString()) override;
@@ -56,7 +62,7 @@ public:
     void openUrl(const QString &indirizzo) override;
 
 private:
-    QQueue<Risposta> risposte_;
+    QQueue<std::pair<Risposta, bool>> risposte_; // the answer, and whether it ticks the box
     QQueue<QString> input_;
     QQueue<QString> file_;
     QQueue<int> stampe_;
