@@ -12,6 +12,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -147,7 +148,12 @@ protected:
         const QString scelta = sceltaFissa        ? lista->itemText(0)
                                : scelte.isEmpty() ? QString("x")
                                                   : scelte.takeFirst();
-        QTimer::singleShot(0, d, [d, lista, scelta] {
+        QTimer::singleShot(0, d, [d, lista, scelta = QString(scelta)]() mutable {
+            // "+" ticks the box that makes the choice one for all.
+            if (scelta.startsWith('+')) {
+                QTest::mouseClick(d->findChild<QCheckBox *>("PerTutte"), Qt::LeftButton);
+                scelta.remove(0, 1);
+            }
             if (scelta == "x")
                 d->close();
             else if (scelta.isEmpty())
@@ -618,6 +624,82 @@ private slots:
         QCOMPARE(ricette(*libro), QStringList{attesa + " [" + categorie.at(i) + "] Per " + attesa +
                                               " " + QString::number(i + 1)});
         QCOMPARE(libro->valore("SELECT Istruzioni FROM Ricette"), "Come si fa: " + attesa);
+    }
+
+    // A tick under a question answers the following ones of its kind in this import without
+    // showing them; unticked, each is asked. The closing message counts what was done.
+    void answerForAll_coversItsKind_data()
+    {
+        QTest::addColumn<QString>("domanda");
+        QTest::addColumn<bool>("spunta");
+        QTest::addColumn<QStringList>("risposte"); // to the first question of the kind
+        QTest::addColumn<int>("mostrate");         // question boxes and choice dialogs shown
+        QTest::addColumn<QString>("fatto"); // imported, skipped, renamed, ingredients, categories
+        for (const bool spunta : {true, false}) {
+            const int volte = spunta ? 1 : 3;
+            const QString come = spunta ? ", ticked" : ", not ticked";
+            caso(qPrintable("identical recipe" + come), "identica", spunta, QStringList{"no"},
+                 volte, "0 3 0 0 0");
+            caso(qPrintable("similar recipe" + come), "simile", spunta, QStringList{"si", "no"},
+                 2 * volte, "3 0 0 0 0");
+            caso(qPrintable("similar category" + come), "categoria", spunta,
+                 QStringList{"si", "no"}, 2 * volte, "3 0 0 0 3");
+            caso(qPrintable("similar ingredient" + come), "ingrediente", spunta,
+                 QStringList{"si", "no"}, 2 * volte, "3 0 0 3 0");
+            caso(qPrintable("without a category" + come), "senza", spunta, QStringList{}, volte,
+                 "3 0 0 0 0");
+        }
+    }
+    void answerForAll_coversItsKind()
+    {
+        QFETCH(QString, domanda);
+        QFETCH(bool, spunta);
+        QFETCH(QStringList, risposte);
+        const QStringList nomi{"Crostata", "Salsa", "Torta"};
+        const QStringList simili{"Crostate", "Salse", "Torte"};
+        const QStringList categorie{"Antipasto", "Contorno", "Dolci e torte"};
+        const QStringList presenti{"Antipasti", "Contorni", "Dolci e torta"};
+        const QStringList ingredienti{"Zucchero", "Farina", "Burro"};
+        const QStringList vicini{"Zucchera", "Farine", "Burri"};
+        for (int i = 0; i < 3; ++i) {
+            const qint64 r = sorgente->ricetta(
+                nomi.at(i), domanda == "senza" ? 0 : sorgente->categoria(categorie.at(i)));
+            sorgente->riga(r, sorgente->ingrediente(ingredienti.at(i)));
+            libro->categoria(domanda == "categoria" ? presenti.at(i) : categorie.at(i));
+            libro->ingrediente(domanda == "ingrediente" ? vicini.at(i) : ingredienti.at(i));
+            if (domanda == "identica" || domanda == "simile")
+                libro->ricetta(domanda == "identica" ? nomi.at(i) : simili.at(i), 1);
+        }
+        if (domanda == "senza")
+            sorgente->esegui("UPDATE Ricette SET IDCategoriaAlimentare = NULL");
+        for (int i = 0; i < (spunta ? 1 : 3); ++i)
+            for (const QString &r : risposte) {
+                const Dialogs::Risposta a = r == "si" ? Dialogs::Si : Dialogs::No;
+                spunta ? dialoghi->rispondiSpuntando(a) : dialoghi->rispondi(a);
+            }
+        if (domanda == "senza")
+            scelte = spunta ? QStringList{"+Contorno"} : QStringList(3, "Contorno");
+        dialoghi->rispondi(Dialogs::OK);
+        apri();
+        clic("Command1");
+        const QStringList t = trascrizione();
+        QTEST(int(t.size() - 1), "mostrate");
+        for (const auto &c : dialoghi->messaggi())
+            if (c.pulsanti == Dialogs::SiNoAnnulla)
+                QCOMPARE(c.casella, "Applica questa risposta a tutte le domande uguali di questa "
+                                    "importazione");
+        QFETCH(QString, fatto);
+        const QStringList n = fatto.split(' ');
+        QCOMPARE(dialoghi->visti().last(),
+                 "Fine importazione: Importazione completata\r\n\r\nRicette importate: " + n.at(0) +
+                     "\r\nRicette saltate: " + n.at(1) + "\r\nRicette rinominate: " + n.at(2) +
+                     "\r\nIngredienti aggiunti: " + n.at(3) +
+                     "\r\nCategorie alimentari aggiunte: " + n.at(4));
+        if (domanda == "senza")
+            QCOMPARE(libro->valore("SELECT count(*) FROM Ricette r JOIN \"Categorie alimentari\" c "
+                                   "USING (IDCategoriaAlimentare) WHERE c.CategoriaAlimentare = "
+                                   "'Contorno'"),
+                     3);
     }
 
     // "Importa Tutto" from a converted Access book or the sample, into a new empty book or the
