@@ -1,8 +1,8 @@
 // The recipe editor on a large book: 10,000 recipes, 3,000 ingredients, 60,000 ingredient
 // lines. Times the program's start to the editor drawn, the opening (and the bytes it reads),
-// the title search for a name at the start, middle and end, a move to the next recipe, one line added to a recipe and one
-// portion conversion that stores its quantities (medians of repeated runs), then the resident
-// memory.
+// the title search for a name at the start, middle and end, a move to the next recipe, one line
+// added to a recipe and one portion conversion that stores its quantities (medians of repeated
+// runs), then the resident memory.
 //
 // Every action is done as a cook does it (clicks and keys on the window's controls); its time
 // includes the events it leaves queued (layout, repaint), since the cook waits for those too.
@@ -20,15 +20,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
-#include <QProcess>
-#include <QThread>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QToolButton>
 #include <algorithm>
 #include <cstdio>

@@ -1,15 +1,21 @@
-// A MealMaster file of 10,000 recipes read into a source book, and 1,000 recipes exported from
-// the recipe list window.
+// A MealMaster file of 10,000 recipes read into a source book; the same file imported into an
+// empty book through the main window and the import window, one answer for all; 1,000 recipes
+// exported from the recipe list window.
 #include "elenco/elenco.h"
 #include "finestre.h"
 #include "formati/mealmaster.h"
 #include "generatore.h"
+#include "shell/menu.h"
+#include "storage/database.h"
 #include "toolkit/applicazione.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 namespace {
 
@@ -46,6 +52,39 @@ public:
     }
 };
 
+// The cook of a collection: chooses the file, then answers each kind of question once, for
+// all: similar names added under their own; the closing message ends the clock.
+class Collezione : public Silenzio
+{
+public:
+    QString file;
+    QElapsedTimer *orologio = nullptr;
+    double fine = 0;
+    QString esito;
+    Risposta messageBox(const QString &t, Pulsanti p, const QString &titolo, Icona i) override
+    {
+        bool spuntata = false;
+        return messageBox(t, p, titolo, i, QString(), spuntata);
+    }
+    Risposta messageBox(const QString &t, Pulsanti p, const QString &titolo, Icona i,
+                        const QString &casella, bool &spuntata) override
+    {
+        if (titolo == QLatin1String("Fine importazione")) {
+            fine = ms(*orologio);
+            esito = t;
+            return OK;
+        }
+        if (p != SiNoAnnulla || casella.isEmpty())
+            return Silenzio::messageBox(t, p, titolo, i);
+        spuntata = true;
+        return t == QLatin1String("La vuoi rinominare ?") ? No : Si;
+    }
+    QString openFile(const QString &, const QString &, const QString &, bool) override
+    {
+        return file;
+    }
+};
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -69,6 +108,38 @@ int main(int argc, char **argv)
     std::printf("parse_ms: %.0f ms\n", lettura);
     std::printf("read_ms: %.0f ms\n", tutto);
     std::printf("per_recipe_ms: %.3f ms\n", tutto / lette.size());
+
+    {
+        // From the file chosen in "Importa" to "Importazione completata", into an empty book.
+        QDir::setCurrent(cartella.path());
+        Database::crea(cartella.filePath("Ricette.mdb"))->Close();
+        Collezione cuoco;
+        cuoco.file = file;
+        Dialogs::install(&cuoco);
+        Menu principale;
+        principale.show();
+        QElapsedTimer orologio;
+        cuoco.orologio = &orologio;
+        orologio.start();
+        controllo<QAction>(&principale, "importa")->trigger();
+        QWidget *importazione = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String("import") && w->isVisible())
+                importazione = w;
+        if (!importazione || !QTest::qWaitForWindowExposed(importazione))
+            qFatal("la finestra di importazione non si è aperta");
+        const double finestra = ms(orologio);
+        QTest::mouseClick(controllo<QPushButton>(importazione, "Command1"), Qt::LeftButton);
+        const qint64 importate = Database::apri(cartella.filePath("Ricette.mdb"))
+                                     ->valore("SELECT count(*) FROM Ricette")
+                                     .toLongLong();
+        if (cuoco.inattesi || importate != 10000)
+            qFatal("importate %lld ricette: %s", importate, qPrintable(cuoco.esito));
+        std::printf("import_10k_window_ms: %.0f ms\n", finestra);
+        std::printf("import_10k_ms: %.0f ms\n", cuoco.fine);
+        importazione->close();
+        Dialogs::uninstall(&cuoco);
+    }
 
     Esportazione risposte;
     risposte.file = cartella.filePath("esportate.mmf");

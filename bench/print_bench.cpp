@@ -4,9 +4,9 @@
 // the list window's "Stampa Tutte" of 100 recipes into one PDF.
 #include "editor/ricette.h"
 #include "elenco/elenco.h"
-#include "storage/database.h"
 #include "finestre.h"
 #include "printing/superficie.h"
+#include "storage/database.h"
 #include "toolkit/applicazione.h"
 
 #include <QApplication>

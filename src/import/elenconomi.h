@@ -9,7 +9,9 @@
 
 // The names of one table of the current book, in table order, kept in capitals and grouped by
 // their first letter: two names can be identical or similar only when their first letters
-// agree, so a name is compared with that group alone, still in table order.
+// agree, so a name is compared with that group alone, still in table order. Within it a name
+// whose length is not within 3/5 of the other's is passed over (it can be neither), and the
+// first row of each name in capitals is kept, so an identical name is found without a scan.
 class ElencoNomi
 {
 public:
@@ -35,6 +37,10 @@ public:
     void scandisci(const QString &nome, int &identico, int &ultimoSimile) const;
 
 private:
+    // Whether row i is identical or similar to a (nome in capitals, of length la).
+    Somiglianza confronta(const QString &a, qsizetype la, int i) const;
+
     QList<Voce> voci_;
     QHash<QChar, QList<int>> perIniziale_;
+    QHash<QString, int> primoUguale_; // the first row of each name in capitals
 };

@@ -3,6 +3,7 @@
 #include "caso.h"
 #include "formati/libroaccess.h"
 #include "import/confrontanomi.h"
+#include "import/elenconomi.h"
 #include "import/finestraimportazione.h"
 #include "import/importazione.h"
 #include "libro.h"
@@ -221,6 +222,20 @@ private slots:
         QFETCH(QString, a);
         QFETCH(QString, b);
         QTEST(int(confrontaNomi(a, b)), "esito");
+        // The scans of a table find the same, among names that cannot match and after them.
+        QFETCH(int, esito);
+        const bool trovato =
+            esito == int(Somiglianza::Identico) || esito == int(Somiglianza::Simile);
+        ElencoNomi elenco;
+        for (const QString &altro :
+             {QString("Pa"), QString(a).toUpper() + QString(2 * a.size(), u'x'), b})
+            elenco.aggiungi(elenco.conta() + 1, altro);
+        Somiglianza s = Somiglianza::Nessuna;
+        QCOMPARE(elenco.primoSimile(a, s), trovato ? 2 : -1);
+        int identico = -1, simile = -1;
+        elenco.scandisci(a, identico, simile);
+        QCOMPARE(identico, esito == int(Somiglianza::Identico) ? 2 : -1);
+        QCOMPARE(simile, esito == int(Somiglianza::Simile) ? 2 : -1);
     }
 
     // The questions about a recipe's name, alone and in a run, word for word, and the book
