@@ -114,6 +114,9 @@ private:
     void Annulla_Click();
     void Ripristina();
     void rimettiCopia(); // the backup copy back over the current book, every book closed
+    // After a copy that could not be put back (why): whether the book is as it was, or
+    // which copy to use.
+    QStringList statoDelLibro(const QString &ripristino) const;
 
     // The mapping (mappatura.cpp).
     struct DomandaSimile
@@ -151,6 +154,7 @@ private:
     bool interruzioneMostrata_ = false;
     bool completata_ = false;        // "Importazione completata" waits for the commit
     bool caricata_ = false;          // the backup copy was taken: the import can begin
+    bool tenuto_ = false;            // a commit since the book was last as its backup copy
     bool categoriaTrovata_ = false;  // the source recipe's category is in the source book
     bool categoriaMancante_ = false; // the choice asked for is a category for a recipe without
     QHash<Domanda, Dialogs::Risposta> risposteFisse_; // ticked: the answer for all of a kind

@@ -8,9 +8,42 @@
 #include "toolkit/applicazione.h"
 #include "toolkit/dialogs.h"
 
+#include <QFile>
 #include <utility>
 
 using namespace Applicazione;
+
+namespace {
+
+// Whether two files hold the same bytes; false when either cannot be read.
+bool stessiByte(const QString &a, const QString &b)
+{
+    QFile fa(a), fb(b);
+    if (!fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly) || fa.size() != fb.size())
+        return false;
+    while (!fa.atEnd())
+        if (fa.read(1 << 20) != fb.read(1 << 20))
+            return false;
+    return true;
+}
+
+} // namespace
+
+QStringList Importazione::statoDelLibro(const QString &ripristino) const
+{
+    // A copy that could not be put back frightens only when the book is not as it was: nothing
+    // committed since the window opened (what was pending is rolled back), or the same bytes.
+    if (!tenuto_ || stessiByte(RicettarioCorrente, CopiaDiSicurezza))
+        return {"Il ricettario corrente è com'era all'apertura di questa finestra: non è "
+                "cambiato nulla."};
+    return {"Non è stato possibile rimettere la copia di sicurezza:",
+            ripristino,
+            "Il ricettario corrente non è com'era all'apertura di questa finestra.",
+            "Per riaverlo com'era, usate la copia di sicurezza",
+            CopiaDiSicurezza,
+            "mettendola al posto di",
+            RicettarioCorrente};
+}
 
 void Importazione::comando(const std::function<void()> &lavoro, bool scrive)
 {
@@ -27,6 +60,7 @@ void Importazione::comando(const std::function<void()> &lavoro, bool scrive)
         if (lavoro_) {
             lavoro_->commit();
             lavoro_.reset();
+            tenuto_ = true;
         }
         // Said only now: until the commit a full disk or a reader's lock can still undo it.
         if (std::exchange(completata_, false))
@@ -53,12 +87,11 @@ void Importazione::lavoroFallito(const EngineError &e, bool scrive)
     unsetCursor();
     QStringList testo{e.description()};
     if (scrive)
-        testo = {"L'importazione non è stata eseguita:", e.description(),
-                 ripristino.isEmpty() ? "Il ricettario corrente è tornato com'era "
-                                        "all'apertura di questa finestra."
-                                      : "Non è stato possibile rimettere la copia di sicurezza:"};
-    if (!ripristino.isEmpty())
-        testo << ripristino;
+        testo = {"L'importazione non è stata eseguita:", e.description()};
+    if (ripristino.isEmpty() && scrive)
+        testo << "Il ricettario corrente è tornato com'era all'apertura di questa finestra.";
+    else if (!ripristino.isEmpty())
+        testo << statoDelLibro(ripristino);
     messaggioErrore(righe(testo));
 }
 
@@ -69,6 +102,7 @@ void Importazione::rimettiCopia()
         if (const std::shared_ptr<Database> d = ds->Database())
             d->Close();
     Database::ripristina(CopiaDiSicurezza, RicettarioCorrente);
+    tenuto_ = false;
 }
 
 void Importazione::Ripristina()
@@ -84,8 +118,12 @@ void Importazione::Annulla_Click()
     try {
         rimettiCopia();
     } catch (const EngineError &e) {
-        messaggioErrore(e.description());
-        return; // the window stays: the user can try again or close it
+        messaggioErrore(righe(statoDelLibro(e.description())));
+        // The window stays, its books open again: the user can try again or close it.
+        dimenticaNomi();
+        for (DataSource *ds : sorgenti())
+            ds->Refresh();
+        return;
     }
     close();
 }

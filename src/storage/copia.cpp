@@ -95,8 +95,9 @@ void Database::ripristina(const QString &copia, const QString &libro)
     if (!QFileInfo(copia).isFile())
         throw EngineError(EngineError::FileNonTrovato, copia);
     chiudiConnessioni(libro);
+    copiaFile(copia, libro);
+    // Only now: until the copy is in place a journal may be what completes the book's rollback.
     for (const char *resto : {"-journal", "-wal", "-shm"})
         QFile::remove(libro + QLatin1String(resto));
-    copiaFile(copia, libro);
 }
 

@@ -855,6 +855,52 @@ private slots:
         }
     }
 
+    // An import fails (another program holds the book) and the copy cannot be put back (it is
+    // gone): the message says the book is as it was when nothing was kept since the window
+    // opened, and names the copy to use when not.
+    void failedRestore_saysTheStateOfTheBook_data()
+    {
+        QTest::addColumn<bool>("primaTenuta"); // an import completed before, kept
+        caso("nothing kept before", false);
+        caso("an import kept before", true);
+    }
+    void failedRestore_saysTheStateOfTheBook()
+    {
+        QFETCH(bool, primaTenuta);
+        ricetteSorgenti({"Crostata", "Salsa"});
+        apri();
+        if (primaTenuta) {
+            risposte({"ok"});
+            clic("Command3");
+        }
+        const QByteArray tenuto = contenuto(libro->percorso());
+        auto *scelta = finestra->findChild<QComboBox *>("impRicette");
+        scelta->setCurrentIndex(1);
+        emit scelta->activated(1);
+        const QString copia = libro->percorso().chopped(3) + "old";
+        QVERIFY(QFile::remove(copia));
+        QVERIFY(QDir().mkdir(copia));
+        AltroProgramma lettore(libro->percorso(), "BEGIN; SELECT count(*) FROM Ricette");
+        Database::apri(libro->percorso())->setAttesaMassima(0);
+        risposte({"ok"});
+        clic("Command3");
+        lettore.lascia();
+        const QString testo = dialoghi->visti().last();
+        QVERIFY2(testo.startsWith("Errore!: L'importazione non è stata eseguita:"),
+                 qPrintable(testo));
+        QCOMPARE(contenuto(libro->percorso()), tenuto);
+        if (primaTenuta)
+            QVERIFY2(testo.endsWith("Il ricettario corrente non è com'era all'apertura di questa "
+                                    "finestra.\r\nPer riaverlo com'era, usate la copia di "
+                                    "sicurezza\r\n" +
+                                    copia + "\r\nmettendola al posto di\r\n" + libro->percorso()),
+                     qPrintable(testo));
+        else
+            QVERIFY2(testo.endsWith("\r\nIl ricettario corrente è com'era all'apertura di "
+                                    "questa finestra: non è cambiato nulla."),
+                     qPrintable(testo));
+    }
+
     // A backup copy that cannot be written imports nothing.
     void badBooks_importNothing()
     {
