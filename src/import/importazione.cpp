@@ -12,6 +12,7 @@
 
 #include <QCloseEvent>
 #include <QFocusEvent>
+#include <QFontMetrics>
 
 using namespace Applicazione;
 
@@ -40,6 +41,12 @@ Importazione::Importazione(QWidget *parent)
 }
 
 Importazione::~Importazione() = default;
+
+QString Importazione::accorcia(const QString &testo, const QFont &carattere)
+{
+    const QFontMetrics misura(carattere);
+    return misura.elidedText(testo, Qt::ElideMiddle, misura.averageCharWidth() * 30);
+}
 
 QString Importazione::sorgenteNonValida(const QString &percorso)
 {
@@ -70,10 +77,15 @@ void Importazione::Form_Load()
     const QString nome = Applicazione::NomeDaImportare.isEmpty()
                              ? nomeDelLibro(RicettarioDaImportare)
                              : Applicazione::NomeDaImportare;
-    ui->Frame1->setTitle("Ricettario da Importare: " + nome);
     setWindowTitle("Importazione di " + nome);
+    provenienza_ = ProvenienzaDaImportare;
+    // However long the name or address, the window keeps its width: cut in the middle, whole in
+    // the tooltip, and an "&" is itself, not a shortcut.
+    QString titolo = "Ricettario da Importare: " + accorcia(nome, ui->Frame1->font());
+    ui->Frame1->setTitle(titolo.replace('&', QStringLiteral("&&")));
+    ui->Frame1->setToolTip(nome);
     apriLibri();
-    ui->Label1->setText(nomeDelLibro(RicettarioCorrente));
+    ui->Label1->setText(accorcia(nomeDelLibro(RicettarioCorrente), ui->Label1->font()));
     ui->Label1->setToolTip(RicettarioCorrente);
 }
 
@@ -250,7 +262,11 @@ void Importazione::Command2_Click()
 
 void Importazione::Command4_Click()
 {
-    dialogs().help("Pentolone.HLP", Dialogs::Argomento, 3);
+    // The page of what the recipes come from: a book, a web page, a MealMaster file.
+    const int argomento = provenienza_ == Provenienza::PaginaWeb    ? 10
+                          : provenienza_ == Provenienza::MealMaster ? 11
+                                                                    : 3;
+    dialogs().help("Pentolone.HLP", Dialogs::Argomento, argomento);
 }
 
 void Importazione::closeEvent(QCloseEvent *e)

@@ -2,6 +2,7 @@
 
 #include "import/elenconomi.h"
 #include "storage/database.h"
+#include "toolkit/applicazione.h"
 #include "toolkit/dialogs.h"
 
 #include <QHash>
@@ -16,6 +17,7 @@ class Importazione;
 class DataSource;
 class EngineError;
 class Recordset;
+class QFont;
 
 // The import window: brings the recipes of another book (the source) into the current one, one
 // or all, asking about every identical or similar recipe, category and ingredient. A copy of
@@ -82,6 +84,7 @@ private:
     void MostraCategoria();
     void posizionaCategoria(); // Categorie2 on the current source recipe's category
     void messaggioErrore(const QString &testo);
+    static QString accorcia(const QString &testo, const QFont &carattere); // to 30 characters' room
     QList<DataSource *> sorgenti() const; // the eight, the current book's first
     Recordset &rs(DataSource *ds) const;
     std::shared_ptr<Database> libroCorrente() const;
@@ -149,6 +152,7 @@ private:
     QString NuovoNome; // the name the recipe waiting for a choice is added with
     qint64 IDRicettaImportata = 0;
     QString CategoriaMostrata;
+    Applicazione::Provenienza provenienza_ = Applicazione::Provenienza::Ricettario;
     bool aperta_ = false;
     bool sceltaRichiesta_ = false;
     bool interruzioneMostrata_ = false;

@@ -9,6 +9,7 @@
 #include "toolkit/dialogs.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -71,10 +72,19 @@ void Menu::importaWeb_Click()
     const QString appunti = QGuiApplication::clipboard()->text().trimmed();
     const bool proponi = indirizzoWeb(QUrl(appunti)) && !appunti.contains(u' ');
     const QString indirizzo =
-        dialogs().inputBox("Indirizzo della pagina web con la ricetta da importare:", TitoloWeb,
-                           proponi ? appunti : QString());
-    if (!indirizzo.trimmed().isEmpty())
-        importaDaIndirizzo(QUrl::fromUserInput(indirizzo.trimmed()));
+        dialogs()
+            .inputBox("Indirizzo della pagina web con la ricetta da importare:", TitoloWeb,
+                      proponi ? appunti : QString(), true)
+            .trimmed();
+    if (indirizzo.isEmpty())
+        return;
+    // A page saved on this computer, by its path or a file:// address, is taken as "Importa"
+    // takes a chosen file.
+    const QUrl u = QUrl::fromUserInput(indirizzo, QDir::currentPath(), QUrl::AssumeLocalFile);
+    if (u.isLocalFile())
+        importaFile(u.toLocalFile());
+    else
+        importaDaIndirizzo(u);
 }
 
 void Menu::importaDaIndirizzo(QUrl indirizzo)
@@ -92,7 +102,8 @@ void Menu::importaDaIndirizzo(QUrl indirizzo)
         erroreWeb(e);
         return;
     }
-    importaRicetteEstere(ricette, indirizzo.toDisplayString());
+    importaRicetteEstere(ricette, indirizzo.toDisplayString(),
+                         Applicazione::Provenienza::PaginaWeb);
 }
 
 void Menu::importaPaginaSalvata(const QString &percorso)
@@ -106,7 +117,8 @@ void Menu::importaPaginaSalvata(const QString &percorso)
         erroreWeb(e);
         return;
     }
-    importaRicetteEstere(ricette, QFileInfo(percorso).fileName());
+    importaRicetteEstere(ricette, QFileInfo(percorso).fileName(),
+                         Applicazione::Provenienza::PaginaWeb);
 }
 
 void Menu::erroreWeb(const EngineError &e)

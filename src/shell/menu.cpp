@@ -21,6 +21,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTemporaryDir>
+#include <QWindow>
 
 using namespace Applicazione;
 
@@ -148,9 +149,14 @@ void Menu::mostraFinestra(QWidget *finestra)
         // A temporary source book goes with the import window that read it.
         sorgenteTemporanea.reset();
         NomeDaImportare.clear();
+        ProvenienzaDaImportare = Provenienza::Ricettario;
         setEnabled(true);
     });
     setEnabled(false);
+    // Above the main window it disables, as the window manager keeps a transient window.
+    finestra->winId();
+    finestra->windowHandle()->setTransientParent(windowHandle());
+    finestraDiLavoro_ = finestra;
     // Over the main window, frame included (a frame like the main window's).
     centra(finestra, frameGeometry(), screen()->availableGeometry(),
            frameGeometry().size() - size());
@@ -273,6 +279,17 @@ bool Menu::eventFilter(QObject *o, QEvent *e)
         return true;
     }
     return QMainWindow::eventFilter(o, e);
+}
+
+void Menu::changeEvent(QEvent *e)
+{
+    QMainWindow::changeEvent(e);
+    // A click on the main window while it waits for a working window brings that one forward.
+    if (e->type() == QEvent::ActivationChange && isActiveWindow() && !isEnabled() &&
+        finestraDiLavoro_) {
+        finestraDiLavoro_->raise();
+        finestraDiLavoro_->activateWindow();
+    }
 }
 
 void Menu::closeEvent(QCloseEvent *e)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/applicazione.h"
+
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
@@ -38,6 +40,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *e) override;
+    void changeEvent(QEvent *e) override;
     bool eventFilter(QObject *o, QEvent *e) override;
     // A link or a saved page dropped on the window is imported.
     void dragEnterEvent(QDragEnterEvent *e) override;
@@ -52,6 +55,9 @@ private:
     void nuovo_Click();
     void importa_Click();
     void importaWeb_Click();
+    // A chosen file imported by its kind: a book (an older one converted), a MealMaster file,
+    // a saved web page.
+    void importaFile(const QString &file);
     void Exit_Click();
     void aiuto_Click();
     void informazioni_Click();
@@ -89,7 +95,8 @@ private:
     // Recipes read from a foreign file or page go through the import window as a book would:
     // they are written into a temporary book, removed when the window closes; nome stands for
     // the file in the window's caption.
-    void importaRicetteEstere(const QList<RicettaEstera> &ricette, const QString &nome);
+    void importaRicetteEstere(const QList<RicettaEstera> &ricette, const QString &nome,
+                              Applicazione::Provenienza provenienza);
     // The recipes of a MealMaster file, or the message that says why there are none.
     void importaMealMaster(const QString &file);
     void termina();
@@ -113,6 +120,7 @@ private:
     QAction *separatore5 = nullptr;
     QPointer<Ricette> editorDaCerca_;
     UnicoScrittore *scrittore_;
+    QPointer<QWidget> finestraDiLavoro_; // the window the main window waits for
 };
 
 // Places a window centred over sopra and within schermo, its frame (cornice) included; a

@@ -251,37 +251,42 @@ void Menu::importa_Click()
         dialogs().openFile("Importa nel Ricettario corrente", FiltroImporta, finestraFileName);
     if (!nome.isEmpty())
         finestraFileName = nome;
-    if (!finestraFileName.isEmpty()) {
-        // The same file by another path or through a hard link is the same book.
-        std::error_code e;
-        const bool stesso =
-            finestraFileName == RicettarioCorrente ||
-            std::filesystem::equivalent(QFile::encodeName(finestraFileName).toStdString(),
-                                        QFile::encodeName(RicettarioCorrente).toStdString(), e);
-        if (stesso) {
-            dialogs().messageBox(
-                "Il ricettario da importare non può\r\ncoincidere con quello corrente.",
-                Dialogs::SoloOK, "Errore di importazione", Dialogs::NessunaIcona);
-        } else if (MealMaster::riconosci(finestraFileName)) {
-            importaMealMaster(finestraFileName);
-        } else if (PaginaWeb::riconosciFile(finestraFileName)) {
-            // A saved web page: its recipes, known by its content whatever its name.
-            importaPaginaSalvata(finestraFileName);
-        } else if (LibroAccess::riconosci(finestraFileName) &&
-                   (finestraFileName = convertiSeVecchio(finestraFileName)).isEmpty()) {
-            // answered No, or the copy failed: nothing is imported
-        } else if (const QString perche = Importazione::sorgenteNonValida(finestraFileName);
-                   !perche.isEmpty()) {
-            // Another program's file, or a damaged book: refused before anything is copied.
-            dialogs().messageBox(perche, Dialogs::SoloOK, "Errore di importazione",
-                                 Dialogs::Critica);
-        } else {
-            RicettarioDaImportare = finestraFileName;
-            NomeDaImportare.clear();
-            apriFinestra(Finestra::Importazione);
-        }
-    }
+    if (!finestraFileName.isEmpty())
+        importaFile(finestraFileName);
     QDir::setCurrent(CartellaIniziale);
+}
+
+void Menu::importaFile(const QString &file)
+{
+    finestraFileName = file;
+    // The same file by another path or through a hard link is the same book.
+    std::error_code e;
+    const bool stesso =
+        finestraFileName == RicettarioCorrente ||
+        std::filesystem::equivalent(QFile::encodeName(finestraFileName).toStdString(),
+                                    QFile::encodeName(RicettarioCorrente).toStdString(), e);
+    if (stesso) {
+        dialogs().messageBox(
+            "Il ricettario da importare non può\r\ncoincidere con quello corrente.",
+            Dialogs::SoloOK, "Errore di importazione", Dialogs::NessunaIcona);
+    } else if (MealMaster::riconosci(finestraFileName)) {
+        importaMealMaster(finestraFileName);
+    } else if (PaginaWeb::riconosciFile(finestraFileName)) {
+        // A saved web page: its recipes, known by its content whatever its name.
+        importaPaginaSalvata(finestraFileName);
+    } else if (LibroAccess::riconosci(finestraFileName) &&
+               (finestraFileName = convertiSeVecchio(finestraFileName)).isEmpty()) {
+        // answered No, or the copy failed: nothing is imported
+    } else if (const QString perche = Importazione::sorgenteNonValida(finestraFileName);
+               !perche.isEmpty()) {
+        // Another program's file, or a damaged book: refused before anything is copied.
+        dialogs().messageBox(perche, Dialogs::SoloOK, "Errore di importazione", Dialogs::Critica);
+    } else {
+        RicettarioDaImportare = finestraFileName;
+        NomeDaImportare.clear();
+        ProvenienzaDaImportare = Provenienza::Ricettario;
+        apriFinestra(Finestra::Importazione);
+    }
 }
 
 void Menu::importaMealMaster(const QString &file)
@@ -294,10 +299,11 @@ void Menu::importaMealMaster(const QString &file)
                              ricette.isEmpty() ? "Errore di importazione" : "Importazione",
                              ricette.isEmpty() ? Dialogs::Critica : Dialogs::Esclamazione);
     if (!ricette.isEmpty())
-        importaRicetteEstere(ricette, QFileInfo(file).fileName());
+        importaRicetteEstere(ricette, QFileInfo(file).fileName(), Provenienza::MealMaster);
 }
 
-void Menu::importaRicetteEstere(const QList<RicettaEstera> &ricette, const QString &nome)
+void Menu::importaRicetteEstere(const QList<RicettaEstera> &ricette, const QString &nome,
+                                Provenienza provenienza)
 {
     auto cartella = std::make_unique<QTemporaryDir>();
     const QString libro = cartella->filePath("Ricetta.mdb");
@@ -314,6 +320,7 @@ void Menu::importaRicetteEstere(const QList<RicettaEstera> &ricette, const QStri
     sorgenteTemporanea = std::move(cartella);
     RicettarioDaImportare = libro;
     NomeDaImportare = nome;
+    ProvenienzaDaImportare = provenienza;
     apriFinestra(Finestra::Importazione);
 }
 

@@ -22,6 +22,7 @@ const QHash<int, QString> &argomenti()
         {1, "menu.html"},      {2, "ricette.html"},     {3, "importazione.html"},
         {4, "categorie.html"}, {5, "ingredienti.html"}, {6, "elenco.html"},
         {7, "ricettari.html"}, {8, "primi-passi.html"}, {9, "cerca.html"},
+        {10, "web.html"},      {11, "mealmaster.html"},
     };
     return a;
 }

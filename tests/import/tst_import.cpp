@@ -10,6 +10,7 @@
 #include "scripteddialogs.h"
 #include "storage/database.h"
 #include "toolkit/applicazione.h"
+#include "toolkit/guida.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -17,6 +18,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -899,6 +901,45 @@ private slots:
             QVERIFY2(testo.endsWith("\r\nIl ricettario corrente è com'era all'apertura di "
                                     "questa finestra: non è cambiato nulla."),
                      qPrintable(testo));
+    }
+
+    // A long address keeps the window's width: cut in the middle, whole in the tooltip, its
+    // "&" shown as itself; "Help ?" opens the page of the source's kind.
+    void window_keepsItsWidthAndHelpsByKind_data()
+    {
+        QTest::addColumn<int>("provenienza");
+        QTest::addColumn<QString>("pagina");
+        caso("a book", Applicazione::Provenienza::Ricettario, "importazione.html");
+        caso("a web page", Applicazione::Provenienza::PaginaWeb, "web.html");
+        caso("a MealMaster file", Applicazione::Provenienza::MealMaster, "mealmaster.html");
+    }
+    void window_keepsItsWidthAndHelpsByKind()
+    {
+        QFETCH(int, provenienza);
+        ricetteSorgenti({"Crostata"});
+        Applicazione::NomeDaImportare = "Dolci";
+        const int larghezza = apri()->minimumSizeHint().width();
+        finestra.reset();
+        QString indirizzo = "https://x.it/?a&b=torta-della-nonna&utm_source=app&"
+                            "utm_medium=condivisione&utm_campaign=";
+        indirizzo += QString(220 - 5 - indirizzo.size(), u'x') + "&id=7";
+        Applicazione::NomeDaImportare = indirizzo;
+        Applicazione::ProvenienzaDaImportare = Applicazione::Provenienza(provenienza);
+        apri();
+        Applicazione::NomeDaImportare.clear();
+        Applicazione::ProvenienzaDaImportare = Applicazione::Provenienza::Ricettario;
+        QCOMPARE(finestra->minimumSizeHint().width(), larghezza);
+        auto *cornice = finestra->findChild<QGroupBox *>("Frame1");
+        QVERIFY2(cornice->title().startsWith("Ricettario da Importare: https://x.it/") &&
+                     cornice->title().endsWith("x&&id=7"),
+                 qPrintable(cornice->title()));
+        QVERIFY(cornice->title().contains(QChar(0x2026)));
+        QCOMPARE(cornice->toolTip(), indirizzo);
+        QCOMPARE(finestra->windowTitle(), "Importazione di " + indirizzo);
+        clic("Command4");
+        const auto guida = dialoghi->di("guida").value(0);
+        QFETCH(QString, pagina);
+        QCOMPARE(Guida::pagina(guida.comando, guida.contesto).fileName(), pagina);
     }
 
     // A backup copy that cannot be written imports nothing.

@@ -27,6 +27,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <memory>
 #include <optional>
 #include <unistd.h>
@@ -404,6 +405,52 @@ private slots:
         w->close();
     }
 
+    // The address box is wide and proposes a web address found in the clipboard; a saved page
+    // typed as a path or a file:// address is imported as "Importa" would take it.
+    void webAddressBox_wideAndTakesSavedPages_data()
+    {
+        QTest::addColumn<QString>("appunti");  // "link": the server's address
+        QTest::addColumn<QString>("digitato"); // "link", "file:", "percorso", "nota"
+        QTest::addColumn<QString>("atteso");   // the import window's title, or a message's title
+        caso("a link in the clipboard", "link", "link", "Importazione di link");
+        caso("words in the clipboard, a file:// address", "una ricetta",
+             "file:", "Importazione di Pesto.html");
+        caso("a path typed", "", "percorso", "Importazione di Pesto.html");
+        caso("a file that is no page", "", "nota", "Errore di importazione");
+    }
+    void webAddressBox_wideAndTakesSavedPages()
+    {
+        QFETCH(QString, appunti);
+        QFETCH(QString, digitato);
+        QFETCH(QString, atteso);
+        PaginaWeb::setProgramma(PROGRAMMA_WEB);
+        Database::crea(percorso("Ricette.mdb"));
+        ServerWeb server;
+        server.pagina = "<!DOCTYPE html><html><script type=\"application/ld+json\">{\"@type\": "
+                        "\"Recipe\", \"name\": \"Pesto\"}</script></html>";
+        scrivi("Pesto.html", server.pagina);
+        scrivi("nota.txt", "Comprare il basilico.\n");
+        const QString link = server.indirizzo("/pesto");
+        QGuiApplication::clipboard()->setText(appunti == "link" ? link : appunti);
+        dialoghi->rispondiInput(digitato == "link" ? link
+                                : digitato == "file:"
+                                    ? QUrl::fromLocalFile(percorso("Pesto.html")).toString()
+                                : digitato == "nota" ? percorso("nota.txt")
+                                                     : percorso("Pesto.html"));
+        if (atteso.startsWith("Errore"))
+            dialoghi->rispondi(Dialogs::OK);
+        Menu m;
+        menu(m, "importaWeb");
+        const auto input = dialoghi->di("input").value(0);
+        QVERIFY(input.largo);
+        QCOMPARE(input.predefinito, appunti == "link" ? link : QString());
+        QWidget *w = finestra("import");
+        const QString visto = w ? w->windowTitle() : dialoghi->visti().value(0).section(':', 0, 0);
+        if (w)
+            w->close();
+        QCOMPARE(visto, atteso.replace("link", link));
+    }
+
     // A page without a category: the cook keeps none, and the editor opens on the recipe
     // without a word about its category.
     void webPage_withoutCategory_opensInTheEditorQuietly()
@@ -498,6 +545,12 @@ private slots:
         QWidget *w = finestra(nome);
         QVERIFY(w);
         QTEST(w->windowTitle(), "titolo");
+        // It stays above the main window, and a click that activates the main window brings
+        // it forward.
+        QCOMPARE(w->windowHandle()->transientParent(), m.windowHandle());
+        m.activateWindow();
+        QCoreApplication::processEvents();
+        QCOMPARE(QApplication::activeWindow(), w);
         const char *chiudi = nome == "frmSplash" ? "Command1"
                              : nome == "Elenco"  ? "Command2"
                                                  : "cmdChiudi";
