@@ -173,11 +173,13 @@ void Importazione::riempiListaRicette()
 
 bool Importazione::eventFilter(QObject *o, QEvent *e)
 {
-    // The focus its own list gives back when it closes is no move into the box: the recipe
-    // picked there stays the one to import.
-    if (o == ui->impRicette && e->type() == QEvent::FocusIn &&
-        static_cast<QFocusEvent *>(e)->reason() != Qt::PopupFocusReason)
-        comando([this] { impRicette_GotFocus(); });
+    // The focus its own list gives back when it closes, or the window's when the cook comes
+    // back to it, is no move into the box: the recipe picked there stays the one to import.
+    if (o == ui->impRicette && e->type() == QEvent::FocusIn) {
+        const Qt::FocusReason perche = static_cast<QFocusEvent *>(e)->reason();
+        if (perche != Qt::PopupFocusReason && perche != Qt::ActiveWindowFocusReason)
+            comando([this] { impRicette_GotFocus(); });
+    }
     return QWidget::eventFilter(o, e);
 }
 

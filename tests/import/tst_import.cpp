@@ -593,6 +593,7 @@ private slots:
         QTest::addColumn<QString>("attesa");
         caso("picked on the list", "lista", "Minestrone");
         caso("list opened again, closed", "riaperta", "Minestrone");
+        caso("another window, then back", "altrove", "Minestrone");
         caso("Tab into the box", "tab", "Bruschette");
     }
     void chosenRecipe_isTheOneImported()
@@ -629,6 +630,12 @@ private slots:
             apriLista();
             QTest::keyClick(vista, Qt::Key_Escape);
             QVERIFY(!vista->isVisible());
+        } else if (come == "altrove") {
+            QWidget altra;
+            altra.show();
+            QApplication::setActiveWindow(&altra);
+            QApplication::setActiveWindow(finestra.get());
+            QCOMPARE(QApplication::focusWidget(), scelta);
         } else if (come == "tab") {
             finestra->findChild<QComboBox *>("ListaRicette")->setFocus(Qt::MouseFocusReason);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
