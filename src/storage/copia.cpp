@@ -7,8 +7,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <cerrno>
-#include <unistd.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace {
 
@@ -100,4 +100,3 @@ void Database::ripristina(const QString &copia, const QString &libro)
     for (const char *resto : {"-journal", "-wal", "-shm"})
         QFile::remove(libro + QLatin1String(resto));
 }
-
