@@ -9,7 +9,6 @@
 #include "toolkit/dialogs.h"
 
 #include <QClipboard>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -78,9 +77,9 @@ void Menu::importaWeb_Click()
             .trimmed();
     if (indirizzo.isEmpty())
         return;
-    // A page saved on this computer, by its path or a file:// address, is taken as "Importa"
-    // takes a chosen file.
-    const QUrl u = QUrl::fromUserInput(indirizzo, QDir::currentPath(), QUrl::AssumeLocalFile);
+    // A page saved on this computer, by its full path or a file:// address, is taken as "Importa"
+    // takes a chosen file; anything else, scheme or not, is an address on the web.
+    const QUrl u = QUrl::fromUserInput(indirizzo);
     if (u.isLocalFile())
         importaFile(u.toLocalFile());
     else

@@ -417,6 +417,10 @@ private slots:
              "file:", "Importazione di Pesto.html");
         caso("a path typed", "", "percorso", "Importazione di Pesto.html");
         caso("a file that is no page", "", "nota", "Errore di importazione");
+        caso("an address without its scheme", "", "senza schema", "Importazione di link");
+        caso("an address without a host", "", "http:///pesto", "Errore di importazione");
+        // "Annulla" while the page does not come: nothing is said, nothing opens.
+        caso("cancelled while it comes", "", "ferma", "");
     }
     void webAddressBox_wideAndTakesSavedPages()
     {
@@ -432,11 +436,29 @@ private slots:
         scrivi("nota.txt", "Comprare il basilico.\n");
         const QString link = server.indirizzo("/pesto");
         QGuiApplication::clipboard()->setText(appunti == "link" ? link : appunti);
-        dialoghi->rispondiInput(digitato == "link" ? link
-                                : digitato == "file:"
-                                    ? QUrl::fromLocalFile(percorso("Pesto.html")).toString()
-                                : digitato == "nota" ? percorso("nota.txt")
-                                                     : percorso("Pesto.html"));
+        const QHash<QString, QString> digitati{
+            {"link", link},
+            {"file:", QUrl::fromLocalFile(percorso("Pesto.html")).toString()},
+            {"nota", percorso("nota.txt")},
+            {"percorso", percorso("Pesto.html")},
+            {"senza schema", link.mid(QString("http://").size())},
+            {"http:///pesto", "http:///pesto"},
+            {"ferma", server.indirizzo("/ferma")}};
+        dialoghi->rispondiInput(digitati.value(digitato));
+        // The progress window's "Annulla", pressed as soon as it shows.
+        struct Annulla : QObject
+        {
+            bool eventFilter(QObject *o, QEvent *e) override
+            {
+                if (auto *p = qobject_cast<QProgressDialog *>(o); p && e->type() == QEvent::Show)
+                    QTimer::singleShot(0, p, [p] {
+                        QTest::mouseClick(p->findChild<QPushButton *>(), Qt::LeftButton);
+                    });
+                return false;
+            }
+        } annulla;
+        if (digitato == "ferma")
+            qApp->installEventFilter(&annulla);
         if (atteso.startsWith("Errore"))
             dialoghi->rispondi(Dialogs::OK);
         Menu m;
@@ -444,11 +466,30 @@ private slots:
         const auto input = dialoghi->di("input").value(0);
         QVERIFY(input.largo);
         QCOMPARE(input.predefinito, appunti == "link" ? link : QString());
+        qApp->removeEventFilter(&annulla);
         QWidget *w = finestra("import");
         const QString visto = w ? w->windowTitle() : dialoghi->visti().value(0).section(':', 0, 0);
         if (w)
             w->close();
         QCOMPARE(visto, atteso.replace("link", link));
+    }
+
+    // A dropped file that is no page is refused as it comes: nothing is read, nothing said.
+    void drop_ofAFileThatIsNoPage_isRefused()
+    {
+        Database::crea(percorso("Ricette.mdb"));
+        scrivi("nota.txt", "Comprare il basilico.\n");
+        Menu m;
+        QMimeData dati;
+        dati.setUrls({QUrl::fromLocalFile(percorso("nota.txt"))});
+        QDragEnterEvent entra(QPoint(5, 5), Qt::CopyAction, &dati, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&m, &entra);
+        QVERIFY(!entra.isAccepted());
+        QDropEvent lascia(QPointF(5, 5), Qt::CopyAction, &dati, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&m, &lascia);
+        QCoreApplication::processEvents();
+        QVERIFY(!finestra("import"));
+        QCOMPARE(dialoghi->visti(), QStringList());
     }
 
     // A page without a category: the cook keeps none, and the editor opens on the recipe
