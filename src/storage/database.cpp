@@ -52,7 +52,7 @@ void limita(sqlite3 *db)
 // of writes to every table plus the count of those to it alone.
 struct Database::Versioni
 {
-    quint64 tutte = 1; // rows not yet read carry 0
+    quint64 tutte = 1;                  // rows not yet read carry 0
     QHash<QString, quint64> perTabella; // by the table's name in lower case
 };
 
@@ -196,6 +196,8 @@ std::shared_ptr<Database> Database::crea(const QString &percorso)
     d->esegui("CREATE INDEX \"ingredienti_ricetta_IDIngrediente\" ON \"ingredienti_ricetta\" "
               "(\"IDIngrediente\")");
     t.commit();
+    // Made here from nothing: whole, with nothing to read again at its first opening.
+    verificato(percorso);
     return d;
 }
 
@@ -258,8 +260,7 @@ qint64 Database::commitAltrui()
     return valore("PRAGMA data_version").toLongLong();
 }
 
-std::shared_ptr<const Database::Ordine> Database::ordine(const QString &sql,
-                                                        const QString &tabella)
+std::shared_ptr<const Database::Ordine> Database::ordine(const QString &sql, const QString &tabella)
 {
     const std::shared_ptr<const Ordine> o = ordini_.value(sql);
     // Another program's write is seen by a set opened again: not kept past one.
@@ -293,8 +294,7 @@ std::shared_ptr<Statement> Database::preparato(const QString &sql)
     return p.insert(sql, std::make_shared<Statement>(handle(), sql, percorso_)).value();
 }
 
-void Database::eseguiEConta(const QString &sql, const QVariantList &valori,
-                            const QString &tabella)
+void Database::eseguiEConta(const QString &sql, const QVariantList &valori, const QString &tabella)
 {
     // Kept for the next time, and reset whatever happens.
     const std::shared_ptr<Statement> tenuta = preparato(sql);
@@ -361,4 +361,6 @@ void Database::Transazione::commit()
 {
     db_.esegui("COMMIT");
     chiusa_ = true;
+    // Written by statements of its own (a source book's rows), a book checked stays checked.
+    scritturaNostra(db_.percorso_);
 }

@@ -1,12 +1,12 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QVariant>
-#include <QHash>
 #include <memory>
-#include <vector>
 #include <optional>
+#include <vector>
 
 struct sqlite3;
 namespace Schema {
@@ -126,8 +126,9 @@ private:
     Database(sqlite3 *db, const QString &percorso);
     void configura(bool scrittura);
     void verificaRicettario();
-    static void chiudiConnessioni(const QString &libro); // every holder's, in this program
+    static void chiudiConnessioni(const QString &libro);  // every holder's, in this program
     static void scritturaNostra(const QString &percorso); // a commit of ours keeps it checked
+    static void verificato(const QString &percorso);      // whole as it is now
     void verificaTabella(const Schema::Tabella &tabella);
 
     sqlite3 *db_;

@@ -76,6 +76,12 @@ void Database::scritturaNostra(const QString &percorso)
         verificati().insert(canonico, improntaDi(percorso));
 }
 
+void Database::verificato(const QString &percorso)
+{
+    const QMutexLocker bloccato(&guardia);
+    verificati().insert(QFileInfo(percorso).canonicalFilePath(), improntaDi(percorso));
+}
+
 std::optional<quint32> Database::commitDelFile(const QString &percorso)
 {
     const Impronta i = improntaDi(percorso);
