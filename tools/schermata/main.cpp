@@ -23,7 +23,7 @@ public:
     {
         ferma(testo);
     }
-    QString inputBox(const QString &prompt, const QString &, const QString &) override
+    QString inputBox(const QString &prompt, const QString &, const QString &, bool) override
     {
         ferma(prompt);
     }
