@@ -6,55 +6,14 @@
 #include "storage/datasource.h"
 #include "storage/schema.h"
 #include "toolkit/dialogs.h"
+#include "toolkit/porzioni.h"
 
 #include <QSet>
 #include <cmath>
 
-namespace {
-
-// Quantities are typed with "." but a conversion stores them with the user's separator: both
-// read. A text that is no number (an imported "q.b.") is left as it is.
-bool leggiQuantita(const QString &testo, double &q)
-{
-    QString t = testo.trimmed();
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool ok = false;
-    q = QLocale::c().toDouble(t, &ok);
-    return ok && std::isfinite(q);
-}
-
-// In the user's format, without trailing zeros and without a group separator, which would
-// read back as a decimal one.
-QString testoQuantita(double x)
-{
-    QLocale l;
-    l.setNumberOptions(QLocale::OmitGroupSeparator);
-    QString t = l.toString(x, 'f', 2);
-    if (t.contains(l.decimalPoint())) {
-        while (t.endsWith(l.zeroDigit()))
-            t.chop(l.zeroDigit().size());
-        if (t.endsWith(l.decimalPoint()))
-            t.chop(l.decimalPoint().size());
-    }
-    return t;
-}
-
-// A quantity q converted by the factor r and rounded to an amount a cook can measure.
-double convertiQuantita(double q, double r)
-{
-    double x = q * r;
-    x = std::floor(x * 100 + 0.5) / 100;
-    // A tenths digit of 0 drops the hundredths too.
-    if (std::fmod(std::floor(x * 10), 10) == 0)
-        x = std::floor(x);
-    if (std::floor(x + 0.1) > std::floor(x))
-        x = std::floor(x + 0.1);
-    if (std::floor(x - 0.2) < std::floor(x))
-        x = std::floor(x);
-    return x;
-}
-
-} // namespace
+using Porzioni::convertiQuantita;
+using Porzioni::leggiQuantita;
+using Porzioni::testoQuantita;
 
 void Ricette::Text2_KeyPress(int &KeyAscii)
 {
