@@ -1,6 +1,7 @@
 #include "storage/database.h"
 
 #include "storage/collation.h"
+#include "storage/connessione.h"
 #include "storage/engineerror.h"
 #include "storage/schema.h"
 #include "storage/statement.h"
@@ -14,39 +15,6 @@
 #include <chrono>
 #include <future>
 #include <sqlite3.h>
-
-namespace {
-
-sqlite3 *apriConnessione(const QString &percorso, int flag)
-{
-    sqlite3 *db = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(percorso).constData(), &db,
-                                   // One thread uses a connection: no locking per call.
-                                   flag | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc != SQLITE_OK) {
-        const EngineError e = EngineError::daSqlite(rc, sqlite3_system_errno(db), percorso);
-        sqlite3_close_v2(db);
-        throw e;
-    }
-    return db;
-}
-
-// Limits sized for recipe books, so a hostile file cannot make a statement run away.
-void limita(sqlite3 *db)
-{
-    sqlite3_limit(db, SQLITE_LIMIT_LENGTH, 64 * 1024 * 1024);
-    sqlite3_limit(db, SQLITE_LIMIT_SQL_LENGTH, 100 * 1024);
-    sqlite3_limit(db, SQLITE_LIMIT_COLUMN, 200);
-    sqlite3_limit(db, SQLITE_LIMIT_EXPR_DEPTH, 100);
-    sqlite3_limit(db, SQLITE_LIMIT_COMPOUND_SELECT, 10);
-    sqlite3_limit(db, SQLITE_LIMIT_FUNCTION_ARG, 8);
-    sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, 0);
-    sqlite3_limit(db, SQLITE_LIMIT_LIKE_PATTERN_LENGTH, 200);
-    sqlite3_limit(db, SQLITE_LIMIT_VARIABLE_NUMBER, 999);
-    sqlite3_limit(db, SQLITE_LIMIT_TRIGGER_DEPTH, 10);
-}
-
-} // namespace
 
 // The write counters of each file, shared by its connections: a table's version is the count
 // of writes to every table plus the count of those to it alone.
@@ -205,11 +173,7 @@ void Database::configura(bool scrittura)
 {
     if (!scrittura) {
         // Before anything is read: a book is a file from anywhere.
-        sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
-        sqlite3_db_config(db_, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
-        sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_VIEW, 0, nullptr);
-        limita(db_);
-        sqlite3_busy_timeout(db_, 3000);
+        proteggiConnessione(db_);
         Collazione::registra(db_);
         esegui("PRAGMA foreign_keys = ON");
         esegui("PRAGMA cell_size_check = ON");
