@@ -3,7 +3,7 @@
 # goes to a log, shown (its last lines) only when a step fails.
 PACCHETTI=(build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
            libqt6svg6 libgl-dev libsqlite3-dev fonts-dejavu-core poppler-utils
-           libmdb3 mdbtools-dev pkg-config libxml2-dev)
+           libmdb3 mdbtools-dev pkg-config libxml2-dev libqrencode-dev)
 # test.sh needs these too: the install test validates the AppStream metainfo.
 PACCHETTI_DELLE_PROVE=(appstream)
 # scripts/pacchetto.sh needs these too: cpack's Debian generator runs file and dpkg-shlibdeps,

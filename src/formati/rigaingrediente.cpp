@@ -330,4 +330,9 @@ RigaEstera leggi(const QString &riga)
     return {p.quantita, maiuscolaIniziale(p.nome), commento.join(u' ')};
 }
 
+bool eMisura(const QString &parola)
+{
+    return unita(parola);
+}
+
 } // namespace RigaIngrediente

@@ -12,4 +12,7 @@ namespace RigaIngrediente {
 // "Per la crema:", a bare quantity) comes back with no ingredient and its whole text as comment.
 RigaEstera leggi(const QString &riga);
 
+// Whether a word is one of the measures cooks write after a quantity ("g", "cucchiai", "cups").
+bool eMisura(const QString &parola);
+
 } // namespace RigaIngrediente

@@ -23,6 +23,7 @@ const QHash<int, QString> &argomenti()
         {4, "categorie.html"}, {5, "ingredienti.html"}, {6, "elenco.html"},
         {7, "ricettari.html"}, {8, "primi-passi.html"}, {9, "cerca.html"},
         {10, "web.html"},      {11, "mealmaster.html"},
+        {12, "spesa.html"},
     };
     return a;
 }

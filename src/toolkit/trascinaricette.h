@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <functional>
+#include <utility>
+
+class QAbstractItemView;
+class QMimeData;
+
+// Recipes dragged from a window's list to where they are planned (the week's menu): their keys
+// and names in a type of our own, and the names as plain text for any other program.
+namespace TrascinaRicette {
+
+using Ricette = QList<std::pair<qint64, QString>>; // key, name
+
+inline const QString Tipo = QStringLiteral("application/x-pentolone-ricette");
+
+QMimeData *dati(const Ricette &ricette);
+// Empty when the data hold no recipes of ours.
+Ricette leggi(const QMimeData *m);
+
+// Lets the selected rows of vista be dragged: a press on a selected row and a move start the
+// drag; a press anywhere else selects as the view always did. selezionate gives the recipes.
+void abilita(QAbstractItemView *vista, std::function<Ricette()> selezionate);
+
+} // namespace TrascinaRicette
