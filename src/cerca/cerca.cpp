@@ -112,7 +112,9 @@ Cerca::Cerca(QWidget *parent)
     connect(ui->Lista, &QComboBox::activated, this, &Cerca::Lista_Click);
     connect(ui->Risultati, &QTreeWidget::itemActivated, this, &Cerca::Risultati_DblClick);
     connect(ui->cmdApri, &QPushButton::clicked, this, &Cerca::cmdApri_Click);
+    connect(ui->cmdSpesa, &QPushButton::clicked, this, &Cerca::cmdSpesa_Click);
     connect(ui->cmdGuida, &QPushButton::clicked, this, &Cerca::cmdGuida_Click);
+    TrascinaRicette::abilita(ui->Risultati, [this] { return ricetteScelte(); });
     connect(ui->cmdChiudi, &QPushButton::clicked, this, &Cerca::cmdChiudi_Click);
     new QShortcut(QKeySequence::HelpContents, this, this, &Cerca::cmdGuida_Click);
     ui->txtCerca->installEventFilter(this);
@@ -287,6 +289,25 @@ void Cerca::cmdApri_Click()
         emit apriRicetta(v->data(ColNome, Qt::UserRole).toLongLong());
     else
         dialogs().beep();
+}
+
+TrascinaRicette::Ricette Cerca::ricetteScelte() const
+{
+    TrascinaRicette::Ricette r;
+    for (const QTreeWidgetItem *v : ui->Risultati->selectedItems())
+        r.append({v->data(ColNome, Qt::UserRole).toLongLong(), v->text(ColNome)});
+    return r;
+}
+
+void Cerca::cmdSpesa_Click()
+{
+    QList<qint64> chiavi;
+    for (const auto &[chiave, nome] : ricetteScelte())
+        chiavi << chiave;
+    if (chiavi.isEmpty())
+        dialogs().beep();
+    else
+        emit aggiungiAllaSpesa(chiavi);
 }
 
 void Cerca::cmdGuida_Click()

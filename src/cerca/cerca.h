@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/trascinaricette.h"
+
 #include <QPointer>
 #include <QWidget>
 #include <memory>
@@ -32,6 +34,8 @@ public:
 
 signals:
     void apriRicetta(qint64 chiave);
+    // "Alla spesa": the chosen results, for their own portions.
+    void aggiungiAllaSpesa(const QList<qint64> &ricette);
 
 protected:
     void showEvent(QShowEvent *e) override;
@@ -48,6 +52,8 @@ private:
     void Lista_Click();
     void Risultati_DblClick();
     void cmdApri_Click();
+    void cmdSpesa_Click();
+    TrascinaRicette::Ricette ricetteScelte() const;
     void cmdGuida_Click();
     void cmdChiudi_Click();
     void completamento_Activated(const QString &nome);

@@ -131,7 +131,8 @@ void Ricette::collegaPulsanti()
         {ui->Command8, &Ricette::Command8_Click},
         {ui->cmdInserisci, &Ricette::cmdInserisci_Click},
         {ui->cmdCancella, &Ricette::cmdCancella_Click},
-        {ui->cmdStampa, &Ricette::cmdStampa_Click}};
+        {ui->cmdStampa, &Ricette::cmdStampa_Click},
+        {ui->cmdSpesa, &Ricette::cmdSpesa_Click}};
     for (const auto &[pulsante, gestore] : pulsanti)
         connect(pulsante, &QPushButton::clicked, this, gestore);
 }

@@ -134,3 +134,13 @@ void Ricette::SostituisciRigaIngrediente()
         rs.Update();
     });
 }
+
+// The lines are in the book already; the portions are those the box shows, converted or not.
+void Ricette::cmdSpesa_Click()
+{
+    bool ok = false;
+    const qint64 chiave = ui->Label2->text().trimmed().toLongLong(&ok);
+    const int porzioni = testo(Schema::NumeroPorzioni).toInt();
+    if (ok)
+        emit aggiungiAllaSpesa(chiave, porzioni);
+}

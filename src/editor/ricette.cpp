@@ -254,7 +254,7 @@ void Ricette::abilitaRicetta()
     for (QWidget *c : std::initializer_list<QWidget *>{
              ui->Lista, chkFields6, ui->IngredienteScelto, ui->Qta, ui->Commento, ui->Command1,
              ui->Command2, ui->Command8, ui->Text2, ui->Command5, ui->Check1, ui->cmdCancella,
-             ui->cmdStampa})
+             ui->cmdStampa, ui->cmdSpesa})
         c->setEnabled(ricetta);
     for (int i = Schema::NomeRicetta; i <= Schema::Utensili; ++i)
         if (QWidget *c = txtFields[i] ? static_cast<QWidget *>(txtFields[i]) : txtMemo[i])

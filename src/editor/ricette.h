@@ -39,6 +39,10 @@ public:
     DataSource *Data2;        // ingredients in name order: feeds ListaIngredienti
     DataSource *Data3;        // the current recipe's ingredient lines
 
+signals:
+    // "Aggiungi alla spesa": the current recipe, for the portions its box shows.
+    void aggiungiAllaSpesa(qint64 ricetta, int porzioni);
+
 protected:
     void showEvent(QShowEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
@@ -120,6 +124,7 @@ private:
     void memorizzaQuantita(const QList<std::pair<qint64, QString>> &daScrivere);
     void Command8_Click();
     void SostituisciRigaIngrediente();
+    void cmdSpesa_Click();
 
     // Printing (stampa.cpp).
     void cmdStampa_Click();

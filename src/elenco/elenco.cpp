@@ -65,6 +65,8 @@ Elenco::Elenco(QWidget *parent)
     connect(ui->Command3, &QPushButton::clicked, this, &Elenco::Command3_Click);
     connect(ui->Command2, &QPushButton::clicked, this, &Elenco::Command2_Click);
     connect(ui->Command5, &QPushButton::clicked, this, &Elenco::Command5_Click);
+    connect(ui->Command6, &QPushButton::clicked, this, &Elenco::Command6_Click);
+    TrascinaRicette::abilita(ui->Griglia, [this] { return ricetteSelezionate(); });
 
     Form_Load();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/trascinaricette.h"
+
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -23,6 +25,10 @@ class Elenco : public QWidget
 public:
     explicit Elenco(QWidget *parent = nullptr);
     ~Elenco() override;
+
+signals:
+    // "Alla spesa": the selected recipes, for their own portions.
+    void aggiungiAllaSpesa(const QList<qint64> &ricette);
 
 protected:
     void showEvent(QShowEvent *e) override;
@@ -49,6 +55,10 @@ private:
     void Command2_Click();
     // "Esporta...": the selected recipes, or all listed, to a MealMaster file.
     void Command5_Click();
+    // "Alla spesa".
+    void Command6_Click();
+    // The selected recipes, key and name: for the shopping list and for a drag.
+    TrascinaRicette::Ricette ricetteSelezionate() const;
     void Data_Error(DataSource *ds, int DataErr, int &Response);
 
     // Data2 lists origine and the grid shows its rows, the first one current; Label4 and

@@ -1,4 +1,5 @@
-// The recipe list's export: the selected recipes, or all listed, to a MealMaster file.
+// The recipe list's ways out: the selected recipes, or all listed, to a MealMaster file; the
+// selected ones to the shopping list.
 #include "elenco/elenco.h"
 #include "ui_elenco.h"
 
@@ -86,4 +87,25 @@ void Elenco::Command5_Click()
                                       : QStringLiteral("Esportate %1 ricette").arg(ricette.size()),
                                   QFileInfo(file).fileName()),
                          Dialogs::SoloOK, "Esportazione completata", Dialogs::Informazione);
+}
+
+TrascinaRicette::Ricette Elenco::ricetteSelezionate() const
+{
+    TrascinaRicette::Ricette r;
+    if (righe_->rowCount() == 0)
+        return r;
+    const auto [prima, ultima] = selezione();
+    for (int riga = prima; riga <= ultima; ++riga)
+        if (!righe_->chiave(riga).isEmpty())
+            r.append({righe_->chiave(riga).toLongLong(), righe_->nome(riga).trimmed()});
+    return r;
+}
+
+void Elenco::Command6_Click()
+{
+    QList<qint64> chiavi;
+    for (const auto &[chiave, nome] : ricetteSelezionate())
+        chiavi << chiave;
+    if (!chiavi.isEmpty())
+        emit aggiungiAllaSpesa(chiavi);
 }

@@ -53,6 +53,8 @@ Menu::Menu(QWidget *parent)
     connect(ui->importa, &QAction::triggered, this, &Menu::importa_Click);
     connect(ui->importaWeb, &QAction::triggered, this, &Menu::importaWeb_Click);
     connect(ui->cerca, &QAction::triggered, this, &Menu::Command6_Click);
+    connect(ui->spesa, &QAction::triggered, this, &Menu::spesa_Click);
+    connect(ui->settimana, &QAction::triggered, this, &Menu::settimana_Click);
     connect(ui->Exit, &QAction::triggered, this, &Menu::Exit_Click);
     connect(ui->aiuto, &QAction::triggered, this, &Menu::aiuto_Click);
     connect(ui->informazioni, &QAction::triggered, this, &Menu::informazioni_Click);
@@ -138,8 +140,10 @@ void Menu::apriFinestra(Finestra f)
         break;
     }
     }
-    if (finestra)
+    if (finestra) {
+        collegaAllaSpesa(finestra);
         mostraFinestra(finestra);
+    }
 }
 
 void Menu::mostraFinestra(QWidget *finestra)
@@ -198,6 +202,7 @@ void Menu::apriRicettaDaCerca(Cerca *cerca, qint64 chiave)
     if (!editorDaCerca_) {
         auto *editor = new Ricette;
         editor->setAttribute(Qt::WA_DeleteOnClose);
+        collegaAllaSpesa(editor);
         // What the editor wrote shows in the results when it is gone.
         connect(editor, &QObject::destroyed, cerca, &Cerca::aggiornaRisultati);
         cerca->setFinestraSopra(editor);

@@ -13,7 +13,10 @@ struct RicettaEstera;
 class EngineError;
 class QUrl;
 class Cerca;
+class ListaSpesa;
+class MenuSettimana;
 class Ricette;
+class Spesa;
 class QAction;
 class QTemporaryDir;
 class QLabel;
@@ -109,6 +112,20 @@ private:
     // brought forward and moved to each recipe chosen after.
     void apriRicettaDaCerca(Cerca *cerca, qint64 chiave);
 
+    // The shopping list and the week's menu (pianificazione.cpp): one of each, over the window
+    // the cook is in, the main window left usable.
+    void spesa_Click();
+    void settimana_Click();
+    void mostraSpesa();
+    void mostraSettimana();
+    // Recipes by key and portions (0: their own) into the list, which then shows.
+    void allaSpesa(const QList<std::pair<qint64, int>> &ricette);
+    void collegaAllaSpesa(QWidget *finestra);
+    // The list of the current book; null, said to the user, when its side file cannot be had.
+    ListaSpesa *listaSpesa();
+    // A book that is no longer current takes its list's windows with it.
+    void chiudiPianificazione();
+
     std::unique_ptr<Ui::Menu> ui;
     // What the file dialog holds from its previous use.
     QString finestraFileName;
@@ -121,6 +138,9 @@ private:
     QPointer<Ricette> editorDaCerca_;
     UnicoScrittore *scrittore_;
     QPointer<QWidget> finestraDiLavoro_; // the window the main window waits for
+    std::shared_ptr<ListaSpesa> listaSpesa_;
+    QPointer<Spesa> spesa_;
+    QPointer<MenuSettimana> settimana_;
 };
 
 // Places a window centred over sopra and within schermo, its frame (cornice) included; a

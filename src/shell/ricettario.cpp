@@ -128,6 +128,7 @@ void Menu::SalvaImpostazioni()
 
 void Menu::MostraNomeRicettario()
 {
+    chiudiPianificazione();
     // A new current book: its check starts now, while the cook looks at the main window.
     Database::verificaInAnticipo(RicettarioCorrente);
     // A path without a folder leaves the caption as it was.

@@ -7,10 +7,18 @@
 CodiceQR CodiceQR::daTesto(const QString &testo)
 {
     const QByteArray dati = testo.toUtf8();
-    QRcode *qr = QRcode_encodeData(int(dati.size()),
-                                   reinterpret_cast<const unsigned char *>(dati.constData()), 0,
-                                   QR_ECLEVEL_M);
     CodiceQR c;
+    QRinput *ingresso = QRinput_new2(0, QR_ECLEVEL_M);
+    if (!ingresso)
+        return c;
+    // Told as UTF-8 (ECI 26): a reader that guesses the bytes' encoding guesses "è" wrong.
+    QRcode *qr =
+        QRinput_appendECIheader(ingresso, 26) == 0 &&
+                QRinput_append(ingresso, QR_MODE_8, int(dati.size()),
+                               reinterpret_cast<const unsigned char *>(dati.constData())) == 0
+            ? QRcode_encodeInput(ingresso)
+            : nullptr;
+    QRinput_free(ingresso);
     if (!qr)
         return c;
     c.lato_ = qr->width;

@@ -6,8 +6,8 @@
 #include <QWidget>
 #include <vector>
 
-// A QR code of a text, made by libqrencode: the text's UTF-8 bytes in byte mode, medium error
-// correction (a screen read by a phone's camera shines and moirés).
+// A QR code of a text, made by libqrencode: the text's UTF-8 bytes in byte mode, said to be UTF-8,
+// with medium error correction (a screen read by a phone's camera shines and moirés).
 class CodiceQR
 {
 public:

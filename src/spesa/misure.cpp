@@ -104,16 +104,18 @@ QString scrivi(double x, const QString &famiglia, const QString &unitaSola)
 {
     QString unita = famiglia;
     double valore = x;
+    // A unit is used only where two decimals say the whole amount.
+    const auto esatto = [](double v) { return std::abs(v * 100 - std::round(v * 100)) < 1e-6; };
+    const double sola =
+        pesiEVolumi().contains(unitaSola) ? x / pesiEVolumi().value(unitaSola).fattore : 0;
     // Grams and millilitres alone still read better in kg and l from 1000 on.
-    if (!unitaSola.isEmpty() && unitaSola != famiglia && pesiEVolumi().contains(unitaSola)) {
+    if (!unitaSola.isEmpty() && unitaSola != famiglia && sola > 0 && esatto(sola)) {
         unita = unitaSola;
-        valore = x / pesiEVolumi().value(unitaSola).fattore;
-    } else if (famiglia == QLatin1String("g") || famiglia == QLatin1String("ml")) {
-        const double centesimi = x / 10;
-        if (x >= 1000 && std::abs(centesimi - std::round(centesimi)) < 1e-6) {
-            unita = famiglia == QLatin1String("g") ? QStringLiteral("kg") : QStringLiteral("l");
-            valore = x / 1000;
-        }
+        valore = sola;
+    } else if ((famiglia == QLatin1String("g") || famiglia == QLatin1String("ml")) && x >= 1000 &&
+               esatto(x / 1000)) {
+        unita = famiglia == QLatin1String("g") ? QStringLiteral("kg") : QStringLiteral("l");
+        valore = x / 1000;
     }
     const QString numero = Porzioni::testoQuantita(valore);
     if (unita.isEmpty())

@@ -21,7 +21,9 @@ public:
             if (t.isEmpty())
                 qb_ = true;
             else
-                aggiungiTesto((t + u' ' + Misure::daCommento(riga.commento).unita).trimmed());
+                aggiungiTesto(Misure::daCommento(riga.commento).unita.isEmpty()
+                                  ? t
+                                  : t + u' ' + riga.commento.trimmed().section(u' ', 0, 0));
             return;
         }
         // The editor converts only when the portions differ; so does the list.

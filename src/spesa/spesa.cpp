@@ -72,7 +72,9 @@ Spesa::Spesa(std::shared_ptr<ListaSpesa> lista, QWidget *parent)
     connect(ui->cmdTelefono, &QPushButton::clicked, this, &Spesa::cmdTelefono_Click);
     connect(ui->cmdGuida, &QPushButton::clicked, this, &Spesa::cmdGuida_Click);
     connect(ui->cmdChiudi, &QPushButton::clicked, this, &Spesa::cmdChiudi_Click);
-    connect(lista_.get(), &ListaSpesa::cambiata, this, &Spesa::mostra);
+    // Shown again after the event that changed it: an edit or a tick is never taken away from
+    // under the view that is still handling it.
+    connect(lista_.get(), &ListaSpesa::cambiata, this, &Spesa::mostra, Qt::QueuedConnection);
     connect(lista_.get(), &ListaSpesa::libroCambiato, this, &Spesa::mostra);
 }
 
@@ -89,8 +91,6 @@ void Spesa::showEvent(QShowEvent *e)
     if (aperta_)
         return;
     aperta_ = true;
-    if (const QString a = lista_->avviso(); !a.isEmpty())
-        dialogs().messageBox(a, Dialogs::SoloOK, Titolo, Dialogs::Informazione);
     mostra();
 }
 
@@ -234,7 +234,7 @@ void Spesa::Voci_ItemChanged(QTreeWidgetItem *item, int colonna)
         return;
     const Voce &v = stato_.voci.at(item->data(ColVoce, RuoloChiave).toInt());
     const bool inCasa = item->checkState(ColInCasa) == Qt::Checked;
-    // The tree is filled again by the change: the item goes; the entry stays current.
+    // The tree is filled again after the change; the entry stays current.
     ui->Voci->setCurrentItem(item);
     try {
         lista_->setInCasa(v.ingrediente, inCasa);
