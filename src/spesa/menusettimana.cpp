@@ -34,6 +34,8 @@ MenuSettimana::MenuSettimana(std::shared_ptr<ListaSpesa> lista, QWidget *parent)
         connect(Porzioni[i], &QSpinBox::valueChanged, this,
                 [this, i] { Porzioni_ValueChanged(i); });
     }
+    connect(completamento_, qOverload<const QString &>(&QCompleter::activated), this,
+            &MenuSettimana::completamento_Activated);
     connect(ui->cmdAllaSpesa, &QPushButton::clicked, this, &MenuSettimana::cmdAllaSpesa_Click);
     connect(ui->cmdNuova, &QPushButton::clicked, this, &MenuSettimana::cmdNuova_Click);
     connect(ui->cmdAnteprima, &QPushButton::clicked, this, &MenuSettimana::cmdAnteprima_Click);
@@ -143,6 +145,20 @@ void MenuSettimana::Pasto_EditingFinished(int Index)
             return;
         }
     metti(Index, 0, nome, Porzioni[Index]->value());
+}
+
+// A name picked in the completion's list is that recipe at once, its portions with it.
+void MenuSettimana::completamento_Activated(const QString &nome)
+{
+    const int i = int(std::find(std::begin(Pasto), std::end(Pasto), completamento_->widget()) -
+                      std::begin(Pasto));
+    if (i >= Posti)
+        return;
+    for (const ListaSpesa::Ricetta &r : ricette_)
+        if (r.nome == nome) {
+            metti(i, r.chiave, r.nome, r.porzioni);
+            return;
+        }
 }
 
 void MenuSettimana::Porzioni_ValueChanged(int Index)

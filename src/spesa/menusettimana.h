@@ -37,6 +37,7 @@ protected:
 private:
     void Pasto_EditingFinished(int Index);
     void Porzioni_ValueChanged(int Index);
+    void completamento_Activated(const QString &nome);
     void cmdAllaSpesa_Click();
     void cmdNuova_Click();
     void cmdAnteprima_Click();

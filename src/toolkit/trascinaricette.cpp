@@ -6,7 +6,6 @@
 #include <QDrag>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <memory>
 
 namespace TrascinaRicette {
 
@@ -46,8 +45,8 @@ Ricette leggi(const QMimeData *m)
 
 namespace {
 
-// Watches the view's viewport. A press on a selected row is held back, so the selection stays
-// for the drag; released without a drag, it is handed to the view as it came.
+// Watches the view's viewport. Inside the list the mouse selects as it always did; pressed on a
+// row and carried out of the list, it drags what is selected then.
 class Avvio : public QObject
 {
 public:
@@ -65,40 +64,36 @@ protected:
         switch (e->type()) {
         case QEvent::MouseButtonPress: {
             auto *m = static_cast<QMouseEvent *>(e);
-            const QModelIndex i = vista_->indexAt(m->position().toPoint());
-            if (m->button() != Qt::LeftButton || m->modifiers() != Qt::NoModifier || !i.isValid() ||
-                !vista_->selectionModel()->isSelected(i))
-                return false;
-            premuto_.reset(m->clone());
-            return true;
+            premuto_ =
+                m->button() == Qt::LeftButton && vista_->indexAt(m->position().toPoint()).isValid();
+            dove_ = m->position();
+            return false;
         }
         case QEvent::MouseMove: {
             auto *m = static_cast<QMouseEvent *>(e);
-            if (!premuto_ || !(m->buttons() & Qt::LeftButton))
+            if (!premuto_ || !(m->buttons() & Qt::LeftButton) ||
+                vista_->viewport()->rect().contains(m->position().toPoint()))
                 return false;
-            if ((m->position() - premuto_->position()).manhattanLength() <
-                QApplication::startDragDistance())
-                return true;
-            premuto_.reset();
+            premuto_ = false;
             const Ricette r = selezionate_();
             if (r.isEmpty())
-                return true;
+                return false;
             auto *drag = new QDrag(vista_);
             drag->setMimeData(dati(r));
             drag->exec(Qt::CopyAction);
-            return true;
-        }
-        case QEvent::MouseButtonRelease: {
-            if (!premuto_)
-                return false;
-            // A click on a selected row: the view gets it whole.
-            const std::unique_ptr<QMouseEvent> premuto = std::move(premuto_);
+            // The release went to the drop: the view is told the button is up, on the row it went
+            // down on, so what it selected stays selected.
+            QMouseEvent rilascio(QEvent::MouseButtonRelease, dove_,
+                                 vista_->viewport()->mapToGlobal(dove_), Qt::LeftButton,
+                                 Qt::NoButton, Qt::NoModifier);
             inoltro_ = true;
-            QCoreApplication::sendEvent(vista_->viewport(), premuto.get());
-            QCoreApplication::sendEvent(vista_->viewport(), e);
+            QCoreApplication::sendEvent(vista_->viewport(), &rilascio);
             inoltro_ = false;
             return true;
         }
+        case QEvent::MouseButtonRelease:
+            premuto_ = false;
+            return false;
         default:
             return false;
         }
@@ -107,7 +102,8 @@ protected:
 private:
     QAbstractItemView *vista_;
     std::function<Ricette()> selezionate_;
-    std::unique_ptr<QMouseEvent> premuto_;
+    bool premuto_ = false; // the left button went down on a row
+    QPointF dove_;         // where
     bool inoltro_ = false;
 };
 

@@ -20,8 +20,9 @@ QMimeData *dati(const Ricette &ricette);
 // Empty when the data hold no recipes of ours.
 Ricette leggi(const QMimeData *m);
 
-// Lets the selected rows of vista be dragged: a press on a selected row and a move start the
-// drag; a press anywhere else selects as the view always did. selezionate gives the recipes.
+// Lets the selected rows of vista be dragged out of it: the mouse pressed on a row selects as
+// the view always did, and carried out of the list drags the rows selected then.
+// selezionate gives the recipes.
 void abilita(QAbstractItemView *vista, std::function<Ricette()> selezionate);
 
 } // namespace TrascinaRicette
