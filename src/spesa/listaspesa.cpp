@@ -80,6 +80,12 @@ ListaSpesa::Ricetta ListaSpesa::ricetta(qint64 chiave)
 {
     const std::shared_ptr<Database> db = apriLibro();
     Statement s(db->handle(), sqlRicetta(), libro_);
+    return leggiRicetta(s, chiave);
+}
+
+ListaSpesa::Ricetta ListaSpesa::leggiRicetta(Statement &s, qint64 chiave)
+{
+    s.reset();
     s.bind(1, chiave);
     if (!s.step())
         return {};
@@ -104,9 +110,11 @@ QList<ListaSpesa::Ricetta> ListaSpesa::ricette()
 
 void ListaSpesa::aggiungi(const QList<std::pair<qint64, int>> &ricette)
 {
+    const std::shared_ptr<Database> db = apriLibro();
+    Statement lettura(db->handle(), sqlRicetta(), libro_);
     QList<Scelta> scelte;
     for (const auto &[chiave, porzioni] : ricette) {
-        const Ricetta r = ricetta(chiave);
+        const Ricetta r = leggiRicetta(lettura, chiave);
         if (r.chiave == 0)
             continue;
         const int p = porzioni > 0 ? porzioni : r.porzioni > 0 ? r.porzioni : 4;
@@ -149,20 +157,18 @@ ListaSpesa::Stato ListaSpesa::leggi()
     QList<RicettaLetta> lette;
     QSet<qint64> sparite;
     for (Scelta s : archivio_.scelte()) {
-        ricetta.reset();
-        ricetta.bind(1, s.ricetta);
-        if (!ricetta.step()) {
+        const Ricetta letta = leggiRicetta(ricetta, s.ricetta);
+        if (letta.chiave == 0) {
             if (!sparite.contains(s.ricetta))
                 stato.tolte << s.nome;
             sparite.insert(s.ricetta);
             continue;
         }
-        const QString nome = ricetta.column(0).toString();
-        if (nome != s.nome) {
-            archivio_.rinomina(s.ricetta, nome);
-            s.nome = nome;
+        if (letta.nome != s.nome) {
+            archivio_.rinomina(s.ricetta, letta.nome);
+            s.nome = letta.nome;
         }
-        RicettaLetta r{s.ricetta, nome, ricetta.column(1).toInt(), s.porzioni, {}};
+        RicettaLetta r{s.ricetta, letta.nome, letta.porzioni, s.porzioni, {}};
         righe.reset();
         righe.bind(1, s.ricetta);
         while (righe.step())
@@ -209,10 +215,12 @@ void ListaSpesa::settimanaNuova()
 
 std::pair<QList<std::pair<qint64, int>>, QStringList> ListaSpesa::ricetteDellaSettimana()
 {
+    const std::shared_ptr<Database> db = apriLibro();
+    Statement lettura(db->handle(), sqlRicetta(), libro_);
     QList<std::pair<qint64, int>> ricette;
     QStringList senza;
     for (const Pasto &p : archivio_.settimana()) {
-        if (p.ricetta != 0 && ricetta(p.ricetta).chiave != 0)
+        if (p.ricetta != 0 && leggiRicetta(lettura, p.ricetta).chiave != 0)
             ricette.append({p.ricetta, p.porzioni});
         else
             senza << p.nome;

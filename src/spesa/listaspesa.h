@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <memory>
 
+class Statement;
+
 // The shopping list and the week's menu of one book: what the cook chose, kept in the side file
 // (ArchivioSpesa), and what the book says of it, read again at every look. The shell owns one
 // for the current book and hands it to the windows; it lives on the windows' thread. It watches
@@ -65,6 +67,7 @@ signals:
 
 private:
     std::shared_ptr<Database> apriLibro();
+    static Ricetta leggiRicetta(Statement &s, qint64 chiave);
 
     QString libro_;
     ArchivioSpesa archivio_;
