@@ -108,17 +108,30 @@ bool MenuSettimana::eventFilter(QObject *o, QEvent *e)
             return QWidget::eventFilter(o, e);
         d->setDropAction(Qt::CopyAction);
         d->accept();
-        // Several recipes dropped fill the next places, one each.
-        for (int n = 0; n < r.size() && i + n < Posti; ++n) {
+        // The first takes the place it was dropped on; more recipes take the empty places
+        // after it, never one the cook already filled.
+        QStringList senzaPosto;
+        int posto = i;
+        for (const auto &[chiave, nome] : r) {
+            while (posto != i && posto < Posti && !Pasto[posto]->text().trimmed().isEmpty())
+                ++posto;
+            if (posto >= Posti) {
+                senzaPosto << nome;
+                continue;
+            }
             int porzioni = 0;
             try {
-                porzioni = lista_->ricetta(r.at(n).first).porzioni;
+                porzioni = lista_->ricetta(chiave).porzioni;
             } catch (const EngineError &e) {
                 errore(e);
                 return true;
             }
-            metti(i + n, r.at(n).first, r.at(n).second, porzioni);
+            metti(posto++, chiave, nome, porzioni);
         }
+        avvisa(senzaPosto.isEmpty()
+                   ? QString()
+                   : QStringLiteral("Nella settimana non c'è più un posto libero per: %1.")
+                         .arg(senzaPosto.join(QStringLiteral(", "))));
         return true;
     }
     default:

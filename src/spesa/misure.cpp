@@ -89,8 +89,9 @@ QString singolare(const QString &parola)
 
 Misura daCommento(const QString &commento)
 {
+    // "g, grattugiato", "gr.": the word without what follows it.
     QString parola = commento.trimmed().section(u' ', 0, 0).toLower();
-    if (parola.endsWith(u'.'))
+    while (!parola.isEmpty() && !parola.back().isLetter())
         parola.chop(1);
     if (const auto it = pesiEVolumi().constFind(parola); it != pesiEVolumi().cend())
         return {QString::fromLatin1(it->unita), QString::fromLatin1(it->famiglia), it->fattore};

@@ -96,6 +96,9 @@ void Spesa::showEvent(QShowEvent *e)
 
 void Spesa::mostra()
 {
+    // The entry chosen stays chosen, wherever the new reading puts it.
+    const Voce *prima = voceCorrente();
+    const qint64 corrente = prima ? prima->ingrediente : 0;
     try {
         stato_ = lista_->leggi();
     } catch (const EngineError &e) {
@@ -103,10 +106,18 @@ void Spesa::mostra()
         return;
     }
     riempiRicette();
-    riempiVoci();
+    riempiVoci(corrente);
+    static const QString vuota = QStringLiteral(
+        "La lista è vuota. Le ricette arrivano con \"Aggiungi alla spesa\" nella finestra "
+        "Ricette, con \"Alla spesa\" nell'elenco e nella ricerca, e con \"Alla lista della "
+        "spesa\" nel menù della settimana.");
     if (!stato_.tolte.isEmpty())
         avvisa(QStringLiteral("Non più nel ricettario, tolte dalla lista: %1.")
                    .arg(stato_.tolte.join(QStringLiteral(", "))));
+    else if (stato_.scelte.isEmpty())
+        avvisa(vuota);
+    else if (ui->lblAvviso->text() == vuota)
+        avvisa({});
     if (telefono_)
         telefono_->setTesto(TestoSpesa::testo(stato_.voci));
 }
@@ -130,11 +141,9 @@ void Spesa::riempiRicette()
     riempiendo_ = false;
 }
 
-void Spesa::riempiVoci()
+void Spesa::riempiVoci(qint64 corrente)
 {
     riempiendo_ = true;
-    const Voce *prima = voceCorrente();
-    const qint64 corrente = prima ? prima->ingrediente : 0;
     QTreeWidget *t = ui->Voci;
     t->clear();
     QTreeWidgetItem *reparto = nullptr;
@@ -166,8 +175,10 @@ void Spesa::riempiVoci()
     }
     t->expandAll();
     riempiendo_ = false;
-    if (daScegliere)
+    if (daScegliere) {
         t->setCurrentItem(daScegliere, ColVoce);
+        t->scrollToItem(daScegliere);
+    }
     Voci_CurrentItemChanged();
 }
 

@@ -51,7 +51,7 @@ private:
     void cmdChiudi_Click();
 
     void riempiRicette();
-    void riempiVoci();
+    void riempiVoci(qint64 corrente); // corrente: the ingredient to keep chosen
     void avvisa(const QString &testo);
     void errore(const EngineError &e);
     // The entry of the current tree item, nullptr for a heading or nothing.

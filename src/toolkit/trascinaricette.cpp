@@ -82,10 +82,11 @@ protected:
             drag->setMimeData(dati(r));
             drag->exec(Qt::CopyAction);
             // The release went to the drop: the view is told the button is up, on the row it went
-            // down on, so what it selected stays selected.
+            // down on. With Shift held, a view leaves its selection as it is at a release: what
+            // was dragged stays selected.
             QMouseEvent rilascio(QEvent::MouseButtonRelease, dove_,
                                  vista_->viewport()->mapToGlobal(dove_), Qt::LeftButton,
-                                 Qt::NoButton, Qt::NoModifier);
+                                 Qt::NoButton, Qt::ShiftModifier);
             inoltro_ = true;
             QCoreApplication::sendEvent(vista_->viewport(), &rilascio);
             inoltro_ = false;

@@ -230,6 +230,38 @@ private slots:
         QCOMPARE(griglia->currentIndex().row(), 1);
     }
 
+    // Three recipes dragged at once: the first on the place, the others in the free places after
+    // it, never over a meal written; what finds no place is said.
+    void elenco_piuRicetteNeiPostiLiberi()
+    {
+        QTest::keyClick(menu.get(), Qt::Key_M, Qt::ControlModifier);
+        MenuSettimana *settimana = finestra<MenuSettimana>();
+        auto *mercolediCena = w<QLineEdit>(settimana, "Pasto_5");
+        QTest::keyClicks(mercolediCena, "Pizza fuori");
+        QTest::keyClick(mercolediCena, Qt::Key_Return);
+        w<QPushButton>(menu.get(), "Command5")->click();
+        Elenco *elenco = finestra<Elenco>();
+        QTest::mouseClick(w<QRadioButton>(elenco, "Option2"), Qt::LeftButton);
+        auto *griglia = w<QTableView>(elenco, "Griglia");
+        QWidget *area = griglia->viewport();
+        const auto centro = [&](int riga) {
+            return griglia->visualRect(griglia->model()->index(riga, 0)).center();
+        };
+        QTest::mousePress(area, Qt::LeftButton, {}, centro(0));
+        QTest::mouseMove(area, centro(2));
+        QTest::mouseRelease(area, Qt::LeftButton, {}, centro(2));
+        trascina(griglia, griglia->model()->index(2, 0), w<QLineEdit>(settimana, "Pasto_4"));
+        QCOMPARE(
+            nelFile("SELECT giorno * 2 + pasto, nome FROM settimana ORDER BY 1"),
+            QList<QVariantList>(
+                {{4, "Lasagne"}, {5, "Pizza fuori"}, {6, "Minestrone"}, {7, "Torta della nonna"}}));
+        // What was dragged stays selected; dragged again to Sunday's dinner, the last place.
+        trascina(griglia, griglia->model()->index(1, 0), w<QLineEdit>(settimana, "Pasto_13"));
+        QCOMPARE(w<QLineEdit>(settimana, "Pasto_13")->text(), "Lasagne");
+        QCOMPARE(w<QLabel>(settimana, "lblAvviso")->text(),
+                 "Nella settimana non c'è più un posto libero per: Minestrone, Torta della nonna.");
+    }
+
     // From the search window's results, the same way; and its "Alla spesa".
     void cerca_trascinataSulMenuEAllaSpesa()
     {

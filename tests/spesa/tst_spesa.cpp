@@ -185,6 +185,9 @@ private slots:
             {"singolare e plurale insieme",
              {"Sugo|4|4|Aglio=1=spicchio", "Arrosto|4|4|Aglio=2=spicchi"},
              {"Frutta e verdura|Aglio: 3 spicchi"}},
+            {"unità seguita da virgola",
+             {"Lasagne|4|4|Parmigiano=100=g, grattugiato", "Pasta|4|4|Parmigiano=40=g."},
+             {"Latticini e uova|Parmigiano: 140 g"}},
             {"uno al singolare",
              {"Sugo|4|4|Aglio=1=spicchio (schiacciato)"},
              {"Frutta e verdura|Aglio: 1 spicchio"}},
@@ -322,7 +325,7 @@ private slots:
     void repartoSpostato_ricordatoPerLIngrediente()
     {
         auto lista = std::make_shared<ListaSpesa>(libro->percorso());
-        inLista(*lista, {"Sugo|4|4|Pomodori=3=;Basilico=1=ciuffo"});
+        inLista(*lista, {"Sugo|4|4|Basilico=1=ciuffo;Aglio=1=spicchio;Pomodori=3="});
         Spesa finestra(lista);
         QVERIFY(mostrata(finestra));
         auto *albero = w<QTreeWidget>(&finestra, "Voci");
@@ -339,8 +342,9 @@ private slots:
         QVERIFY(!vista->isVisible());
         QCoreApplication::processEvents();
 
-        QCOMPARE(voci(*lista), QStringList({"Dispensa|Pomodori: 3", "Spezie e aromi|Basilico: "
-                                                                    "1 ciuffo"}));
+        QCOMPARE(voci(*lista),
+                 QStringList({"Frutta e verdura|Aglio: 1 spicchio", "Dispensa|Pomodori: 3",
+                              "Spezie e aromi|Basilico: 1 ciuffo"}));
         // The entry is still the one chosen, in its new place.
         QCOMPARE(albero->currentItem()->text(0), "Pomodori: 3");
         QCOMPARE(albero->currentItem()->parent()->text(0), "Dispensa");
