@@ -75,6 +75,16 @@ class TstPianificazione : public QObject
                 r << t->topLevelItem(i)->child(j)->text(0);
         return r;
     }
+    // Rows da to a selected as the mouse does it: pressed on one, released on the other.
+    static void seleziona(QTableView *griglia, int da, int a)
+    {
+        const auto centro = [&](int riga) {
+            return griglia->visualRect(griglia->model()->index(riga, 0)).center();
+        };
+        QTest::mousePress(griglia->viewport(), Qt::LeftButton, {}, centro(da));
+        QTest::mouseMove(griglia->viewport(), centro(a));
+        QTest::mouseRelease(griglia->viewport(), Qt::LeftButton, {}, centro(a));
+    }
     // The mouse pressed on a row and carried out of the list starts the list's own drag. The
     // headless platform ends a drag at once, dropping nothing: the drag's own data are then
     // delivered to the place as a platform delivers a drop, and the button is released there.
@@ -186,13 +196,7 @@ private slots:
         QVERIFY(elenco);
         QTest::mouseClick(w<QRadioButton>(elenco, "Option2"), Qt::LeftButton);
         auto *griglia = w<QTableView>(elenco, "Griglia");
-        QWidget *area = griglia->viewport();
-        const auto centro = [&](int riga) {
-            return griglia->visualRect(griglia->model()->index(riga, 0)).center();
-        };
-        QTest::mousePress(area, Qt::LeftButton, {}, centro(0));
-        QTest::mouseMove(area, centro(2));
-        QTest::mouseRelease(area, Qt::LeftButton, {}, centro(2));
+        seleziona(griglia, 0, 2);
         QTest::mouseClick(w<QPushButton>(elenco, "Command6"), Qt::LeftButton);
         QCoreApplication::processEvents();
 
@@ -243,13 +247,7 @@ private slots:
         Elenco *elenco = finestra<Elenco>();
         QTest::mouseClick(w<QRadioButton>(elenco, "Option2"), Qt::LeftButton);
         auto *griglia = w<QTableView>(elenco, "Griglia");
-        QWidget *area = griglia->viewport();
-        const auto centro = [&](int riga) {
-            return griglia->visualRect(griglia->model()->index(riga, 0)).center();
-        };
-        QTest::mousePress(area, Qt::LeftButton, {}, centro(0));
-        QTest::mouseMove(area, centro(2));
-        QTest::mouseRelease(area, Qt::LeftButton, {}, centro(2));
+        seleziona(griglia, 0, 2);
         trascina(griglia, griglia->model()->index(2, 0), w<QLineEdit>(settimana, "Pasto_4"));
         QCOMPARE(
             nelFile("SELECT giorno * 2 + pasto, nome FROM settimana ORDER BY 1"),
