@@ -78,12 +78,7 @@ Spesa::Spesa(std::shared_ptr<ListaSpesa> lista, QWidget *parent)
     connect(lista_.get(), &ListaSpesa::libroCambiato, this, &Spesa::mostra);
 }
 
-Spesa::~Spesa()
-{
-    // The code on the screen is this list's: it goes with it.
-    if (telefono_)
-        telefono_->close();
-}
+Spesa::~Spesa() = default;
 
 void Spesa::showEvent(QShowEvent *e)
 {
@@ -327,7 +322,8 @@ void Spesa::cmdSalva_Click()
 void Spesa::cmdTelefono_Click()
 {
     if (!telefono_) {
-        telefono_ = new Telefono;
+        // A window of its own, over this one and gone with it.
+        telefono_ = new Telefono(this);
         telefono_->setAttribute(Qt::WA_DeleteOnClose);
     }
     telefono_->setTesto(TestoSpesa::testo(stato_.voci));

@@ -75,7 +75,7 @@ const Elenco Parole[] = {
      "sale pepe peperoncino peperoncini cannella chiodi zafferano curry paprica paprika cumino "
      "curcuma zenzero coriandolo cardamomo anice origano alloro basilico prezzemolo rosmarino "
      "salvia menta timo maggiorana aneto dragoncello santoreggia vaniglia ginepro erbe spezie "
-     "nepitella finocchietto cerfoglio"},
+     "nepitella finocchietto cerfoglio spezia"},
 };
 
 // Two words that mean something else than their first one.

@@ -5,7 +5,7 @@
 #include "spesa/testo.h"
 
 Telefono::Telefono(QWidget *parent)
-    : QWidget(parent), ui(std::make_unique<Ui::Telefono>()), Codice(new DisegnoQR(this))
+    : QWidget(parent, Qt::Window), ui(std::make_unique<Ui::Telefono>()), Codice(new DisegnoQR(this))
 {
     ui->setupUi(this);
     Codice->setObjectName("Codice");

@@ -3,6 +3,8 @@
 #include "printing/superficie.h"
 #include "spesa/reparti.h"
 
+#include <QHash>
+
 namespace TestoSpesa {
 
 namespace {
@@ -135,10 +137,18 @@ void stampa(SuperficieStampa &s, const ListaSpesa::Stato &stato)
 {
     titolo(s, Titolo);
     int riga = PrimaRiga - 1;
-    // The recipes it is for, with their portions, across the page.
+    // The recipes it is for, with their portions, across the page; a recipe chosen twice once,
+    // with both portions.
+    QStringList nomi;
+    QHash<QString, QStringList> porzioni;
+    for (const Scelta &c : stato.scelte) {
+        if (!porzioni.contains(c.nome))
+            nomi << c.nome;
+        porzioni[c.nome] << QString::number(c.porzioni);
+    }
     QStringList perChi;
-    for (const Scelta &c : stato.scelte)
-        perChi << QStringLiteral("%1 (%2)").arg(c.nome).arg(c.porzioni);
+    for (const QString &n : nomi)
+        perChi << QStringLiteral("%1 (%2)").arg(n, porzioni.value(n).join(QStringLiteral(" + ")));
     s.setFontSize(9);
     for (const QString &r : aCapo(s, QStringLiteral("Per: ") + perChi.join(QStringLiteral(", ")),
                                   Larghezza - 2 * Sinistra)) {
@@ -167,6 +177,13 @@ void stampa(SuperficieStampa &s, const ListaSpesa::Stato &stato)
         s.Print(t);
         avanti();
     };
+    const auto intestazione = [&](const QString &t) {
+        s.setFontBold(true);
+        s.setForeColor(Blu);
+        scrivi(t);
+        s.setFontBold(false);
+        s.setForeColor(Qt::black);
+    };
     QString reparto;
     for (const Voce &v : daComprare(stato.voci)) {
         if (v.reparto != reparto) {
@@ -178,11 +195,10 @@ void stampa(SuperficieStampa &s, const ListaSpesa::Stato &stato)
             } else if (riga > primaDelleVoci) {
                 avanti();
             }
-            s.setFontBold(true);
-            s.setForeColor(Blu);
-            scrivi(reparto);
-            s.setFontBold(false);
-            s.setForeColor(Qt::black);
+            intestazione(reparto);
+        } else if (riga == primaDelleVoci || (riga == PrimaRiga && s.Page() > 1)) {
+            // A department that goes on in the next column says so at its top.
+            intestazione(reparto + QStringLiteral(" (segue)"));
         }
         const QStringList parti = aCapo(s, v.testo(), Colonna - 6);
         for (qsizetype i = 0; i < parti.size(); ++i)

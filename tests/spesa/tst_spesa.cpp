@@ -436,12 +436,13 @@ private slots:
             righe << QStringLiteral("Spezia %1=1=pizzico").arg(i, 2, 10, QChar('0'));
         inLista(lista, {"Lasagne|4|8|Pomodori=3=;Farina 00=500=g;Farina 00=2=cucchiai",
                         "Spezie|4|4|" + righe.join(';')});
+        lista.aggiungi({{lista.leggi().scelte.first().ricetta, 6}});
         SuperficieRegistrata carta;
         TestoSpesa::stampa(carta, lista.leggi());
         QCOMPARE(carta.documenti, 1);
         QCOMPARE(carta.testi.first().testo, "Lista della spesa");
         QVERIFY(carta.testi.first().carattere.grassetto);
-        QCOMPARE(carta.riga(0, 1, 4), "Per: Lasagne (8), Spezie (4)");
+        QCOMPARE(carta.riga(0, 1, 4), "Per: Lasagne (8 + 6), Spezie (4)");
         const auto primaColonna = [&](double y) {
             for (const auto &t : carta.testi)
                 if (t.y == y && t.x < 60)
@@ -449,9 +450,9 @@ private slots:
             return QString();
         };
         QCOMPARE(primaColonna(6), "Frutta e verdura");
-        QCOMPARE(primaColonna(7), "\u2610 Pomodori: 6");
+        QCOMPARE(primaColonna(7), "\u2610 Pomodori: 10,5");
         QCOMPARE(primaColonna(9), "Dispensa");
-        QCOMPARE(primaColonna(10), "\u2610 Farina 00: 1 kg + 4 cucchiai");
+        QCOMPARE(primaColonna(10), "\u2610 Farina 00: 1,75 kg + 7 cucchiai");
         const auto intestazione = std::find_if(carta.testi.cbegin(), carta.testi.cend(),
                                                [](const auto &t) { return t.testo == "Dispensa"; });
         QVERIFY(intestazione->carattere.grassetto);
@@ -465,7 +466,9 @@ private slots:
         }
         QCOMPARE(destra, 62.0);
         QVERIFY(carta.riga(0, 1, 57).startsWith("\u2610 Spezia"));
-        QCOMPARE(carta.riga(0, 1, 6), "Frutta e verdura\u2610 Spezia 45: 1 pizzico");
+        // The department going on in the second column says so at its top.
+        QCOMPARE(carta.riga(0, 1, 6), "Frutta e verduraSpezie e aromi (segue)");
+        QCOMPARE(carta.riga(0, 1, 7), "\u2610 Pomodori: 10,5\u2610 Spezia 45: 1 pizzico");
     }
 
     void stampaSettimana_unaPagina()
