@@ -212,11 +212,15 @@ void MenuSettimana::segnaSenzaRicetta(int Index, bool senza)
     QFont f = Pasto[Index]->font();
     f.setItalic(senza);
     Pasto[Index]->setFont(f);
-    Pasto[Index]->setToolTip(senza ? QStringLiteral("Non è una ricetta del ricettario: non va "
-                                                    "nella lista della spesa")
-                                   : QStringLiteral("Scrivete il nome di una ricetta (si completa "
-                                                    "da sé) o trascinatela qui dall'elenco o "
-                                                    "dalla ricerca"));
+    // The whole name too, where a narrow window cuts it.
+    const QString nome = Pasto[Index]->text();
+    Pasto[Index]->setToolTip(senza ? nome + QStringLiteral(": non è una ricetta del ricettario, "
+                                                           "non va nella lista della spesa")
+                             : !nome.isEmpty()
+                                 ? nome
+                                 : QStringLiteral("Scrivete il nome di una ricetta (si completa "
+                                                  "da sé) o trascinatela qui dall'elenco o "
+                                                  "dalla ricerca"));
 }
 
 void MenuSettimana::cmdAllaSpesa_Click()
