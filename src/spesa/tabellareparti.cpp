@@ -103,8 +103,11 @@ const Tabella &tabella()
     static const Tabella t = [] {
         Tabella t;
         for (const Elenco &e : Parole)
-            for (const QString &p : QString::fromLatin1(e.parole).split(u' ', Qt::SkipEmptyParts))
+            for (const QString &p : QString::fromLatin1(e.parole).split(u' ', Qt::SkipEmptyParts)) {
+                if (t.parole.contains(p))
+                    t.doppie << p;
                 t.parole.insert(p, QString::fromUtf8(e.reparto));
+            }
         for (const Elenco &e : Coppie)
             for (const QString &p : QString::fromLatin1(e.parole).split(u'|', Qt::SkipEmptyParts))
                 t.coppie.insert(p, QString::fromUtf8(e.reparto));

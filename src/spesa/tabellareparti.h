@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 // The words of each department (tabellareparti.cpp), without accents and in lower case.
 namespace Reparti {
@@ -11,6 +12,7 @@ struct Tabella
     QHash<QString, QString> parole;     // "pomodori" → "Frutta e verdura"
     QHash<QString, QString> coppie;     // two words read together: "noce moscata"
     QHash<QString, QString> prevalgono; // a word that decides whatever the others say
+    QStringList doppie;                 // words listed twice: a slip in the table
 };
 const Tabella &tabella();
 

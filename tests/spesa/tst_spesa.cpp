@@ -265,6 +265,7 @@ private slots:
         libro->esegui("UPDATE Ricette SET NomeRicetta = 'Torta di farro'");
         QCOMPARE(voci(lista), QStringList({"Pane e forno|Farina di farro: 200 g"}));
         QCOMPARE(lista.leggi().scelte.first().nome, "Torta di farro");
+        QCOMPARE(lista.leggi().voci.first().perChi, QStringList{"Torta di farro (200 g)"});
     }
 
     void ricettaEliminata_lasciaLaListaConUnaParola()
@@ -662,6 +663,7 @@ void TstSpesa::tabellaDeiReparti_almenoTrecentoNomi()
     // Each name of the table is guessed into its own department, and every department but
     // "Altro" has names.
     const Reparti::Tabella &t = Reparti::tabella();
+    QCOMPARE(t.doppie, QStringList());
     QSet<QString> reparti;
     for (const auto &[nome, reparto] : t.parole.asKeyValueRange()) {
         QCOMPARE(Reparti::indovina(nome), reparto);
