@@ -347,6 +347,7 @@ private slots:
                  QStringList({"Frutta e verdura|Aglio: 1 spicchio", "Dispensa|Pomodori: 3",
                               "Spezie e aromi|Basilico: 1 ciuffo"}));
         // The entry is still the one chosen, in its new place.
+        QVERIFY(albero->currentItem());
         QCOMPARE(albero->currentItem()->text(0), "Pomodori: 3");
         QCOMPARE(albero->currentItem()->parent()->text(0), "Dispensa");
         // Remembered for the ingredient: in the side file, and for a new list.
