@@ -597,6 +597,9 @@ private slots:
             "troncato", QByteArray("troncato"), "Prova.spesa.danneggiato",
             "La lista della spesa di questo ricettario era danneggiata e non si può leggere: ne "
             "comincia una nuova. Il file è stato messo da parte come \"Prova.spesa.danneggiato\".");
+        caso("un indice rovinato", QByteArray("indice"), "Prova.spesa.danneggiato",
+             "La lista della spesa di questo ricettario era danneggiata e non si può leggere: ne "
+             "comincia una nuova. Il file è stato messo da parte come \"Prova.spesa.danneggiato\".");
         caso("di un altro ricettario", QByteArray(), "Prova.spesa.altro",
              "Il file \"Prova.spesa\" accanto al ricettario \"Prova.mdb\" è la lista della spesa "
              "del ricettario \"Dolci.mdb\": ne comincia una nuova. Il file è stato messo da parte "
@@ -611,6 +614,23 @@ private slots:
         const QString file = ArchivioSpesa::percorsoPer(libro->percorso());
         if (contenuto == "sqlite") {
             FileLaterale(file).esegui("CREATE TABLE appunti (testo TEXT)");
+        } else if (contenuto == "indice") {
+            // The week's index page scribbled over: its table still reads.
+            {
+                ListaSpesa mia(libro->percorso());
+                mia.setPasto({0, 0, 0, "Pizza fuori", 2});
+            }
+            const qint64 pagina =
+                LibroDiProva::righe(file, "SELECT rootpage FROM sqlite_master WHERE name = "
+                                          "'sqlite_autoindex_settimana_1'")
+                    .first()
+                    .first()
+                    .toLongLong();
+            const qint64 lato =
+                LibroDiProva::righe(file, "PRAGMA page_size").first().first().toLongLong();
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::ReadWrite) && f.seek((pagina - 1) * lato + 8));
+            f.write(QByteArray(64, '\x7f'));
         } else if (contenuto == "troncato" || contenuto.isEmpty()) {
             // A list of ours, of another book or cut short.
             const QString dolci = QFileInfo(libro->percorso()).dir().filePath("Dolci.mdb");
