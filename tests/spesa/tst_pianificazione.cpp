@@ -282,6 +282,7 @@ private slots:
 
         QTest::mouseClick(w<QPushButton>(cerca, "cmdSpesa"), Qt::LeftButton);
         QCoreApplication::processEvents();
+        QVERIFY(finestra<Spesa>());
         QCOMPARE(colonna(w<QTableWidget>(finestra<Spesa>(), "Ricette"), 0),
                  QStringList{"Torta della nonna"});
     }
@@ -326,8 +327,8 @@ private slots:
 
         dialoghi->rispondi(Dialogs::Si);
         QTest::mouseClick(w<QPushButton>(settimana, "cmdNuova"), Qt::LeftButton);
-        QCOMPARE(dialoghi->visti().last(),
-                 "Menù della settimana: Cancellare il menù di tutta la settimana?");
+        QCOMPARE(dialoghi->visti(),
+                 QStringList{"Menù della settimana: Cancellare il menù di tutta la settimana?"});
         QVERIFY(pranzo->text().isEmpty());
         QVERIFY(nelFile("SELECT * FROM settimana").isEmpty());
     }
