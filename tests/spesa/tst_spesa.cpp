@@ -597,9 +597,10 @@ private slots:
             "troncato", QByteArray("troncato"), "Prova.spesa.danneggiato",
             "La lista della spesa di questo ricettario era danneggiata e non si può leggere: ne "
             "comincia una nuova. Il file è stato messo da parte come \"Prova.spesa.danneggiato\".");
-        caso("un indice rovinato", QByteArray("indice"), "Prova.spesa.danneggiato",
-             "La lista della spesa di questo ricettario era danneggiata e non si può leggere: ne "
-             "comincia una nuova. Il file è stato messo da parte come \"Prova.spesa.danneggiato\".");
+        caso(
+            "un indice rovinato", QByteArray("indice"), "Prova.spesa.danneggiato",
+            "La lista della spesa di questo ricettario era danneggiata e non si può leggere: ne "
+            "comincia una nuova. Il file è stato messo da parte come \"Prova.spesa.danneggiato\".");
         caso("di un altro ricettario", QByteArray(), "Prova.spesa.altro",
              "Il file \"Prova.spesa\" accanto al ricettario \"Prova.mdb\" è la lista della spesa "
              "del ricettario \"Dolci.mdb\": ne comincia una nuova. Il file è stato messo da parte "
