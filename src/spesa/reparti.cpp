@@ -33,8 +33,11 @@ namespace {
 QStringList parole(const QString &nome)
 {
     QString t = nome.normalized(QString::NormalizationForm_D).toLower();
-    t.remove(QRegularExpression(QStringLiteral("\\p{Mn}")));
-    QStringList p = t.split(QRegularExpression(QStringLiteral("[^a-z]+")), Qt::SkipEmptyParts);
+    // Compiled once: a list guesses for every entry at every look.
+    static const QRegularExpression segni(QStringLiteral("\\p{Mn}"));
+    static const QRegularExpression separatori(QStringLiteral("[^a-z]+"));
+    t.remove(segni);
+    QStringList p = t.split(separatori, Qt::SkipEmptyParts);
     // The words that join a name's parts: "bacche di ginepro" reads as "bacche ginepro".
     static const QStringList congiunzioni = {"a",   "al",    "alla", "all", "con", "d",  "da",
                                              "del", "della", "di",   "e",   "in",  "per"};
