@@ -58,7 +58,10 @@ QString ListaSpesa::avviso()
 
 std::shared_ptr<Database> ListaSpesa::apriLibro()
 {
-    return Database::apri(libro_, Database::Modo::SolaLettura);
+    // Kept between looks; opened again when something closed it (an import's restore).
+    if (!db_ || !db_->aperto())
+        db_ = Database::apri(libro_, Database::Modo::SolaLettura);
+    return db_;
 }
 
 void ListaSpesa::rigaCambiata(const QString &, qint64)

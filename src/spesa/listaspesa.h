@@ -12,7 +12,8 @@ class Statement;
 
 // The shopping list and the week's menu of one book: what the cook chose, kept in the side file
 // (ArchivioSpesa), and what the book says of it, read again at every look. The shell owns one
-// for the current book and hands it to the windows; it lives on the windows' thread. It watches
+// for the current book and hands it to the windows; it lives on the windows' thread and keeps a
+// read-only connection to the book, opened again when closed under it. It watches
 // the book's rows written by the program and says so (libroCambiato), never reading the book
 // from inside SQLite's hook. Every operation throws EngineError naming the cause.
 class ListaSpesa : public QObject, public Database::Osservatore
@@ -70,6 +71,7 @@ private:
     static Ricetta leggiRicetta(Statement &s, qint64 chiave);
 
     QString libro_;
+    std::shared_ptr<Database> db_; // the book, read only; no lock held between statements
     ArchivioSpesa archivio_;
     bool segnalato_ = false; // a libroCambiato is on its way
     bool avvisato_ = false;
