@@ -11,6 +11,7 @@
 #include "spesa/tabellareparti.h"
 #include "spesa/telefono.h"
 #include "spesa/testo.h"
+#include "storage/database.h"
 #include "storage/filelaterale.h"
 #include "superficieregistrata.h"
 #include "toolkit/applicazione.h"
@@ -663,6 +664,16 @@ private slots:
         ListaSpesa ancora(libro->percorso());
         QVERIFY(ancora.avviso().isEmpty());
         QCOMPARE(ancora.leggi().scelte.size(), 1);
+    }
+
+    // An import's restore closes every connection on the book: the list opens it again.
+    void libroChiusoSottoLaLista_riaperto()
+    {
+        ListaSpesa lista(libro->percorso());
+        inLista(lista, {"Torta|4|4|Farina=250=g"});
+        QCOMPARE(lista.leggi().voci.size(), 1);
+        Database::apri(libro->percorso(), Database::Modo::SolaLettura)->Close();
+        QCOMPARE(voci(lista), QStringList{"Dispensa|Farina: 250 g"});
     }
 
     // Each change is committed when it returns: another connection sees it at once.
