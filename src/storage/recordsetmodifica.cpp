@@ -166,6 +166,9 @@ void Recordset::Update()
     if (!avvisa(Azione::Aggiornamento))
         return;
     const bool nuovo = modo_ == NuovoInCorso;
+    // The row being edited may be gone since Edit: the typing stays in the buffer.
+    if (!nuovo && (seguiIlLibro(), !haRigaCorrente()))
+        throw EngineError(EngineError::RecordEliminato);
     if (nuovo)
         inserisci();
     else
