@@ -5,6 +5,7 @@
 #include <QMutex>
 #include <QString>
 #include <QVariant>
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -118,11 +119,14 @@ public:
     // first, another program wrote. No count when a WAL log beside the file may hold commits.
     static quint64 scrittureNostre(const QString &percorso);
     static std::optional<quint32> commitDelFile(const QString &percorso);
-    // The watchers and our writes of one file; kept while the program runs.
+    // The watchers and our writes of one file; kept while the program runs. A watcher may live
+    // on another thread (the content search's): the list is read and changed under its lock,
+    // so one that leaves is never told again once nonOsservare() returned.
     struct Registro
     {
+        QMutex guardia;
         QList<Osservatore *> osservatori;
-        quint64 scritture = 0;
+        std::atomic<quint64> scritture = 0;
     };
 
     // A set's keys in its order, with the values of the column it is sorted by when the sort
