@@ -203,7 +203,7 @@ void Cerca::aggiornaRisultati()
     r.testo = testo;
     r.dispensa = ui->optDispensa->isChecked();
     r.filtro = {ui->chkVegetariane->isChecked(), ui->Lista->currentData().toLongLong()};
-    r.massimo = Massimo;
+    r.massimo = Massimo + 1; // one more tells whether there were more
     attesa_ = ricerca_->chiedi(r);
 }
 
@@ -215,7 +215,7 @@ void Cerca::ricerca_Risposta(const RicercaInSottofondo::Risposta &r)
         avvisato_.clear(); // the book was read whole: a cause said before is gone
     const bool dispensa = ui->optDispensa->isChecked();
     QList<QTreeWidgetItem *> voci;
-    for (const IndiceRicette::Risultato &x : r.risultati) {
+    for (const IndiceRicette::Risultato &x : r.risultati.mid(0, Massimo)) {
         auto *v = new QTreeWidgetItem;
         v->setText(ColNome, x.nome);
         v->setData(ColNome, Qt::UserRole, x.chiave);
@@ -231,7 +231,7 @@ void Cerca::ricerca_Risposta(const RicercaInSottofondo::Risposta &r)
     ui->Risultati->addTopLevelItems(voci);
     if (!voci.isEmpty())
         ui->Risultati->setCurrentItem(voci.first());
-    QStringList detto{conteggio(voci.size(), voci.size() < Massimo)};
+    QStringList detto{conteggio(voci.size(), r.risultati.size() <= Massimo)};
     if (r.ridotta)
         detto << QStringLiteral("cercate solo le prime %1 parole, di %2 lettere al più")
                      .arg(Domanda::MassimoTermini)

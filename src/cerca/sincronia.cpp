@@ -251,8 +251,10 @@ void IndiceRicette::rifai(Database &libro, const QSet<qint64> &ricette)
         dalLibro(Schema::IngredientiRicetta,
                  QStringLiteral("WHERE %1 = ? ORDER BY 1").arg(colonnaRighe(Schema::RigaRicetta))),
         libro.percorso());
-    for (qint64 chiave : ricette) {
+    // All out first: a line moved between two of them must not meet itself.
+    for (qint64 chiave : ricette)
         togli(db_, chiave);
+    for (qint64 chiave : ricette) {
         ricetta.reset();
         if (!ricetta.bind(1, chiave).step())
             continue; // deleted
