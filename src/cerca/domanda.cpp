@@ -44,10 +44,6 @@ Domanda Domanda::di(const QString &testo)
         if (std::none_of(termine.cbegin(), termine.cend(),
                          [](QChar c) { return c.isLetterOrNumber(); }))
             continue;
-        if (d.presenti.size() + d.assenti.size() >= MassimoTermini) {
-            d.ridotta = true;
-            break;
-        }
         if (termine.size() > MassimoLettere) {
             termine.truncate(MassimoLettere);
             d.ridotta = true;
@@ -55,7 +51,15 @@ Domanda Domanda::di(const QString &testo)
         for (QChar &c : termine)
             if (separa(c))
                 c = QLatin1Char(' ');
-        (escluso ? d.assenti : d.presenti).append(termine);
+        // A word said twice is looked for once: a pasted text repeats its common words.
+        QStringList &termini = escluso ? d.assenti : d.presenti;
+        if (termini.contains(termine, Qt::CaseInsensitive))
+            continue;
+        if (d.presenti.size() + d.assenti.size() >= MassimoTermini) {
+            d.ridotta = true;
+            break;
+        }
+        termini.append(termine);
         (escluso ? frasiAssenti : frasiPresenti).append(frase);
     }
     d.frasi = frasiPresenti + frasiAssenti;
@@ -67,9 +71,11 @@ QString Domanda::espressione(bool soloPositivi) const
     if (presenti.isEmpty())
         return {};
     // Quoted, any text is words to FTS5, never an operator; a word is found by its start.
-    const auto quotato = [this](QString t, int i) {
+    const bool intere = presenti.size() + assenti.size() > PerInizio;
+    const auto quotato = [this, intere](QString t, int i) {
+        const bool perInizio = !frasi.value(i) && (!intere || i == presenti.size() - 1);
         return QLatin1Char('"') + t.replace(QLatin1Char('"'), QLatin1String("\"\"")) +
-               QLatin1Char('"') + (frasi.value(i) ? QString() : QStringLiteral("*"));
+               QLatin1Char('"') + (perInizio ? QStringLiteral("*") : QString());
     };
     QStringList sì;
     for (int i = 0; i < presenti.size(); ++i)

@@ -215,17 +215,31 @@ QList<IndiceRicette::Risultato> IndiceRicette::cerca(const Domanda &domanda, con
     const QString e = domanda.espressione();
     if (e.isEmpty())
         return {};
-    // Recipes with every word in the name first, then by FTS5's rank, the name weighing most.
-    // SQLite makes the extracts of the rows kept only, after the sort. The name is the last
-    // column: an extract comes from another text that holds as many of the words.
-    Statement s(db_, "SELECT t.rowid, r.nome, r.categoria, r.vegetariana, "
-                     "snippet(testo, -1, char(2), char(3), '…', 12) FROM testo t "
-                     "JOIN ricetta r ON r.id = t.rowid "
-                     "WHERE testo MATCH ?1 AND (?2 = 0 OR r.vegetariana <> 0) "
-                     "AND (?3 = 0 OR r.categoria = ?3) "
-                     "ORDER BY t.rowid IN (SELECT rowid FROM testo WHERE testo MATCH ?4) DESC, "
-                     "bm25(testo, 3.0, 1.0, 1.0, 1.0, 1.0, 1.0, 10.0), r.nome COLLATE ITALIANO "
-                     "LIMIT ?5");
+    // Ranking weighs every term in every recipe found: past a few thousand recipes (a pasted
+    // page of common words) they come in the book's order instead, so no search asks for more
+    // than that much work. Counting stops there too.
+    Statement quante(db_, "SELECT count(*) FROM (SELECT rowid FROM testo WHERE testo MATCH ? "
+                          "LIMIT ?)");
+    quante.bindAll({e, Classificabili + 1}).step();
+    const bool classificate = quante.column(0).toInt() <= Classificabili;
+    // Recipes with every word in the name first (a name holds a few words), then by FTS5's
+    // rank, the name weighing most. SQLite makes the extracts of the rows kept only, after the
+    // sort. The name is the last column: an extract comes from another text that holds as many
+    // of the words.
+    const bool nomePrima = classificate && domanda.presenti.size() <= ParoleDiUnNome;
+    Statement s(db_,
+                QStringLiteral("SELECT t.rowid, r.nome, r.categoria, r.vegetariana, "
+                               "snippet(testo, -1, char(2), char(3), '…', 12) FROM testo t "
+                               "JOIN ricetta r ON r.id = t.rowid "
+                               "WHERE testo MATCH ?1 AND (?2 = 0 OR r.vegetariana <> 0) "
+                               "AND (?3 = 0 OR r.categoria = ?3) ORDER BY %1 LIMIT ?5")
+                    .arg(!classificate ? QStringLiteral("t.rowid")
+                                       : QStringLiteral("%1bm25(testo, 3.0, 1.0, 1.0, 1.0, "
+                                                        "1.0, 1.0, 10.0), r.nome COLLATE "
+                                                        "ITALIANO")
+                                             .arg(nomePrima ? "t.rowid IN (SELECT rowid FROM testo "
+                                                              "WHERE testo MATCH ?4) DESC, "
+                                                            : "")));
     s.bindAll({e, filtro.soloVegetariane, filtro.categoria,
                QStringLiteral("nome : (%1)").arg(domanda.espressione(true)), massimo});
     // A newer search stops this one: the thread that asked for it checks fermo_ itself.

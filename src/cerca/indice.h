@@ -23,6 +23,9 @@ struct Domanda
 {
     static constexpr int MassimoTermini = 30;
     static constexpr int MassimoLettere = 40;
+    // Words found by their start at most: in a longer text (pasted, most likely) every word but
+    // the last is found whole, as each start costs a walk over every word it begins.
+    static constexpr int PerInizio = 8;
 
     QStringList presenti, assenti; // as typed; a phrase keeps its spaces
     QList<bool> frasi;             // for each of presenti then assenti: between quotes
@@ -31,7 +34,7 @@ struct Domanda
     static Domanda di(const QString &testo);
     bool vuota() const { return presenti.isEmpty(); }
     // An FTS5 expression of our own: each term quoted, so no text is ever FTS5 syntax; a word is
-    // found by its start. Empty when there is nothing to look for.
+    // found by its start (see PerInizio). Empty when there is nothing to look for.
     QString espressione(bool soloPositivi = false) const;
 };
 
@@ -92,6 +95,11 @@ public:
 
     // While it is set, a search stops soon after fermo becomes true, with no results.
     void setFermo(const std::atomic<bool> *fermo) { fermo_ = fermo; }
+
+    // Recipes ranked at most; past them, a search's recipes come in the book's order.
+    static constexpr int Classificabili = 2000;
+    // Words a name may hold: a search of more puts no recipe first for its name.
+    static constexpr int ParoleDiUnNome = 8;
 
     // Every word present (by its start) in any text of the recipe, "phrases" whole, -words
     // absent; name matches first. Nothing typed, nothing found.

@@ -296,6 +296,28 @@ private slots:
         QTEST(nomi(indice.cosaCucino(dispensa.split(','), {vegetariane, 0})), "atteso");
     }
 
+    // A search matching more recipes than are ranked lists them in the book's order: its work
+    // stays bounded whatever the book.
+    void cerca_oltreLeClassificabili_data()
+    {
+        QTest::addColumn<int>("altre"); // recipes that say it once, added before the one that
+                                        // says it most
+        QTest::addColumn<QString>("prima");
+        caso("ranked", IndiceRicette::Classificabili - 1, "Sformato di sformato");
+        caso("too many to rank", IndiceRicette::Classificabili, "Sformato 1");
+    }
+    void cerca_oltreLeClassificabili()
+    {
+        QFETCH(int, altre);
+        libro->esegui("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?) "
+                      "INSERT INTO Ricette (NomeRicetta) SELECT 'Sformato ' || i FROM n",
+                      {altre});
+        libro->ricetta("Sformato di sformato");
+        IndiceRicette indice(libro->percorso());
+        indice.aggiorna(*Database::apri(libro->percorso()));
+        QTEST(indice.cerca("sformato", {}, 10).value(0).nome, "prima");
+    }
+
     // What is typed becomes at most 30 terms of at most 40 letters: a pasted page asks no more
     // work than a cook's words, and no text can make the parsing loop.
     void domanda_data()
@@ -313,6 +335,8 @@ private slots:
         caso("a pasted page", pagina, trenta, QStringList{}, true);
         caso("a long word cut", QString(50, 'a') + " b", QStringList{QString(40, 'a'), "b"},
              QStringList{}, true);
+        caso("a word said again is looked for once", "Pomodoro pomodoro POMODORO sugo",
+             QStringList{"Pomodoro", "sugo"}, QStringList{}, false);
         caso("NUL and tabs part words", QString("pomo") + QChar(0) + "doro\tsugo",
              QStringList{"pomo", "doro", "sugo"}, QStringList{}, false);
         caso("phrase and exclusion", "\"al forno\" -funghi pasta", QStringList{"al forno", "pasta"},
@@ -330,6 +354,10 @@ private slots:
         QTEST(d.presenti, "presenti");
         QTEST(d.assenti, "assenti");
         QTEST(d.ridotta, "ridotta");
+        // Words found by their start: all but phrases, or only the last of a long text.
+        QCOMPARE(d.espressione().count("\"*"),
+                 d.presenti.size() + d.assenti.size() > Domanda::PerInizio ? 1
+                                                                           : d.frasi.count(false));
         // Searched, it finds what the words find, and never fails.
         IndiceRicette indice(libro->percorso());
         indice.aggiorna(*Database::apri(libro->percorso()));

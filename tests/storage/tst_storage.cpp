@@ -19,6 +19,7 @@
 #include <functional>
 #include <sqlite3.h>
 #include <sys/resource.h>
+#include <thread>
 
 namespace {
 
@@ -593,6 +594,50 @@ private slots:
         QCOMPARE(rs.persaAltrove(), dopo == "-");
         QCOMPARE(
             libro_->valore("SELECT count(*) FROM Ricette WHERE Note = 'con guanciale'").toInt(), 0);
+    }
+
+    // A restore while sets are open: they say the book was closed, never read the old pages or
+    // crash; the book opened again holds the copy.
+    void restore_withSetsOpen()
+    {
+        const QString copia = QDir(libro_->cartella()).filePath("Prova.bak");
+        Database::copiaDiSicurezza(libro_->percorso(), copia);
+        Recordset rs(apri(), Origine::RicettePerNome);
+        libro_->esegui("DELETE FROM Ricette WHERE NomeRicetta = 'Bigné'");
+        Database::ripristina(copia, libro_->percorso());
+        QCOMPARE(errore([&] { rs.MoveNext(); }), EngineError::RicettarioChiuso);
+        Recordset dopo(apri(), Origine::RicettePerNome);
+        QCOMPARE(nomeDi(dopo), QString("Bigné"));
+    }
+
+    // A watcher that leaves is never told again, even while another thread writes: the content
+    // search's index leaves from its own thread (run under AddressSanitizer and
+    // ThreadSanitizer too).
+    void watcher_leavesBeforeAWrite()
+    {
+        struct Conta : Database::Osservatore
+        {
+            std::atomic<int> volte = 0;
+            void rigaCambiata(const QString &, qint64) override { ++volte; }
+        };
+        const auto db = apri();
+        Conta resta;
+        Database::osserva(libro_->percorso(), &resta);
+        std::atomic<bool> fine = false;
+        std::thread altro([&] {
+            while (!fine) {
+                auto via = std::make_unique<Conta>();
+                Database::osserva(libro_->percorso(), via.get());
+                Database::nonOsservare(libro_->percorso(), via.get());
+            }
+        });
+        for (int i = 0; i < 100; ++i)
+            db->scrivi(Schema::Ricette, "UPDATE Ricette SET Note = ? WHERE NomeRicetta = 'Bigné'",
+                       {QString::number(i)});
+        fine = true;
+        altro.join();
+        Database::nonOsservare(libro_->percorso(), &resta);
+        QCOMPARE(resta.volte.load(), 100);
     }
 
     // One book named by two paths (a link): one connection, one check, each set sees the
