@@ -3,19 +3,18 @@
 #include "ui_cerca.h"
 
 #include "cerca/indice.h"
-#include "storage/database.h"
-#include "storage/engineerror.h"
 #include "toolkit/applicazione.h"
 #include "toolkit/dialogs.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QCloseEvent>
 #include <QCompleter>
+#include <QDir>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QProgressDialog>
 #include <QShortcut>
+#include <QStandardPaths>
 #include <QStringListModel>
 #include <QStyledItemDelegate>
 #include <QTextDocument>
@@ -94,7 +93,6 @@ Cerca::Cerca(QWidget *parent)
     ui->Risultati->setItemDelegateForColumn(ColDettaglio, new Dettaglio(ui->Risultati));
     QHeaderView *testata = ui->Risultati->header();
     testata->setStretchLastSection(true);
-    testata->resizeSection(ColNome, fontMetrics().horizontalAdvance(QString(26, QLatin1Char('n'))));
     testata->setSectionResizeMode(ColCategoria, QHeaderView::ResizeToContents);
     testata->setSectionResizeMode(ColVegetariana, QHeaderView::ResizeToContents);
     completamento_->setCaseSensitivity(Qt::CaseInsensitive);
@@ -116,7 +114,11 @@ Cerca::Cerca(QWidget *parent)
     connect(ui->cmdGuida, &QPushButton::clicked, this, &Cerca::cmdGuida_Click);
     TrascinaRicette::abilita(ui->Risultati, [this] { return ricetteScelte(); });
     connect(ui->cmdChiudi, &QPushButton::clicked, this, &Cerca::cmdChiudi_Click);
+    connect(ui->cmdAnnulla, &QPushButton::clicked, this, &Cerca::cmdAnnulla_Click);
     new QShortcut(QKeySequence::HelpContents, this, this, &Cerca::cmdGuida_Click);
+    new QShortcut(QKeySequence::Cancel, this, this, &Cerca::cmdChiudi_Click);
+    for (QWidget *w : std::initializer_list<QWidget *>{ui->Label4, ui->Avanzamento, ui->cmdAnnulla})
+        w->hide();
     ui->txtCerca->installEventFilter(this);
     modo();
 }
@@ -130,45 +132,54 @@ void Cerca::showEvent(QShowEvent *e)
         Form_Activate();
 }
 
-void Cerca::Form_Activate()
+QString Cerca::cartellaIndici()
 {
-    if (!preparaIndice())
-        return;
-    ui->Lista->clear();
-    ui->Lista->addItem(QStringLiteral("Tutte le categorie"), 0);
-    for (const auto &[chiave, nome] : indice_->categorie())
-        ui->Lista->addItem(nome, chiave);
-    static_cast<QStringListModel *>(completamento_->model())
-        ->setStringList(indice_->nomiIngredienti());
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    return cache.isEmpty() ? QString() : QDir(cache).filePath(QStringLiteral("ricerca"));
 }
 
-bool Cerca::preparaIndice()
+void Cerca::Form_Activate()
 {
-    // Made only for a whole build, shown only if it lasts.
-    std::unique_ptr<QProgressDialog> avanzamento;
-    try {
-        if (!libro_ || !libro_->aperto())
-            libro_ = Database::apri(RicettarioCorrente);
-        if (!indice_)
-            indice_ = IndiceRicette::per(RicettarioCorrente);
-        indice_->aggiorna(*libro_, [&](int fatte, int tutte) {
-            if (!avanzamento) {
-                avanzamento = std::make_unique<QProgressDialog>(
-                    "Preparazione della ricerca nel ricettario...", QString(), 0, tutte, this);
-                avanzamento->setWindowTitle(windowTitle());
-                // Nothing else may write the book while it is read.
-                avanzamento->setWindowModality(Qt::ApplicationModal);
-                avanzamento->setMinimumDuration(300);
-            }
-            avanzamento->setValue(fatte);
-        });
-        avvisato_.clear();
-        return true;
-    } catch (const EngineError &e) {
-        avanzamento.reset();
-        avvisa(e.description());
-        return false;
-    }
+    ricerca_ = new RicercaInSottofondo(RicettarioCorrente, cartellaIndici(), this);
+    connect(ricerca_, &RicercaInSottofondo::risposta, this, &Cerca::ricerca_Risposta);
+    connect(ricerca_, &RicercaInSottofondo::avanzamento, this, &Cerca::ricerca_Avanzamento);
+    connect(ricerca_, &RicercaInSottofondo::nomi, this, &Cerca::ricerca_Nomi);
+    connect(ricerca_, &RicercaInSottofondo::errore, this, &Cerca::avvisa);
+}
+
+void Cerca::ricerca_Nomi(const QList<std::pair<qint64, QString>> &categorie,
+                         const QStringList &ingredienti)
+{
+    const qint64 scelta = ui->Lista->currentData().toLongLong();
+    const QSignalBlocker silenzio(ui->Lista);
+    ui->Lista->clear();
+    ui->Lista->addItem(QStringLiteral("Tutte le categorie"), 0);
+    for (const auto &[chiave, nome] : categorie)
+        ui->Lista->addItem(nome, chiave);
+    ui->Lista->setCurrentIndex(qMax(0, ui->Lista->findData(scelta)));
+    static_cast<QStringListModel *>(completamento_->model())->setStringList(ingredienti);
+}
+
+// A whole comparison of the book shows its progress; once done, the search shown runs again
+// on the index brought up to the book.
+void Cerca::ricerca_Avanzamento(int fatte, int tutte)
+{
+    const bool finita = fatte >= tutte;
+    for (QWidget *w : std::initializer_list<QWidget *>{ui->Label4, ui->Avanzamento, ui->cmdAnnulla})
+        w->setVisible(!finita);
+    ui->Avanzamento->setRange(0, tutte);
+    ui->Avanzamento->setValue(fatte);
+    if (finita)
+        aggiornaRisultati();
+}
+
+void Cerca::cmdAnnulla_Click()
+{
+    if (ricerca_)
+        ricerca_->annullaPreparazione();
+    for (QWidget *w : std::initializer_list<QWidget *>{ui->Label4, ui->Avanzamento, ui->cmdAnnulla})
+        w->hide();
+    aggiornaRisultati();
 }
 
 void Cerca::avvisa(const QString &causa)
@@ -180,41 +191,57 @@ void Cerca::avvisa(const QString &causa)
 
 void Cerca::aggiornaRisultati()
 {
-    if (!isVisible()) // closing
+    if (!isVisible() || !ricerca_) // closing
         return;
-    ui->Risultati->clear();
-    ui->Label3->clear();
     const QString testo = ui->txtCerca->text();
-    if (testo.trimmed().isEmpty() || !preparaIndice())
-        return;
-    const bool dispensa = ui->optDispensa->isChecked();
-    const IndiceRicette::Filtro filtro{ui->chkVegetariane->isChecked(),
-                                       ui->Lista->currentData().toLongLong()};
-    QList<IndiceRicette::Risultato> trovate;
-    try {
-        trovate = dispensa ? indice_->cosaCucino(testo.split(QLatin1Char(',')), filtro, Massimo)
-                           : indice_->cerca(testo, filtro, Massimo);
-    } catch (const EngineError &e) {
-        avvisa(e.description());
+    if (testo.trimmed().isEmpty()) {
+        attesa_ = 0;
+        ui->Risultati->clear();
+        ui->Label3->clear();
         return;
     }
+    ricerca_->guardaIlLibro();
+    RicercaInSottofondo::Richiesta r;
+    r.testo = testo;
+    r.dispensa = ui->optDispensa->isChecked();
+    r.filtro = {ui->chkVegetariane->isChecked(), ui->Lista->currentData().toLongLong()};
+    r.massimo = Massimo + 1; // one more tells whether there were more
+    attesa_ = ricerca_->chiedi(r);
+}
+
+void Cerca::ricerca_Risposta(const RicercaInSottofondo::Risposta &r)
+{
+    if (r.numero != attesa_)
+        return; // a newer search is on its way
+    if (!r.incompleta)
+        avvisato_.clear(); // the book was read whole: a cause said before is gone
+    const bool dispensa = ui->optDispensa->isChecked();
     QList<QTreeWidgetItem *> voci;
-    for (const IndiceRicette::Risultato &r : trovate) {
+    for (const IndiceRicette::Risultato &x : r.risultati.mid(0, Massimo)) {
         auto *v = new QTreeWidgetItem;
-        v->setText(ColNome, r.nome);
-        v->setData(ColNome, Qt::UserRole, r.chiave);
-        v->setText(ColCategoria, r.categoria);
-        v->setText(ColVegetariana, r.vegetariana ? QStringLiteral("Sì") : QString());
-        const QString dettaglio = dispensa ? copertura(r) : r.estratto;
+        v->setText(ColNome, x.nome);
+        v->setData(ColNome, Qt::UserRole, x.chiave);
+        v->setText(ColCategoria, x.categoria);
+        v->setText(ColVegetariana, x.vegetariana ? QStringLiteral("Sì") : QString());
+        const QString dettaglio = dispensa ? copertura(x) : x.estratto;
         v->setData(ColDettaglio, Qt::UserRole, dettaglio);
         v->setText(ColDettaglio, QTextDocumentFragment::fromHtml(dettaglio).toPlainText());
         v->setToolTip(ColDettaglio, v->text(ColDettaglio)); // the whole of a long one
         voci.append(v);
     }
+    ui->Risultati->clear();
     ui->Risultati->addTopLevelItems(voci);
     if (!voci.isEmpty())
         ui->Risultati->setCurrentItem(voci.first());
-    ui->Label3->setText(conteggio(voci.size(), voci.size() < Massimo));
+    QStringList detto{conteggio(voci.size(), r.risultati.size() <= Massimo)};
+    if (r.ridotta)
+        detto << QStringLiteral("cercate solo le prime %1 parole, di %2 lettere al più")
+                     .arg(Domanda::MassimoTermini)
+                     .arg(Domanda::MassimoLettere);
+    if (r.incompleta)
+        detto << QStringLiteral("la ricerca è ancora in preparazione: possono mancare ricette");
+    ui->Label3->setText(detto.join(QStringLiteral(" - ")));
+    emit risultatiMostrati(!r.incompleta);
 }
 
 void Cerca::txtCerca_Change()
@@ -334,6 +361,15 @@ void Cerca::txtCerca_KeyDown()
 {
     if (ui->Risultati->topLevelItemCount() > 0)
         ui->Risultati->setFocus();
+}
+
+// The recipe's name has the room it needs; the extract takes what is left.
+void Cerca::resizeEvent(QResizeEvent *e)
+{
+    QWidget::resizeEvent(e);
+    ui->Risultati->header()->resizeSection(
+        ColNome, qMax(fontMetrics().horizontalAdvance(QString(26, QLatin1Char('n'))),
+                      ui->Risultati->viewport()->width() * 2 / 5));
 }
 
 void Cerca::closeEvent(QCloseEvent *e)

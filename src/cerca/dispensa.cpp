@@ -17,19 +17,25 @@ QString piega(const QString &s)
     return d.toCaseFolded();
 }
 
+// What the cook typed without its last vowel, so one or many match alike: "uova" finds
+// "Uovo", "pomodori" "Pomodoro". A short word stays whole.
+QString radice(const QString &s)
+{
+    static const QString Vocali = QStringLiteral("aeiou");
+    return s.size() > 3 && Vocali.contains(s.back()) ? s.chopped(1) : s;
+}
+
 } // namespace
 
 QList<IndiceRicette::Risultato> IndiceRicette::cosaCucino(const QStringList &dispensa,
                                                           const Filtro &filtro, int massimo)
 {
-    if (!costruito_)
-        return {};
     QStringList cercati;
     for (const QString &d : dispensa)
-        if (const QString p = piega(d.simplified()); !p.isEmpty())
+        if (const QString p = radice(piega(d.simplified())); !p.isEmpty())
             cercati.append(p);
-    Statement(mem_, "DELETE FROM dispensa").step();
-    Statement metti(mem_, "INSERT INTO dispensa (id) VALUES (?)");
+    Statement(db_, "DELETE FROM dispensa").step();
+    Statement metti(db_, "INSERT INTO dispensa (id) VALUES (?)");
     for (auto i = ingredienti_.cbegin(); i != ingredienti_.cend(); ++i) {
         const QString nome = piega(i.value());
         if (std::any_of(cercati.cbegin(), cercati.cend(),
@@ -39,14 +45,13 @@ QList<IndiceRicette::Risultato> IndiceRicette::cosaCucino(const QStringList &dis
         }
     }
     Statement s(
-        mem_,
-        "SELECT g.ricetta, x.nome, x.categoria, x.vegetariana, g.coperte, g.tutte FROM "
-        "(SELECT ricetta, sum(ingrediente IN dispensa) AS coperte, count(*) AS tutte "
-        " FROM riga WHERE ricetta IN (SELECT ricetta FROM riga WHERE ingrediente IN dispensa) "
-        " GROUP BY ricetta) g JOIN ricetta x ON x.id = g.ricetta "
-        "WHERE (?1 = 0 OR x.vegetariana <> 0) AND (?2 = 0 OR x.categoria = ?2) "
-        "ORDER BY g.coperte * 1.0 / g.tutte DESC, g.coperte DESC, x.nome COLLATE ITALIANO "
-        "LIMIT ?3");
+        db_, "SELECT g.ricetta, x.nome, x.categoria, x.vegetariana, g.coperte, g.tutte FROM "
+             "(SELECT ricetta, sum(ingrediente IN dispensa) AS coperte, count(*) AS tutte "
+             " FROM riga WHERE ricetta IN (SELECT ricetta FROM riga WHERE ingrediente IN dispensa) "
+             " GROUP BY ricetta) g JOIN ricetta x ON x.id = g.ricetta "
+             "WHERE (?1 = 0 OR x.vegetariana <> 0) AND (?2 = 0 OR x.categoria = ?2) "
+             "ORDER BY g.tutte - g.coperte, g.coperte DESC, x.nome COLLATE ITALIANO "
+             "LIMIT ?3");
     s.bindAll({filtro.soloVegetariane, filtro.categoria, massimo});
     QList<Risultato> risultati;
     while (s.step()) {
@@ -56,8 +61,8 @@ QList<IndiceRicette::Risultato> IndiceRicette::cosaCucino(const QStringList &dis
         r.righe = s.column(5).toInt();
         risultati.append(r);
     }
-    Statement mancano(mem_, "SELECT ingrediente FROM riga WHERE ricetta = ? "
-                            "AND ingrediente NOT IN dispensa ORDER BY id");
+    Statement mancano(db_, "SELECT ingrediente FROM riga WHERE ricetta = ? "
+                           "AND ingrediente NOT IN dispensa ORDER BY id");
     for (Risultato &r : risultati) {
         mancano.reset();
         mancano.bind(1, r.chiave);

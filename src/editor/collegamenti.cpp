@@ -204,6 +204,10 @@ void Ricette::tastoRilasciato(QObject *o, QKeyEvent *e)
 {
     if (o != ui->IngredienteScelto)
         return;
+    // A key that typed left no selection behind: one there was made by Ctrl+A or Shift, whose
+    // letter may be let go after Ctrl.
+    if (ui->IngredienteScelto->hasSelectedText())
+        return;
     // Only keys that type or delete: moving the caret or selecting must keep the text.
     const bool scorciatoia =
         (e->modifiers() & Qt::ControlModifier) && !(e->modifiers() & Qt::AltModifier); // not AltGr

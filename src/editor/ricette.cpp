@@ -122,12 +122,8 @@ void Ricette::showEvent(QShowEvent *e)
 
 void Ricette::Form_Activate()
 {
-    ui->Lista->clear();
-    Data1->esegui([this](Recordset &rs) {
-        for (int p = 0; p < rs.RecordCount(); ++p)
-            ui->Lista->addItem(rs.valoreAlPosto(p, Schema::CategoriaAlimentare).toString(),
-                               rs.valoreAlPosto(p, Schema::IDCategoria));
-    });
+    altruiVisti_ = cambiAltrui();
+    CaricaCategorie();
     CaricaListaRicette();
     Data2->MoveFirst();
     CaricaListaIngredienti();
@@ -190,6 +186,10 @@ void Ricette::datPrimaryRS_Validate(int &Action, int &Save)
     case Azione::Ultimo:
     case Azione::NuovoRecord:
     case Azione::Ricerca: {
+        if (ricettaEliminataAltrove(Save)) {
+            Action = Azione::Annulla; // the recipe saved anew is shown instead
+            break;
+        }
         const QString prima = ui->Label2->text();
         ChiediSalvataggio();
         // The new recipe was deleted and the deletion made its own move: the one asked for
@@ -203,9 +203,14 @@ void Ricette::datPrimaryRS_Validate(int &Action, int &Save)
         break;
     }
     case Azione::Segnalibro:
+        if (ricettaEliminataAltrove(Save)) {
+            Action = Azione::Annulla;
+            break;
+        }
         inSpostamento_ = true;
         break;
     case Azione::Chiusura:
+        ricettaEliminataAltrove(Save);
         unsetCursor();
         break;
     default:
@@ -233,6 +238,7 @@ void Ricette::datPrimaryRS_Reposition()
         if (c)
             c->setCursorPosition(0); // a long text shows its beginning
     abilitaRicetta();
+    seguiAltriProgrammi();
     if (listaDaAggiornare_) {
         SvuotaListaRicette();
         CaricaListaRicette();

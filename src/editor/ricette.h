@@ -20,7 +20,8 @@ class QPlainTextEdit;
 // concern: ricette.cpp (the window, its moves and its boxes), collegamenti.cpp (each control's
 // signals and keys to its handler), righe.cpp (the ingredient lines), ingredienti.cpp (the
 // ingredient list and new ingredients), porzioni.cpp (conversion and replacement), ricerca.cpp
-// (search, creation and deletion, the recipe list), stampa.cpp (the printout).
+// (search, creation and deletion, the recipe list), stampa.cpp (the printout), altriprogrammi.cpp
+// (what another program wrote to the book meanwhile).
 class Ricette : public QWidget
 {
     Q_OBJECT
@@ -89,10 +90,20 @@ private:
     void abilitaRicetta();
     void ChiediSalvataggio();
 
+    // Another program's writes (altriprogrammi.cpp).
+    bool ricettaEliminataAltrove(int &Save); // said, and saved as new if the cook wants
+    bool salvaComeNuova();
+    bool ricettaAggiornata();   // the book's recipe before it is printed; false: none to print
+    void seguiAltriProgrammi(); // the lists, when another program wrote the book
+    quint64 cambiAltrui() const;
+    void CaricaCategorie();
+
     // Ingredient lines (righe.cpp).
     void svuotaGriglia(); // the previous recipe's lines go; row 1 remains
     void CaricaGriglia();
     void ScriviRigaIngrediente();
+    // Stores a line of the recipe shown; the new line's key, empty when it failed (said).
+    QString scriviRiga(qint64 ingrediente, const QString &quantita, const QString &commento);
     void CancellaRigaIngrediente();
     void Qta_GotFocus();
     void Qta_LostFocus();
@@ -159,6 +170,7 @@ private:
     bool rigaCambiata_ = false;      // the recipe list's choice changed since the mouse was pressed
     QString porzioniMemorizzate_;    // the portions as the last move showed them
     QString idRicettaCorrente_;      // the recipe whose lines the grid shows
+    quint64 altruiVisti_ = 0;        // the book's cambiDaAltri() when the lists were filled
 
     // Ingredient lines. The two tables grow with the book: no fixed limit.
     QStringList nomiIngredienti_;

@@ -61,13 +61,19 @@ void Ricette::ScriviRigaIngrediente()
         dialogs().beep(); // an empty book: no recipe to give the line to
         return;
     }
+    g->setTextMatrix(g->Row(), ColChiave,
+                     scriviRiga(idIngredienteScelto_, ui->Qta->text(), ui->Commento->text()));
+}
+
+QString Ricette::scriviRiga(qint64 ingrediente, const QString &quantita, const QString &commento)
+{
     QString chiave;
     const bool riuscito = Data3->esegui([&](Recordset &rs) {
         rs.AddNew();
         rs.Fields(Schema::RigaRicetta) = idRicettaCorrente_.toLongLong();
-        rs.Fields(Schema::RigaIngrediente) = idIngredienteScelto_;
-        rs.Fields(Schema::Quantita) = ui->Qta->text();
-        rs.Fields(Schema::Commenti) = ui->Commento->text();
+        rs.Fields(Schema::RigaIngrediente) = ingrediente;
+        rs.Fields(Schema::Quantita) = quantita;
+        rs.Fields(Schema::Commenti) = commento;
         rs.Update();
         rs.setBookmark(rs.LastModified());
         chiave = rs.Fields(Schema::IDIngredienteRicetta).Value().toString();
@@ -75,9 +81,9 @@ void Ricette::ScriviRigaIngrediente()
     if (!riuscito) {
         // A row left half-added would be stored by the set's next move.
         Data3->CancelUpdate();
-        return;
+        return {};
     }
-    g->setTextMatrix(g->Row(), ColChiave, chiave);
+    return chiave;
 }
 
 void Ricette::CancellaRigaIngrediente()

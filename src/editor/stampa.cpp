@@ -11,6 +11,8 @@
 
 void Ricette::cmdStampa_Click()
 {
+    if (!ricettaAggiornata())
+        return;
     comandoDiStampa(
         [this](int copie) {
             for (int c = 0; c < copie; ++c)

@@ -250,7 +250,7 @@ RicettaDaStampare Elenco::leggiRicetta(int riga)
     ricette.FindFirst(Criterio::PerRicetta + chiave);
     // A recipe gone since it was listed is not printed in another's place.
     if (ricette.NoMatch())
-        throw EngineError(EngineError::NessunRecordCorrente);
+        throw EngineError(EngineError::RicettaEliminata, righe_->nome(riga));
     RicettaDaStampare r;
     for (int i = 0; i < ricette.fieldCount(); ++i)
         r.campi.append(ricette.value(i));

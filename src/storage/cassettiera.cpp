@@ -19,6 +19,7 @@ void Cassettiera::apriPerChiave(const std::vector<qint64> &chiavi,
 {
     tabella_ = tabella;
     righe_.clear();
+    posizioni_.clear();
     cassetti_.assign(CassettiTenuti, Cassetto{});
     prossimoCassetto_ = 0;
     rilettura_ = std::move(rilettura);
@@ -31,6 +32,7 @@ void Cassettiera::apriPerChiave(const std::vector<qint64> &chiavi,
 void Cassettiera::apriSenzaChiave(Statement &righe)
 {
     righe_.clear();
+    posizioni_.clear();
     cassetti_.clear();
     prossimoCassetto_ = 0;
     rilettura_.reset();
@@ -47,20 +49,25 @@ void Cassettiera::apriSenzaChiave(Statement &righe)
 
 int Cassettiera::posizioneDi(qint64 chiave) const
 {
-    for (int i = 0; i < size(); ++i)
-        if (righe_[i].chiave == chiave)
-            return i;
-    return -1;
+    if (posizioni_.isEmpty() && !righe_.empty()) {
+        posizioni_.reserve(qsizetype(righe_.size()));
+        for (int i = size() - 1; i >= 0; --i)
+            posizioni_.insert(righe_[i].chiave, i);
+    }
+    return posizioni_.value(chiave, -1);
 }
 
 void Cassettiera::aggiungi(qint64 chiave)
 {
+    if (!posizioni_.isEmpty() && !posizioni_.contains(chiave))
+        posizioni_.insert(chiave, size());
     righe_.push_back(Riga{chiave, 0});
 }
 
 void Cassettiera::togli(int posizione)
 {
     righe_.erase(righe_.begin() + posizione);
+    posizioni_.clear();
 }
 
 void Cassettiera::copia(const Statement &s, Cassetto &c)

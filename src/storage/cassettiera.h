@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QVariant>
 #include <memory>
@@ -31,7 +32,7 @@ public:
 
     int size() const { return int(righe_.size()); }
     qint64 chiave(int posizione) const { return righe_[posizione].chiave; }
-    int posizioneDi(qint64 chiave) const; // -1 when no row has it
+    int posizioneDi(qint64 chiave) const; // -1 when no row has it; a lookup, not a walk
     void aggiungi(qint64 chiave);         // read when first asked for
     void togli(int posizione);
 
@@ -73,7 +74,7 @@ private:
     };
     static constexpr int CassettiTenuti = 4 * Blocco; // rows whose values a keyed set keeps
 
-    void sincronizza() const; // another write since: every row is read again
+    void sincronizza() const;         // another write since: every row is read again
     bool tenuta(const Riga &r) const; // its values are in its drawer
     bool letta(const Riga &r) const;
     int prendiCassetto() const;
@@ -85,6 +86,8 @@ private:
     int colonnaChiave_ = -1;
     QString tabella_; // whose writes change the rows
     mutable std::vector<Riga> righe_;
+    // Each key's first position, made at the first lookup after the keys changed.
+    mutable QHash<qint64, int> posizioni_;
     mutable std::vector<Cassetto> cassetti_;
     mutable int prossimoCassetto_ = 0;
     mutable quint64 validaDa_ = 0; // rows read at this version of the book or later hold its values

@@ -11,18 +11,7 @@
 #include <QHash>
 #include <QMutex>
 #include <QSaveFile>
-#include <cerrno>
-#include <chrono>
-#include <future>
 #include <sqlite3.h>
-
-// The write counters of each file, shared by its connections: a table's version is the count
-// of writes to every table plus the count of those to it alone.
-struct Database::Versioni
-{
-    quint64 tutte = 1;                  // rows not yet read carry 0
-    QHash<QString, quint64> perTabella; // by the table's name in lower case
-};
 
 // Statements run again and again (the import's inserts) are prepared once.
 struct Database::Istruzioni
@@ -30,66 +19,6 @@ struct Database::Istruzioni
     static constexpr int Tenute = 32;
     QHash<QString, std::shared_ptr<Statement>> preparate;
 };
-
-// The check may run on another thread: what it shares with the windows' thread is kept under
-// this lock.
-// It and what it guards are never destroyed: a check may still run while the program ends.
-static QMutex &guardia()
-{
-    static auto *m = new QMutex;
-    return *m;
-}
-
-static std::shared_ptr<Database::Versioni> versioniDi(const QString &percorso)
-{
-    const QMutexLocker bloccato(&guardia());
-    static auto *tutte = new QHash<QString, std::weak_ptr<Database::Versioni>>;
-    const QString chiave = QFileInfo(percorso).canonicalFilePath();
-    std::shared_ptr<Database::Versioni> v = tutte->value(chiave).lock();
-    if (!v) {
-        v = std::make_shared<Database::Versioni>();
-        tutte->insert(chiave, v);
-    }
-    return v;
-}
-
-// The checks started ahead, by canonical path: an opening waits for its book's.
-static QHash<QString, std::shared_future<void>> &anticipi()
-{
-    static auto *a = new QHash<QString, std::shared_future<void>>;
-    return *a;
-}
-
-void Database::verificaInAnticipo(const QString &percorso)
-{
-    const QString canonico = QFileInfo(percorso).canonicalFilePath();
-    if (canonico.isEmpty() || !QFileInfo(canonico).isFile())
-        return;
-    {
-        // The same book named again while its check runs (the settings' book opened from the
-        // command line too): the opening waits for that one, and checks again if the file
-        // changed since it started.
-        const QMutexLocker bloccato(&guardia());
-        const std::shared_future<void> corrente = anticipi().value(canonico);
-        if (corrente.valid() &&
-            corrente.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
-            return;
-    }
-    std::shared_future<void> controllo =
-        std::async(std::launch::async, [percorso] {
-            // A failure is found again, and said, by the opening.
-            try {
-                std::shared_ptr<Database> d(
-                    new Database(apriConnessione(percorso, SQLITE_OPEN_READONLY), percorso));
-                d->configura(false);
-                d->verificaRicettario();
-            } catch (...) {
-            }
-        }).share();
-    // The one it replaces ends outside the lock: its thread may be waiting for it.
-    const QMutexLocker bloccato(&guardia());
-    std::swap(anticipi()[canonico], controllo);
-}
 
 // The books open now, by canonical path and mode.
 using ChiaveAperto = QPair<QString, int>;
@@ -121,13 +50,7 @@ std::shared_ptr<Database> Database::apri(const QString &percorso, Modo modo)
     const ChiaveAperto chiave(info.canonicalFilePath(), int(modo));
     if (std::shared_ptr<Database> d = aperti().value(chiave).lock(); d && d->aperto())
         return d;
-    std::shared_future<void> anticipo;
-    {
-        const QMutexLocker bloccato(&guardia());
-        anticipo = anticipi().take(chiave.first);
-    }
-    if (anticipo.valid())
-        anticipo.wait();
+    attendiVerifica(chiave.first);
     const bool scrittura = modo == Modo::LetturaScrittura;
     std::shared_ptr<Database> d(new Database(
         apriConnessione(percorso, scrittura ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY),
@@ -138,6 +61,47 @@ std::shared_ptr<Database> Database::apri(const QString &percorso, Modo modo)
     aperti().removeIf([](const auto &voce) { return voce.value().expired(); });
     aperti().insert(chiave, d);
     return d;
+}
+
+std::shared_ptr<Database> Database::apriAParte(const QString &percorso, Interruttore *interruttore)
+{
+    std::shared_ptr<Database> d(
+        new Database(apriConnessione(percorso, SQLITE_OPEN_READONLY), percorso));
+    if (interruttore)
+        interruttore->imposta(d->db_);
+    try {
+        d->configura(false);
+        d->verificaRicettario();
+    } catch (...) {
+        if (interruttore)
+            interruttore->imposta(nullptr);
+        throw;
+    }
+    if (interruttore)
+        interruttore->imposta(nullptr);
+    return d;
+}
+
+void Database::Interruttore::imposta(sqlite3 *db)
+{
+    const QMutexLocker bloccato(&guardia_);
+    db_ = db;
+    if (db_ && interrotto_)
+        sqlite3_interrupt(db_);
+}
+
+void Database::Interruttore::interrompi()
+{
+    const QMutexLocker bloccato(&guardia_);
+    interrotto_ = true;
+    if (db_)
+        sqlite3_interrupt(db_);
+}
+
+bool Database::Interruttore::interrotto() const
+{
+    const QMutexLocker bloccato(&guardia_);
+    return interrotto_;
 }
 
 std::shared_ptr<Database> Database::crea(const QString &percorso)
@@ -204,6 +168,7 @@ void Database::Close()
 {
     // close_v2 waits for statements still held by open sets.
     istruzioni_->preparate.clear();
+    versioneDati_.reset();
     if (db_)
         sqlite3_close_v2(db_);
     db_ = nullptr;
@@ -214,38 +179,14 @@ void Database::setAttesaMassima(int millisecondi)
     sqlite3_busy_timeout(handle(), millisecondi);
 }
 
-quint64 Database::versione(const QString &tabella) const
-{
-    return versioni_->tutte + versioni_->perTabella.value(tabella.toLower());
-}
-
-qint64 Database::commitAltrui()
-{
-    return valore("PRAGMA data_version").toLongLong();
-}
-
-std::shared_ptr<const Database::Ordine> Database::ordine(const QString &sql, const QString &tabella)
-{
-    const std::shared_ptr<const Ordine> o = ordini_.value(sql);
-    // Another program's write is seen by a set opened again: not kept past one.
-    return o && o->versione == versione(tabella) && o->altrui == commitAltrui() ? o : nullptr;
-}
-
-void Database::ricordaOrdine(const QString &sql, std::shared_ptr<const Ordine> ordine)
-{
-    if (ordini_.size() >= 8)
-        ordini_.clear();
-    ordini_.insert(sql, std::move(ordine));
-}
-
 void Database::esegui(const QString &sql, const QVariantList &valori)
 {
     eseguiEConta(sql, valori, QString());
 }
 
-void Database::scrivi(const QString &tabella, const QString &sql, const QVariantList &valori)
+qint64 Database::scrivi(const QString &tabella, const QString &sql, const QVariantList &valori)
 {
-    eseguiEConta(sql, valori, tabella);
+    return eseguiEConta(sql, valori, tabella);
 }
 
 std::shared_ptr<Statement> Database::preparato(const QString &sql)
@@ -258,7 +199,8 @@ std::shared_ptr<Statement> Database::preparato(const QString &sql)
     return p.insert(sql, std::make_shared<Statement>(handle(), sql, percorso_)).value();
 }
 
-void Database::eseguiEConta(const QString &sql, const QVariantList &valori, const QString &tabella)
+qint64 Database::eseguiEConta(const QString &sql, const QVariantList &valori,
+                              const QString &tabella)
 {
     // Kept for the next time, and reset whatever happens.
     const std::shared_ptr<Statement> tenuta = preparato(sql);
@@ -272,18 +214,9 @@ void Database::eseguiEConta(const QString &sql, const QVariantList &valori, cons
     const sqlite3_int64 prima = sqlite3_total_changes64(db_);
     while (s.step()) {
     }
-    if (sqlite3_total_changes64(db_) != prima) {
-        if (tabella.isEmpty()) {
-            ++versioni_->tutte;
-        } else {
-            ++versioni_->perTabella[tabella.toLower()];
-            // A deletion takes the rows that reference it with it.
-            if (sql.startsWith(QLatin1String("DELETE"), Qt::CaseInsensitive))
-                for (const Schema::Tabella &t : Schema::tabelle())
-                    for (const Schema::Colonna &c : t.colonne)
-                        if (c.tipo.contains(quotaNome(tabella), Qt::CaseInsensitive))
-                            ++versioni_->perTabella[t.nome.toLower()];
-        }
+    const qint64 cambiate = sqlite3_total_changes64(db_) - prima;
+    if (cambiate != 0) {
+        contaScrittura(tabella, sql);
         scritto_ = true;
     }
     // Our own committed write keeps a checked book checked.
@@ -292,6 +225,7 @@ void Database::eseguiEConta(const QString &sql, const QVariantList &valori, cons
         ++registro_->scritture;
         scritturaNostra(percorso_);
     }
+    return cambiate;
 }
 
 QVariant Database::valore(const QString &sql, const QVariantList &valori)
@@ -317,7 +251,7 @@ Database::Transazione::~Transazione()
         sqlite3_exec(db_.db_, "ROLLBACK", nullptr, nullptr, nullptr);
         db_.scritto_ = false;
         // Rows read inside the transaction may hold what was rolled back: read them again.
-        ++db_.versioni_->tutte;
+        db_.contaScrittura(QString(), QString());
     }
 }
 

@@ -134,10 +134,13 @@ QHash<int, QVariant> DataSource::controlliCambiati() const
     return valori;
 }
 
-void DataSource::riempi()
+void DataSource::riempi(bool soloIntatti)
 {
     for (Legame &l : legami_) {
         if (!l.controllo)
+            continue;
+        if (soloIntatti && l.ordinale >= 0 &&
+            leggiControllo(l.controllo, l.proprieta) != l.riempito)
             continue;
         QVariant valore;
         try {
@@ -230,6 +233,8 @@ bool DataSource::UpdateRecord()
     if (!recordset_)
         return false;
     try {
+        if (recordset_->EditMode() == ::Recordset::Nessuna)
+            recordset_->seguiIlLibro();
         int action = Azione::Aggiornamento;
         int save = 1;
         emit Validate(action, save);
@@ -256,6 +261,57 @@ void DataSource::UpdateControls()
         riempi();
 }
 
+bool DataSource::seguiIlLibro()
+{
+    if (!recordset_)
+        return false;
+    try {
+        if (recordset_->seguiIlLibro() && recordset_->haRigaCorrente() &&
+            recordset_->EditMode() == ::Recordset::Nessuna) {
+            recordset_->value(0); // read now: a failure is said before a control changes
+            riempi(true);
+        }
+        return recordset_->haRigaCorrente() || recordset_->EditMode() == ::Recordset::NuovoInCorso;
+    } catch (const EngineError &e) {
+        segnala(e);
+        return false;
+    }
+}
+
+QVariant DataSource::salvaComeNuovo()
+{
+    if (!recordset_)
+        return {};
+    QHash<int, QVariant> tutti;
+    for (const Legame &l : legami_)
+        if (l.controllo && l.ordinale >= 0 && l.ordinale != recordset_->ordinaleChiave())
+            tutti.insert(l.ordinale, leggiControllo(l.controllo, l.proprieta));
+    // No events until the row is stored: the row they would ask about is gone, and the controls
+    // must keep what they show.
+    inEvento_ = true;
+    recordset_->setObserver(nullptr);
+    const auto fine = qScopeGuard([this] {
+        inEvento_ = false;
+        if (recordset_)
+            recordset_->setObserver(this);
+    });
+    try {
+        recordset_->CancelUpdate();
+        recordset_->AddNew();
+        recordset_->scriviSenzaEventi(tutti);
+        recordset_->concludiSenzaEventi();
+        const QVariant chiave = recordset_->LastModified();
+        recordset_->setObserver(this);
+        emit RigheCambiate();
+        recordset_->setBookmark(chiave); // the move shows it
+        return chiave;
+    } catch (const EngineError &e) {
+        recordset_->CancelUpdate();
+        segnala(e);
+        return {};
+    }
+}
+
 void DataSource::CancelUpdate()
 {
     if (!recordset_ || recordset_->EditMode() == ::Recordset::Nessuna)
@@ -268,6 +324,7 @@ void DataSource::Close(int azione)
 {
     if (recordset_) {
         try {
+            recordset_->seguiIlLibro();
             prima(azione);
         } catch (const EngineError &e) {
             segnala(e);

@@ -61,6 +61,14 @@ public:
     // Writes the changed bound controls into the current row now; false when that failed.
     bool UpdateRecord();
     void UpdateControls(); // fills the bound controls from the current row again
+    // Sees another program's commits since the set last looked (database.h): the current row
+    // is read again and the bound controls the user has not changed show it. False when the
+    // current row is no longer in the book (or the book cannot be read: Error was raised).
+    bool seguiIlLibro();
+    // The bound controls as they stand, stored as a new row: for a current row another program
+    // deleted, whose typing must not be lost. The set then stands on the new row; returns its
+    // key, or an invalid value after Error was raised.
+    QVariant salvaComeNuovo();
     // Drops a new or edited row not yet stored; the row before it is current again.
     void CancelUpdate();
     void Close(int azione = Azione::Chiusura);
@@ -108,7 +116,7 @@ private:
     void dopo() override;
     void righeCambiate() override;
     QHash<int, QVariant> controlliCambiati() const;
-    void riempi();
+    void riempi(bool soloIntatti = false); // soloIntatti: not the controls the user changed
     void segnala(const EngineError &e);
     void chiudiInsieme();
     void muovi(int azione);

@@ -53,6 +53,8 @@ const QHash<int, QString> &testi()
         {EngineError::InsiemeNonAggiornabile, "Questo insieme di record non è aggiornabile."},
         {EngineError::ConversioneNonRiuscita, "%1"},
         {EngineError::ConversioneAnnullata, "La copia del file \"%1\" è stata annullata."},
+        {EngineError::RicettaEliminata,
+         "La ricetta \"%1\" non è più nel ricettario: è stata eliminata da un altro programma."},
     };
     return t;
 }

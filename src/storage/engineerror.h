@@ -39,6 +39,8 @@ public:
         // the whole sentence, naming the file.
         ConversioneNonRiuscita = 3900,
         ConversioneAnnullata = 3901,
+        // A recipe a window listed, gone from the book since: another program deleted it.
+        RicettaEliminata = 3902,
     };
 
     EngineError(int numero, const QString &argomento = QString());

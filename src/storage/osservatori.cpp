@@ -22,7 +22,8 @@ std::shared_ptr<Database::Registro> Database::registro(const QString &percorso)
 static void rigaCambiata(void *registro, int, const char *, const char *tabella,
                          sqlite3_int64 chiave)
 {
-    const auto *r = static_cast<const Database::Registro *>(registro);
+    auto *r = static_cast<Database::Registro *>(registro);
+    const QMutexLocker bloccato(&r->guardia);
     if (r->osservatori.isEmpty())
         return;
     const QString nome = QString::fromUtf8(tabella);
@@ -37,12 +38,16 @@ void Database::seguiRighe()
 
 void Database::osserva(const QString &percorso, Osservatore *o)
 {
-    registro(percorso)->osservatori.append(o);
+    const std::shared_ptr<Registro> r = registro(percorso);
+    const QMutexLocker bloccato(&r->guardia);
+    r->osservatori.append(o);
 }
 
 void Database::nonOsservare(const QString &percorso, Osservatore *o)
 {
-    registro(percorso)->osservatori.removeAll(o);
+    const std::shared_ptr<Registro> r = registro(percorso);
+    const QMutexLocker bloccato(&r->guardia);
+    r->osservatori.removeAll(o);
 }
 
 quint64 Database::scrittureNostre(const QString &percorso)

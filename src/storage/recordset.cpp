@@ -89,6 +89,7 @@ void Recordset::apri()
     modo_ = Nessuna;
     buffer_.clear();
     eliminata_ = false;
+    persa_ = false;
 }
 
 // A table's name stands for all its rows.
@@ -166,11 +167,13 @@ void Recordset::leggiRighe(Statement &s, const QString &sql, bool tabella)
         m.hasMatch() ? "SELECT " + chiave + ordinata + " FROM " + sql.mid(m.capturedEnd())
                      : QStringLiteral("SELECT %1 FROM (%2)").arg(chiave, sql);
     // Sets of one origin opened while their table is unchanged share one sort.
+    db_->guardaAltrui();
+    altruiVisti_ = db_->cambiDaAltri();
     ordine_ = db_->ordine(sqlChiavi, tabella_);
     if (!ordine_) {
         auto letto = std::make_shared<Database::Ordine>();
         letto->versione = db_->versione(tabella_);
-        letto->altrui = db_->commitAltrui();
+        letto->altrui = altruiVisti_;
         Statement chiavi(db_->handle(), sqlChiavi, db_->percorso());
         const bool conValori = chiavi.columnCount() > 1;
         while (chiavi.step()) {
@@ -192,6 +195,63 @@ void Recordset::Requery()
 {
     apri();
     posizione_ = 0;
+}
+
+bool Recordset::seguiIlLibro()
+{
+    if (colonnaChiave_ < 0)
+        return false; // rows without a key cannot be found again
+    db_->guardaAltrui();
+    if (db_->cambiDaAltri() == altruiVisti_)
+        return false;
+    richiave();
+    return true;
+}
+
+// The keys read again in the source's order. The current row (or, after a deletion, the row
+// standing in its place) is found again by its key; when the book lost it, the set stands where
+// the next row that is still there stands now, with no current row.
+void Recordset::richiave()
+{
+    const auto daRitrovare = [this](int posizione) -> std::vector<qint64> {
+        std::vector<qint64> chiavi; // the row, then those after it, as the set had them
+        for (int p = qMax(0, posizione); p < righe_.size(); ++p)
+            chiavi.push_back(righe_.chiave(p));
+        return chiavi;
+    };
+    const std::vector<qint64> corrente = daRitrovare(posizione_);
+    const std::vector<qint64> primaDelNuovo = daRitrovare(posizionePrimaDelNuovo_);
+    const bool fuori = posizione_ >= righe_.size();
+    const bool cera = haRigaCorrente();
+    bool tabella = false;
+    QString primo;
+    const QString sql = sqlDellOrigine(tabella, primo);
+    Statement s(db_->handle(), sql, db_->percorso());
+    leggiRighe(s, sql, tabella);
+    const auto ritrova = [this](const std::vector<qint64> &chiavi, bool &persa) {
+        persa = false;
+        for (const qint64 k : chiavi) {
+            if (const int p = righe_.posizioneDi(k); p >= 0)
+                return p;
+            persa = true;
+        }
+        return int(righe_.size());
+    };
+    bool persa = false;
+    if (modo_ == NuovoInCorso) {
+        bool persaPrima = false;
+        posizionePrimaDelNuovo_ = ritrova(primaDelNuovo, persaPrima);
+        eliminataPrimaDelNuovo_ = eliminataPrimaDelNuovo_ || persaPrima;
+    }
+    if (fuori) {
+        posizione_ = posizione_ < 0 ? -1 : righe_.size();
+        return;
+    }
+    posizione_ = ritrova(corrente, persa);
+    if (cera && persa) {
+        eliminata_ = true;
+        persa_ = true;
+    }
 }
 
 bool Recordset::avvisa(int azione)
@@ -222,6 +282,7 @@ void Recordset::arriva(const Posto &prima)
             illeggibile_ = righe_.chiave(posizione_);
         posizione_ = prima.posizione;
         eliminata_ = prima.eliminata;
+        persa_ = prima.persa;
         throw;
     }
     if (observer_)
@@ -284,12 +345,14 @@ void Recordset::spostaSenzaEventi(int azione)
         posizione_ = oltre;
     illeggibile_.reset();
     eliminata_ = false;
+    persa_ = false;
     modo_ = Nessuna;
     buffer_.clear();
 }
 
 void Recordset::Move(int azione)
 {
+    seguiIlLibro();
     controllaSpostamento(azione);
     if (!avvisa(azione))
         return;
@@ -306,6 +369,7 @@ void Recordset::vaiAl(int posizione)
     buffer_.clear();
     posizione_ = posizione;
     eliminata_ = false;
+    persa_ = false;
     arriva(prima);
 }
 
@@ -318,6 +382,7 @@ QVariant Recordset::Bookmark() const
 
 void Recordset::setBookmark(const QVariant &segnalibro)
 {
+    seguiIlLibro();
     bool ok = false;
     const qint64 chiave = segnalibro.toLongLong(&ok);
     const int p = ok ? righe_.posizioneDi(chiave) : -1;

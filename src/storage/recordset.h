@@ -65,7 +65,8 @@ private:
 
 // A keyset set of rows: opening runs the record source and keeps the keys of its rows in order;
 // the values of a row are read again by key when the book changed since they were read, or
-// when the set no longer keeps them.
+// when the set no longer keeps them. Another program's commits are seen as database.h says: the
+// keys are read again at the set's next move, find, bookmark or edit.
 class Recordset
 {
 public:
@@ -120,6 +121,14 @@ public:
 
     Database &database() const { return *db_; }
     bool haRigaCorrente() const;
+    // Reads the keys again when another program committed since the set last read them, the
+    // current row kept by its key; true when it did. The moves, finds, bookmarks and edits
+    // call it first.
+    bool seguiIlLibro();
+    // The current row was deleted by another program: no current row until the next move,
+    // which goes on from where it stood.
+    bool persaAltrove() const { return persa_; }
+    int ordinaleChiave() const { return colonnaChiave_; } // -1 for a set that cannot be written
 
     // For the data control: the same operations without its events.
     void scriviSenzaEventi(const QHash<int, QVariant> &valori); // into the row being edited
@@ -131,7 +140,7 @@ public:
     QVariant bookmarkAlPosto(int posizione) const;
     // One column of every row, in the set's order, read by one statement of that column alone:
     // a list of names need not read every text of every row. Null for a row the book lost.
-    QVariantList colonnaIntera(int ordinale) const;
+    QVariantList colonnaIntera(int ordinale);
 
 private:
     struct Colonna
@@ -146,13 +155,14 @@ private:
     void leggiColonne(const Statement &s);
     std::unique_ptr<Statement> rilettura() const;
     void leggiRighe(Statement &s, const QString &sql, bool tabella);
+    void richiave();
 
     struct Posto
     {
         int posizione;
-        bool eliminata;
+        bool eliminata, persa;
     };
-    Posto posto() const { return {posizione_, eliminata_}; }
+    Posto posto() const { return {posizione_, eliminata_, persa_}; }
     void controllaSpostamento(int azione) const; // throws 3021 for a move out of the set
     void spostaSenzaEventi(int azione);
     void vaiAl(int posizione);
@@ -178,7 +188,9 @@ private:
     std::vector<Colonna> colonne_;
     Cassettiera righe_;
     int posizione_ = -1;
-    bool eliminata_ = false; // after Delete: no current row until the next move
+    bool eliminata_ = false;  // after Delete: no current row until the next move
+    bool persa_ = false;      // eliminata_ by another program
+    quint64 altruiVisti_ = 0; // the book's cambiDaAltri() when the keys were read
     int modo_ = Nessuna;
     QHash<int, QVariant> buffer_;
     int posizionePrimaDelNuovo_ = -1;

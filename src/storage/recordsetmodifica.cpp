@@ -56,6 +56,8 @@ void Recordset::Edit()
 {
     if (colonnaChiave_ < 0)
         throw EngineError(EngineError::InsiemeNonAggiornabile);
+    if (modo_ == Nessuna)
+        seguiIlLibro();
     if (!haRigaCorrente())
         throw EngineError(EngineError::NessunRecordCorrente);
     leggiCorrente();
@@ -117,11 +119,16 @@ void Recordset::aggiorna()
         if (buffer_.contains(ordinatoPer_))
             ordinatoPer_ = -1; // the row keeps its place under its new value
         righe_.primaDellaScrittura();
-        db_->scrivi(tabella_, QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                        .arg(quotaNome(tabella_), assegnazioni.join(','),
-                             quotaNome(colonne_[colonnaChiave_].origine)),
-                    valori);
+        const qint64 cambiate = db_->scrivi(tabella_,
+                                            QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                                                .arg(quotaNome(tabella_), assegnazioni.join(','),
+                                                     quotaNome(colonne_[colonnaChiave_].origine)),
+                                            valori);
         righe_.dopoLaScrittura(posizione_);
+        // Another program deleted the row since it was read: nothing was written, and what
+        // was typed stays in the buffer for the caller to keep.
+        if (cambiate == 0)
+            throw EngineError(EngineError::RecordEliminato);
         if (observer_)
             observer_->righeCambiate();
     }
@@ -159,6 +166,9 @@ void Recordset::Update()
     if (!avvisa(Azione::Aggiornamento))
         return;
     const bool nuovo = modo_ == NuovoInCorso;
+    // The row being edited may be gone since Edit: the typing stays in the buffer.
+    if (!nuovo && (seguiIlLibro(), !haRigaCorrente()))
+        throw EngineError(EngineError::RecordEliminato);
     if (nuovo)
         inserisci();
     else
@@ -175,6 +185,7 @@ void Recordset::Delete()
         notifica();
         return;
     }
+    seguiIlLibro();
     if (!haRigaCorrente())
         throw EngineError(EngineError::NessunRecordCorrente);
     if (!avvisa(Azione::Eliminazione))
@@ -182,7 +193,8 @@ void Recordset::Delete()
     modo_ = Nessuna;
     buffer_.clear();
     righe_.primaDellaScrittura();
-    db_->scrivi(tabella_, QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
+    db_->scrivi(tabella_,
+                QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
                     .arg(quotaNome(tabella_), quotaNome(colonne_[colonnaChiave_].origine)),
                 {righe_.chiave(posizione_)});
     righe_.dopoLaScrittura(posizione_);

@@ -14,8 +14,7 @@ int Recordset::primoDaSeek(const Criterio &criterio, int ordinale) const
 {
     const bool crescente = criterio.operatore() == Criterio::Operatore::MaggioreUguale ||
                            criterio.operatore() == Criterio::Operatore::Maggiore;
-    if (ordinale != ordinatoPer_ || !crescente ||
-        criterio.valore().typeId() != QMetaType::QString)
+    if (ordinale != ordinatoPer_ || !crescente || criterio.valore().typeId() != QMetaType::QString)
         return -2;
     Statement valore(db_->handle(),
                      QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
@@ -40,6 +39,7 @@ void Recordset::cerca(const QString &testo, int da, int passo)
 {
     const Criterio criterio = Criterio::analizza(testo);
     const int ordinale = ordinal(criterio.colonna());
+    seguiIlLibro();
     if (!avvisa(Azione::Ricerca)) {
         noMatch_ = false; // nothing was searched: no answer from an earlier find stays
         return;
@@ -87,9 +87,10 @@ void Recordset::FindPrevious(const QString &criterio)
     cerca(criterio, posizione_ - 1, -1);
 }
 
-QVariantList Recordset::colonnaIntera(int ordinale) const
+QVariantList Recordset::colonnaIntera(int ordinale)
 {
     controllaOrdinale(ordinale);
+    seguiIlLibro();
     if (ordinale == ordinatoPer_ && ordine_ && ordine_->valori.size() == righe_.size() &&
         ordine_->versione == db_->versione(tabella_))
         return ordine_->valori; // read by the sort, and nothing written since

@@ -3,6 +3,7 @@
 #include "storage/database.h"
 
 #include "storage/engineerror.h"
+#include "storage/impronta.h"
 #include "storage/schema.h"
 #include "storage/statement.h"
 
@@ -10,44 +11,8 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QMutex>
-#include <QtEndian>
 #include <atomic>
 #include <sqlite3.h>
-#include <sys/stat.h>
-
-// What a book is on disk now: any write to it, ours or another program's, changes it. The
-// clock of file times ticks coarsely, so SQLite's own count of the file's changes (at 24 in its
-// header) and the log a program in WAL mode writes beside it count too.
-struct Impronta
-{
-    quint64 dispositivo = 0, nodo = 0;
-    qint64 dimensione = -1, modifica = 0, cambio = 0; // times in nanoseconds
-    QByteArray contatore;
-    qint64 log = -1, modificaLog = 0;
-    bool operator==(const Impronta &) const = default;
-};
-
-static Impronta improntaDi(const QString &percorso)
-{
-    struct stat s;
-    if (::stat(QFile::encodeName(percorso).constData(), &s) != 0)
-        return {};
-    const auto ns = [](const timespec &t) { return qint64(t.tv_sec) * 1000000000 + t.tv_nsec; };
-    Impronta i;
-    i.dispositivo = quint64(s.st_dev);
-    i.nodo = quint64(s.st_ino);
-    i.dimensione = qint64(s.st_size);
-    i.modifica = ns(s.st_mtim);
-    i.cambio = ns(s.st_ctim);
-    QFile f(percorso);
-    if (f.open(QIODevice::ReadOnly) && f.seek(24))
-        i.contatore = f.read(4);
-    if (::stat(QFile::encodeName(percorso + QStringLiteral("-wal")).constData(), &s) == 0) {
-        i.log = qint64(s.st_size);
-        i.modificaLog = ns(s.st_mtim);
-    }
-    return i;
-}
 
 // The books whose whole check passed, as they were then or after our own last write: reading
 // every page again is needed only when another program may have changed the file since.
@@ -73,21 +38,18 @@ void Database::scritturaNostra(const QString &percorso)
     const QString canonico = QFileInfo(percorso).canonicalFilePath();
     const QMutexLocker bloccato(&guardia);
     if (verificati().contains(canonico))
-        verificati().insert(canonico, improntaDi(percorso));
+        verificati().insert(canonico, Impronta::di(percorso));
 }
 
 void Database::verificato(const QString &percorso)
 {
     const QMutexLocker bloccato(&guardia);
-    verificati().insert(QFileInfo(percorso).canonicalFilePath(), improntaDi(percorso));
+    verificati().insert(QFileInfo(percorso).canonicalFilePath(), Impronta::di(percorso));
 }
 
 std::optional<quint32> Database::commitDelFile(const QString &percorso)
 {
-    const Impronta i = improntaDi(percorso);
-    if (i.contatore.size() != 4 || i.log > 0)
-        return std::nullopt;
-    return qFromBigEndian<quint32>(i.contatore.constData());
+    return Impronta::di(percorso).commit();
 }
 
 void Database::verificaRicettario()
@@ -114,7 +76,7 @@ void Database::verificaRicettario()
         // tables are ours: the check evaluates the schema's constraints. Once per book, and
         // again when the file changed since, under the read lock taken above.
         const QString canonico = QFileInfo(percorso_).canonicalFilePath();
-        const Impronta adesso = improntaDi(percorso_);
+        const Impronta adesso = Impronta::di(percorso_);
         const bool giaVerificato = [&] {
             const QMutexLocker bloccato(&guardia);
             return verificati().value(canonico) == adesso && adesso.dimensione >= 0;

@@ -305,6 +305,113 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), casella("txtFields_2"));
     }
 
+    // Another program (plain SQL on its own connection) writes the book while the editor shows
+    // it: the moves, the search and the list show what the book holds at that moment.
+    void anotherProgram_changesSeenAtTheNextStep_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QStringList>("passi"); // buttons of the bar, or "cerca:" and a text
+        QTest::addColumn<QString>("nome");      // the name shown after the steps
+        QTest::addColumn<QStringList>("elenco");
+        const QStringList tre = {"Crostata", "Lasagne", "Zuppa"};
+        caso("renamed while shown",
+             "UPDATE Ricette SET NomeRicetta = 'Crostata di more' "
+             "WHERE NomeRicetta = 'Crostata'",
+             QStringList{"successivo", "precedente"}, "Crostata di more",
+             QStringList{"Crostata di more", "Lasagne", "Zuppa"});
+        caso("renamed, read ahead",
+             "UPDATE Ricette SET NomeRicetta = 'Zuppa di farro' "
+             "WHERE NomeRicetta = 'Zuppa'",
+             QStringList{"ultimo"}, "Zuppa di farro",
+             QStringList{"Crostata", "Lasagne", "Zuppa di farro"});
+        caso("inserted, last", "INSERT INTO Ricette (NomeRicetta) VALUES ('Zuppa esterna')",
+             QStringList{"ultimo"}, "Zuppa esterna", tre + QStringList{"Zuppa esterna"});
+        caso("inserted, searched", "INSERT INTO Ricette (NomeRicetta) VALUES ('Zuppa esterna')",
+             QStringList{"cerca:Zuppa e"}, "Zuppa esterna", tre + QStringList{"Zuppa esterna"});
+        caso("deleted, passed", "DELETE FROM Ricette WHERE NomeRicetta = 'Lasagne'",
+             QStringList{"successivo"}, "Zuppa", QStringList{"Crostata", "Zuppa"});
+    }
+    void anotherProgram_changesSeenAtTheNextStep()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QStringList, passi);
+        libro->esegui("UPDATE Ricette SET IDCategoriaAlimentare = ? WHERE IDRicetta = ?",
+                      {primi, zuppa});
+        apri();
+        libro->esegui(sql);
+        for (const QString &p : passi) {
+            if (p.startsWith("cerca:")) {
+                scrivi(casella("Text3"), p.mid(6));
+                clic("Command7");
+            } else {
+                barra(p.toLatin1().constData());
+            }
+        }
+        QTEST(campo(1), "nome");
+        QTEST(voci("ListaRicette"), "elenco");
+        QCOMPARE(lista("ListaRicette")->currentItem()->text(), campo(1));
+        QCOMPARE(visti(), QStringList{});
+    }
+
+    // Another program deletes the recipe shown: the cook is told when leaving it, printing it
+    // or closing, and what was typed is offered as a new recipe, never lost without a word nor
+    // written into another recipe.
+    void anotherProgram_deletesTheShownRecipe_data()
+    {
+        QTest::addColumn<QString>("digitato");
+        QTest::addColumn<QString>("via"); // "successivo", "stampa" or "chiusura"
+        QTest::addColumn<int>("risposta");
+        QTest::addColumn<QStringList>("ricette"); // the book's, with their descriptions
+        const QString eliminata = "Attenzione: La ricetta è stata eliminata da un altro programma.";
+        const QStringList altre = {"Lasagne ", "Zuppa "};
+        caso("typed, saved", "Frolla", "successivo", Dialogs::Si,
+             QStringList{"Crostata Frolla 2"} + altre);
+        caso("typed, not saved", "Frolla", "successivo", Dialogs::No, altre);
+        caso("nothing typed", "", "successivo", Dialogs::OK, altre);
+        caso("typed, printed", "Frolla", "stampa", Dialogs::Si,
+             QStringList{"Crostata Frolla 2"} + altre);
+        caso("typed, closed", "Frolla", "chiusura", Dialogs::Si,
+             QStringList{"Crostata Frolla 2"} + altre);
+    }
+    void anotherProgram_deletesTheShownRecipe()
+    {
+        QFETCH(QString, digitato);
+        QFETCH(QString, via);
+        QFETCH(int, risposta);
+        libro->riga(crostata, libro->ingrediente("Farina"), "200", "00");
+        libro->riga(crostata, libro->ingrediente("Burro"), "100");
+        apri();
+        scrivi(w("txtFields_2"), digitato);
+        libro->esegui("DELETE FROM Ricette WHERE IDRicetta = ?", {crostata});
+        dialoghi->rispondi(Dialogs::Risposta(risposta));
+        if (via == "stampa")
+            dialoghi->rispondiStampa(0); // the print dialog, cancelled
+        if (via == "successivo")
+            barra("successivo");
+        else
+            clic(via == "stampa" ? "cmdStampa" : "cmdChiudi");
+        const QString detto = dialoghi->messaggi().value(0).testo;
+        QCOMPARE(detto.section("\r\n", 0, 0),
+                 "La ricetta è stata eliminata da un altro programma.");
+        QCOMPARE(detto.contains("nuova ricetta"), !digitato.isEmpty());
+        QStringList ricette;
+        for (const QVariantList &r :
+             libro->righe("SELECT NomeRicetta, DescrizioneRicetta, (SELECT count(*) FROM "
+                          "ingredienti_ricetta l WHERE l.IDRicetta = r.IDRicetta) FROM Ricette r "
+                          "ORDER BY NomeRicetta"))
+            ricette << QString("%1 %2 %3")
+                               .arg(r.value(0).toString(), r.value(1).toString(),
+                                    r.value(2).toInt() ? r.value(2).toString() : QString())
+                               .trimmed() +
+                           (r.value(2).toInt() || !r.value(1).toString().isEmpty() ? "" : " ");
+        QTEST(ricette, "ricette");
+        if (via != "chiusura" && risposta == Dialogs::Si) {
+            // The recipe shown is the one saved, with its lines.
+            QCOMPARE(campo(2), QString("Frolla"));
+            QCOMPARE(righeGriglia(), (Righe{{"Farina", "200", "00"}, {"Burro", "100", ""}}));
+        }
+    }
+
     // A book that shows no recipe: an empty one opens quietly, a missing or foreign one is said
     // once. Nothing can be typed that would be lost, and the window stays usable.
     void bookWithoutRecipes_windowStaysUsable_data()

@@ -297,6 +297,33 @@ private slots:
         QCOMPARE(righeGriglia(), inGriglia(dopo));
     }
 
+    // Ctrl+A in "Scegli l'Ingrediente" selects the name, however the keys are let go: Ctrl first,
+    // as many do, or the letter first.
+    void scelta_ctrlASelezionaIlNome_data()
+    {
+        QTest::addColumn<bool>("ctrlPrima");
+        QTest::newRow("Ctrl let go first") << true;
+        QTest::newRow("A let go first") << false;
+    }
+    void scelta_ctrlASelezionaIlNome()
+    {
+        QFETCH(bool, ctrlPrima);
+        apri();
+        QLineEdit *b = casella("IngredienteScelto");
+        scrivi(b, "pom");
+        QCOMPARE(b->text(), QString("Pomodoro"));
+        QTest::keyPress(b, Qt::Key_Control, Qt::ControlModifier);
+        QTest::keyPress(b, Qt::Key_A, Qt::ControlModifier);
+        if (ctrlPrima) {
+            QTest::keyRelease(b, Qt::Key_Control);
+            QTest::keyRelease(b, Qt::Key_A);
+        } else {
+            QTest::keyRelease(b, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyRelease(b, Qt::Key_Control);
+        }
+        QCOMPARE(b->selectedText(), QString("Pomodoro"));
+    }
+
     // No limit on the ingredients, and keys beyond 32 bits name them right.
     void moltiIngredienti_chiaviGrandi()
     {

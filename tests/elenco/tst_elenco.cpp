@@ -11,6 +11,8 @@
 #include "toolkit/applicazione.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QTableView>
 #include <QTest>
@@ -57,7 +59,7 @@ class TstElenco : public QObject
     }
     // What happens, comma separated: an option button or a print or delete button clicked,
     // "giu" / "su" an arrow key or a single letter typed in the category combo, "altro:" and a
-    // name: another program deletes that recipe.
+    // name: another program deletes that recipe; "rinomina:" old=new: it renames one.
     void fai(const QString &azioni) const
     {
         for (const QString &a : azioni.split(',', Qt::SkipEmptyParts))
@@ -67,6 +69,9 @@ class TstElenco : public QObject
                 QTest::keyClicks(w("Lista"), a);
             else if (a.startsWith("altro:"))
                 libro->esegui("DELETE FROM Ricette WHERE NomeRicetta = ?", {a.mid(6)});
+            else if (a.startsWith("rinomina:"))
+                libro->esegui("UPDATE Ricette SET NomeRicetta = ? WHERE NomeRicetta = ?",
+                              {a.section('=', 1), a.mid(9).section('=', 0, 0)});
             else
                 QTest::mouseClick(w(qPrintable(a)), Qt::LeftButton, {}, QPoint(5, 5));
     }
@@ -174,6 +179,9 @@ private slots:
         caso("cancelled", "", "Command1", 0, 1, 0, QStringList{});
         caso("a recipe gone since listed ends the command", "", "altro:Lasagne,Command1", 0, 2, 1,
              QStringList{"- Gnocchi -"});
+        caso("a recipe renamed since listed, printed as the book holds it", "",
+             "Command1,rinomina:Lasagne=Lasagne verdi,Command1", 1, 1, 1,
+             QStringList{"- Lasagne -", "- Lasagne verdi -"});
         caso("empty list", vuota, "Command4", -1, -1, -1, QStringList{});
     }
     void printing()
@@ -189,7 +197,8 @@ private slots:
         apri();
         if (da >= 0)
             trascina(da, a);
-        if (copie >= 0)
+        const int comandi = int(azioni.count("Command1") + azioni.count("Command4"));
+        for (int i = 0; copie >= 0 && i < comandi; ++i)
             dialoghi->rispondiStampa(copie);
         // Printing a recipe without lines says so: all but the risotto have none.
         for (const QString &t : titoli)
@@ -197,12 +206,27 @@ private slots:
                 dialoghi->rispondi(Dialogs::OK);
         fai(azioni);
         QCOMPARE(carta->titoli(), titoli);
-        QCOMPARE(carta->lavori, copie > 0 ? 1 : 0); // Cancel hands nothing to the printer
-        QCOMPARE(dialoghi->di("stampa").size(), copie >= 0 ? 1 : 0);
+        QCOMPARE(carta->lavori, copie > 0 ? comandi : 0); // Cancel hands nothing to the printer
+        QCOMPARE(dialoghi->di("stampa").size(), copie >= 0 ? comandi : 0);
         if (copie >= 0) // the document's name: the recipe's, or the list's for several
-            QCOMPARE(dialoghi->di("stampa").value(0).titolo, da == a && azioni == "Command1"
-                                                                 ? titoli.value(0).mid(2).chopped(2)
-                                                                 : QString("Ricette"));
+            QCOMPARE(dialoghi->di("stampa").value(0).titolo,
+                     da == a && azioni.endsWith("Command1") ? nomi().value(da) : "Ricette");
+    }
+
+    // The export of a list another program changed since: a recipe it deleted is named as the
+    // cause, and no file is written.
+    void export_recipeGoneSinceListed_saysWhy()
+    {
+        apri();
+        trascina(0, 4);
+        const QString file = QDir(libro->cartella()).filePath("Primi.mmf");
+        dialoghi->rispondiFile(file).rispondi(Dialogs::OK);
+        fai("altro:Lasagne,Command5");
+        QCOMPARE(dialoghi->visti(),
+                 QStringList{"Errore di esportazione: L'esportazione non è stata eseguita:\r\n"
+                             "La ricetta \"Lasagne\" non è più nel ricettario: è stata "
+                             "eliminata da un altro programma."});
+        QVERIFY(!QFile::exists(file));
     }
 
     // What the list window itself hands to the layout: the category found by its key among

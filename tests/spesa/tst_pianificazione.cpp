@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTableWidget>
@@ -269,7 +270,11 @@ private slots:
         Cerca *cerca = finestra<Cerca>();
         QVERIFY(cerca);
         QVERIFY(QTest::qWaitForWindowExposed(cerca));
+        // The search runs on the window's own thread: wait for the results of the whole book.
+        QSignalSpy mostrati(cerca, &Cerca::risultatiMostrati);
         QTest::keyClicks(w<QLineEdit>(cerca, "txtCerca"), "torta");
+        while (mostrati.wait(20000) && !mostrati.last().value(0).toBool()) {
+        }
         auto *risultati = w<QTreeWidget>(cerca, "Risultati");
         QCOMPARE(risultati->topLevelItemCount(), 1);
         const QModelIndex riga = risultati->model()->index(0, 0);
