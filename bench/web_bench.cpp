@@ -2,6 +2,7 @@
 // process included; and the ingredient-line reader alone.
 #include "formati/paginaweb.h"
 #include "formati/rigaingrediente.h"
+#include "pentolone_web/analisi.h"
 #include "storage/engineerror.h"
 
 #include <QCoreApplication>

@@ -1,5 +1,6 @@
-// The program's side of the web reader: the page goes to the helper on its standard input, the
-// recipes come back as JSON on its standard output, within limits of time and size.
+// The program's side of the web reader: a page recognised by its first bytes goes to the helper
+// on its standard input, the recipes come back as JSON on its standard output, within limits of
+// time and size.
 #include "formati/paginaweb.h"
 
 #include "storage/engineerror.h"
@@ -10,7 +11,9 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 
 namespace PaginaWeb {
 
@@ -50,6 +53,30 @@ void setProgramma(const QString &percorso)
 void setLimiteTempo(int millisecondi)
 {
     limiteTempo = millisecondi;
+}
+
+bool riconosci(const QByteArray &inizio)
+{
+    // A page saved by hand may start with blanks, a stray character or a comment.
+    static const QRegularExpression pagina(
+        QStringLiteral("<(!doctype\\s+html|html|head|body|meta|title)[\\s>]"),
+        QRegularExpression::CaseInsensitiveOption);
+    qsizetype da = inizio.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (da < inizio.size() && QChar::isSpace(uchar(inizio.at(da))))
+        ++da;
+    return pagina.match(QString::fromUtf8(inizio.mid(da, 1024))).hasMatch();
+}
+
+bool riconosciFile(const QString &percorso)
+{
+    QFile f(percorso);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray inizio;
+    // Blanks before the markup are passed over, however many.
+    while (!f.atEnd() && inizio.trimmed().size() < 1024 && inizio.size() < MassimoByte)
+        inizio += f.read(65536);
+    return riconosci(inizio);
 }
 
 QString secondi(int millisecondi)

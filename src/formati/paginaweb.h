@@ -3,14 +3,14 @@
 #include "formati/ricettaestera.h"
 
 #include <QByteArray>
-#include <QJsonObject>
 #include <QList>
 #include <QString>
 #include <functional>
 
-// Recipes published in web pages as schema.org data: JSON-LD blocks first, microdata when a page
-// has none. A page is untrusted: the program reads it through the pentolone-web helper, which
-// runs the parser in a process of its own with limits on memory and time.
+// Recipes published in web pages as schema.org data. A page is untrusted: the program only
+// recognises one and decodes its bytes; the pentolone-web helper parses it (pentolone_web/
+// analisi.h), in a process of its own with limits on memory and time, and hands the recipes back
+// as JSON.
 namespace PaginaWeb {
 
 // Pages larger than this are refused, downloaded or saved.
@@ -31,30 +31,6 @@ QByteArray conCodifica(const QByteArray &pagina, const QString &charset);
 // decode.
 QByteArray etichetta(const QString &charset);
 bool codificaNota(const QString &charset);
-// A JSON-LD block with what pages wrap it in or leave in it (comments, CDATA markers, trailing
-// commas) taken out, so a strict JSON parser reads it.
-QByteArray jsonTollerante(const QByteArray &blocco);
-
-// Parses the page in this process (the helper's work): every schema.org Recipe in it (JSON-LD
-// first, else microdata or RDFa) as JSON objects whose properties microdata gave in JSON-LD's
-// shape. A recipe without a name takes the page's title. problema tells why a block that held
-// a recipe could not be read.
-QList<QJsonObject> oggettiRicetta(const QByteArray &pagina, QString *problema = nullptr);
-// A text of the page as a cook reads it: entities decoded, tags stripped, one line for each
-// paragraph, list item or line break, blank lines dropped.
-QString testo(const QString &html);
-
-// A property of a JSON-LD object by its name without regard to capitals ("RecipeInstructions"),
-// undefined when missing or empty; the first text of a value given once or as a list.
-QJsonValue proprieta(const QJsonObject &oggetto, const char *nome);
-QString primo(const QJsonValue &valore);
-
-// A recipe object in the book's terms; indirizzo is named in its notes as its source.
-RicettaEstera ricetta(const QJsonObject &oggetto, const QString &indirizzo);
-// Both steps: every recipe of the page, once each; an object with neither ingredients nor
-// instructions (a rating's stub) is none.
-QList<RicettaEstera> ricette(const QByteArray &pagina, const QString &indirizzo,
-                             QString *problema = nullptr);
 
 // How the helper hands the recipes, and the problem met, to the program.
 QByteArray inJson(const QList<RicettaEstera> &ricette, const QString &problema = {});

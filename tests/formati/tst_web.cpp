@@ -3,6 +3,7 @@
 #include "caso.h"
 #include "formati/paginaweb.h"
 #include "formati/scaricamento.h"
+#include "pentolone_web/analisi.h"
 #include "righeestere.h"
 #include "serverweb.h"
 #include "storage/engineerror.h"

@@ -3,6 +3,8 @@
 // crashes or loops on it, only this process goes, within limits of memory and time.
 //
 //   pentolone-web <the page's address, named in each recipe's notes>  < page
+#include "pentolone_web/analisi.h"
+
 #include "formati/paginaweb.h"
 
 #include <QByteArray>

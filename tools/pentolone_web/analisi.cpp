@@ -1,12 +1,12 @@
 // The page side of the web reader: libxml2's HTML parser, in its event (SAX) mode so no tree is
 // built for the whole page, hands over the JSON-LD blocks, the microdata items and the texts;
 // Qt reads the JSON.
+#include "pentolone_web/analisi.h"
+
 #include "formati/paginaweb.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QRegularExpression>
 #include <cstring>
 #include <libxml/HTMLparser.h>
 #include <libxml/parserInternals.h>
@@ -294,30 +294,6 @@ private:
 };
 
 } // namespace
-
-bool riconosci(const QByteArray &inizio)
-{
-    // A page saved by hand may start with blanks, a stray character or a comment.
-    static const QRegularExpression pagina(
-        QStringLiteral("<(!doctype\\s+html|html|head|body|meta|title)[\\s>]"),
-        QRegularExpression::CaseInsensitiveOption);
-    qsizetype da = inizio.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    while (da < inizio.size() && QChar::isSpace(uchar(inizio.at(da))))
-        ++da;
-    return pagina.match(QString::fromUtf8(inizio.mid(da, 1024))).hasMatch();
-}
-
-bool riconosciFile(const QString &percorso)
-{
-    QFile f(percorso);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    QByteArray inizio;
-    // Blanks before the markup are passed over, however many.
-    while (!f.atEnd() && inizio.trimmed().size() < 1024 && inizio.size() < MassimoByte)
-        inizio += f.read(65536);
-    return riconosci(inizio);
-}
 
 QString testo(const QString &html)
 {

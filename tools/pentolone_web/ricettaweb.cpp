@@ -1,5 +1,6 @@
 // A schema.org Recipe in the book's terms: which property fills which column, and how.
-#include "formati/paginaweb.h"
+#include "pentolone_web/analisi.h"
+
 #include "formati/rigaingrediente.h"
 #include "toolkit/maiuscole.h"
 
