@@ -1,4 +1,7 @@
-# Fails when an include under src/ points up or sideways, or names no layer.
+# Fails when an include under src/ points up or sideways, or names no layer. The build refuses
+# most of these already (a library sees only its own headers and those it links); this says in
+# words which line is wrong, and also catches what a path can sneak past the build: a climb out
+# of a layer ("storage/../editor/ricette.h"), an include through a macro.
 # Layers, top to bottom; a folder may include its own headers and those of lower ranks.
 set(rango_app 6)
 set(rango_shell 5)
@@ -12,15 +15,40 @@ set(rango_printing 3)
 set(rango_masterdata 3)
 set(rango_toolkit 2)
 set(rango_storage 1)
-file(GLOB_RECURSE sorgenti "${SRC}/*.h" "${SRC}/*.cpp")
+set(livelli app shell editor elenco import cerca spesa formati printing masterdata toolkit storage)
+list(JOIN livelli "|" alternative)
+
+file(GLOB_RECURSE sorgenti "${SRC}/*.h" "${SRC}/*.cpp" "${SRC}/*.ui")
 set(errori "")
 foreach(file IN LISTS sorgenti)
     file(RELATIVE_PATH relativo "${SRC}" "${file}")
     string(REGEX MATCH "^[^/]+" livello "${relativo}")
-    file(STRINGS "${file}" righe REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+    if(file MATCHES "\\.ui$")
+        # A form's custom widgets: uic writes an include of each <header>.
+        file(STRINGS "${file}" righe REGEX "<header[^>]*>")
+        list(TRANSFORM righe REPLACE ".*<header[^>]*>[ \t]*([^< \t]*).*" "\"\\1\"")
+    else()
+        file(STRINGS "${file}" righe REGEX "^[ \t]*#[ \t]*include")
+        list(TRANSFORM righe REPLACE "^[ \t]*#[ \t]*include[ \t]*" "")
+    endif()
     foreach(riga IN LISTS righe)
-        string(REGEX REPLACE ".*\"([^\"]+)\".*" "\\1" incluso "${riga}")
+        if(riga MATCHES "^\"([^\"]*)\"")
+            set(incluso "${CMAKE_MATCH_1}")
+        elseif(riga MATCHES "^<([^>]*)>")
+            # Qt's and the system's headers; ours only when it names a layer.
+            set(incluso "${CMAKE_MATCH_1}")
+            if(NOT incluso MATCHES "^(${alternative})/")
+                continue()
+            endif()
+        else()
+            list(APPEND errori "${relativo}: \"#include ${riga}\" goes through a macro: name the header")
+            continue()
+        endif()
         if(incluso MATCHES "^ui_[a-z0-9_]+\\.h$" OR incluso MATCHES "\\.moc$")
+            continue()
+        endif()
+        if(incluso MATCHES "(^|/)\\.\\.?(/|$)")
+            list(APPEND errori "${relativo}: \"${incluso}\" climbs out of a folder: name the layer and the header alone")
             continue()
         endif()
         if(NOT incluso MATCHES "^([a-z]+)/")
