@@ -12,14 +12,7 @@ class Dialogs
 {
 public:
     // Buttons and icons of a message box, with the values the windows were written with.
-    enum Pulsanti {
-        SoloOK = 0,
-        OKAnnulla = 1,
-        InterrompiRiprovaIgnora = 2,
-        SiNoAnnulla = 3,
-        SiNo = 4,
-        RiprovaAnnulla = 5
-    };
+    enum Pulsanti { SoloOK = 0, SiNoAnnulla = 3, SiNo = 4 };
     enum Icona {
         NessunaIcona = 0,
         Critica = 16,
@@ -27,7 +20,7 @@ public:
         Esclamazione = 48,
         Informazione = 64
     };
-    enum Risposta { OK = 1, Annulla = 2, Interrompi = 3, Riprova = 4, Ignora = 5, Si = 6, No = 7 };
+    enum Risposta { OK = 1, Annulla = 2, Si = 6, No = 7 };
     // Help commands: a topic by its context number, or the contents.
     enum ComandoGuida { Argomento = 1, Sommario = 3 };
 

@@ -129,16 +129,10 @@ QMessageBox::StandardButtons pulsantiQt(Dialogs::Pulsanti pulsanti)
     switch (pulsanti) {
     case Dialogs::SoloOK:
         break;
-    case Dialogs::OKAnnulla:
-        return QMessageBox::Ok | QMessageBox::Cancel;
-    case Dialogs::InterrompiRiprovaIgnora:
-        return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
     case Dialogs::SiNoAnnulla:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     case Dialogs::SiNo:
         return QMessageBox::Yes | QMessageBox::No;
-    case Dialogs::RiprovaAnnulla:
-        return QMessageBox::Retry | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
@@ -148,12 +142,6 @@ Dialogs::Risposta risposta(int pulsante, Dialogs::Pulsanti pulsanti)
     switch (pulsante) {
     case QMessageBox::Cancel:
         return Dialogs::Annulla;
-    case QMessageBox::Abort:
-        return Dialogs::Interrompi;
-    case QMessageBox::Retry:
-        return Dialogs::Riprova;
-    case QMessageBox::Ignore:
-        return Dialogs::Ignora;
     case QMessageBox::Yes:
         return Dialogs::Si;
     case QMessageBox::No:

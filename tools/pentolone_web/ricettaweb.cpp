@@ -2,6 +2,7 @@
 #include "pentolone_web/analisi.h"
 
 #include "formati/rigaingrediente.h"
+#include "storage/schema.h"
 #include "toolkit/maiuscole.h"
 
 #include <QJsonArray>
@@ -70,11 +71,13 @@ QStringList testi(const QJsonValue &v)
     return r;
 }
 
-// At most n characters, cut after a whole word when there is one, without the comma or dash
-// the cut leaves at its end.
-QString taglia(const QString &t, int n)
+// At most as many characters as the book's column holds (its declared width, "VARCHAR(50)"),
+// cut after a whole word when there is one, without the comma or dash the cut leaves at its end.
+QString taglia(const QString &t, Schema::ColonnaRicetta colonna)
 {
-    if (t.size() <= n)
+    const QString tipo = Schema::tabella(Schema::Ricette)->colonne.at(colonna).tipo;
+    const int n = tipo.section(u'(', 1).section(u')', 0, 0).toInt();
+    if (n == 0 || t.size() <= n) // a TEXT column holds any length
         return t;
     const qsizetype spazio = t.left(n + 1).lastIndexOf(u' ');
     QString r = t.left(spazio > 0 ? spazio : n).trimmed();
@@ -275,24 +278,24 @@ RicettaEstera ricetta(const QJsonObject &o, const QString &indirizzo)
     RicettaEstera r;
     QStringList note{QStringLiteral("Fonte: ") + indirizzo};
     const QString nome = semplice(campo("name"));
-    r.nome = taglia(nome, 50);
+    r.nome = taglia(nome, Schema::NomeRicetta);
     QStringList descrizione = testi(campo("description"));
     // A name too long for its column is kept whole in the description.
     if (r.nome != nome)
         descrizione.prepend(nome + QLatin1String(" -"));
     const QString tutta = descrizione.join(u' ');
-    r.descrizione = taglia(tutta, 255);
-    r.preparataDa = taglia(testi(campo("author")).join(QLatin1String(", ")), 50);
+    r.descrizione = taglia(tutta, Schema::DescrizioneRicetta);
+    r.preparataDa = taglia(testi(campo("author")).join(QLatin1String(", ")), Schema::Preparata_da);
     r.categoria = maiuscolaIniziale(testi(campo("recipeCategory")).value(0));
     // The meal type is the course (antipasto, primo, dolce); the cuisine is a note.
     QStringList pasto = testi(campo("recipeCourse"));
     if (pasto.isEmpty())
         pasto = testi(campo("recipeCategory"));
-    r.tipoPasto = taglia(maiuscolaIniziale(pasto.join(QLatin1String(", "))), 50);
+    r.tipoPasto = taglia(maiuscolaIniziale(pasto.join(QLatin1String(", "))), Schema::TipoPasto);
     if (const QStringList cucina = testi(campo("recipeCuisine")); !cucina.isEmpty())
         note << QStringLiteral("Cucina: ") + cucina.join(QLatin1String(", "));
     r.vegetariana = vegetariana(campo("suitableForDiet"));
-    r.tempo = taglia(tempo(o), 50);
+    r.tempo = taglia(tempo(o), Schema::TempoPreparazione);
     r.porzioni = porzioni(campo("recipeYield"), note);
     r.informazioni = nutrizione(campo("nutrition").toObject(), r.calorie);
 
@@ -313,7 +316,7 @@ RicettaEstera ricetta(const QJsonObject &o, const QString &indirizzo)
     QStringList istruzioni;
     passi(campo("recipeInstructions"), istruzioni);
     r.istruzioni = istruzioni.join(FineRiga);
-    r.utensili = taglia(testi(campo("tool")).join(QLatin1String(", ")), 255);
+    r.utensili = taglia(testi(campo("tool")).join(QLatin1String(", ")), Schema::Utensili);
     // Nothing of a description is lost to its column's width.
     if (r.descrizione != tutta)
         note << tutta;
