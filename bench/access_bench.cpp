@@ -39,7 +39,7 @@ qint64 righe(const QString &libro)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    LibroAccess::setProgramma(QStringLiteral(PENTOLONE_JET));
+    const Aiutante::Opzioni jet3{QStringLiteral(PENTOLONE_JET)};
     const QString jet = QStringLiteral(PENTOLONE_ACCESS "/ricettario-access2003.mdb");
     QTemporaryDir dir;
     std::vector<double> tempi;
@@ -49,7 +49,7 @@ int main(int argc, char **argv)
         QElapsedTimer t;
         t.start();
         try {
-            LibroAccess::converti(jet, copia);
+            LibroAccess::converti(jet, copia, {}, jet3);
         } catch (const EngineError &e) {
             std::fprintf(stderr, "%s\n", qPrintable(e.description()));
             return 1;

@@ -105,7 +105,7 @@ double mediana(std::vector<double> v)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    PaginaWeb::setProgramma(QStringLiteral(PENTOLONE_WEB));
+    const Aiutante::Opzioni web{QStringLiteral(PENTOLONE_WEB)};
     const QStringList linee = righe();
     const QByteArray html = pagina(linee);
     QTemporaryDir dir;
@@ -114,7 +114,7 @@ int main(int argc, char **argv)
         QElapsedTimer t;
         t.start();
         try {
-            const QList<RicettaEstera> r = PaginaWeb::leggi(html, "https://esempio.test/");
+            const QList<RicettaEstera> r = PaginaWeb::leggi(html, "https://esempio.test/", {}, web);
             aiutante.push_back(t.nsecsElapsed() / 1e6);
             LibroSorgente::scrivi(dir.filePath(QStringLiteral("%1.mdb").arg(i)), r);
             if (r.size() != Ricette)
@@ -141,7 +141,8 @@ int main(int argc, char **argv)
         t.start();
         const double prima = processore();
         try {
-            if (PaginaWeb::leggi(lunga, "https://esempio.test/").value(0).righe.size() != 40000)
+            if (PaginaWeb::leggi(lunga, "https://esempio.test/", {}, web).value(0).righe.size() !=
+                40000)
                 return 1;
         } catch (const EngineError &e) {
             std::fprintf(stderr, "%s\n", qPrintable(e.description()));

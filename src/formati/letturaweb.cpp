@@ -3,27 +3,24 @@
 // time and size.
 #include "formati/paginaweb.h"
 
+#include "formati/rifiuto.h"
 #include "storage/engineerror.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
 
 namespace PaginaWeb {
 
+using Rifiuto::rifiuta;
+using Rifiuto::secondi;
+
 namespace {
 
-QString programma;
-int limiteTempo = 20000;
-
-// Between two looks at the helper: how soon a cancel is seen.
-constexpr int Passo = 50;
+constexpr int LimiteTempo = 20000;
 
 // The columns, by the names the JSON carries between helper and program.
 const char *const Testi[] = {"nome",       "descrizione", "preparataDa",  "tipoPasto",
@@ -38,22 +35,7 @@ QString *campo(RicettaEstera &r, int i)
     return campi[i];
 }
 
-[[noreturn]] void rifiuta(const QString &testo)
-{
-    throw EngineError(EngineError::ConversioneNonRiuscita, testo);
-}
-
 } // namespace
-
-void setProgramma(const QString &percorso)
-{
-    programma = percorso;
-}
-
-void setLimiteTempo(int millisecondi)
-{
-    limiteTempo = millisecondi;
-}
 
 bool riconosci(const QByteArray &inizio)
 {
@@ -77,12 +59,6 @@ bool riconosciFile(const QString &percorso)
     while (!f.atEnd() && inizio.trimmed().size() < 1024 && inizio.size() < MassimoByte)
         inizio += f.read(65536);
     return riconosci(inizio);
-}
-
-QString secondi(int millisecondi)
-{
-    return millisecondi <= 1000 ? QStringLiteral("un secondo")
-                                : QStringLiteral("%1 secondi").arg((millisecondi + 999) / 1000);
 }
 
 QByteArray inJson(const QList<RicettaEstera> &ricette, const QString &problema)
@@ -130,47 +106,33 @@ QList<RicettaEstera> daJson(const QByteArray &json, QString *problema)
 }
 
 QList<RicettaEstera> leggi(const QByteArray &pagina, const QString &indirizzo,
-                           const std::function<bool()> &continua)
+                           const std::function<bool()> &continua, const Aiutante::Opzioni &opzioni)
 {
     if (pagina.size() > MassimoByte)
         rifiuta(QStringLiteral("La pagina %1 è più grande di 10 MB: non è una pagina di ricette.")
                     .arg(indirizzo));
-    const QString eseguibile =
-        programma.isEmpty() ? QCoreApplication::applicationDirPath() + "/pentolone-web" : programma;
-    QProcess figlio;
-    figlio.setStandardErrorFile(QProcess::nullDevice());
-    figlio.start(eseguibile, {indirizzo});
-    if (!figlio.waitForStarted())
+    Aiutante figlio(QStringLiteral("pentolone-web"), opzioni, LimiteTempo);
+    switch (figlio.esegui({indirizzo}, pagina, continua)) {
+    case Aiutante::Mancante:
         rifiuta(QStringLiteral("Manca il programma che legge le pagine web (%1): Pentolone va "
                                "installato di nuovo.")
-                    .arg(QFileInfo(eseguibile).fileName()));
-    figlio.write(pagina);
-    figlio.closeWriteChannel();
-
-    QElapsedTimer orologio;
-    orologio.start();
-    const auto interrompi = [&figlio](int numero, const QString &testo) {
-        figlio.kill();
-        figlio.waitForFinished(-1);
-        throw EngineError(numero, testo);
-    };
-    // The waits read the helper's output and write its input as they go.
-    while (!figlio.waitForFinished(Passo) && figlio.state() != QProcess::NotRunning) {
-        if (continua && !continua())
-            interrompi(EngineError::ConversioneAnnullata, indirizzo);
-        if (orologio.elapsed() > limiteTempo)
-            interrompi(EngineError::ConversioneNonRiuscita,
-                       QStringLiteral("La lettura della pagina %1 non è finita in %2: la pagina "
-                                      "è forse danneggiata.")
-                           .arg(indirizzo, secondi(limiteTempo)));
-    }
-    const QByteArray risposta = figlio.readAllStandardOutput();
-    if (figlio.exitStatus() != QProcess::NormalExit || figlio.exitCode() != 0)
+                    .arg(figlio.nome()));
+    case Aiutante::Annullato:
+        throw EngineError(EngineError::ConversioneAnnullata, indirizzo);
+    case Aiutante::Scaduto:
+        rifiuta(QStringLiteral("La lettura della pagina %1 non è finita in %2: la pagina "
+                               "è forse danneggiata.")
+                    .arg(indirizzo, secondi(figlio.limiteTempo())));
+    case Aiutante::Fallito:
+    case Aiutante::InCorso:
         rifiuta(QStringLiteral("La pagina %1 non si può leggere: è danneggiata o troppo "
                                "complicata.")
                     .arg(indirizzo));
+    case Aiutante::Riuscito:
+        break;
+    }
     QString problema;
-    const QList<RicettaEstera> ricette = daJson(risposta, &problema);
+    const QList<RicettaEstera> ricette = daJson(figlio.uscita(), &problema);
     if (ricette.isEmpty() && !problema.isEmpty())
         rifiuta(QStringLiteral("La ricetta della pagina %1 non si può leggere: %2.")
                     .arg(indirizzo, problema));
@@ -181,7 +143,8 @@ QList<RicettaEstera> leggi(const QByteArray &pagina, const QString &indirizzo,
     return ricette;
 }
 
-QList<RicettaEstera> leggiFile(const QString &percorso, const std::function<bool()> &continua)
+QList<RicettaEstera> leggiFile(const QString &percorso, const std::function<bool()> &continua,
+                               const Aiutante::Opzioni &opzioni)
 {
     const QString nome = QFileInfo(percorso).fileName();
     QFile f(percorso);
@@ -194,7 +157,7 @@ QList<RicettaEstera> leggiFile(const QString &percorso, const std::function<bool
     const QByteArray pagina = f.readAll();
     if (!riconosci(pagina))
         rifiuta(QStringLiteral("Il file \"%1\" non è una pagina web.").arg(nome));
-    return leggi(pagina, QFileInfo(percorso).absoluteFilePath(), continua);
+    return leggi(pagina, QFileInfo(percorso).absoluteFilePath(), continua, opzioni);
 }
 
 } // namespace PaginaWeb

@@ -1,34 +1,26 @@
 // Books in the older format: recognised by their header, converted by the helper program.
 #include "formati/libroaccess.h"
 
+#include "formati/rifiuto.h"
 #include "storage/engineerror.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <cstdio>
 
 namespace LibroAccess {
 
+using Rifiuto::rifiuta;
+
 namespace {
 
-QString programma;
-int limiteTempo = 10000;
-
-// Between two looks at the helper: how soon a cancel or a time-out is seen.
-constexpr int Passo = 50;
+// The helper reports as it goes; a silence that long is a hang inside libmdb.
+constexpr int LimiteTempo = 10000;
 
 QString nome(const QString &percorso)
 {
     return QFileInfo(percorso).fileName();
-}
-
-[[noreturn]] void rifiuta(const QString &testo)
-{
-    throw EngineError(EngineError::ConversioneNonRiuscita, testo);
 }
 
 QString danneggiato(const QString &percorso)
@@ -68,16 +60,6 @@ void rimuovi(const QString &file)
 }
 
 } // namespace
-
-void setProgramma(const QString &percorso)
-{
-    programma = percorso;
-}
-
-void setLimiteTempo(int millisecondi)
-{
-    limiteTempo = millisecondi;
-}
 
 bool riconosci(const QString &percorso)
 {
@@ -136,73 +118,36 @@ void verificaOrigine(const QString &percorso, const QString &destinazione)
                     .arg(nome(percorso)));
 }
 
-QString silenzioTroppoLungo(const QString &percorso)
-{
-    return QStringLiteral("La lettura del file \"%1\" è rimasta ferma per %2: il file è forse "
-                          "danneggiato.")
-        .arg(nome(percorso), limiteTempo <= 1000
-                                 ? QStringLiteral("un secondo")
-                                 : QStringLiteral("%1 secondi").arg((limiteTempo + 999) / 1000));
-}
-
-// Reads the helper's reports until it ends, passing the progress on; a cancel or a silence
-// too long stops it and leaves nothing behind.
-Resoconto segui(QProcess &figlio, const QString &percorso, const QString &parziale,
-                const std::function<bool(int, int)> &avanzamento)
-{
-    // The helper reports as it goes; a silence that long is a hang inside libmdb.
-    QElapsedTimer silenzio;
-    silenzio.start();
-    Resoconto r;
-    const auto interrompi = [&](const QString &testo, int numero) {
-        figlio.kill();
-        figlio.waitForFinished(-1);
-        rimuovi(parziale);
-        throw EngineError(numero, testo);
-    };
-    for (;;) {
-        const bool inCorso = figlio.state() != QProcess::NotRunning;
-        if (inCorso)
-            figlio.waitForReadyRead(Passo);
-        while (figlio.canReadLine()) {
-            silenzio.restart();
-            r.leggi(QString::fromUtf8(figlio.readLine()).trimmed());
-        }
-        // Once more after the end, so the caller sees the last rows counted.
-        if (avanzamento && !avanzamento(r.fatti, qMax(r.fatti, r.totale)))
-            interrompi(nome(percorso), EngineError::ConversioneAnnullata);
-        if (!inCorso)
-            return r;
-        if (silenzio.elapsed() > limiteTempo)
-            interrompi(silenzioTroppoLungo(percorso), EngineError::ConversioneNonRiuscita);
-    }
-}
-
 } // namespace
 
 void converti(const QString &percorso, const QString &destinazione,
-              const std::function<bool(int, int)> &avanzamento)
+              const std::function<bool(int, int)> &avanzamento, const Aiutante::Opzioni &opzioni)
 {
     verificaOrigine(percorso, destinazione);
-    const QString eseguibile =
-        programma.isEmpty() ? QCoreApplication::applicationDirPath() + "/pentolone-jet" : programma;
     const QString parziale = destinazione + ".parziale";
     rimuovi(parziale);
 
-    QProcess figlio;
-    figlio.setStandardErrorFile(QProcess::nullDevice());
-    figlio.start(eseguibile, {percorso, parziale}, QIODevice::ReadOnly);
-    if (!figlio.waitForStarted())
+    Aiutante figlio(QStringLiteral("pentolone-jet"), opzioni, LimiteTempo);
+    Resoconto r;
+    QObject::connect(&figlio, &Aiutante::riga, &figlio,
+                     [&r](const QByteArray &riga) { r.leggi(QString::fromUtf8(riga).trimmed()); });
+    const Aiutante::Esito esito = figlio.esegui({percorso, parziale}, {}, [&] {
+        return !avanzamento || avanzamento(r.fatti, qMax(r.fatti, r.totale));
+    });
+    if (esito == Aiutante::Mancante)
         rifiuta(QStringLiteral("Manca il programma che legge il file \"%1\" (%2): Pentolone va "
                                "installato di nuovo.")
-                    .arg(nome(percorso), QFileInfo(eseguibile).fileName()));
-
-    const Resoconto r = segui(figlio, percorso, parziale, avanzamento);
-    if (figlio.exitStatus() != QProcess::NormalExit || figlio.exitCode() != 0 || !r.finito) {
+                    .arg(nome(percorso), figlio.nome()));
+    if (esito != Aiutante::Riuscito || !r.finito) {
         rimuovi(parziale);
-        rifiuta(figlio.exitStatus() == QProcess::NormalExit && figlio.exitCode() == 2
-                    ? rifiuto(percorso, r.esito)
-                    : danneggiato(percorso));
+        if (esito == Aiutante::Annullato)
+            throw EngineError(EngineError::ConversioneAnnullata, nome(percorso));
+        if (esito == Aiutante::Scaduto)
+            rifiuta(QStringLiteral("La lettura del file \"%1\" è rimasta ferma per %2: il file è "
+                                   "forse danneggiato.")
+                        .arg(nome(percorso), Rifiuto::secondi(figlio.limiteTempo())));
+        rifiuta(esito == Aiutante::Fallito && figlio.codice() == 2 ? rifiuto(percorso, r.esito)
+                                                                   : danneggiato(percorso));
     }
     // Over an older file of that name in one step, so no half-written book is ever seen there.
     if (std::rename(QFile::encodeName(parziale).constData(),
@@ -215,7 +160,8 @@ void converti(const QString &percorso, const QString &destinazione,
 
 QString preparaLibro(const QString &percorso,
                      const std::function<bool(const QString &, const QString &)> &chiedi,
-                     const std::function<bool(int, int)> &avanzamento)
+                     const std::function<bool(int, int)> &avanzamento,
+                     const Aiutante::Opzioni &opzioni)
 {
     if (!riconosci(percorso))
         return percorso;
@@ -228,7 +174,7 @@ QString preparaLibro(const QString &percorso,
         "\", nella stessa cartella; il file originale resta com'è.\r\nCreare la copia e aprirla?";
     if (!chiedi(testo, QStringLiteral("Ricettario in un formato più vecchio")))
         return QString();
-    converti(percorso, copia, avanzamento);
+    converti(percorso, copia, avanzamento, opzioni);
     return copia;
 }
 

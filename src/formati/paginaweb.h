@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formati/aiutante.h"
 #include "formati/ricettaestera.h"
 
 #include <QByteArray>
@@ -36,20 +37,15 @@ bool codificaNota(const QString &charset);
 QByteArray inJson(const QList<RicettaEstera> &ricette, const QString &problema = {});
 QList<RicettaEstera> daJson(const QByteArray &json, QString *problema = nullptr);
 
-// The page's recipes, read by the helper program. continua() is asked now and then; false
-// cancels. Throws EngineError (ConversioneAnnullata for a cancel) with an Italian text naming
-// indirizzo; a page without recipes is an error too.
+// The page's recipes, read by the helper program ("pentolone-web"; it may take 20 s).
+// continua() is asked now and then; false cancels. Throws EngineError (ConversioneAnnullata for
+// a cancel) with an Italian text naming indirizzo; a page without recipes is an error too.
 QList<RicettaEstera> leggi(const QByteArray &pagina, const QString &indirizzo,
-                           const std::function<bool()> &continua = {});
+                           const std::function<bool()> &continua = {},
+                           const Aiutante::Opzioni &opzioni = {});
 // A saved page, through the same helper; the file must look like a page and be no larger than
 // MassimoByte.
-QList<RicettaEstera> leggiFile(const QString &percorso, const std::function<bool()> &continua = {});
-
-// A time limit in words: "un secondo", "20 secondi".
-QString secondi(int millisecondi);
-
-// The helper (by default "pentolone-web" beside the running program) and how long it may take.
-void setProgramma(const QString &percorso);
-void setLimiteTempo(int millisecondi);
+QList<RicettaEstera> leggiFile(const QString &percorso, const std::function<bool()> &continua = {},
+                               const Aiutante::Opzioni &opzioni = {});
 
 } // namespace PaginaWeb

@@ -2,6 +2,7 @@
 #include "formati/scaricamento.h"
 
 #include "formati/paginaweb.h"
+#include "formati/rifiuto.h"
 #include "storage/engineerror.h"
 
 #include <QElapsedTimer>
@@ -11,6 +12,8 @@
 #include <QTimer>
 
 namespace Scaricamento {
+
+using Rifiuto::rifiuta;
 
 namespace {
 
@@ -97,11 +100,6 @@ QString errore(QNetworkReply &r, const QUrl &u)
     }
 }
 
-[[noreturn]] void rifiuta(const QString &testo)
-{
-    throw EngineError(EngineError::ConversioneNonRiuscita, testo);
-}
-
 } // namespace
 
 void setLimiteTempo(int millisecondi)
@@ -146,7 +144,7 @@ QByteArray scarica(QUrl &indirizzo, const std::function<bool(qint64, qint64)> &a
             else if (orologio.elapsed() > limiteTempo)
                 ferma(QStringLiteral("La pagina %1 non è arrivata in %2: il sito è troppo lento "
                                      "o non risponde.")
-                          .arg(chiesto, PaginaWeb::secondi(limiteTempo)));
+                          .arg(chiesto, Rifiuto::secondi(limiteTempo)));
         };
         QObject::connect(r.get(), &QNetworkReply::downloadProgress, r.get(),
                          [&](qint64 fatti, qint64 tutti) {

@@ -47,11 +47,12 @@ QStringList fileIn(const QString &cartella)
     return QDir(cartella).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
 }
 
-// A stand-in for the helper, when one is given.
-void usaProgramma(const QTemporaryDir &altrove, const QByteArray &programma)
+// The helper as built, or a stand-in for it when one is given.
+Aiutante::Opzioni aiutante(const QTemporaryDir &altrove, const QByteArray &programma = {})
 {
-    if (!programma.isEmpty())
-        LibroAccess::setProgramma(scrivi(altrove.path(), "finto", programma, true));
+    return {programma.isEmpty() ? QStringLiteral(PENTOLONE_JET)
+                                : scrivi(altrove.path(), "finto", programma, true),
+            Limite};
 }
 
 // The rows of a table in key order, the key left out: columns split by '|', ~ for NULL, @ for the
@@ -161,14 +162,6 @@ class TestAccess : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        LibroAccess::setProgramma(PENTOLONE_JET);
-        LibroAccess::setLimiteTempo(Limite);
-    }
-
-    void init() { LibroAccess::setProgramma(PENTOLONE_JET); }
-
     void conversione_data()
     {
         QTest::addColumn<QByteArray>("contenuto");
@@ -189,14 +182,16 @@ private slots:
         QFETCH(int, acqua);
         QFETCH(QByteArray, programma);
         QTemporaryDir dir, altrove;
-        usaProgramma(altrove, programma);
         const QString jet = scrivi(dir.path(), "Nonna.mdb", contenuto);
         const QString copia = dir.filePath("copia.mdb");
         QList<QPair<int, int>> passi;
-        LibroAccess::converti(jet, copia, [&](int fatti, int totale) {
-            passi << qMakePair(fatti, totale);
-            return true;
-        });
+        LibroAccess::converti(
+            jet, copia,
+            [&](int fatti, int totale) {
+                passi << qMakePair(fatti, totale);
+                return true;
+            },
+            aiutante(altrove, programma));
         QCOMPARE(passi.last(), qMakePair(71, 71));
         QCOMPARE(leggi(jet), contenuto);
         QCOMPARE(fileIn(dir.path()), QStringList({"Nonna.mdb", "copia.mdb"}));
@@ -261,13 +256,14 @@ private slots:
         QFETCH(QString, attesa);
         QTemporaryDir dir, altrove;
         const QString jet = scrivi(dir.path(), "Libro d'oro.mdb", contenuto);
-        usaProgramma(altrove, programma);
         const QString copia = (come == SulLibro ? altrove : dir).filePath("copia.mdb");
         if (come == SulLibro)
             QVERIFY(QFile::link(jet, copia));
         QString messaggio;
         try {
-            LibroAccess::converti(jet, copia, [&](int, int) { return come != Annulla; });
+            LibroAccess::converti(
+                jet, copia, [&](int, int) { return come != Annulla; },
+                aiutante(altrove, programma));
         } catch (const EngineError &e) {
             messaggio = e.description();
         }
@@ -310,7 +306,7 @@ private slots:
         }
         const QString jet = scrivi(dir.path(), file, fixture("ricettario-access2003.mdb"));
         const auto si = [](const QString &, const QString &) { return true; };
-        QCOMPARE(LibroAccess::preparaLibro(jet, si), dir.filePath(attesa));
+        QCOMPARE(LibroAccess::preparaLibro(jet, si, {}, aiutante(dir)), dir.filePath(attesa));
         restano.sort();
         QCOMPARE(fileIn(dir.path()), restano); // nothing written through a link
     }

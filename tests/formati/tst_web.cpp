@@ -15,6 +15,9 @@
 
 namespace {
 
+// The helper as built, whatever the folder the test runs from.
+const Aiutante::Opzioni Web{PENTOLONE_WEB};
+
 // A recipe as "field: value" lines, its ingredient lines as "quantity|name|comment".
 QStringList riassunto(const RicettaEstera &r)
 {
@@ -42,7 +45,6 @@ class TstWeb : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { PaginaWeb::setProgramma(PENTOLONE_WEB); }
 
     // Each page through the helper: the recipes' fields (those listed, in any recipe) or the
     // refusal.
@@ -281,8 +283,8 @@ private slots:
             // A row gives a file of tests/fixtures/web, or a small page itself.
             const QList<RicettaEstera> ricette =
                 file.startsWith('<') || file.startsWith(QChar(0xfeff))
-                    ? PaginaWeb::leggi(file.toUtf8(), "x")
-                    : PaginaWeb::leggiFile(WEB "/" + file);
+                    ? PaginaWeb::leggi(file.toUtf8(), "x", {}, Web)
+                    : PaginaWeb::leggiFile(WEB "/" + file, {}, Web);
             visto << "ricette: " + QString::number(ricette.size());
             for (const RicettaEstera &r : ricette)
                 visto << riassunto(r);
@@ -326,24 +328,23 @@ private slots:
         QFETCH(QString, indirizzo);
         QFETCH(QString, attesa);
         QTemporaryDir cartella;
+        Aiutante::Opzioni opzioni = Web;
         if (!programma.isEmpty()) {
             QFile finto(cartella.filePath("finto"));
             QVERIFY(finto.open(QIODevice::WriteOnly) && finto.write(programma.toUtf8()) > 0);
             finto.setPermissions(finto.permissions() | QFile::ExeOwner);
             finto.close();
-            PaginaWeb::setProgramma(finto.fileName());
-            PaginaWeb::setLimiteTempo(300);
+            opzioni = {finto.fileName(), 300};
         }
         QString visto;
         try {
-            visto = PaginaWeb::leggi(pagina, indirizzo, [&] { return attesa != "annullata"; })
+            visto = PaginaWeb::leggi(
+                        pagina, indirizzo, [&] { return attesa != "annullata"; }, opzioni)
                         .value(0)
                         .note;
         } catch (const EngineError &e) {
             visto = e.number() == EngineError::ConversioneAnnullata ? "annullata" : e.description();
         }
-        PaginaWeb::setProgramma(PENTOLONE_WEB);
-        PaginaWeb::setLimiteTempo(20000);
         QCOMPARE(visto, attesa);
     }
 
@@ -446,7 +447,7 @@ private slots:
             if (via == "/latino")
                 visto = QString::fromUtf8(pagina);
             else if (attesa.startsWith("nome: "))
-                visto = "nome: " + PaginaWeb::leggi(pagina, "x").value(0).nome;
+                visto = "nome: " + PaginaWeb::leggi(pagina, "x", {}, Web).value(0).nome;
             else
                 visto = QString::number(pagina.size()) + ' ' + u.path();
         } catch (const EngineError &e) {

@@ -1,6 +1,4 @@
 #include "caso.h"
-#include "formati/libroaccess.h"
-#include "formati/paginaweb.h"
 #include "import/finestraimportazione.h"
 #include "libro.h"
 #include "scripteddialogs.h"
@@ -321,7 +319,6 @@ private slots:
     {
         QFETCH(QString, come);
         QFETCH(QString, cosa);
-        PaginaWeb::setProgramma(PROGRAMMA_WEB);
         Database::crea(percorso("Ricette.mdb"));
         ServerWeb server;
         // Saved as XHTML: the XML declaration comes first.
@@ -356,7 +353,6 @@ private slots:
     // the book has; the cook adds the recipe, keeps its name and picks the book's ingredient.
     void webPage_importedIntoTheSampleBook()
     {
-        PaginaWeb::setProgramma(PROGRAMMA_WEB);
         const QString libro = percorso("Ricette.mdb");
         QVERIFY(QFile::copy(Avvio::cartellaDeiModelli() + "/Ricette.mdb", libro));
         scrivi("Ricette.ini", libro.toUtf8() + "\r\n");
@@ -620,7 +616,6 @@ private slots:
         QFETCH(QString, dove);
         QFETCH(bool, si);
         QFETCH(QString, file);
-        LibroAccess::setProgramma(PROGRAMMA_JET);
         const QString vecchio = percorso("Nonna.mdb");
         QVERIFY(QFile::copy(QStringLiteral(FIXTURE_ACCESS "/") + file, vecchio));
         const bool libro = file.startsWith("ricettario");

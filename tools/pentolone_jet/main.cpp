@@ -8,6 +8,7 @@
 // few rows (the parent takes a long silence for a hang), "fine" once the book is written. A file
 // that is no recipe book gives one line "manca-tabella T" or "manca-colonna T<tab>C" (names as our
 // format writes them), "illeggibile", "non-scrivibile" or "troppo-lungo T<tab>C", and exit code 2.
+#include "limiti/limiti.h"
 #include "storage/database.h"
 #include "storage/engineerror.h"
 #include "storage/schema.h"
@@ -20,7 +21,6 @@
 #include <cstdio>
 #include <cstring>
 #include <mdbtools.h>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -218,15 +218,8 @@ int converti(const char *jet, const QString &destinazione)
 
 int main(int argc, char **argv)
 {
-    if (argc != 3) {
-        std::fputs("uso: pentolone-jet <file jet> <nuovo ricettario>\n", stderr);
+    if (!Limiti::prepara(argc, 2, "pentolone-jet <file jet> <nuovo ricettario>", {4ull << 30}))
         return 1;
-    }
-    // A damaged file must not take the machine's memory, nor leave a core dump behind.
-    const rlimit memoria{4ull << 30, 4ull << 30};
-    setrlimit(RLIMIT_AS, &memoria);
-    const rlimit core{0, 0};
-    setrlimit(RLIMIT_CORE, &core);
     std::setlocale(LC_ALL, "C");             // numbers with a point, whatever the user's language
     setenv("MDBICONV", "UTF-8", 1);          // what libmdb hands back
     setenv("MDB_JET3_CHARSET", "CP1252", 0); // Italian books of Access 97

@@ -6,25 +6,17 @@
 #include "pentolone_web/analisi.h"
 
 #include "formati/paginaweb.h"
+#include "limiti/limiti.h"
 
 #include <QByteArray>
 #include <QString>
 #include <cstdio>
-#include <sys/resource.h>
 #include <unistd.h>
 
 int main(int argc, char **argv)
 {
-    if (argc != 2) {
-        std::fputs("uso: pentolone-web <indirizzo> < pagina\n", stderr);
+    if (!Limiti::prepara(argc, 1, "pentolone-web <indirizzo> < pagina", {1ull << 30, 30}))
         return 1;
-    }
-    const rlimit memoria{1ull << 30, 1ull << 30};
-    setrlimit(RLIMIT_AS, &memoria);
-    const rlimit processore{30, 30};
-    setrlimit(RLIMIT_CPU, &processore);
-    const rlimit core{0, 0};
-    setrlimit(RLIMIT_CORE, &core);
 
     QByteArray pagina;
     char blocco[65536];
