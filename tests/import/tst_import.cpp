@@ -174,7 +174,6 @@ private slots:
     {
         // The choice dialog is modal: it is answered when it shows.
         qApp->installEventFilter(this);
-        LibroAccess::setProgramma(PROGRAMMA_JET);
     }
     void init()
     {
@@ -749,7 +748,8 @@ private slots:
         const auto libroDi = [this](const QString &tipo, const QString &dove) {
             if (tipo == "access")
                 LibroAccess::converti(QString(FIXTURE_ACCESS) + "/ricettario-access2003.mdb", dove,
-                                      [](int, int) { return true; });
+                                      [](int, int) { return true; },
+                                      {QStringLiteral(PROGRAMMA_JET)});
             else
                 QVERIFY(QFile::copy(
                     QString(LIBRI) + (tipo == "nuovo" ? "/Ricetta" : "/Ricette.mdb"), dove));

@@ -423,7 +423,6 @@ private slots:
         QFETCH(QString, appunti);
         QFETCH(QString, digitato);
         QFETCH(QString, atteso);
-        PaginaWeb::setProgramma(PROGRAMMA_WEB);
         Database::crea(percorso("Ricette.mdb"));
         ServerWeb server;
         server.pagina = "<!DOCTYPE html><html><script type=\"application/ld+json\">{\"@type\": "
@@ -492,7 +491,6 @@ private slots:
     // without a word about its category.
     void webPage_withoutCategory_opensInTheEditorQuietly()
     {
-        PaginaWeb::setProgramma(PROGRAMMA_WEB);
         const QString libro = percorso("Ricette.mdb");
         QVERIFY(QFile::copy(Avvio::cartellaDeiModelli() + "/Ricette.mdb", libro));
         QFile(libro).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
