@@ -16,7 +16,7 @@
 
 using namespace Applicazione;
 
-Importazione::Importazione(QWidget *parent)
+Importazione::Importazione(const DaImportare &origine, QWidget *parent)
     : QWidget(parent, Qt::Window), Ricette1(new DataSource(this, "Ricette1", Schema::Ricette)),
       Categorie1(new DataSource(this, "Categorie1", Schema::CategorieAlimentari)),
       Ingr1(new DataSource(this, "Ingr1", Schema::Ingredienti)),
@@ -25,7 +25,7 @@ Importazione::Importazione(QWidget *parent)
       Categorie2(new DataSource(this, "Categorie2", Schema::CategorieAlimentari)),
       Ingr2(new DataSource(this, "Ingr2", Schema::Ingredienti)),
       IngrRic(new DataSource(this, "IngrRic", Schema::IngredientiRicetta)),
-      ui(std::make_unique<Ui::Importazione>())
+      ui(std::make_unique<Ui::Importazione>()), origine_(origine)
 {
     ui->setupUi(this);
     connect(ui->impRicette, &QComboBox::activated, this, &Importazione::impRicette_Click);
@@ -73,12 +73,9 @@ std::shared_ptr<Database> Importazione::libroCorrente() const
 void Importazione::Form_Load()
 {
     prendiCopia();
-    // The application's value, not the window's own name of the same spelling.
-    const QString nome = Applicazione::NomeDaImportare.isEmpty()
-                             ? nomeDelLibro(RicettarioDaImportare)
-                             : Applicazione::NomeDaImportare;
+    const QString nome =
+        origine_.nome.isEmpty() ? nomeDelLibro(RicettarioDaImportare) : origine_.nome;
     setWindowTitle("Importazione di " + nome);
-    provenienza_ = ProvenienzaDaImportare;
     // However long the name or address, the window keeps its width: cut in the middle, whole in
     // the tooltip, and an "&" is itself, not a shortcut.
     QString titolo = "Ricettario da Importare: " + accorcia(nome, ui->Frame1->font());
@@ -265,9 +262,9 @@ void Importazione::Command2_Click()
 void Importazione::Command4_Click()
 {
     // The page of what the recipes come from: a book, a web page, a MealMaster file.
-    const int argomento = provenienza_ == Provenienza::PaginaWeb    ? 10
-                          : provenienza_ == Provenienza::MealMaster ? 11
-                                                                    : 3;
+    const int argomento = origine_.provenienza == Provenienza::PaginaWeb    ? 10
+                          : origine_.provenienza == Provenienza::MealMaster ? 11
+                                                                            : 3;
     dialogs().help("Pentolone.HLP", Dialogs::Argomento, argomento);
 }
 

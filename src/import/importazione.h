@@ -26,12 +26,21 @@ class QFont;
 // flussoricette.cpp (the recipe-level flow: the buttons' imports, the questions about a
 // recipe's name, the run over all, the choice dialog), ripristino.cpp (a button's transaction
 // and the rollback), mappatura.cpp (categories, ingredients, the copying).
+// What an import window is opened on, besides the book it reads (RicettarioDaImportare).
+struct DaImportare
+{
+    // What the caption names instead of the book's file when the recipes come from elsewhere (a
+    // page's address, a foreign file's name); empty for a book.
+    QString nome;
+    Applicazione::Provenienza provenienza = Applicazione::Provenienza::Ricettario;
+};
+
 class Importazione : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit Importazione(QWidget *parent = nullptr);
+    explicit Importazione(const DaImportare &origine = {}, QWidget *parent = nullptr);
     ~Importazione() override;
 
     // Whether a book can be imported into the current one: an empty text, or why not.
@@ -152,7 +161,7 @@ private:
     QString NuovoNome; // the name the recipe waiting for a choice is added with
     qint64 IDRicettaImportata = 0;
     QString CategoriaMostrata;
-    Applicazione::Provenienza provenienza_ = Applicazione::Provenienza::Ricettario;
+    const DaImportare origine_;
     bool aperta_ = false;
     bool sceltaRichiesta_ = false;
     bool interruzioneMostrata_ = false;

@@ -113,7 +113,7 @@ void Menu::www_Click()
     dialogs().openUrl(IndirizzoWeb);
 }
 
-void Menu::apriFinestra(Finestra f)
+void Menu::apriFinestra(Finestra f, const DaImportare &daImportare)
 {
     QWidget *finestra = nullptr;
     switch (f) {
@@ -130,7 +130,7 @@ void Menu::apriFinestra(Finestra f)
         finestra = new Elenco;
         break;
     case Finestra::Importazione:
-        finestra = new Importazione;
+        finestra = new Importazione(daImportare);
         break;
     case Finestra::Cerca: {
         auto *cerca = new Cerca;
@@ -152,8 +152,6 @@ void Menu::mostraFinestra(QWidget *finestra)
     connect(finestra, &QObject::destroyed, this, [this] {
         // A temporary source book goes with the import window that read it.
         sorgenteTemporanea.reset();
-        NomeDaImportare.clear();
-        ProvenienzaDaImportare = Provenienza::Ricettario;
         setEnabled(true);
     });
     setEnabled(false);

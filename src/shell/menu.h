@@ -1,5 +1,6 @@
 #pragma once
 
+#include "import/importazione.h"
 #include "toolkit/applicazione.h"
 
 #include <QMainWindow>
@@ -94,7 +95,8 @@ private:
     // A book in the older (Access) format becomes, if the user agrees, a copy in ours: the
     // path to use, the same one for a book of ours, or empty when nothing is to be opened.
     QString convertiSeVecchio(const QString &percorso);
-    void apriFinestra(Finestra f);
+    // daImportare: what the import window is opened on.
+    void apriFinestra(Finestra f, const DaImportare &daImportare = {});
     // Recipes read from a foreign file or page go through the import window as a book would:
     // they are written into a temporary book, removed when the window closes; nome stands for
     // the file in the window's caption.

@@ -284,8 +284,6 @@ void Menu::importaFile(const QString &file)
         dialogs().messageBox(perche, Dialogs::SoloOK, "Errore di importazione", Dialogs::Critica);
     } else {
         RicettarioDaImportare = finestraFileName;
-        NomeDaImportare.clear();
-        ProvenienzaDaImportare = Provenienza::Ricettario;
         apriFinestra(Finestra::Importazione);
     }
 }
@@ -320,9 +318,7 @@ void Menu::importaRicetteEstere(const QList<RicettaEstera> &ricette, const QStri
     }
     sorgenteTemporanea = std::move(cartella);
     RicettarioDaImportare = libro;
-    NomeDaImportare = nome;
-    ProvenienzaDaImportare = provenienza;
-    apriFinestra(Finestra::Importazione);
+    apriFinestra(Finestra::Importazione, {nome, provenienza});
 }
 
 bool Menu::ricettarioPresente()

@@ -9,12 +9,8 @@ namespace Applicazione {
 inline QString RicettarioCorrente;    // full path of the current recipe book
 inline QString CartellaIniziale;      // the working folder at start: the program's own files
 inline QString RicettarioDaImportare; // the book chosen for import
-// What the import window's caption names instead of the book's file, when the recipes come from
-// elsewhere (a page's address, a foreign file's name); empty for a book.
-inline QString NomeDaImportare;
-// What the recipes of the import come from: its help page is that kind's.
+// What the recipes of an import come from: its help page is that kind's.
 enum class Provenienza { Ricettario, PaginaWeb, MealMaster };
-inline Provenienza ProvenienzaDaImportare = Provenienza::Ricettario;
 inline qint64 SceltaImportazione = 0; // passed between the import window and its choice dialog
 
 // The maker's web address, shown by the main window and the about box.

@@ -106,11 +106,11 @@ class TstImport : public QObject
                 t << "scelta: " + c.testo;
         return t;
     }
-    Importazione *apri()
+    Importazione *apri(const DaImportare &origine = {})
     {
         Applicazione::RicettarioCorrente = libro->percorso();
         Applicazione::RicettarioDaImportare = sorgente->percorso();
-        finestra = std::make_unique<Importazione>();
+        finestra = std::make_unique<Importazione>(origine);
         finestra->show();
         return finestra.get();
     }
@@ -924,17 +924,12 @@ private slots:
     {
         QFETCH(int, provenienza);
         ricetteSorgenti({"Crostata"});
-        Applicazione::NomeDaImportare = "Dolci";
-        const int larghezza = apri()->minimumSizeHint().width();
+        const int larghezza = apri({"Dolci"})->minimumSizeHint().width();
         finestra.reset();
         QString indirizzo = "https://x.it/?a&b=torta-della-nonna&utm_source=app&"
                             "utm_medium=condivisione&utm_campaign=";
         indirizzo += QString(220 - 5 - indirizzo.size(), u'x') + "&id=7";
-        Applicazione::NomeDaImportare = indirizzo;
-        Applicazione::ProvenienzaDaImportare = Applicazione::Provenienza(provenienza);
-        apri();
-        Applicazione::NomeDaImportare.clear();
-        Applicazione::ProvenienzaDaImportare = Applicazione::Provenienza::Ricettario;
+        apri({indirizzo, Applicazione::Provenienza(provenienza)});
         QCOMPARE(finestra->minimumSizeHint().width(), larghezza);
         auto *cornice = finestra->findChild<QGroupBox *>("Frame1");
         QVERIFY2(cornice->title().startsWith("Ricettario da Importare: https://x.it/") &&
