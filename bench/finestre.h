@@ -4,9 +4,11 @@
 // median of repeated timings.
 #include "toolkit/dialogs.h"
 
+#include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QStringList>
+#include <QTableView>
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
@@ -96,4 +98,15 @@ template <class T> inline T *controllo(QWidget *finestra, const char *nome)
         std::exit(1);
     }
     return c;
+}
+
+// The recipe list window listing every recipe by name, its first righe rows selected as the
+// mouse would.
+inline void elencoConScelte(QWidget *elenco, int righe)
+{
+    controllo<QAbstractButton>(elenco, "Option2")->click();
+    auto *griglia = controllo<QTableView>(elenco, "Griglia");
+    griglia->selectionModel()->select(
+        QItemSelection(griglia->model()->index(0, 0), griglia->model()->index(righe - 1, 0)),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }

@@ -6,7 +6,9 @@
 #include "elenco/righeelenco.h"
 #include "formati/mealmaster.h"
 #include "printing/impaginazione.h"
+#include "storage/database.h"
 #include "storage/engineerror.h"
+#include "storage/recordset.h"
 #include "storage/schema.h"
 #include "toolkit/dialogs.h"
 
@@ -69,6 +71,7 @@ void Elenco::Command5_Click()
     QList<RicettaEstera> ricette;
     QString errore;
     try {
+        const Database::Lettura unaLettura(insieme(Data3).database());
         for (int riga = prima; riga <= ultima; ++riga)
             if (!righe_->chiave(riga).isEmpty())
                 ricette.append(estera(leggiRicetta(riga)));

@@ -14,7 +14,8 @@ Cassettiera::Cassettiera(Database &db) : db_(db) {}
 Cassettiera::~Cassettiera() = default;
 
 void Cassettiera::apriPerChiave(const std::vector<qint64> &chiavi,
-                                std::unique_ptr<Statement> rilettura, int colonnaChiave,
+                                std::shared_ptr<Statement> rilettura,
+                                std::shared_ptr<Statement> una, int colonnaChiave,
                                 const QString &tabella)
 {
     tabella_ = tabella;
@@ -23,6 +24,7 @@ void Cassettiera::apriPerChiave(const std::vector<qint64> &chiavi,
     cassetti_.assign(CassettiTenuti, Cassetto{});
     prossimoCassetto_ = 0;
     rilettura_ = std::move(rilettura);
+    una_ = std::move(una);
     colonnaChiave_ = colonnaChiave;
     righe_.reserve(chiavi.size());
     for (const qint64 k : chiavi)
@@ -36,6 +38,7 @@ void Cassettiera::apriSenzaChiave(Statement &righe)
     cassetti_.clear();
     prossimoCassetto_ = 0;
     rilettura_.reset();
+    una_.reset();
     colonnaChiave_ = -1;
     tabella_.clear();
     const quint64 versione = db_.versione(tabella_);
@@ -176,24 +179,27 @@ void Cassettiera::leggiBlocco(const std::vector<Riga *> &blocco) const
     for (Riga *r : blocco)
         perChiave.emplace_back(r->chiave, r);
     std::sort(perChiave.begin(), perChiave.end());
-    rilettura_->reset();
-    for (int i = 0; i < Blocco; ++i)
-        rilettura_->bind(i + 1, blocco[std::min<size_t>(i, blocco.size() - 1)]->chiave);
+    // One row alone by its own statement: a list of one key in Blocco places costs more.
+    Statement &s = blocco.size() == 1 ? *una_ : *rilettura_;
+    const int posti = blocco.size() == 1 ? 1 : Blocco;
+    s.reset();
+    for (int i = 0; i < posti; ++i)
+        s.bind(i + 1, blocco[std::min<size_t>(i, blocco.size() - 1)]->chiave);
     std::vector<std::pair<Riga *, int>> letti;
     letti.reserve(blocco.size());
-    while (rilettura_->step()) {
-        const qint64 chiave = sqlite3_column_int64(rilettura_->handle(), colonnaChiave_);
+    while (s.step()) {
+        const qint64 chiave = sqlite3_column_int64(s.handle(), colonnaChiave_);
         const auto [da, a] = std::equal_range(
             perChiave.begin(), perChiave.end(), std::pair<qint64, Riga *>(chiave, nullptr),
             [](const auto &x, const auto &y) { return x.first < y.first; });
         if (da == a)
             continue;
         const int c = prendiCassetto();
-        copia(*rilettura_, cassetti_[c]);
+        copia(s, cassetti_[c]);
         for (auto it = da; it != a; ++it)
             letti.emplace_back(it->second, c);
     }
-    rilettura_->reset();
+    s.reset();
     // Only a read that went through changes the rows: after a failure (a lock, a value over
     // the limits) they stay unread, and the next access tries again.
     for (Riga *r : blocco) {
@@ -210,12 +216,12 @@ void Cassettiera::leggiBlocco(const std::vector<Riga *> &blocco) const
 
 // Each statement is a read transaction of its own, which costs far more than a row: the rows a
 // walk will want next are read too, those before when the ones after are read.
-std::vector<Cassettiera::Riga *> Cassettiera::bloccoDa(int posizione) const
+std::vector<Cassettiera::Riga *> Cassettiera::bloccoDa(int posizione, int quante) const
 {
     const int n = size();
     const bool indietro = posizione > 0 && posizione + 1 < n && letta(righe_[posizione + 1]);
     std::vector<Riga *> blocco;
-    for (int i = 0; i < Blocco; ++i) {
+    for (int i = 0; i < quante; ++i) {
         const int p = indietro ? posizione - i : posizione + i;
         if (p < 0 || p >= n)
             break;
@@ -225,12 +231,12 @@ std::vector<Cassettiera::Riga *> Cassettiera::bloccoDa(int posizione) const
     return blocco;
 }
 
-bool Cassettiera::leggi(int posizione) const
+bool Cassettiera::leggi(int posizione, int quante) const
 {
     Riga &cercata = righe_[posizione];
     if (!rilettura_ || letta(cercata))
         return !cercata.eliminata;
-    const std::vector<Riga *> blocco = bloccoDa(posizione);
+    const std::vector<Riga *> blocco = bloccoDa(posizione, qBound(1, quante, int(Blocco)));
     try {
         leggiBlocco(blocco);
     } catch (const EngineError &e) {

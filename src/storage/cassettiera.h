@@ -22,11 +22,11 @@ public:
     explicit Cassettiera(Database &db);
     ~Cassettiera();
 
-    // A keyed set: the keys in the set's order; values
-    // read again through rilettura, which selects the rows whose key is among Blocco parameters
-    // and finds the key in its column colonnaChiave.
-    void apriPerChiave(const std::vector<qint64> &chiavi, std::unique_ptr<Statement> rilettura,
-                       int colonnaChiave, const QString &tabella);
+    // A keyed set: the keys in the set's order; values read again through rilettura, which
+    // selects the rows whose key is among Blocco parameters (una: among one), and finds the key
+    // in its column colonnaChiave. The statements may be shared with other sets.
+    void apriPerChiave(const std::vector<qint64> &chiavi, std::shared_ptr<Statement> rilettura,
+                       std::shared_ptr<Statement> una, int colonnaChiave, const QString &tabella);
     // A set without a key, whose rows cannot be read again: each keeps a drawer of its own.
     void apriSenzaChiave(Statement &righe);
 
@@ -42,8 +42,9 @@ public:
     void dopoLaScrittura(int posizione);
 
     // Reads the row there unless its values are at hand (throws EngineError); false when the
-    // book no longer has it.
-    bool leggi(int posizione) const;
+    // book no longer has it. With it, the rows a walk wants next, up to quante in all: a row
+    // looked up by its key comes alone.
+    bool leggi(int posizione, int quante = Blocco) const;
     // A value of a row leggi() found.
     QVariant valore(int posizione, int ordinale) const;
     // What a row held when it was last read, without reading: null when it was not kept.
@@ -79,7 +80,7 @@ private:
     bool letta(const Riga &r) const;
     int prendiCassetto() const;
     static void copia(const Statement &s, Cassetto &c);
-    std::vector<Riga *> bloccoDa(int posizione) const;
+    std::vector<Riga *> bloccoDa(int posizione, int quante) const;
     void leggiBlocco(const std::vector<Riga *> &blocco) const;
 
     Database &db_;
@@ -92,5 +93,5 @@ private:
     mutable int prossimoCassetto_ = 0;
     mutable quint64 validaDa_ = 0; // rows read at this version of the book or later hold its values
     mutable quint64 vista_ = 0;    // the book's version last seen
-    std::unique_ptr<Statement> rilettura_;
+    std::shared_ptr<Statement> rilettura_, una_;
 };

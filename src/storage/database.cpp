@@ -240,6 +240,21 @@ qint64 Database::ultimaChiave() const
     return sqlite3_last_insert_rowid(handle());
 }
 
+Database::Lettura::Lettura(Database &db) : db_(db)
+{
+    // Inside a transaction already, the reads share its lock.
+    if (db_.aperto() && sqlite3_get_autocommit(db_.db_)) {
+        db_.esegui("BEGIN");
+        aperta_ = true;
+    }
+}
+
+Database::Lettura::~Lettura()
+{
+    if (aperta_ && db_.aperto())
+        sqlite3_exec(db_.db_, "COMMIT", nullptr, nullptr, nullptr);
+}
+
 Database::Transazione::Transazione(Database &db) : db_(db)
 {
     db_.esegui("BEGIN IMMEDIATE");

@@ -148,6 +148,9 @@ public:
     // many rows it changed.
     qint64 scrivi(const QString &tabella, const QString &sql, const QVariantList &valori);
     QVariant valore(const QString &sql, const QVariantList &valori = {});
+    // A statement of our own run again and again, prepared once while the connection lasts (the
+    // last few dozen kept). Whoever steps it resets it before letting it go.
+    std::shared_ptr<Statement> preparato(const QString &sql);
     qint64 ultimaChiave() const;
 
     // A write of several statements: committed by commit(), rolled back otherwise.
@@ -163,6 +166,22 @@ public:
         bool chiusa_ = false;
     };
 
+    // A read of many rows that sees one state of the book (an export, a printout of many
+    // recipes): its statements share one read lock instead of taking one each. Another program
+    // waits to commit until it ends; a write of ours inside it is an error.
+    class Lettura
+    {
+    public:
+        explicit Lettura(Database &db);
+        ~Lettura();
+        Lettura(const Lettura &) = delete;
+        Lettura &operator=(const Lettura &) = delete;
+
+    private:
+        Database &db_;
+        bool aperta_ = false;
+    };
+
 private:
     Database(sqlite3 *db, const QString &percorso);
     void configura(bool scrittura);
@@ -176,7 +195,6 @@ private:
     sqlite3 *db_;
     QString percorso_;
     qint64 eseguiEConta(const QString &sql, const QVariantList &valori, const QString &tabella);
-    std::shared_ptr<Statement> preparato(const QString &sql);
 
 public:
     struct Versioni;

@@ -130,21 +130,19 @@ void Recordset::leggiColonne(const Statement &s)
     }
 }
 
-// Reads the set's columns of a block of rows by their keys.
-std::unique_ptr<Statement> Recordset::rilettura() const
+// Reads the set's columns of quante rows by their keys (Blocco, or one).
+std::shared_ptr<Statement> Recordset::rilettura(int quante) const
 {
     QStringList nomi;
     for (const Colonna &c : colonne_)
         nomi << quotaNome(c.origine);
     QStringList segnaposti;
-    for (int i = 0; i < Cassettiera::Blocco; ++i)
+    for (int i = 0; i < quante; ++i)
         segnaposti << QStringLiteral("?");
-    return std::make_unique<Statement>(db_->handle(),
-                                       QStringLiteral("SELECT %1 FROM %2 WHERE %3 IN (%4)")
-                                           .arg(nomi.join(','), quotaNome(tabella_),
-                                                quotaNome(colonne_[colonnaChiave_].origine),
-                                                segnaposti.join(',')),
-                                       db_->percorso());
+    return db_->preparato(QStringLiteral("SELECT %1 FROM %2 WHERE %3 IN (%4)")
+                              .arg(nomi.join(','), quotaNome(tabella_),
+                                   quotaNome(colonne_[colonnaChiave_].origine),
+                                   segnaposti.join(',')));
 }
 
 void Recordset::leggiRighe(Statement &s, const QString &sql, bool tabella)
@@ -188,7 +186,8 @@ void Recordset::leggiRighe(Statement &s, const QString &sql, bool tabella)
         db_->ricordaOrdine(sqlChiavi, letto);
         ordine_ = letto;
     }
-    righe_.apriPerChiave(ordine_->chiavi, rilettura(), colonnaChiave_, tabella_);
+    righe_.apriPerChiave(ordine_->chiavi, rilettura(Cassettiera::Blocco), rilettura(1),
+                         colonnaChiave_, tabella_);
 }
 
 void Recordset::Requery()

@@ -153,7 +153,7 @@ private:
     void apri();
     QString sqlDellOrigine(bool &tabella, QString &primo) const;
     void leggiColonne(const Statement &s);
-    std::unique_ptr<Statement> rilettura() const;
+    std::shared_ptr<Statement> rilettura(int quante) const;
     void leggiRighe(Statement &s, const QString &sql, bool tabella);
     void richiave();
 

@@ -55,6 +55,16 @@ void Recordset::cerca(const QString &testo, int da, int passo)
     // On the key column a row's value is known without reading it: the rows whose key cannot
     // satisfy the criterion are passed over, and only a candidate is read (it may be gone).
     const bool perChiave = ordinale == colonnaChiave_;
+    // A key is in one row at most: the first find of "key = n" looks it up.
+    if (perChiave && da == 0 && passo == 1 && criterio.operatore() == Criterio::Operatore::Uguale &&
+        criterio.valore().typeId() != QMetaType::QString) {
+        const int p = righe_.posizioneDi(qint64(criterio.valore().toDouble()));
+        noMatch_ =
+            p < 0 || !righe_.leggi(p, 1) || !criterio.soddisfattoDa(righe_.valore(p, ordinale));
+        if (!noMatch_)
+            vaiAl(p);
+        return;
+    }
     for (int p = da; p >= 0 && p < righe_.size(); p += passo) {
         if (perChiave && !criterio.soddisfattoDa(QVariant(righe_.chiave(p))))
             continue;

@@ -291,6 +291,10 @@ private slots:
         trova("<= the value itself", "NumeroPorzioni <= 4", {"Carbonara", "Tiramisù"});
         trova("bracketed key >=", "[IDRicetta] >= 5", {"Lasagne", "Pasta all'uovo"});
         trova("key of a row gone since", "IDRicetta = 5", {}, false, {"-Pasta all'uovo"});
+        // A key is looked up, in a set of any order.
+        trova("key", "IDRicetta = 3", {"Zuppa d'orzo"});
+        trova("key of a row added", "IDRicetta = 7", {"Zzzz"}, false, {"+Zzzz"});
+        trova("key with a fraction", "IDRicetta = 2.5", {});
         trova("doubled apostrophe", "NomeRicetta = 'Zuppa d''orzo'", {"Zuppa d'orzo"});
         trova("text in capitals", "nomericetta = 'BIGNÉ'", {"Bigné"});
         // The accent weighs only against the same plain letters, and then it decides.
