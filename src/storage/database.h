@@ -16,6 +16,7 @@ struct Tabella;
 }
 
 class Statement;
+struct Impronta;
 
 // One open recipe book. Opening checks that the file is a recipe book and never creates one.
 //
@@ -67,8 +68,12 @@ public:
     static std::shared_ptr<Database> apriAParte(const QString &percorso,
                                                 Interruttore *interruttore = nullptr);
     // How many times the whole file was read for damage: once per book, and again when
-    // another program changed it since.
+    // another program changed it since (kept across runs: verificati.cpp).
     static quint64 controlliDiIntegrita();
+    // Writes down the books found whole, for the next run (at the program's end).
+    static void salvaVerificati();
+    // Writes them down and reads them back, as the next run will: for tests.
+    static void ricaricaVerifiche();
 
     ~Database();
     Database(const Database &) = delete;
@@ -189,6 +194,10 @@ private:
     static void chiudiConnessioni(const QString &libro);  // every holder's, in this program
     static void scritturaNostra(const QString &percorso); // a commit of ours keeps it checked
     static void verificato(const QString &percorso);      // whole as it is now
+    static bool giaVerificato(const QString &canonico, const Impronta &adesso);
+    static void verificatoCosi(const QString &canonico, const Impronta &adesso);
+    static void nonVerificato(const QString &canonico);
+    static void contaControllo();
     static void attendiVerifica(const QString &canonico); // the check ahead of that book, if any
     void verificaTabella(const Schema::Tabella &tabella);
 

@@ -9,43 +9,7 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
-#include <QMutex>
-#include <atomic>
 #include <sqlite3.h>
-
-// The books whose whole check passed, as they were then or after our own last write: reading
-// every page again is needed only when another program may have changed the file since.
-// Taken by the check ahead on its own thread too; never destroyed, as a check may still run
-// while the program ends.
-static QMutex &guardia = *new QMutex;
-
-static QHash<QString, Impronta> &verificati()
-{
-    static auto *v = new QHash<QString, Impronta>;
-    return *v;
-}
-
-static std::atomic<quint64> controlliCompleti = 0;
-
-quint64 Database::controlliDiIntegrita()
-{
-    return controlliCompleti;
-}
-
-void Database::scritturaNostra(const QString &percorso)
-{
-    const QString canonico = QFileInfo(percorso).canonicalFilePath();
-    const QMutexLocker bloccato(&guardia);
-    if (verificati().contains(canonico))
-        verificati().insert(canonico, Impronta::di(percorso));
-}
-
-void Database::verificato(const QString &percorso)
-{
-    const QMutexLocker bloccato(&guardia);
-    verificati().insert(QFileInfo(percorso).canonicalFilePath(), Impronta::di(percorso));
-}
 
 std::optional<quint32> Database::commitDelFile(const QString &percorso)
 {
@@ -77,16 +41,13 @@ void Database::verificaRicettario()
         // again when the file changed since, under the read lock taken above.
         const QString canonico = QFileInfo(percorso_).canonicalFilePath();
         const Impronta adesso = Impronta::di(percorso_);
-        const bool giaVerificato = [&] {
-            const QMutexLocker bloccato(&guardia);
-            return verificati().value(canonico) == adesso && adesso.dimensione >= 0;
-        }();
-        if (!giaVerificato) {
-            ++controlliCompleti;
-            if (valore("PRAGMA integrity_check(1)").toString() != QLatin1String("ok"))
+        if (!giaVerificato(canonico, adesso)) {
+            contaControllo();
+            if (valore("PRAGMA integrity_check(1)").toString() != QLatin1String("ok")) {
+                nonVerificato(canonico);
                 throw EngineError(EngineError::DatabaseDanneggiato, percorso_);
-            const QMutexLocker bloccato(&guardia);
-            verificati().insert(canonico, adesso);
+            }
+            verificatoCosi(canonico, adesso);
         }
         // The engine's own small page cache stays: a big one costs more to fill at the first
         // sort of the recipes than it saves on moves, whose pages the system keeps anyway.
