@@ -169,7 +169,9 @@ void Cerca::ricerca_Avanzamento(int fatte, int tutte)
         w->setVisible(!finita);
     ui->Avanzamento->setRange(0, tutte);
     ui->Avanzamento->setValue(fatte);
-    if (finita)
+    // Each block indexed may bring recipes the search shown lacks: it runs again, until the
+    // list is full.
+    if (finita || ui->Risultati->topLevelItemCount() < Massimo)
         aggiornaRisultati();
 }
 
