@@ -94,7 +94,7 @@ struct Scansione
     {
         for (const char16_t *p : parole) {
             const QStringView w(p);
-            if (t.mid(i).startsWith(w, Qt::CaseInsensitive) && c(w.size()).isSpace()) {
+            if (c(w.size()).isSpace() && t.mid(i).startsWith(w, Qt::CaseInsensitive)) {
                 i += w.size();
                 return true;
             }
@@ -213,17 +213,31 @@ Numero numero(QStringView t, qsizetype da)
     return {finito - da, parte};
 }
 
-// The quantity at the start of t: its length and its stored text. A range ("2-3", "2 – 3",
-// "2 to 3", "2 o 3", "200/250") is its two ends joined by "-".
-std::pair<qsizetype, QString> leggi(QStringView t)
+// The quantity at the start of t: its length and its ends (b only for a range: "2-3", "2 – 3",
+// "2 to 3", "2 o 3", "200/250"). Its stored text is made only when a caller wants it.
+struct Lettura
+{
+    qsizetype lunghezza = 0;
+    Numero a, b;
+
+    // A range is its two ends joined by "-"; a fraction over zero has no text.
+    QString testo() const
+    {
+        if (b.lunghezza > 0)
+            return decimale(a.x) + u'-' + decimale(b.x);
+        return a.x < 0 ? QString() : decimale(a.x);
+    }
+};
+
+Lettura leggi(QStringView t)
 {
     const Numero a = numero(t, 0);
     if (a.lunghezza == 0)
-        return {0, {}};
+        return {};
     Scansione s{t, a.lunghezza};
     s.spazi();
     bool unisce = false;
-    if (!s.fine() && QStringView(u"-\u2013\u2014/").contains(s.c())) {
+    if (!s.fine() && QStringLiteral("-\u2013\u2014/").contains(s.c())) {
         ++s.i;
         unisce = true;
     } else if (s.i > a.lunghezza && s.parola({u"to", u"or", u"o", u"a"})) {
@@ -233,32 +247,30 @@ std::pair<qsizetype, QString> leggi(QStringView t)
         s.spazi();
         const Numero b = numero(t, s.i);
         if (b.lunghezza > 0 && a.x >= 0 && b.x >= 0)
-            return {s.i + b.lunghezza, decimale(a.x) + u'-' + decimale(b.x)};
+            return {s.i + b.lunghezza, a, b};
     }
-    if (a.x < 0)
-        return {a.lunghezza, {}};
-    return {a.lunghezza, decimale(a.x)};
+    return {a.lunghezza, a, {}};
 }
 
 } // namespace
 
-qsizetype lunghezzaIniziale(const QString &testo)
+qsizetype lunghezzaIniziale(QStringView testo)
 {
-    return leggi(testo).first;
+    return leggi(testo).lunghezza;
 }
 
-qsizetype iniziale(const QString &testo, QString *valore)
+qsizetype iniziale(QStringView testo, QString *valore)
 {
-    auto [n, v] = leggi(testo);
-    *valore = std::move(v);
-    return n;
+    const Lettura l = leggi(testo);
+    *valore = l.testo();
+    return l.lunghezza;
 }
 
 QString daTesto(const QString &testo)
 {
     const QString t = testo.trimmed();
-    const auto [n, valore] = leggi(t);
-    return n == t.size() ? valore : QString();
+    const Lettura l = leggi(t);
+    return l.lunghezza == t.size() ? l.testo() : QString();
 }
 
 QString migliaia(const QString &scritto, const QString &quantita, const QString &unita)

@@ -17,9 +17,9 @@ QString migliaia(const QString &scritto, const QString &quantita, const QString 
 
 // How long the quantity at the start of testo is (its characters, spaces between its parts
 // included), 0 when testo does not start with one: the readers split a line there.
-qsizetype lunghezzaIniziale(const QString &testo);
+qsizetype lunghezzaIniziale(QStringView testo);
 // Both at once: the length, and the quantity as stored in *valore (empty for "1/0").
-qsizetype iniziale(const QString &testo, QString *valore);
+qsizetype iniziale(QStringView testo, QString *valore);
 
 // A stored quantity as a cook reads it: "0.5" → "1/2", "1.5" → "1 1/2", "0.33" → "1/3";
 // a decimal that is no simple fraction, or a text that is no number, stays as it is.
