@@ -240,7 +240,7 @@ private:
             dentro = Testo;
             return;
         }
-        QJsonValue v = l.valore;
+        QJsonValue v;
         if (l.oggetto) {
             v = inOggetto(oggetti.takeLast());
             ricetteAperte -= l.ricetta;
@@ -250,6 +250,8 @@ private:
             v = righe(testo.mid(l.inizio));
             if (--raccoglitori == 0)
                 testo.clear();
+        } else if (!l.proprieta.isEmpty()) {
+            v = l.valore;
         }
         // The element's end breaks the line of the texts still gathered around it.
         const Forma f = forma(tag);

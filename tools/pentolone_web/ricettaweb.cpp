@@ -7,6 +7,7 @@
 
 #include <QJsonArray>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace PaginaWeb {
 
@@ -19,8 +20,12 @@ QJsonArray lista(const QJsonValue &v)
 {
     if (!v.isArray())
         return v.isUndefined() || v.isNull() ? QJsonArray() : QJsonArray{v};
+    // Most lists hold no list: they are taken as they are, not copied value by value.
+    const QJsonArray a = v.toArray();
+    if (std::none_of(a.begin(), a.end(), [](const auto &e) { return e.isArray(); }))
+        return a;
     QJsonArray r;
-    for (const QJsonValue &e : v.toArray()) {
+    for (const QJsonValue &e : a) {
         if (e.isArray()) {
             for (const QJsonValue &x : lista(e))
                 r.append(x);
