@@ -1,16 +1,15 @@
 // The program's side of the web reader: a page recognised by its first bytes goes to the helper
-// on its standard input, the recipes come back as JSON on its standard output, within limits of
+// on its standard input, the recipes come back as CBOR on its standard output, within limits of
 // time and size.
 #include "formati/paginaweb.h"
 
 #include "formati/rifiuto.h"
 #include "storage/engineerror.h"
 
+#include <QCborStreamReader>
+#include <QCborStreamWriter>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QRegularExpression>
 
 namespace PaginaWeb {
@@ -22,7 +21,7 @@ namespace {
 
 constexpr int LimiteTempo = 20000;
 
-// The columns, by the names the JSON carries between helper and program.
+// The columns, by the names the CBOR carries between helper and program.
 const char *const Testi[] = {"nome",       "descrizione", "preparataDa",  "tipoPasto",
                              "categoria",  "tempo",       "informazioni", "ingredientiTesto",
                              "istruzioni", "note",        "utensili"};
@@ -33,6 +32,83 @@ QString *campo(RicettaEstera &r, int i)
                         &r.categoria,  &r.tempo,       &r.informazioni, &r.ingredientiTesto,
                         &r.istruzioni, &r.note,        &r.utensili};
     return campi[i];
+}
+
+// The output is read as it comes, without a tree of values: each helper below reads one value
+// and moves past it, whatever it is.
+QString testo(QCborStreamReader &r)
+{
+    QString t;
+    if (!r.isString()) {
+        r.next();
+        return t;
+    }
+    // CBOR may give a text in pieces.
+    for (auto parte = r.readString(); parte.status == QCborStreamReader::Ok; parte = r.readString())
+        t += parte.data;
+    return t;
+}
+
+qint64 intero(QCborStreamReader &r, qint64 altrimenti)
+{
+    const qint64 x = r.isInteger() ? r.toInteger() : altrimenti;
+    r.next();
+    return x;
+}
+
+bool vero(QCborStreamReader &r)
+{
+    const bool x = r.isTrue();
+    r.next();
+    return x;
+}
+
+// Each item of a map (mappa) or a list, read by leggiUno; any other value is passed over.
+template <typename Uno> void perOgni(QCborStreamReader &r, bool mappa, Uno leggiUno)
+{
+    if (mappa ? !r.isMap() : !r.isArray()) {
+        r.next();
+        return;
+    }
+    r.enterContainer();
+    while (r.lastError() == QCborError::NoError && r.hasNext())
+        leggiUno();
+    r.leaveContainer();
+}
+
+RicettaEstera ricetta(QCborStreamReader &r)
+{
+    RicettaEstera x;
+    perOgni(r, true, [&] {
+        const QString chiave = testo(r);
+        const auto testi =
+            std::find_if(std::begin(Testi), std::end(Testi),
+                         [&chiave](const char *t) { return chiave == QLatin1String(t); });
+        if (testi != std::end(Testi)) {
+            *campo(x, int(testi - std::begin(Testi))) = testo(r);
+        } else if (chiave == u"vegetariana") {
+            x.vegetariana = vero(r);
+        } else if (chiave == u"porzioni") {
+            x.porzioni = int(intero(r, 4));
+        } else if (chiave == u"calorie") {
+            x.calorie = int(intero(r, 0));
+        } else if (chiave == u"righe") {
+            perOgni(r, false, [&] {
+                RigaEstera l;
+                QString *const colonne[] = {&l.quantita, &l.ingrediente, &l.commento};
+                int i = 0;
+                perOgni(r, false, [&] {
+                    const QString t = testo(r);
+                    if (i < 3)
+                        *colonne[i++] = t;
+                });
+                x.righe << l;
+            });
+        } else {
+            r.next();
+        }
+    });
+    return x;
 }
 
 } // namespace
@@ -61,47 +137,64 @@ bool riconosciFile(const QString &percorso)
     return riconosci(inizio);
 }
 
-QByteArray inJson(const QList<RicettaEstera> &ricette, const QString &problema)
+QByteArray inCbor(const QList<RicettaEstera> &ricette, const QString &problema)
 {
-    QJsonArray a;
+    // Written as it goes: a page's 40,000 lines never make a tree of values first.
+    QByteArray dati;
+    QCborStreamWriter w(&dati);
+    w.startMap(2);
+    w.append(QLatin1String("ricette"));
+    w.startArray(ricette.size());
     for (RicettaEstera r : ricette) {
-        QJsonObject o;
-        for (int i = 0; i < int(std::size(Testi)); ++i)
-            o.insert(QLatin1String(Testi[i]), *campo(r, i));
-        o.insert(QLatin1String("vegetariana"), r.vegetariana);
-        o.insert(QLatin1String("porzioni"), r.porzioni);
-        o.insert(QLatin1String("calorie"), r.calorie);
-        QJsonArray righe;
-        for (const RigaEstera &l : r.righe)
-            righe.append(QJsonArray{l.quantita, l.ingrediente, l.commento});
-        o.insert(QLatin1String("righe"), righe);
-        a.append(o);
+        w.startMap(std::size(Testi) + 4);
+        for (int i = 0; i < int(std::size(Testi)); ++i) {
+            w.append(QLatin1String(Testi[i]));
+            w.append(*campo(r, i));
+        }
+        w.append(QLatin1String("vegetariana"));
+        w.append(r.vegetariana);
+        w.append(QLatin1String("porzioni"));
+        w.append(qint64(r.porzioni));
+        w.append(QLatin1String("calorie"));
+        w.append(qint64(r.calorie));
+        w.append(QLatin1String("righe"));
+        w.startArray(r.righe.size());
+        for (const RigaEstera &l : r.righe) {
+            w.startArray(3);
+            w.append(l.quantita);
+            w.append(l.ingrediente);
+            w.append(l.commento);
+            w.endArray();
+        }
+        w.endArray();
+        w.endMap();
     }
-    return QJsonDocument(
-               QJsonObject{{QLatin1String("ricette"), a}, {QLatin1String("problema"), problema}})
-        .toJson(QJsonDocument::Compact);
+    w.endArray();
+    w.append(QLatin1String("problema"));
+    w.append(problema);
+    w.endMap();
+    return dati;
 }
 
-QList<RicettaEstera> daJson(const QByteArray &json, QString *problema)
+QList<RicettaEstera> daCbor(const QByteArray &dati, QString *problema)
 {
     QList<RicettaEstera> ricette;
-    const QJsonObject tutto = QJsonDocument::fromJson(json).object();
+    QString detto;
+    QCborStreamReader r(dati);
+    perOgni(r, true, [&] {
+        const QString chiave = testo(r);
+        if (chiave == u"ricette")
+            perOgni(r, false, [&] { ricette << ricetta(r); });
+        else if (chiave == u"problema")
+            detto = testo(r);
+        else
+            r.next();
+    });
+    // Damaged output, as from a helper that was cut short, gives nothing.
+    if (r.lastError() != QCborError::NoError)
+        return {};
     if (problema)
-        *problema = tutto.value(QLatin1String("problema")).toString();
-    for (const QJsonValue &v : tutto.value(QLatin1String("ricette")).toArray()) {
-        const QJsonObject o = v.toObject();
-        RicettaEstera r;
-        for (int i = 0; i < int(std::size(Testi)); ++i)
-            *campo(r, i) = o.value(QLatin1String(Testi[i])).toString();
-        r.vegetariana = o.value(QLatin1String("vegetariana")).toBool();
-        r.porzioni = o.value(QLatin1String("porzioni")).toInt(4);
-        r.calorie = o.value(QLatin1String("calorie")).toInt();
-        for (const QJsonValue &l : o.value(QLatin1String("righe")).toArray()) {
-            const QJsonArray c = l.toArray();
-            r.righe << RigaEstera{c.at(0).toString(), c.at(1).toString(), c.at(2).toString()};
-        }
-        ricette << r;
-    }
+        *problema = detto;
     return ricette;
 }
 
@@ -132,7 +225,7 @@ QList<RicettaEstera> leggi(const QByteArray &pagina, const QString &indirizzo,
         break;
     }
     QString problema;
-    const QList<RicettaEstera> ricette = daJson(figlio.uscita(), &problema);
+    const QList<RicettaEstera> ricette = daCbor(figlio.uscita(), &problema);
     if (ricette.isEmpty() && !problema.isEmpty())
         rifiuta(QStringLiteral("La ricetta della pagina %1 non si può leggere: %2.")
                     .arg(indirizzo, problema));

@@ -1,4 +1,4 @@
-// Reads a web page on standard input and writes its recipes as JSON on standard output.
+// Reads a web page on standard input and writes its recipes as CBOR on standard output.
 // The program starts it as a child process: a page comes from anywhere, and if the parser
 // crashes or loops on it, only this process goes, within limits of memory and time.
 //
@@ -28,8 +28,8 @@ int main(int argc, char **argv)
     QString problema;
     const QList<RicettaEstera> ricette =
         PaginaWeb::ricette(pagina, QString::fromUtf8(argv[1]), &problema);
-    const QByteArray json = PaginaWeb::inJson(ricette, problema);
-    return std::fwrite(json.constData(), 1, size_t(json.size()), stdout) == size_t(json.size()) &&
+    const QByteArray dati = PaginaWeb::inCbor(ricette, problema);
+    return std::fwrite(dati.constData(), 1, size_t(dati.size()), stdout) == size_t(dati.size()) &&
                    std::fflush(stdout) == 0
                ? 0
                : 4;
