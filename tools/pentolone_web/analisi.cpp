@@ -35,10 +35,11 @@ Forma forma(const char *tag)
                                                                       : Forma::Nessuna;
 }
 
-QString righe(const QString &grezzo)
+// Taken by value: a text the caller hands over is simplified in place.
+QString righe(QString grezzo)
 {
     if (!grezzo.contains(u'\n'))
-        return grezzo.simplified();
+        return std::move(grezzo).simplified();
     QStringList r;
     for (const QString &l : grezzo.split(u'\n')) {
         const QString s = l.simplified();
@@ -226,7 +227,7 @@ private:
                 ++raccoglitori;
             }
         }
-        pila << l;
+        pila << std::move(l);
     }
 
     void chiudi(const char *tag)
@@ -297,17 +298,16 @@ private:
 
 } // namespace
 
-QString testo(const QString &html)
+QString testo(QString t)
 {
-    QString t = html;
     // A NUL would end the text for the parser; no cook's text holds one.
     t.remove(QChar(0));
     if (!t.contains(u'<') && !t.contains(u'&'))
-        return righe(t);
+        return righe(std::move(t));
     Lettore l;
     l.raccoglitori = 1; // all of it
     l.leggi(t.toUtf8());
-    return righe(l.testo);
+    return righe(std::move(l.testo));
 }
 
 QList<QJsonObject> oggettiRicetta(const QByteArray &pagina, QString *problema)

@@ -18,7 +18,7 @@ namespace PaginaWeb {
 QList<QJsonObject> oggettiRicetta(const QByteArray &pagina, QString *problema = nullptr);
 // A text of the page as a cook reads it: entities decoded, tags stripped, one line for each
 // paragraph, list item or line break, blank lines dropped.
-QString testo(const QString &html);
+QString testo(QString html);
 
 // A JSON-LD block with what pages wrap it in or leave in it (comments, CDATA markers, trailing
 // commas) taken out, so a strict JSON parser reads it.

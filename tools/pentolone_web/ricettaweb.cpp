@@ -37,13 +37,13 @@ QJsonArray lista(const QJsonValue &v)
 }
 
 // A text as a cook reads it: a doubly escaped entity ("&amp;amp;") is decoded to the end.
-QString inChiaro(const QString &html)
+QString inChiaro(QString html)
 {
     static const QRegularExpression entita(
         QStringLiteral("&(?:[a-zA-Z]+\\d*|#\\d+|#[xX][0-9a-fA-F]+);"));
-    QString t = testo(html);
+    QString t = testo(std::move(html));
     for (int giro = 0; giro < 2 && t.contains(u'&') && t.contains(entita); ++giro)
-        t = testo(t);
+        t = testo(std::move(t));
     return t;
 }
 
