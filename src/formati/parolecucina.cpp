@@ -128,6 +128,9 @@ QHash<QString, Voce> tavola()
 Voce voce(QStringView parola)
 {
     static const QHash<QString, Voce> voci = tavola();
+    // Every word above starts with a letter: a quantity or a sign is looked up no further.
+    if (parola.isEmpty() || !parola.front().isLetter())
+        return {};
     QVarLengthArray<QChar, 32> basso;
     for (const QChar c : parola) {
         if (c.unicode() >= 0x80) {

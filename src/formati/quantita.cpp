@@ -89,12 +89,13 @@ struct Scansione
         cifre = t.mid(da, i - da);
         return i > da;
     }
-    // A word from here (followed by a blank), passed over when it is one of parole.
-    bool parola(std::initializer_list<const char16_t *> parole)
+    // A word from here (followed by a blank), passed over when it is one of parole (in lower
+    // case); its first letter is tried before the whole word.
+    bool parola(std::initializer_list<QStringView> parole)
     {
-        for (const char16_t *p : parole) {
-            const QStringView w(p);
-            if (c(w.size()).isSpace() && t.mid(i).startsWith(w, Qt::CaseInsensitive)) {
+        for (const QStringView w : parole) {
+            if (c(w.size()).isSpace() && c().toCaseFolded() == w.front() &&
+                t.mid(i).startsWith(w, Qt::CaseInsensitive)) {
                 i += w.size();
                 return true;
             }

@@ -111,6 +111,24 @@ QStringView togliParola(QStringView t)
     return spazio < 0 ? QStringView() : t.mid(spazio + 1).trimmed();
 }
 
+QList<QStringView> paroleDi(QStringView t)
+{
+    QList<QStringView> r;
+    for (t = t.trimmed(); !t.isEmpty(); t = togliParola(t))
+        r << primaParola(t);
+    return r;
+}
+
+// Whether simplified() would leave riga as it is: most lines come already simplified.
+bool semplice(QStringView riga)
+{
+    for (qsizetype i = 0; i < riga.size(); ++i)
+        if (riga[i].isSpace() &&
+            (riga[i] != u' ' || i == 0 || i + 1 == riga.size() || riga[i + 1].isSpace()))
+            return false;
+    return true;
+}
+
 // A quantity at the start of t (digits or words); false when none.
 bool quantita(QStringView &t, Parti &p)
 {
@@ -249,7 +267,7 @@ bool quantitaDopo(QStringView t, Parti &p)
 // size ("grated", "grattugiato"), so that one ingredient has one name.
 void descrizioni(Parti &p)
 {
-    QList<QStringView> parole = p.nome.split(u' ', Qt::SkipEmptyParts);
+    QList<QStringView> parole = paroleDi(p.nome);
     if (const int n = qbFinale(parole)) {
         p.dopo.prepend(daA(parole.at(parole.size() - n), parole.last()).toString());
         parole.resize(parole.size() - n);
@@ -262,7 +280,7 @@ void descrizioni(Parti &p)
     if (const qsizetype virgola = dove(nome, u','); virgola >= 0) {
         p.dopo << nome.mid(virgola + 1).trimmed().toString();
         nome = nome.left(virgola).trimmed();
-        parole = nome.split(u' ', Qt::SkipEmptyParts);
+        parole = paroleDi(nome);
     }
     QStringList davanti, dietro;
     while (parole.size() > 1 && (descrittore(parole.first()) || avverbio(parole.first()))) {
@@ -298,7 +316,8 @@ void descrizioni(Parti &p)
 
 RigaEstera leggi(const QString &riga)
 {
-    const QString linea = riga.simplified().replace(u'\u2019', u'\'').replace(u'\u2018', u'\'');
+    QString linea = semplice(riga) ? riga : riga.simplified();
+    linea.replace(u'\u2019', u'\'').replace(u'\u2018', u'\'');
     QStringView t = linea;
     static const QString punti = QStringLiteral("-*\u2022\u2013\u2014\u00b7\u25aa\u25cf\u25ba"
                                                 "\u2713\u2714\u2610>+~=_#");
@@ -357,7 +376,9 @@ RigaEstera leggi(const QString &riga)
     for (QString &c : commento)
         if (c.startsWith(u'q', Qt::CaseInsensitive) && qb(c))
             c = QStringLiteral("q.b.");
-    return {p.quantita, maiuscolaIniziale(p.nome.toString()), commento.join(u' ')};
+    // A comment of one part needs no joining (and no new string).
+    return {p.quantita, maiuscolaIniziale(p.nome.toString()),
+            commento.size() == 1 ? commento.first() : commento.join(u' ')};
 }
 
 bool eMisura(const QString &parola)
