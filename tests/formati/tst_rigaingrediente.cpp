@@ -29,6 +29,10 @@ private slots:
         colonne();
         riga("300 g di farina 00", "300|Farina 00|g");
         riga("Farina 00 300 g", "300|Farina 00|g");
+        // Pasted from a table or a page: a tab, two blanks, blanks at the ends.
+        riga("Farina\t00 300 g", "300|Farina 00|g");
+        riga("Farina  00 300 g", "300|Farina 00|g");
+        riga(" Farina 00 300 g ", "300|Farina 00|g");
         riga("2 uova", "2|Uova|");
         riga("Sale q.b.", "|Sale|q.b.");
         riga("1/2 bustina di lievito", "0.5|Lievito|bustina");
