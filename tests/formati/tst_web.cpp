@@ -311,8 +311,9 @@ private slots:
              "La lettura della pagina x non è finita in un secondo: la pagina è forse "
              "danneggiata.");
         caso("cancelled", "#!/bin/sh\nexec sleep 10\n", vuota, "x", "annullata");
-        caso("an answer, then a failure",
-             "#!/bin/sh\ncat >/dev/null\necho '{\"ricette\": [{\"nome\": \"Mezza\"}]}'\nexit 1\n",
+        // @RISPOSTA@ is a file holding a whole answer of one recipe whose notes are "Mezza".
+        caso("an answer", "#!/bin/sh\ncat >/dev/null\ncat @RISPOSTA@\n", vuota, "x", "Mezza");
+        caso("an answer, then a failure", "#!/bin/sh\ncat >/dev/null\ncat @RISPOSTA@\nexit 1\n",
              vuota, "x", "La pagina x non si può leggere: è danneggiata o troppo complicata.");
         caso("more than 10 MB", "", QByteArray(11 << 20, ' '), "x",
              "La pagina x è più grande di 10 MB: non è una pagina di ricette.");
@@ -330,6 +331,14 @@ private slots:
         QTemporaryDir cartella;
         Aiutante::Opzioni opzioni = Web;
         if (!programma.isEmpty()) {
+            QFile risposta(cartella.filePath("risposta"));
+            RicettaEstera mezza;
+            mezza.nome = "Mezza";
+            mezza.note = "Mezza";
+            QVERIFY(risposta.open(QIODevice::WriteOnly) &&
+                    risposta.write(PaginaWeb::inCbor({mezza})) > 0);
+            risposta.close();
+            programma.replace("@RISPOSTA@", risposta.fileName());
             QFile finto(cartella.filePath("finto"));
             QVERIFY(finto.open(QIODevice::WriteOnly) && finto.write(programma.toUtf8()) > 0);
             finto.setPermissions(finto.permissions() | QFile::ExeOwner);

@@ -7,6 +7,7 @@
 
 #include <QJsonArray>
 #include <QRegularExpression>
+#include <QSet>
 #include <algorithm>
 
 namespace PaginaWeb {
@@ -309,9 +310,17 @@ RicettaEstera ricetta(const QJsonObject &o, const QString &indirizzo)
     ingredienti(campo("recipeIngredient"), righe);
     QStringList vecchie;
     ingredienti(campo("ingredients"), vecchie);
-    for (const QString &l : vecchie)
-        if (!righe.contains(l, Qt::CaseInsensitive))
-            righe << l;
+    if (!vecchie.isEmpty()) {
+        // Looked up by their folded case, so two long lists cost their length, not its square.
+        QSet<QString> viste;
+        for (const QString &l : std::as_const(righe))
+            viste.insert(l.toCaseFolded());
+        for (const QString &l : vecchie)
+            if (!viste.contains(l.toCaseFolded())) {
+                viste.insert(l.toCaseFolded());
+                righe << l;
+            }
+    }
     r.ingredientiTesto = righe.join(FineRiga);
     for (const QString &l : righe) {
         // A line with no ingredient in it stays in the free text above, where the cook reads it.
