@@ -1,11 +1,11 @@
 // Converting the Access 2002-2003 fixture into a book of ours, the helper process included.
 #include "formati/libroaccess.h"
-#include "storage/engineerror.h"
 #include "storage/schema.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -48,10 +48,19 @@ int main(int argc, char **argv)
         const QString copia = dir.filePath(QStringLiteral("copia%1.mdb").arg(i));
         QElapsedTimer t;
         t.start();
-        try {
-            LibroAccess::converti(jet, copia, {}, jet3);
-        } catch (const EngineError &e) {
-            std::fprintf(stderr, "%s\n", qPrintable(e.description()));
+        ConversioneAccess conversione(jet3);
+        QEventLoop attesa;
+        QString rifiuto;
+        QObject::connect(&conversione, &ConversioneAccess::riuscita, &attesa, &QEventLoop::quit);
+        QObject::connect(&conversione, &ConversioneAccess::rifiutata, &attesa,
+                         [&](const Rifiuto &r) {
+                             rifiuto = r.testo;
+                             attesa.quit();
+                         });
+        conversione.avvia(jet, copia);
+        attesa.exec();
+        if (!rifiuto.isEmpty()) {
+            std::fprintf(stderr, "%s\n", qPrintable(rifiuto));
             return 1;
         }
         tempi.push_back(t.nsecsElapsed() / 1e6);

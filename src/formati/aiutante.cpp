@@ -6,13 +6,6 @@
 #include <sys/prctl.h>
 #include <unistd.h>
 
-namespace {
-
-// Between two looks at the helper while waiting for it: how soon a cancel is seen.
-constexpr int Passo = 50;
-
-} // namespace
-
 Aiutante::Aiutante(const QString &nome, const Opzioni &opzioni, int limitePredefinito,
                    QObject *genitore)
     : QObject(genitore),
@@ -31,12 +24,7 @@ Aiutante::Aiutante(const QString &nome, const Opzioni &opzioni, int limitePredef
     connect(&processo_, &QProcess::readyReadStandardOutput, this, &Aiutante::leggi);
     connect(&processo_, &QProcess::finished, this, &Aiutante::terminato);
     sveglia_.setSingleShot(true);
-    connect(&sveglia_, &QTimer::timeout, this, [this] {
-        if (scadenza_.hasExpired())
-            ferma(Scaduto);
-        else
-            sveglia_.start(int(scadenza_.remainingTime()));
-    });
+    connect(&sveglia_, &QTimer::timeout, this, [this] { ferma(Scaduto); });
 }
 
 Aiutante::~Aiutante()
@@ -53,7 +41,7 @@ QString Aiutante::nome() const
     return QFileInfo(programma_).fileName();
 }
 
-void Aiutante::parti(const QStringList &argomenti, const QByteArray &ingresso)
+void Aiutante::avvia(const QStringList &argomenti, const QByteArray &ingresso)
 {
     esito_ = InCorso;
     uscita_.clear();
@@ -62,42 +50,16 @@ void Aiutante::parti(const QStringList &argomenti, const QByteArray &ingresso)
                     ingresso.isEmpty() ? QIODevice::ReadOnly : QIODevice::ReadWrite);
     if (!processo_.waitForStarted()) {
         esito_ = Mancante;
-        return;
-    }
-    scadenza_.setRemainingTime(limiteTempo_);
-    // Written while it runs, as it reads.
-    if (!ingresso.isEmpty()) {
-        processo_.write(ingresso);
-        processo_.closeWriteChannel();
-    }
-}
-
-void Aiutante::avvia(const QStringList &argomenti, const QByteArray &ingresso)
-{
-    parti(argomenti, ingresso);
-    if (esito_ == Mancante) {
         // After the caller has connected to it and returned.
         QTimer::singleShot(0, this, [this] { emit finito(esito_); });
         return;
     }
     sveglia_.start(limiteTempo_);
-}
-
-Aiutante::Esito Aiutante::esegui(const QStringList &argomenti, const QByteArray &ingresso,
-                                 const std::function<bool()> &continua)
-{
-    parti(argomenti, ingresso);
-    // The waits read its output and write its input as they go.
-    while (esito_ == InCorso) {
-        const bool inCorso =
-            !processo_.waitForFinished(Passo) && processo_.state() != QProcess::NotRunning;
-        // Once more after the end, so the caller sees the last of the output.
-        if (continua && !continua())
-            ferma(Annullato);
-        else if (inCorso && scadenza_.hasExpired())
-            ferma(Scaduto);
+    // Written while it runs, as it reads.
+    if (!ingresso.isEmpty()) {
+        processo_.write(ingresso);
+        processo_.closeWriteChannel();
     }
-    return esito_;
 }
 
 void Aiutante::annulla()
@@ -110,23 +72,20 @@ void Aiutante::leggi()
     const QByteArray nuovo = processo_.readAllStandardOutput();
     if (nuovo.isEmpty())
         return;
-    scadenza_.setRemainingTime(limiteTempo_);
+    sveglia_.start(limiteTempo_);
     uscita_ += nuovo;
     for (qsizetype fine; (fine = uscita_.indexOf('\n', righeLette_)) >= 0; righeLette_ = fine + 1)
         emit riga(uscita_.sliced(righeLette_, fine - righeLette_));
 }
 
-// Also after the helper's end: a cancel seen then still wins over what it wrote.
 void Aiutante::ferma(Esito perche)
 {
-    if (esito_ == Mancante || esito_ == Annullato || esito_ == Scaduto)
+    if (esito_ != InCorso || processo_.state() == QProcess::NotRunning)
         return;
     esito_ = perche;
     sveglia_.stop();
-    if (processo_.state() != QProcess::NotRunning) {
-        processo_.kill();
-        processo_.waitForFinished(-1); // terminato() tells the end, with this outcome
-    }
+    processo_.kill();
+    processo_.waitForFinished(-1); // terminato() tells the end, with this outcome
 }
 
 void Aiutante::terminato()

@@ -1,12 +1,10 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDeadlineTimer>
 #include <QObject>
 #include <QProcess>
 #include <QStringList>
 #include <QTimer>
-#include <functional>
 
 // One run of a helper program (pentolone-web, pentolone-jet), which reads an untrusted file in a
 // process of its own: started, fed its standard input, its standard output read as it comes, and
@@ -45,11 +43,7 @@ public:
     // Starts the helper and hands it ingresso on its standard input, then closes it; finito()
     // tells its end, with the event loop running.
     void avvia(const QStringList &argomenti, const QByteArray &ingresso = {});
-    // The same, waiting here for the end, for callers with no event loop running: continua() is
-    // asked now and then (and once more after the end); false cancels.
-    Esito esegui(const QStringList &argomenti, const QByteArray &ingresso = {},
-                 const std::function<bool()> &continua = {});
-    // Kills the helper; the outcome is Annullato.
+    // Kills the helper; the outcome is Annullato. Nothing when none runs.
     void annulla();
 
     Esito esito() const { return esito_; }
@@ -70,7 +64,6 @@ signals:
     void finito(Aiutante::Esito esito);
 
 private:
-    void parti(const QStringList &argomenti, const QByteArray &ingresso);
     void leggi();
     void ferma(Esito perche);
     void terminato();
@@ -80,7 +73,6 @@ private:
     QProcess processo_;
     QByteArray uscita_;
     qsizetype righeLette_ = 0; // where the next line starts in uscita_
-    QDeadlineTimer scadenza_;  // restarted by each output
-    QTimer sveglia_;           // the same limit with an event loop running
+    QTimer sveglia_;           // the limit of silence, restarted by each output
     Esito esito_ = InCorso;
 };

@@ -3,9 +3,6 @@
 // time and size.
 #include "formati/paginaweb.h"
 
-#include "formati/rifiuto.h"
-#include "storage/engineerror.h"
-
 #include <QCborStreamReader>
 #include <QCborStreamWriter>
 #include <QFile>
@@ -13,9 +10,6 @@
 #include <QRegularExpression>
 
 namespace PaginaWeb {
-
-using Rifiuto::rifiuta;
-using Rifiuto::secondi;
 
 namespace {
 
@@ -198,59 +192,71 @@ QList<RicettaEstera> daCbor(const QByteArray &dati, QString *problema)
     return ricette;
 }
 
-QList<RicettaEstera> leggi(const QByteArray &pagina, const QString &indirizzo,
-                           const std::function<bool()> &continua, const Aiutante::Opzioni &opzioni)
+} // namespace PaginaWeb
+
+LetturaPagina::LetturaPagina(const Aiutante::Opzioni &opzioni, QObject *genitore)
+    : Lettura(QStringLiteral("pentolone-web"), opzioni, PaginaWeb::LimiteTempo, genitore)
 {
-    if (pagina.size() > MassimoByte)
-        rifiuta(QStringLiteral("La pagina %1 è più grande di 10 MB: non è una pagina di ricette.")
-                    .arg(indirizzo));
-    Aiutante figlio(QStringLiteral("pentolone-web"), opzioni, LimiteTempo);
-    switch (figlio.esegui({indirizzo}, pagina, continua)) {
-    case Aiutante::Mancante:
-        rifiuta(QStringLiteral("Manca il programma che legge le pagine web (%1): Pentolone va "
-                               "installato di nuovo.")
-                    .arg(figlio.nome()));
-    case Aiutante::Annullato:
-        throw EngineError(EngineError::ConversioneAnnullata, indirizzo);
-    case Aiutante::Scaduto:
-        rifiuta(QStringLiteral("La lettura della pagina %1 non è finita in %2: la pagina "
-                               "è forse danneggiata.")
-                    .arg(indirizzo, secondi(figlio.limiteTempo())));
-    case Aiutante::Fallito:
-    case Aiutante::InCorso:
-        rifiuta(QStringLiteral("La pagina %1 non si può leggere: è danneggiata o troppo "
-                               "complicata.")
-                    .arg(indirizzo));
-    case Aiutante::Riuscito:
-        break;
-    }
-    QString problema;
-    const QList<RicettaEstera> ricette = daCbor(figlio.uscita(), &problema);
-    if (ricette.isEmpty() && !problema.isEmpty())
-        rifiuta(QStringLiteral("La ricetta della pagina %1 non si può leggere: %2.")
-                    .arg(indirizzo, problema));
-    if (ricette.isEmpty())
-        rifiuta(QStringLiteral("Nella pagina %1 non c'è nessuna ricetta che Pentolone sappia "
-                               "leggere: la pagina non ne pubblica i dati.")
-                    .arg(indirizzo));
-    return ricette;
 }
 
-QList<RicettaEstera> leggiFile(const QString &percorso, const std::function<bool()> &continua,
-                               const Aiutante::Opzioni &opzioni)
+void LetturaPagina::avvia(const QByteArray &pagina, const QString &indirizzo)
+{
+    indirizzo_ = indirizzo;
+    if (pagina.size() > PaginaWeb::MassimoByte)
+        return rifiutaDopo(
+            QStringLiteral("La pagina %1 è più grande di 10 MB: non è una pagina di ricette.")
+                .arg(indirizzo));
+    avviaAiutante({indirizzo}, pagina);
+}
+
+void LetturaPagina::avviaFile(const QString &percorso)
 {
     const QString nome = QFileInfo(percorso).fileName();
     QFile f(percorso);
     if (!f.open(QIODevice::ReadOnly))
-        rifiuta(QStringLiteral("Il file \"%1\" non si può leggere: %2").arg(nome, f.errorString()));
-    if (f.size() > MassimoByte)
-        rifiuta(QStringLiteral("Il file \"%1\" è più grande di 10 MB: non è una pagina di "
-                               "ricette.")
-                    .arg(nome));
+        return rifiutaDopo(
+            QStringLiteral("Il file \"%1\" non si può leggere: %2").arg(nome, f.errorString()));
+    if (f.size() > PaginaWeb::MassimoByte)
+        return rifiutaDopo(QStringLiteral("Il file \"%1\" è più grande di 10 MB: non è una "
+                                          "pagina di ricette.")
+                               .arg(nome));
     const QByteArray pagina = f.readAll();
-    if (!riconosci(pagina))
-        rifiuta(QStringLiteral("Il file \"%1\" non è una pagina web.").arg(nome));
-    return leggi(pagina, QFileInfo(percorso).absoluteFilePath(), continua, opzioni);
+    if (!PaginaWeb::riconosci(pagina))
+        return rifiutaDopo(QStringLiteral("Il file \"%1\" non è una pagina web.").arg(nome));
+    avvia(pagina, QFileInfo(percorso).absoluteFilePath());
 }
 
-} // namespace PaginaWeb
+void LetturaPagina::terminato(Aiutante::Esito esito)
+{
+    switch (esito) {
+    case Aiutante::Mancante:
+        return rifiuta({false, QStringLiteral("Manca il programma che legge le pagine web (%1): "
+                                              "Pentolone va installato di nuovo.")
+                                   .arg(figlio_.nome())});
+    case Aiutante::Annullato:
+        return rifiuta({true, QString()});
+    case Aiutante::Scaduto:
+        return rifiuta({false, QStringLiteral("La lettura della pagina %1 non è finita in %2: la "
+                                              "pagina è forse danneggiata.")
+                                   .arg(indirizzo_, Rifiuto::secondi(figlio_.limiteTempo()))});
+    case Aiutante::Fallito:
+    case Aiutante::InCorso:
+        return rifiuta({false, QStringLiteral("La pagina %1 non si può leggere: è danneggiata o "
+                                              "troppo complicata.")
+                                   .arg(indirizzo_)});
+    case Aiutante::Riuscito:
+        break;
+    }
+    QString problema;
+    const QList<RicettaEstera> ricette = PaginaWeb::daCbor(figlio_.uscita(), &problema);
+    if (ricette.isEmpty() && !problema.isEmpty())
+        return rifiuta({false, QStringLiteral("La ricetta della pagina %1 non si può leggere: %2.")
+                                   .arg(indirizzo_, problema)});
+    if (ricette.isEmpty())
+        return rifiuta({false, QStringLiteral("Nella pagina %1 non c'è nessuna ricetta che "
+                                              "Pentolone sappia leggere: la pagina non ne pubblica "
+                                              "i dati.")
+                                   .arg(indirizzo_)});
+    if (finisce())
+        emit lette(ricette);
+}

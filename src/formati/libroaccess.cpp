@@ -1,17 +1,12 @@
 // Books in the older format: recognised by their header, converted by the helper program.
 #include "formati/libroaccess.h"
 
-#include "formati/rifiuto.h"
 #include "storage/engineerror.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cstdio>
-
-namespace LibroAccess {
-
-using Rifiuto::rifiuta;
 
 namespace {
 
@@ -61,6 +56,8 @@ void rimuovi(const QString &file)
 
 } // namespace
 
+namespace LibroAccess {
+
 bool riconosci(const QString &percorso)
 {
     QFile f(percorso);
@@ -80,102 +77,117 @@ QString nomeDellaCopia(const QString &percorso)
     return copia;
 }
 
+} // namespace LibroAccess
+
 namespace {
 
-// What the helper reported: rows copied of how many, whether it reached its end, and its last
-// other line (a refusal).
-struct Resoconto
-{
-    int fatti = 0;
-    int totale = 0;
-    bool finito = false;
-    QString esito;
-
-    void leggi(const QString &riga)
-    {
-        if (riga.startsWith(QLatin1String("totale ")))
-            totale = riga.mid(7).toInt();
-        else if (riga.startsWith(QLatin1String("fatti ")))
-            fatti = riga.mid(6).toInt();
-        else if (riga == QLatin1String("fine"))
-            finito = true;
-        else if (!riga.isEmpty())
-            esito = riga;
-    }
-};
-
-// A file in the older format that the copy would not replace.
-void verificaOrigine(const QString &percorso, const QString &destinazione)
+// A file in the older format that the copy would not replace: why not, or nothing.
+QString origineNonValida(const QString &percorso, const QString &destinazione)
 {
     if (!QFileInfo(percorso).isFile())
-        throw EngineError(EngineError::FileNonTrovato, percorso);
-    if (!riconosci(percorso))
-        rifiuta(QStringLiteral("Il file \"%1\" non è un ricettario nel formato più vecchio.")
-                    .arg(nome(percorso)));
+        return EngineError(EngineError::FileNonTrovato, percorso).description();
+    if (!LibroAccess::riconosci(percorso))
+        return QStringLiteral("Il file \"%1\" non è un ricettario nel formato più vecchio.")
+            .arg(nome(percorso));
     if (QFileInfo(destinazione).absoluteFilePath() == QFileInfo(percorso).absoluteFilePath() ||
         QFileInfo(destinazione).canonicalFilePath() == QFileInfo(percorso).canonicalFilePath())
-        rifiuta(QStringLiteral("La copia del file \"%1\" non può prenderne il posto.")
-                    .arg(nome(percorso)));
+        return QStringLiteral("La copia del file \"%1\" non può prenderne il posto.")
+            .arg(nome(percorso));
+    return {};
 }
 
 } // namespace
 
-void converti(const QString &percorso, const QString &destinazione,
-              const std::function<bool(int, int)> &avanzamento, const Aiutante::Opzioni &opzioni)
+ConversioneAccess::ConversioneAccess(const Aiutante::Opzioni &opzioni, QObject *genitore)
+    : Lettura(QStringLiteral("pentolone-jet"), opzioni, LimiteTempo, genitore)
 {
-    verificaOrigine(percorso, destinazione);
-    const QString parziale = destinazione + ".parziale";
-    rimuovi(parziale);
+    connect(&figlio_, &Aiutante::riga, this,
+            [this](const QByteArray &riga) { letta(QString::fromUtf8(riga).trimmed()); });
+    // Connected first: whatever ends it short leaves nothing behind before anyone hears of it.
+    connect(this, &Lettura::rifiutata, this, [this] { rimuovi(parziale_); });
+}
 
-    Aiutante figlio(QStringLiteral("pentolone-jet"), opzioni, LimiteTempo);
-    Resoconto r;
-    QObject::connect(&figlio, &Aiutante::riga, &figlio,
-                     [&r](const QByteArray &riga) { r.leggi(QString::fromUtf8(riga).trimmed()); });
-    const Aiutante::Esito esito = figlio.esegui({percorso, parziale}, {}, [&] {
-        return !avanzamento || avanzamento(r.fatti, qMax(r.fatti, r.totale));
-    });
-    if (esito == Aiutante::Mancante)
-        rifiuta(QStringLiteral("Manca il programma che legge il file \"%1\" (%2): Pentolone va "
-                               "installato di nuovo.")
-                    .arg(nome(percorso), figlio.nome()));
-    if (esito != Aiutante::Riuscito || !r.finito) {
-        rimuovi(parziale);
-        if (esito == Aiutante::Annullato)
-            throw EngineError(EngineError::ConversioneAnnullata, nome(percorso));
-        if (esito == Aiutante::Scaduto)
-            rifiuta(QStringLiteral("La lettura del file \"%1\" è rimasta ferma per %2: il file è "
-                                   "forse danneggiato.")
-                        .arg(nome(percorso), Rifiuto::secondi(figlio.limiteTempo())));
-        rifiuta(esito == Aiutante::Fallito && figlio.codice() == 2 ? rifiuto(percorso, r.esito)
-                                                                   : danneggiato(percorso));
-    }
-    // Over an older file of that name in one step, so no half-written book is ever seen there.
-    if (std::rename(QFile::encodeName(parziale).constData(),
-                    QFile::encodeName(destinazione).constData()) != 0) {
-        rimuovi(parziale);
-        rifiuta(QStringLiteral("Impossibile scrivere la copia \"%1\" del file \"%2\".")
-                    .arg(nome(destinazione), nome(percorso)));
+ConversioneAccess::~ConversioneAccess()
+{
+    if (inCorso()) {
+        figlio_.disconnect(this);
+        figlio_.annulla();
+        rimuovi(parziale_);
     }
 }
 
-QString preparaLibro(const QString &percorso,
-                     const std::function<bool(const QString &, const QString &)> &chiedi,
-                     const std::function<bool(int, int)> &avanzamento,
-                     const Aiutante::Opzioni &opzioni)
+bool ConversioneAccess::proponi(const QString &percorso,
+                                const std::function<bool(const QString &, const QString &)> &chiedi)
 {
-    if (!riconosci(percorso))
-        return percorso;
-    const QString copia = nomeDellaCopia(percorso);
+    const QString copia = LibroAccess::nomeDellaCopia(percorso);
     const QString testo =
         "Il file \"" + nome(percorso) +
         "\" è un ricettario in un formato più vecchio. Pentolone "
         "ne crea una copia nel suo formato, \"" +
         nome(copia) +
         "\", nella stessa cartella; il file originale resta com'è.\r\nCreare la copia e aprirla?";
-    if (!chiedi(testo, QStringLiteral("Ricettario in un formato più vecchio")))
-        return QString();
-    converti(percorso, copia, avanzamento, opzioni);
-    return copia;
+    if (!chiedi(testo, LibroAccess::Titolo))
+        return false;
+    avvia(percorso, copia);
+    return true;
 }
 
-} // namespace LibroAccess
+void ConversioneAccess::avvia(const QString &percorso, const QString &destinazione)
+{
+    percorso_ = percorso;
+    destinazione_ = destinazione;
+    parziale_ = destinazione + ".parziale";
+    fatti_ = totale_ = 0;
+    completa_ = false;
+    ultima_.clear();
+    if (const QString perche = origineNonValida(percorso, destinazione); !perche.isEmpty())
+        return rifiutaDopo(perche);
+    rimuovi(parziale_);
+    avviaAiutante({percorso, parziale_});
+}
+
+void ConversioneAccess::letta(const QString &riga)
+{
+    if (riga.startsWith(QLatin1String("totale ")))
+        totale_ = riga.mid(7).toInt();
+    else if (riga.startsWith(QLatin1String("fatti ")))
+        fatti_ = riga.mid(6).toInt();
+    else if (riga == QLatin1String("fine"))
+        completa_ = true;
+    else if (!riga.isEmpty())
+        ultima_ = riga;
+    emit avanzamento(fatti_, qMax(fatti_, totale_));
+}
+
+void ConversioneAccess::terminato(Aiutante::Esito esito)
+{
+    const QString file = nome(percorso_);
+    switch (esito) {
+    case Aiutante::Mancante:
+        return rifiuta({false, QStringLiteral("Manca il programma che legge il file \"%1\" (%2): "
+                                              "Pentolone va installato di nuovo.")
+                                   .arg(file, figlio_.nome())});
+    case Aiutante::Annullato:
+        return rifiuta({true, QString()});
+    case Aiutante::Scaduto:
+        return rifiuta({false, QStringLiteral("La lettura del file \"%1\" è rimasta ferma per %2: "
+                                              "il file è forse danneggiato.")
+                                   .arg(file, Rifiuto::secondi(figlio_.limiteTempo()))});
+    case Aiutante::Fallito:
+    case Aiutante::InCorso:
+        return rifiuta(
+            {false, figlio_.codice() == 2 ? rifiuto(percorso_, ultima_) : danneggiato(percorso_)});
+    case Aiutante::Riuscito:
+        break;
+    }
+    if (!completa_)
+        return rifiuta({false, danneggiato(percorso_)});
+    // Over an older file of that name in one step, so no half-written book is ever seen there.
+    if (std::rename(QFile::encodeName(parziale_).constData(),
+                    QFile::encodeName(destinazione_).constData()) != 0)
+        return rifiuta({false, QStringLiteral("Impossibile scrivere la copia \"%1\" del file "
+                                              "\"%2\".")
+                                   .arg(nome(destinazione_), file)});
+    if (finisce())
+        emit riuscita(destinazione_);
+}

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formati/aiutante.h"
+#include "formati/lettura.h"
 
 #include <QString>
 #include <functional>
@@ -9,6 +9,9 @@
 // program reads them into a new book of ours beside the original, which stays as it is.
 namespace LibroAccess {
 
+// The title of the question before a conversion, and of its progress window.
+inline const QString Titolo = QStringLiteral("Ricettario in un formato più vecchio");
+
 // A Jet file, known by its header ("Standard Jet DB" at offset 4), not by its name.
 bool riconosci(const QString &percorso);
 
@@ -16,21 +19,41 @@ bool riconosci(const QString &percorso);
 // <name> is the file name without its last extension.
 QString nomeDellaCopia(const QString &percorso);
 
-// Converts the Jet book into a new book of ours at destinazione, through the helper program
-// ("pentolone-jet"; stopped when it reports no progress for 10 s). avanzamento(fatti, totale) is
-// called now and then with the rows copied so far; returning false cancels. Throws EngineError
-// naming the file; on any failure, cancel or time-out nothing is left at destinazione nor beside
-// it.
-void converti(const QString &percorso, const QString &destinazione,
-              const std::function<bool(int fatti, int totale)> &avanzamento = {},
-              const Aiutante::Opzioni &opzioni = {});
-
-// The step every opening takes: a book of ours comes back unchanged; a Jet book is converted into
-// nomeDellaCopia() after chiedi(testo, titolo) says yes, and the copy's path comes back; on no,
-// an empty string and nothing changed. Errors of the conversion are thrown as by converti().
-QString preparaLibro(const QString &percorso,
-                     const std::function<bool(const QString &testo, const QString &titolo)> &chiedi,
-                     const std::function<bool(int, int)> &avanzamento = {},
-                     const Aiutante::Opzioni &opzioni = {});
-
 } // namespace LibroAccess
+
+// One conversion of a Jet book into a new book of ours, through the helper program
+// ("pentolone-jet"; stopped when it reports no progress for 10 s), while the event loop runs. It
+// ends with riuscita() or rifiutata(), once, every text naming the file; on a refusal, a cancel,
+// a time-out or its destruction while it runs, nothing is left at the destination nor beside it.
+class ConversioneAccess : public Lettura
+{
+    Q_OBJECT
+
+public:
+    explicit ConversioneAccess(const Aiutante::Opzioni &opzioni = {}, QObject *genitore = nullptr);
+    ~ConversioneAccess() override;
+
+    void avvia(const QString &percorso, const QString &destinazione);
+    // The step every opening of a Jet book takes: after chiedi(testo, titolo) says yes, the
+    // conversion into LibroAccess::nomeDellaCopia() starts and true comes back; on no, false and
+    // nothing changed.
+    bool proponi(const QString &percorso,
+                 const std::function<bool(const QString &testo, const QString &titolo)> &chiedi);
+
+signals:
+    // Rows copied so far of how many.
+    void avanzamento(int fatti, int totale);
+    // The new book is at destinazione, whole.
+    void riuscita(const QString &destinazione);
+
+private:
+    void letta(const QString &riga);
+    void terminato(Aiutante::Esito esito) override;
+
+    QString percorso_, destinazione_, parziale_;
+    // What the helper reported: rows copied of how many, whether it reached its end, and its
+    // last other line (a refusal).
+    int fatti_ = 0, totale_ = 0;
+    bool completa_ = false;
+    QString ultima_;
+};

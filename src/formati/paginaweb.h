@@ -1,12 +1,12 @@
 #pragma once
 
-#include "formati/aiutante.h"
+#include "formati/lettura.h"
 #include "formati/ricettaestera.h"
 
 #include <QByteArray>
 #include <QList>
+#include <QObject>
 #include <QString>
-#include <functional>
 
 // Recipes published in web pages as schema.org data. A page is untrusted: the program only
 // recognises one and decodes its bytes; the pentolone-web helper parses it (pentolone_web/
@@ -38,15 +38,28 @@ bool codificaNota(const QString &charset);
 QByteArray inCbor(const QList<RicettaEstera> &ricette, const QString &problema = {});
 QList<RicettaEstera> daCbor(const QByteArray &dati, QString *problema = nullptr);
 
-// The page's recipes, read by the helper program ("pentolone-web"; it may take 20 s).
-// continua() is asked now and then; false cancels. Throws EngineError (ConversioneAnnullata for
-// a cancel) with an Italian text naming indirizzo; a page without recipes is an error too.
-QList<RicettaEstera> leggi(const QByteArray &pagina, const QString &indirizzo,
-                           const std::function<bool()> &continua = {},
-                           const Aiutante::Opzioni &opzioni = {});
-// A saved page, through the same helper; the file must look like a page and be no larger than
-// MassimoByte.
-QList<RicettaEstera> leggiFile(const QString &percorso, const std::function<bool()> &continua = {},
-                               const Aiutante::Opzioni &opzioni = {});
-
 } // namespace PaginaWeb
+
+// The recipes of one page, read by the helper program ("pentolone-web"; it may take 20 s) while
+// the event loop runs. It ends with lette() or rifiutata(), once; every text names the page.
+class LetturaPagina : public Lettura
+{
+    Q_OBJECT
+
+public:
+    explicit LetturaPagina(const Aiutante::Opzioni &opzioni = {}, QObject *genitore = nullptr);
+
+    // A page fetched from indirizzo.
+    void avvia(const QByteArray &pagina, const QString &indirizzo);
+    // A saved page: the file must look like a page and be no larger than MassimoByte.
+    void avviaFile(const QString &percorso);
+
+signals:
+    // Never empty: a page without recipes is refused.
+    void lette(const QList<RicettaEstera> &ricette);
+
+private:
+    void terminato(Aiutante::Esito esito) override;
+
+    QString indirizzo_;
+};

@@ -1,22 +1,18 @@
 #pragma once
 
-#include "storage/engineerror.h"
-
 #include <QString>
 
-// How the readers of foreign files refuse one: in Italian words naming the real cause.
-namespace Rifiuto {
-
-[[noreturn]] inline void rifiuta(const QString &testo)
+// Why a foreign file or page brought no recipes: the user cancelled the reading (nothing to say),
+// or it was refused with an Italian text naming the real cause.
+struct Rifiuto
 {
-    throw EngineError(EngineError::ConversioneNonRiuscita, testo);
-}
+    bool annullato = false;
+    QString testo;
 
-// A time limit in words: "un secondo", "20 secondi".
-inline QString secondi(int millisecondi)
-{
-    return millisecondi <= 1000 ? QStringLiteral("un secondo")
-                                : QStringLiteral("%1 secondi").arg((millisecondi + 999) / 1000);
-}
-
-} // namespace Rifiuto
+    // A time limit in words, for the texts: "un secondo", "20 secondi".
+    static QString secondi(int millisecondi)
+    {
+        return millisecondi <= 1000 ? QStringLiteral("un secondo")
+                                    : QStringLiteral("%1 secondi").arg((millisecondi + 999) / 1000);
+    }
+};

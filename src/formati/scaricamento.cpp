@@ -1,23 +1,12 @@
-// One page fetched with Qt Network, its own event loop until it is in, failed or cancelled.
+// One page fetched with Qt Network, one request per redirect, each answer handled as it comes.
 #include "formati/scaricamento.h"
 
 #include "formati/paginaweb.h"
-#include "formati/rifiuto.h"
-#include "storage/engineerror.h"
 
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QTimer>
-
-namespace Scaricamento {
-
-using Rifiuto::rifiuta;
 
 namespace {
 
-int limiteTempo = 20000;
 constexpr int MassimoRimandi = 5;
 
 bool http(const QUrl &u)
@@ -102,119 +91,143 @@ QString errore(QNetworkReply &r, const QUrl &u)
 
 } // namespace
 
-void setLimiteTempo(int millisecondi)
+Scaricamento::Scaricamento(const Opzioni &opzioni, QObject *genitore)
+    : QObject(genitore), opzioni_(opzioni)
 {
-    limiteTempo = millisecondi;
+    scadenza_.setSingleShot(true);
+    connect(&scadenza_, &QTimer::timeout, this, [this] {
+        ferma(QStringLiteral("La pagina %1 non è arrivata in %2: il sito è troppo lento o non "
+                             "risponde.")
+                  .arg(chiesto_, Rifiuto::secondi(opzioni_.limiteTempo)));
+    });
 }
 
-QByteArray scarica(QUrl &indirizzo, const std::function<bool(qint64, qint64)> &avanzamento)
+Scaricamento::~Scaricamento()
 {
-    if (!http(indirizzo) || indirizzo.host().isEmpty())
-        rifiuta(QStringLiteral("\"%1\" non è l'indirizzo di una pagina web: scrivetelo come "
-                               "https://sito/pagina.")
-                    .arg(indirizzo.toDisplayString()));
-    const QString chiesto = indirizzo.toDisplayString();
-    QNetworkAccessManager rete;
-    QElapsedTimer orologio;
-    orologio.start();
-    QUrl dove = indirizzo;
-    // Redirects are followed here, one request each, so each target is checked before it is
-    // asked for.
-    for (int rimandi = 0;; ++rimandi) {
-        QNetworkRequest richiesta(dove);
-        richiesta.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                               QNetworkRequest::ManualRedirectPolicy);
-        richiesta.setRawHeader("Accept-Language", "it");
-        richiesta.setRawHeader("Accept", "text/html,application/xhtml+xml");
-        std::unique_ptr<QNetworkReply> r(rete.get(richiesta));
-
-        QString motivo; // why we stopped it ourselves
-        int numero = EngineError::ConversioneNonRiuscita;
-        const auto ferma = [&](const QString &perche, int n = EngineError::ConversioneNonRiuscita) {
-            if (motivo.isEmpty()) {
-                motivo = perche;
-                numero = n;
-            }
-            r->abort();
-        };
-        qint64 ricevuti = 0, totale = -1;
-        const auto controlla = [&] {
-            if (avanzamento && !avanzamento(ricevuti, totale))
-                ferma(chiesto, EngineError::ConversioneAnnullata);
-            else if (orologio.elapsed() > limiteTempo)
-                ferma(QStringLiteral("La pagina %1 non è arrivata in %2: il sito è troppo lento "
-                                     "o non risponde.")
-                          .arg(chiesto, Rifiuto::secondi(limiteTempo)));
-        };
-        QObject::connect(r.get(), &QNetworkReply::downloadProgress, r.get(),
-                         [&](qint64 fatti, qint64 tutti) {
-                             ricevuti = fatti;
-                             totale = tutti;
-                             if (fatti > PaginaWeb::MassimoByte || tutti > PaginaWeb::MassimoByte)
-                                 ferma(QStringLiteral("La pagina %1 è più grande di 10 MB: non è "
-                                                      "una pagina di ricette.")
-                                           .arg(chiesto));
-                             else
-                                 controlla();
-                         });
-        // A size declared too large is refused as soon as it is told, not after the wait.
-        QObject::connect(r.get(), &QNetworkReply::metaDataChanged, r.get(), [&] {
-            if (r->header(QNetworkRequest::ContentLengthHeader).toLongLong() >
-                PaginaWeb::MassimoByte)
-                ferma(QStringLiteral("La pagina %1 è più grande di 10 MB: non è una pagina di "
-                                     "ricette.")
-                          .arg(chiesto));
-        });
-        QEventLoop attesa;
-        QObject::connect(r.get(), &QNetworkReply::finished, &attesa, &QEventLoop::quit);
-        QTimer sveglia;
-        QObject::connect(&sveglia, &QTimer::timeout, r.get(), controlla);
-        sveglia.start(50);
-        if (!r->isFinished())
-            attesa.exec();
-
-        if (!motivo.isEmpty())
-            throw EngineError(numero, motivo);
-        const int stato = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        if (stato >= 300 && stato < 400 && stato != 304) {
-            if (r->rawHeader("Location").trimmed().isEmpty())
-                rifiuta(QStringLiteral("La pagina %1 rimanda a un'altra pagina senza dire quale: "
-                                       "non è stata letta.")
-                            .arg(chiesto));
-            const QUrl prossimo = dove.resolved(QUrl::fromEncoded(r->rawHeader("Location")));
-            if (!http(prossimo))
-                rifiuta(QStringLiteral("La pagina %1 rimanda a \"%2\", che non è una pagina web: "
-                                       "non è stata letta.")
-                            .arg(chiesto, prossimo.toDisplayString()));
-            if (rimandi == MassimoRimandi)
-                rifiuta(QStringLiteral("La pagina %1 rimanda ad altre pagine più di %2 volte: non "
-                                       "è stata letta.")
-                            .arg(chiesto)
-                            .arg(MassimoRimandi));
-            dove = prossimo;
-            continue;
-        }
-        if (r->error() != QNetworkReply::NoError || stato >= 400)
-            rifiuta(errore(*r, dove));
-        const QByteArray pagina = r->readAll();
-        const QString tipo = r->header(QNetworkRequest::ContentTypeHeader).toString();
-        const bool html = tipo.isEmpty()
-                              ? PaginaWeb::riconosci(pagina)
-                              : tipo.contains(QLatin1String("html"), Qt::CaseInsensitive);
-        if (!html && tipo.isEmpty())
-            rifiuta(QStringLiteral("L'indirizzo %1 non porta a una pagina web: il sito non dice "
-                                   "che cosa manda, e non è una pagina.")
-                        .arg(chiesto));
-        if (!html)
-            rifiuta(QStringLiteral("L'indirizzo %1 non porta a una pagina web ma a un file di "
-                                   "altro tipo (%2).")
-                        .arg(chiesto, tipo.section(u';', 0, 0)));
-        indirizzo = dove;
-        // The server's charset wins over what the page itself declares, as in a browser.
-        const QString charset =
-            tipo.section(QLatin1String("charset="), 1).section(u';', 0, 0).remove(u'"').trimmed();
-        return PaginaWeb::conCodifica(pagina, charset);
+    // Its answer would come to an object that is gone.
+    if (risposta_) {
+        risposta_->disconnect(this);
+        risposta_->abort();
     }
 }
 
-} // namespace Scaricamento
+void Scaricamento::avvia(const QUrl &indirizzo)
+{
+    chiesto_ = indirizzo.toDisplayString();
+    dove_ = indirizzo;
+    rimandi_ = 0;
+    finito_ = false;
+    if (!http(indirizzo) || indirizzo.host().isEmpty()) {
+        // Told after the caller has returned, as every other end.
+        QTimer::singleShot(0, this, [this] {
+            ferma(QStringLiteral("\"%1\" non è l'indirizzo di una pagina web: scrivetelo come "
+                                 "https://sito/pagina.")
+                      .arg(chiesto_));
+        });
+        return;
+    }
+    scadenza_.start(opzioni_.limiteTempo);
+    chiedi();
+}
+
+void Scaricamento::annulla()
+{
+    if (!finito_)
+        fine({{true, QString()}});
+}
+
+void Scaricamento::ferma(const QString &perche)
+{
+    if (!finito_)
+        fine({{false, perche}});
+}
+
+void Scaricamento::fine(const ErroreRete &errore)
+{
+    finito_ = true;
+    scadenza_.stop();
+    if (risposta_) {
+        risposta_->disconnect(this);
+        risposta_->abort();
+        // Perhaps inside one of its own signals: gone once that has returned.
+        risposta_->deleteLater();
+        risposta_ = nullptr;
+    }
+    emit fallita(errore);
+}
+
+// Redirects are followed here, one request each, so each target is checked before it is asked
+// for.
+void Scaricamento::chiedi()
+{
+    QNetworkRequest richiesta(dove_);
+    richiesta.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                           QNetworkRequest::ManualRedirectPolicy);
+    richiesta.setRawHeader("Accept-Language", "it");
+    richiesta.setRawHeader("Accept", "text/html,application/xhtml+xml");
+    risposta_ = rete_.get(richiesta);
+    const QString troppoGrande =
+        QStringLiteral("La pagina %1 è più grande di 10 MB: non è una pagina di ricette.")
+            .arg(chiesto_);
+    connect(risposta_, &QNetworkReply::downloadProgress, this,
+            [this, troppoGrande](qint64 fatti, qint64 tutti) {
+                if (fatti > PaginaWeb::MassimoByte || tutti > PaginaWeb::MassimoByte)
+                    ferma(troppoGrande);
+                else
+                    emit avanzamento(fatti, tutti);
+            });
+    // A size declared too large is refused as soon as it is told, not after the wait.
+    connect(risposta_, &QNetworkReply::metaDataChanged, this, [this, troppoGrande] {
+        if (risposta_->header(QNetworkRequest::ContentLengthHeader).toLongLong() >
+            PaginaWeb::MassimoByte)
+            ferma(troppoGrande);
+    });
+    connect(risposta_, &QNetworkReply::finished, this, &Scaricamento::risposta);
+}
+
+void Scaricamento::risposta()
+{
+    QNetworkReply &r = *risposta_;
+    risposta_ = nullptr;
+    r.deleteLater();
+    const int stato = r.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (stato >= 300 && stato < 400 && stato != 304) {
+        if (r.rawHeader("Location").trimmed().isEmpty())
+            return ferma(QStringLiteral("La pagina %1 rimanda a un'altra pagina senza dire "
+                                        "quale: non è stata letta.")
+                             .arg(chiesto_));
+        const QUrl prossimo = dove_.resolved(QUrl::fromEncoded(r.rawHeader("Location")));
+        if (!http(prossimo))
+            return ferma(QStringLiteral("La pagina %1 rimanda a \"%2\", che non è una pagina "
+                                        "web: non è stata letta.")
+                             .arg(chiesto_, prossimo.toDisplayString()));
+        if (rimandi_ == MassimoRimandi)
+            return ferma(QStringLiteral("La pagina %1 rimanda ad altre pagine più di %2 volte: "
+                                        "non è stata letta.")
+                             .arg(chiesto_)
+                             .arg(MassimoRimandi));
+        ++rimandi_;
+        dove_ = prossimo;
+        return chiedi();
+    }
+    if (r.error() != QNetworkReply::NoError || stato >= 400)
+        return ferma(errore(r, dove_));
+    const QByteArray pagina = r.readAll();
+    const QString tipo = r.header(QNetworkRequest::ContentTypeHeader).toString();
+    const bool html = tipo.isEmpty() ? PaginaWeb::riconosci(pagina)
+                                     : tipo.contains(QLatin1String("html"), Qt::CaseInsensitive);
+    if (!html && tipo.isEmpty())
+        return ferma(QStringLiteral("L'indirizzo %1 non porta a una pagina web: il sito non dice "
+                                    "che cosa manda, e non è una pagina.")
+                         .arg(chiesto_));
+    if (!html)
+        return ferma(QStringLiteral("L'indirizzo %1 non porta a una pagina web ma a un file di "
+                                    "altro tipo (%2).")
+                         .arg(chiesto_, tipo.section(u';', 0, 0)));
+    finito_ = true;
+    scadenza_.stop();
+    // The server's charset wins over what the page itself declares, as in a browser.
+    const QString charset =
+        tipo.section(QLatin1String("charset="), 1).section(u';', 0, 0).remove(u'"').trimmed();
+    emit arrivata(PaginaWeb::conCodifica(pagina, charset));
+}

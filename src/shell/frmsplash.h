@@ -20,7 +20,7 @@ protected:
     void showEvent(QShowEvent *e) override;
 
 private:
-    void Command1_Click();
+    void chiudi_Click();
 
     std::unique_ptr<Ui::frmSplash> ui;
 };

@@ -1,11 +1,11 @@
 // Recipes from the web: "Importa da pagina web...", a saved page chosen in "Importa", and a
-// link or a page dropped on the main window. Each is read into a temporary book for the import
-// window, with a progress window whose "Annulla" stops it at once.
+// link or a page dropped on the main window. Each is fetched and read while the program answers,
+// with a progress window whose "Annulla" stops it at once, then goes through the import window.
 #include "shell/menu.h"
 
 #include "formati/paginaweb.h"
 #include "formati/scaricamento.h"
-#include "storage/engineerror.h"
+#include "shell/lavoro.h"
 #include "toolkit/dialogs.h"
 
 #include <QClipboard>
@@ -14,12 +14,11 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QProgressDialog>
-#include <QTimer>
 
 namespace {
 
 const QString TitoloWeb = QStringLiteral("Importa da pagina web");
+const QString LetturaInCorso = QStringLiteral("Lettura della pagina in corso...");
 
 bool indirizzoWeb(const QUrl &u)
 {
@@ -37,34 +36,6 @@ QUrl trascinato(const QMimeData *dati)
 }
 
 } // namespace
-
-// The progress of one page, shown at once: the fetch has no length a cook could wait through
-// unknowing.
-class Menu::AvanzamentoWeb
-{
-public:
-    explicit AvanzamentoWeb(QWidget *sopra)
-        : finestra("Lettura della pagina in corso...", "Annulla", 0, 0, sopra)
-    {
-        finestra.setWindowTitle(TitoloWeb);
-        finestra.setWindowModality(Qt::WindowModal);
-        finestra.setMinimumDuration(0);
-        finestra.setAutoReset(false);
-        finestra.setMinimumWidth(finestra.fontMetrics().horizontalAdvance(TitoloWeb) * 3);
-        finestra.setValue(0);
-    }
-    // false once the user has cancelled.
-    bool passo(qint64 fatti, qint64 totale)
-    {
-        if (totale > 0) {
-            finestra.setMaximum(int(qMin<qint64>(totale, PaginaWeb::MassimoByte)));
-            finestra.setValue(int(qMin<qint64>(fatti, finestra.maximum())));
-        }
-        QCoreApplication::processEvents();
-        return !finestra.wasCanceled();
-    }
-    QProgressDialog finestra;
-};
 
 void Menu::importaWeb_Click()
 {
@@ -86,46 +57,51 @@ void Menu::importaWeb_Click()
         importaDaIndirizzo(u);
 }
 
-void Menu::importaDaIndirizzo(QUrl indirizzo)
+void Menu::importaDaIndirizzo(const QUrl &indirizzo)
 {
-    QList<RicettaEstera> ricette;
-    try {
-        AvanzamentoWeb avanzamento(this);
-        const QByteArray pagina =
-            Scaricamento::scarica(indirizzo, [&avanzamento](qint64 fatti, qint64 totale) {
-                return avanzamento.passo(fatti, totale);
+    auto *lavoro = new Lavoro(this);
+    Avanzamento &avanzamento = lavoro->mostraAvanzamento(LetturaInCorso, TitoloWeb);
+    auto *scaricamento = new Scaricamento(Scaricamento::Predefinite, lavoro);
+    connect(lavoro, &Lavoro::annullato, scaricamento, &Scaricamento::annulla);
+    connect(scaricamento, &Scaricamento::avanzamento, &avanzamento, &Avanzamento::segna);
+    connect(scaricamento, &Scaricamento::fallita, lavoro,
+            [this, lavoro](const ErroreRete &e) { lavoro->termina([this, e] { erroreWeb(e); }); });
+    // The page is named by the address finally read, after its redirects.
+    connect(scaricamento, &Scaricamento::arrivata, lavoro,
+            [this, lavoro, scaricamento](const QByteArray &pagina) {
+                const QString dove = scaricamento->indirizzo().toDisplayString();
+                leggiPagina(lavoro, dove)->avvia(pagina, dove);
             });
-        ricette = PaginaWeb::leggi(pagina, indirizzo.toDisplayString(),
-                                   [&avanzamento] { return avanzamento.passo(0, 0); });
-    } catch (const EngineError &e) {
-        erroreWeb(e);
-        return;
-    }
-    importaRicetteEstere(ricette, indirizzo.toDisplayString(),
-                         Applicazione::Provenienza::PaginaWeb);
+    scaricamento->avvia(indirizzo);
 }
 
 void Menu::importaPaginaSalvata(const QString &percorso)
 {
-    QList<RicettaEstera> ricette;
-    try {
-        AvanzamentoWeb avanzamento(this);
-        ricette =
-            PaginaWeb::leggiFile(percorso, [&avanzamento] { return avanzamento.passo(0, 0); });
-    } catch (const EngineError &e) {
-        erroreWeb(e);
-        return;
-    }
-    importaRicetteEstere(ricette, QFileInfo(percorso).fileName(),
-                         Applicazione::Provenienza::PaginaWeb);
+    auto *lavoro = new Lavoro(this);
+    lavoro->mostraAvanzamento(LetturaInCorso, TitoloWeb);
+    leggiPagina(lavoro, QFileInfo(percorso).fileName())->avviaFile(percorso);
 }
 
-void Menu::erroreWeb(const EngineError &e)
+LetturaPagina *Menu::leggiPagina(Lavoro *lavoro, const QString &nome)
+{
+    auto *lettura = new LetturaPagina({}, lavoro);
+    connect(lavoro, &Lavoro::annullato, lettura, &LetturaPagina::annulla);
+    connect(lettura, &LetturaPagina::rifiutata, lavoro,
+            [this, lavoro](const Rifiuto &r) { lavoro->termina([this, r] { erroreWeb(r); }); });
+    connect(lettura, &LetturaPagina::lette, lavoro,
+            [this, lavoro, nome](const QList<RicettaEstera> &ricette) {
+                lavoro->termina([this, ricette, nome] {
+                    importaRicetteEstere(ricette, nome, Applicazione::Provenienza::PaginaWeb);
+                });
+            });
+    return lettura;
+}
+
+void Menu::erroreWeb(const Rifiuto &r)
 {
     // A cancel is the user's own doing: nothing to say.
-    if (e.number() != EngineError::ConversioneAnnullata)
-        dialogs().messageBox(e.description(), Dialogs::SoloOK, "Errore di importazione",
-                             Dialogs::Critica);
+    if (!r.annullato)
+        dialogs().messageBox(r.testo, Dialogs::SoloOK, "Errore di importazione", Dialogs::Critica);
 }
 
 void Menu::dragEnterEvent(QDragEnterEvent *e)
@@ -140,11 +116,9 @@ void Menu::dropEvent(QDropEvent *e)
     if (u.isEmpty())
         return;
     e->acceptProposedAction();
-    // After the drop has ended: the source program is not kept waiting through the fetch.
-    QTimer::singleShot(0, this, [this, u] {
-        if (u.isLocalFile())
-            importaPaginaSalvata(u.toLocalFile());
-        else
-            importaDaIndirizzo(u);
-    });
+    // The source program is not kept waiting: the page comes while the program answers.
+    if (u.isLocalFile())
+        importaPaginaSalvata(u.toLocalFile());
+    else
+        importaDaIndirizzo(u);
 }

@@ -22,6 +22,7 @@
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QWindow>
+#include <tuple>
 
 using namespace Applicazione;
 
@@ -52,18 +53,25 @@ Menu::Menu(QWidget *parent)
     connect(ui->nuovo, &QAction::triggered, this, &Menu::nuovo_Click);
     connect(ui->importa, &QAction::triggered, this, &Menu::importa_Click);
     connect(ui->importaWeb, &QAction::triggered, this, &Menu::importaWeb_Click);
-    connect(ui->cerca, &QAction::triggered, this, &Menu::Command6_Click);
+    connect(ui->cerca, &QAction::triggered, this, [this] { lanciatore_Click(Finestra::Cerca); });
     connect(ui->spesa, &QAction::triggered, this, &Menu::spesa_Click);
     connect(ui->settimana, &QAction::triggered, this, &Menu::settimana_Click);
     connect(ui->Exit, &QAction::triggered, this, &Menu::Exit_Click);
     connect(ui->aiuto, &QAction::triggered, this, &Menu::aiuto_Click);
     connect(ui->informazioni, &QAction::triggered, this, &Menu::informazioni_Click);
-    connect(ui->Command1, &QPushButton::clicked, this, &Menu::Command1_Click);
-    connect(ui->Command2, &QPushButton::clicked, this, &Menu::Command2_Click);
-    connect(ui->Command3, &QPushButton::clicked, this, &Menu::Command3_Click);
-    connect(ui->Command4, &QPushButton::clicked, this, &Menu::Command4_Click);
-    connect(ui->Command5, &QPushButton::clicked, this, &Menu::Command5_Click);
-    connect(ui->Command6, &QPushButton::clicked, this, &Menu::Command6_Click);
+    // Each window's launcher: its button, and its caption beside it.
+    const std::tuple<QPushButton *, QLabel *, Finestra> lanciatori[] = {
+        {ui->Command1, ui->Label2, Finestra::Ricette},
+        {ui->Command2, ui->Label3, Finestra::Categorie},
+        {ui->Command3, ui->Label4, Finestra::Ingredienti},
+        {ui->Command5, ui->Label6, Finestra::Elenco},
+        {ui->Command6, ui->Label8, Finestra::Cerca}};
+    for (const auto &[pulsante, etichetta, finestra] : lanciatori) {
+        connect(pulsante, &QPushButton::clicked, this,
+                [this, f = finestra] { lanciatore_Click(f); });
+        etichette_.insert(etichetta, finestra);
+    }
+    connect(ui->Command4, &QPushButton::clicked, this, &Menu::esci_Click);
     for (QLabel *l :
          {ui->Label2, ui->Label3, ui->Label4, ui->Label5, ui->Label6, ui->Label8, ui->www})
         l->installEventFilter(this);
@@ -95,7 +103,7 @@ Menu::~Menu() = default;
 
 void Menu::Exit_Click()
 {
-    Command4_Click();
+    esci_Click();
 }
 
 void Menu::aiuto_Click()
@@ -165,34 +173,9 @@ void Menu::mostraFinestra(QWidget *finestra)
     finestra->show();
 }
 
-void Menu::Command1_Click()
+void Menu::lanciatore_Click(Finestra f)
 {
-    if (ricettarioPresente())
-        apriFinestra(Finestra::Ricette);
-}
-
-void Menu::Command2_Click()
-{
-    if (ricettarioPresente())
-        apriFinestra(Finestra::Categorie);
-}
-
-void Menu::Command3_Click()
-{
-    if (ricettarioPresente())
-        apriFinestra(Finestra::Ingredienti);
-}
-
-void Menu::Command5_Click()
-{
-    if (ricettarioPresente())
-        apriFinestra(Finestra::Elenco);
-}
-
-void Menu::Command6_Click()
-{
-    if (ricettarioPresente())
-        apriFinestra(Finestra::Cerca);
+    conRicettario([this, f] { apriFinestra(f); });
 }
 
 void Menu::apriRicettaDaCerca(Cerca *cerca, qint64 chiave)
@@ -214,40 +197,10 @@ void Menu::apriRicettaDaCerca(Cerca *cerca, qint64 chiave)
     editorDaCerca_->vaiAllaRicetta(chiave);
 }
 
-void Menu::Command4_Click()
+void Menu::esci_Click()
 {
     QDir::setCurrent(CartellaIniziale);
     termina();
-}
-
-void Menu::Label2_DblClick()
-{
-    apriFinestra(Finestra::Ricette);
-}
-
-void Menu::Label3_DblClick()
-{
-    apriFinestra(Finestra::Categorie);
-}
-
-void Menu::Label4_DblClick()
-{
-    apriFinestra(Finestra::Ingredienti);
-}
-
-void Menu::Label5_DblClick()
-{
-    termina();
-}
-
-void Menu::Label6_DblClick()
-{
-    apriFinestra(Finestra::Elenco);
-}
-
-void Menu::Label8_DblClick()
-{
-    apriFinestra(Finestra::Cerca);
 }
 
 void Menu::termina()
@@ -260,18 +213,12 @@ void Menu::termina()
 bool Menu::eventFilter(QObject *o, QEvent *e)
 {
     if (e->type() == QEvent::MouseButtonDblClick) {
-        if (o == ui->Label2)
-            Label2_DblClick();
-        else if (o == ui->Label3)
-            Label3_DblClick();
-        else if (o == ui->Label4)
-            Label4_DblClick();
+        // A caption opens its window without the launcher's check: the window itself meets a
+        // missing book.
+        if (const auto f = etichette_.constFind(o); f != etichette_.cend())
+            apriFinestra(*f);
         else if (o == ui->Label5)
-            Label5_DblClick();
-        else if (o == ui->Label6)
-            Label6_DblClick();
-        else if (o == ui->Label8)
-            Label8_DblClick();
+            termina();
         else
             return QMainWindow::eventFilter(o, e);
         return true;

@@ -3,15 +3,19 @@
 #include "import/importazione.h"
 #include "toolkit/applicazione.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 namespace Ui {
 class Menu;
 }
 struct RicettaEstera;
-class EngineError;
+struct Rifiuto;
+class Lavoro;
+class LetturaPagina;
 class QUrl;
 class Cerca;
 class ListaSpesa;
@@ -66,18 +70,10 @@ private:
     void aiuto_Click();
     void informazioni_Click();
     void www_Click();
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Command6_Click();
-    void Label2_DblClick();
-    void Label3_DblClick();
-    void Label4_DblClick();
-    void Label5_DblClick();
-    void Label6_DblClick();
-    void Label8_DblClick();
+    // A launcher button opens its window on the current book, once it is there and of our
+    // format.
+    void lanciatore_Click(Finestra f);
+    void esci_Click();
 
     void SalvaImpostazioni();
     void MostraNomeRicettario();
@@ -91,10 +87,22 @@ private:
     void vieniAvanti();
     // Opens a working window: the main window stays unavailable until it is gone.
     void mostraFinestra(QWidget *finestra);
-    bool ricettarioPresente();
-    // A book in the older (Access) format becomes, if the user agrees, a copy in ours: the
-    // path to use, the same one for a book of ours, or empty when nothing is to be opened.
-    QString convertiSeVecchio(const QString &percorso);
+    // apri() runs once the current book is there, converted first when in the older format;
+    // a missing book is said instead.
+    void conRicettario(const std::function<void()> &apri);
+    // A book in the older (Access) format becomes, if the user agrees, a copy in ours, converted
+    // while the program answers: poi(copia) once it is whole. On No, a failure (said) or a
+    // cancel, nothing more.
+    void convertiSeVecchio(const QString &percorso,
+                           const std::function<void(const QString &copia)> &poi);
+    // Makes libro current and remembers it, unless another copy of the program holds it.
+    bool rendiCorrente(const QString &libro);
+    // passo() runs now, or after the conversion that runs and the steps queued before it: the
+    // start's steps keep their order.
+    void inOrdine(const std::function<void()> &passo);
+    void riprendi();
+    // A book chosen in "Importa", once of our format: refused when it is no book of ours.
+    void importaLibro(const QString &libro);
     // daImportare: what the import window is opened on.
     void apriFinestra(Finestra f, const DaImportare &daImportare = {});
     // Recipes read from a foreign file or page go through the import window as a book would:
@@ -106,10 +114,11 @@ private:
     void importaMealMaster(const QString &file);
     void termina();
     // The recipes of a web page, by its address or saved in a file, into the import window.
-    void importaDaIndirizzo(QUrl indirizzo);
+    void importaDaIndirizzo(const QUrl &indirizzo);
     void importaPaginaSalvata(const QString &percorso);
-    void erroreWeb(const EngineError &e);
-    class AvanzamentoWeb;
+    // The page read by the helper, as part of lavoro; its recipes are imported under nome.
+    LetturaPagina *leggiPagina(Lavoro *lavoro, const QString &nome);
+    void erroreWeb(const Rifiuto &r);
     // A result of the search opens the editor over the search window, both usable: one editor,
     // brought forward and moved to each recipe chosen after.
     void apriRicettaDaCerca(Cerca *cerca, qint64 chiave);
@@ -143,6 +152,9 @@ private:
     std::shared_ptr<ListaSpesa> listaSpesa_;
     QPointer<Spesa> spesa_;
     QPointer<MenuSettimana> settimana_;
+    QPointer<Lavoro> conversione_;          // the conversion that runs, if one does
+    QList<std::function<void()>> inAttesa_; // steps waiting for it
+    QHash<QObject *, Finestra> etichette_;  // the captions that open a window
 };
 
 // Places a window centred over sopra and within schermo, its frame (cornice) included; a

@@ -47,14 +47,12 @@ void portaAvanti(QWidget *finestra)
 
 void Menu::spesa_Click()
 {
-    if (ricettarioPresente())
-        mostraSpesa();
+    conRicettario([this] { mostraSpesa(); });
 }
 
 void Menu::settimana_Click()
 {
-    if (ricettarioPresente())
-        mostraSettimana();
+    conRicettario([this] { mostraSettimana(); });
 }
 
 ListaSpesa *Menu::listaSpesa()

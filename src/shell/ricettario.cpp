@@ -10,6 +10,7 @@
 #include "formati/ricettaestera.h"
 #include "import/importazione.h"
 #include "shell/impostazioni.h"
+#include "shell/lavoro.h"
 #include "shell/unicoscrittore.h"
 #include "storage/database.h"
 #include "storage/engineerror.h"
@@ -18,7 +19,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProgressDialog>
 #include <QTemporaryDir>
 #include <filesystem>
 #include <system_error>
@@ -71,50 +71,69 @@ void Menu::Form_Load()
         percorso = Impostazioni::leggi(CartellaIniziale).value_or(QString());
     }
     RicettarioCorrente = percorso;
-    if (LibroAccess::riconosci(percorso)) {
-        if (const QString copia = convertiSeVecchio(percorso); !copia.isEmpty()) {
-            RicettarioCorrente = copia;
-            SalvaImpostazioni();
-        }
-    }
+    if (LibroAccess::riconosci(percorso))
+        convertiSeVecchio(percorso, [this](const QString &copia) { rendiCorrente(copia); });
     MostraNomeRicettario();
 }
 
-QString Menu::convertiSeVecchio(const QString &percorso)
+void Menu::convertiSeVecchio(const QString &percorso,
+                             const std::function<void(const QString &copia)> &poi)
 {
-    // Made once the conversion starts, after the question; shown only if it takes a while.
-    std::unique_ptr<QProgressDialog> avanzamento;
-    try {
-        return LibroAccess::preparaLibro(
-            percorso,
-            [](const QString &testo, const QString &titolo) {
-                return dialogs().messageBox(testo, Dialogs::SiNo, titolo, Dialogs::Domanda) ==
-                       Dialogs::Si;
-            },
-            [&avanzamento, this](int fatti, int totale) {
-                if (!avanzamento) {
-                    avanzamento = std::make_unique<QProgressDialog>(
-                        "Conversione del ricettario in corso...", "Annulla", 0, 1, this);
-                    avanzamento->setWindowTitle("Ricettario in un formato più vecchio");
-                    avanzamento->setWindowModality(Qt::WindowModal);
-                    avanzamento->setMinimumDuration(500);
-                    avanzamento->setMinimumWidth(
-                        avanzamento->fontMetrics().horizontalAdvance(avanzamento->windowTitle()) *
-                        3 / 2);
-                }
-                avanzamento->setMaximum(qMax(1, totale));
-                avanzamento->setValue(qMin(fatti, qMax(1, totale)));
-                QCoreApplication::processEvents();
-                return !avanzamento->wasCanceled();
-            });
-    } catch (const EngineError &e) {
-        // Gone before the message: left open, it would cover it and take its input.
-        avanzamento.reset();
-        // A cancel is the user's own doing: nothing to say.
-        if (e.number() != EngineError::ConversioneAnnullata)
-            dialogs().messageBox(e.description(), Dialogs::SoloOK, "Errore!", Dialogs::Critica);
-        return {};
+    auto *lavoro = new Lavoro(this);
+    auto *conversione = new ConversioneAccess({}, lavoro);
+    const bool si = conversione->proponi(percorso, [](const QString &testo, const QString &titolo) {
+        return dialogs().messageBox(testo, Dialogs::SiNo, titolo, Dialogs::Domanda) == Dialogs::Si;
+    });
+    if (!si) {
+        delete lavoro;
+        return;
     }
+    // Shown only if it takes a while.
+    Avanzamento &avanzamento = lavoro->mostraAvanzamento("Conversione del ricettario in corso...",
+                                                         LibroAccess::Titolo, 500);
+    connect(lavoro, &Lavoro::annullato, conversione, &ConversioneAccess::annulla);
+    connect(conversione, &ConversioneAccess::avanzamento, &avanzamento, &Avanzamento::segna);
+    connect(conversione, &ConversioneAccess::riuscita, lavoro,
+            [this, lavoro, poi](const QString &copia) {
+                lavoro->termina([this, poi, copia] {
+                    poi(copia);
+                    riprendi();
+                });
+            });
+    connect(conversione, &ConversioneAccess::rifiutata, lavoro, [this, lavoro](const Rifiuto &r) {
+        lavoro->termina([this, r] {
+            // A cancel is the user's own doing: nothing to say.
+            if (!r.annullato)
+                dialogs().messageBox(r.testo, Dialogs::SoloOK, "Errore!", Dialogs::Critica);
+            riprendi();
+        });
+    });
+    conversione_ = lavoro;
+}
+
+void Menu::inOrdine(const std::function<void()> &passo)
+{
+    if (conversione_)
+        inAttesa_ << passo;
+    else
+        passo();
+}
+
+void Menu::riprendi()
+{
+    while (!conversione_ && !inAttesa_.isEmpty())
+        inAttesa_.takeFirst()();
+}
+
+bool Menu::rendiCorrente(const QString &libro)
+{
+    // Open in another copy: that copy is the one to work in.
+    if (!libroLibero(libro))
+        return false;
+    RicettarioCorrente = libro;
+    SalvaImpostazioni();
+    MostraNomeRicettario();
+    return true;
 }
 
 void Menu::SalvaImpostazioni()
@@ -163,14 +182,17 @@ bool Menu::Avvia(const QString &libro)
         return false;
     show();
     if (!libro.isEmpty()) {
-        ApriDaRigaDiComando(libro);
+        // After the remembered book's conversion, if one runs: the book named here is the one
+        // made current last.
+        inOrdine([this, libro] { ApriDaRigaDiComando(libro); });
         // A book in the older format left unconverted leaves the remembered one current.
-        if (!libroLibero(RicettarioCorrente)) {
-            close();
-            return false;
-        }
+        inOrdine([this] {
+            if (!libroLibero(RicettarioCorrente))
+                close();
+        });
     }
-    return true;
+    // Closed at once when the book is open in another copy.
+    return isVisible();
 }
 
 bool Menu::libroLibero(const QString &nome, bool perNuovo)
@@ -193,21 +215,17 @@ bool Menu::libroLibero(const QString &nome, bool perNuovo)
 
 void Menu::ApriRicettario(const QString &nome)
 {
-    if (!nome.isEmpty()) {
-        QString scelto = nome;
-        if (LibroAccess::riconosci(scelto)) {
-            scelto = convertiSeVecchio(scelto);
-            if (scelto.isEmpty())
-                return; // answered No, or the copy failed: nothing changes
-            finestraFileName = scelto;
-        }
-        // Open in another copy: that copy is the one to work in.
-        if (!libroLibero(scelto))
-            return;
-        RicettarioCorrente = scelto;
+    if (nome.isEmpty()) {
+        SalvaImpostazioni();
+        MostraNomeRicettario();
+    } else if (LibroAccess::riconosci(nome)) {
+        convertiSeVecchio(nome, [this](const QString &copia) {
+            finestraFileName = copia;
+            rendiCorrente(copia);
+        });
+    } else {
+        rendiCorrente(nome);
     }
-    SalvaImpostazioni();
-    MostraNomeRicettario();
 }
 
 void Menu::nuovo_Click()
@@ -275,17 +293,25 @@ void Menu::importaFile(const QString &file)
     } else if (PaginaWeb::riconosciFile(finestraFileName)) {
         // A saved web page: its recipes, known by its content whatever its name.
         importaPaginaSalvata(finestraFileName);
-    } else if (LibroAccess::riconosci(finestraFileName) &&
-               (finestraFileName = convertiSeVecchio(finestraFileName)).isEmpty()) {
-        // answered No, or the copy failed: nothing is imported
-    } else if (const QString perche = Importazione::sorgenteNonValida(finestraFileName);
-               !perche.isEmpty()) {
+    } else if (LibroAccess::riconosci(finestraFileName)) {
+        convertiSeVecchio(finestraFileName, [this](const QString &copia) {
+            finestraFileName = copia;
+            importaLibro(copia);
+        });
+    } else {
+        importaLibro(finestraFileName);
+    }
+}
+
+void Menu::importaLibro(const QString &libro)
+{
+    if (const QString perche = Importazione::sorgenteNonValida(libro); !perche.isEmpty()) {
         // Another program's file, or a damaged book: refused before anything is copied.
         dialogs().messageBox(perche, Dialogs::SoloOK, "Errore di importazione", Dialogs::Critica);
-    } else {
-        RicettarioDaImportare = finestraFileName;
-        apriFinestra(Finestra::Importazione);
+        return;
     }
+    RicettarioDaImportare = libro;
+    apriFinestra(Finestra::Importazione);
 }
 
 void Menu::importaMealMaster(const QString &file)
@@ -321,19 +347,17 @@ void Menu::importaRicetteEstere(const QList<RicettaEstera> &ricette, const QStri
     apriFinestra(Finestra::Importazione, {nome, provenienza});
 }
 
-bool Menu::ricettarioPresente()
+void Menu::conRicettario(const std::function<void()> &apri)
 {
     if (QFileInfo(RicettarioCorrente).isFile() && LibroAccess::riconosci(RicettarioCorrente)) {
-        const QString copia = convertiSeVecchio(RicettarioCorrente);
-        if (copia.isEmpty() || !libroLibero(copia))
-            return false;
-        RicettarioCorrente = copia;
-        SalvaImpostazioni();
-        MostraNomeRicettario();
+        convertiSeVecchio(RicettarioCorrente, [this, apri](const QString &copia) {
+            if (rendiCorrente(copia))
+                apri();
+        });
+    } else if (QFileInfo(RicettarioCorrente).isFile()) {
+        apri();
+    } else {
+        dialogs().messageBox("Il ricettario che si tenta di aprire non è stato trovato.",
+                             Dialogs::SoloOK, "Errore!", Dialogs::Critica);
     }
-    if (QFileInfo(RicettarioCorrente).isFile())
-        return true;
-    dialogs().messageBox("Il ricettario che si tenta di aprire non è stato trovato.",
-                         Dialogs::SoloOK, "Errore!", Dialogs::Critica);
-    return false;
 }

@@ -1,13 +1,16 @@
 #pragma once
 
+#include "toolkit/avanzamento.h"
+
 #include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 // The one door for every modal exchange with the user: message and input boxes, file and print
-// dialogs, the beep, help and web links. The program installs the Qt implementation; tests
-// install a scripted one.
+// dialogs, progress windows, the beep, help and web links. The program installs the Qt
+// implementation; tests install a scripted one.
 class Dialogs
 {
 public:
@@ -45,6 +48,10 @@ public:
     // Shows the pages that disegna prints on the printer the print dialog sets up, as that
     // printer will get them; true when the user asks to print them.
     virtual bool printPreview(const QString &documento, const std::function<void()> &disegna) = 0;
+    // The progress window of a work that goes on while the program answers: over the window the
+    // user is in and modal to it, shown after ritardo ms (at once for 0), gone when destroyed.
+    virtual std::unique_ptr<Avanzamento> avanzamento(const QString &testo, const QString &titolo,
+                                                     int ritardo = 0) = 0;
     virtual void beep() = 0;
     virtual void help(const QString &file, int comando, int contesto) = 0;
     virtual void openUrl(const QString &indirizzo) = 0;

@@ -1,5 +1,6 @@
 #include "toolkit/qtdialogs.h"
 
+#include "toolkit/finestraavanzamento.h"
 #include "toolkit/guida.h"
 
 #include <QApplication>
@@ -33,21 +34,14 @@ QWidget *finestraAttiva()
 }
 
 // A message box is as wide as its text, and ignores a minimum width: a spacer across its grid
-// keeps a short one wide enough for its title, so the window manager need not cut it. Room is
-// left for the frame's icon and three buttons on both sides, as many centre the title.
+// keeps a short one wide enough for its title.
 void allargaPerIlTitolo(QMessageBox &box)
 {
     auto *griglia = qobject_cast<QGridLayout *>(box.layout());
     if (!griglia)
         return;
-    QFont carattere = QApplication::font("QMdiSubWindowTitleBar");
-    carattere.setBold(true);
-    const int pulsanti = 6 * box.style()->pixelMetric(QStyle::PM_TitleBarHeight);
     const QMargins margini = griglia->contentsMargins();
-    int larghezza = QFontMetrics(carattere).horizontalAdvance(box.windowTitle()) + pulsanti -
-                    margini.left() - margini.right();
-    if (const QScreen *schermo = box.screen())
-        larghezza = qMin(larghezza, schermo->availableGeometry().width() / 2);
+    const int larghezza = QtDialogs::larghezzaPerIlTitolo(box) - margini.left() - margini.right();
     griglia->addItem(new QSpacerItem(larghezza, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
                      griglia->rowCount(), 0, 1, griglia->columnCount());
 }
@@ -155,6 +149,25 @@ Dialogs::Risposta risposta(int pulsante, Dialogs::Pulsanti pulsanti)
 }
 
 } // namespace
+
+int QtDialogs::larghezzaPerIlTitolo(const QWidget &finestra)
+{
+    // So the window manager need not cut the title: room is left for the frame's icon and
+    // three buttons on both sides, as many centre the title; at most half the screen.
+    QFont carattere = QApplication::font("QMdiSubWindowTitleBar");
+    carattere.setBold(true);
+    const int pulsanti = 6 * finestra.style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    int larghezza = QFontMetrics(carattere).horizontalAdvance(finestra.windowTitle()) + pulsanti;
+    if (const QScreen *schermo = finestra.screen())
+        larghezza = qMin(larghezza, schermo->availableGeometry().width() / 2);
+    return larghezza;
+}
+
+std::unique_ptr<Avanzamento> QtDialogs::avanzamento(const QString &testo, const QString &titolo,
+                                                    int ritardo)
+{
+    return std::make_unique<FinestraAvanzamento>(testo, titolo, ritardo, finestraAttiva());
+}
 
 Dialogs::Risposta QtDialogs::messageBox(const QString &testo, Pulsanti pulsanti,
                                         const QString &titolo, Icona icona)

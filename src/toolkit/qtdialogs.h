@@ -3,6 +3,7 @@
 #include "toolkit/dialogs.h"
 
 class QPrinter;
+class QWidget;
 
 // The dialogs the user sees: Qt's own, in Italian.
 class QtDialogs : public Dialogs
@@ -17,6 +18,8 @@ public:
     QString openFile(const QString &titolo, const QString &filtro, const QString &nomeAttuale,
                      bool perNuovo) override;
     int printDialog(int copie, const QString &documento = QString()) override;
+    std::unique_ptr<Avanzamento> avanzamento(const QString &testo, const QString &titolo,
+                                             int ritardo = 0) override;
     bool printPreview(const QString &documento, const std::function<void()> &disegna) override;
     void beep() override;
     void help(const QString &file, int comando, int contesto) override;
@@ -24,6 +27,9 @@ public:
 
     // The printer the print dialog set up, for the print surface.
     static QPrinter &stampante();
+
+    // How wide a window must be for its title to show whole in its frame.
+    static int larghezzaPerIlTitolo(const QWidget &finestra);
 
     // "Ricette |*.mdb" in Qt's form: "Ricette (*.mdb)".
     static QString filtroQt(const QString &filtro);

@@ -1,5 +1,5 @@
-// The runner of the helper programs: how a run ends, seen through its event-driven side (the
-// readers' tests see the waiting side), and a helper that ends with the program that started it.
+// The runner of the helper programs: how a run ends, and a helper that ends with the program that
+// started it.
 #include "caso.h"
 #include "formati/aiutante.h"
 

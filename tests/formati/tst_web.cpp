@@ -6,7 +6,6 @@
 #include "pentolone_web/analisi.h"
 #include "righeestere.h"
 #include "serverweb.h"
-#include "storage/engineerror.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -17,6 +16,38 @@ namespace {
 
 // The helper as built, whatever the folder the test runs from.
 const Aiutante::Opzioni Web{PENTOLONE_WEB};
+
+// Long enough for a helper or a server on a busy machine; reached only by a fault.
+constexpr int Attesa = 60000;
+
+// A page read to its end: its recipes, or the refusal ("annullata" for a cancel).
+struct Letta
+{
+    QList<RicettaEstera> ricette;
+    QString rifiuto;
+};
+
+Letta leggi(const std::function<void(LetturaPagina &)> &avvia,
+            const Aiutante::Opzioni &opzioni = Web, bool annulla = false)
+{
+    LetturaPagina lettura(opzioni);
+    Letta letta;
+    bool finita = false;
+    QObject::connect(&lettura, &LetturaPagina::lette, [&](const QList<RicettaEstera> &r) {
+        letta.ricette = r;
+        finita = true;
+    });
+    QObject::connect(&lettura, &LetturaPagina::rifiutata, [&](const Rifiuto &r) {
+        letta.rifiuto = r.annullato ? QStringLiteral("annullata") : r.testo;
+        finita = true;
+    });
+    avvia(lettura);
+    if (annulla)
+        lettura.annulla(); // "Annulla" while the helper reads
+    if (!QTest::qWaitFor([&] { return finita; }, Attesa))
+        letta.rifiuto = QStringLiteral("the reading never ended");
+    return letta;
+}
 
 // A recipe as "field: value" lines, its ingredient lines as "quantity|name|comment".
 QStringList riassunto(const RicettaEstera &r)
@@ -279,17 +310,19 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QStringList, attesi);
         QStringList visto;
-        try {
-            // A row gives a file of tests/fixtures/web, or a small page itself.
-            const QList<RicettaEstera> ricette =
-                file.startsWith('<') || file.startsWith(QChar(0xfeff))
-                    ? PaginaWeb::leggi(file.toUtf8(), "x", {}, Web)
-                    : PaginaWeb::leggiFile(WEB "/" + file, {}, Web);
-            visto << "ricette: " + QString::number(ricette.size());
-            for (const RicettaEstera &r : ricette)
+        // A row gives a file of tests/fixtures/web, or a small page itself.
+        const Letta letta = leggi([&file](LetturaPagina &l) {
+            if (file.startsWith('<') || file.startsWith(QChar(0xfeff)))
+                l.avvia(file.toUtf8(), "x");
+            else
+                l.avviaFile(WEB "/" + file);
+        });
+        if (letta.rifiuto.isEmpty()) {
+            visto << "ricette: " + QString::number(letta.ricette.size());
+            for (const RicettaEstera &r : letta.ricette)
                 visto << riassunto(r);
-        } catch (const EngineError &e) {
-            visto << e.description();
+        } else {
+            visto << letta.rifiuto;
         }
         for (const QString &a : attesi)
             QVERIFY2(visto.contains(a), qPrintable(a + "\n  not in\n" + visto.join('\n')));
@@ -345,16 +378,9 @@ private slots:
             finto.close();
             opzioni = {finto.fileName(), 300};
         }
-        QString visto;
-        try {
-            visto = PaginaWeb::leggi(
-                        pagina, indirizzo, [&] { return attesa != "annullata"; }, opzioni)
-                        .value(0)
-                        .note;
-        } catch (const EngineError &e) {
-            visto = e.number() == EngineError::ConversioneAnnullata ? "annullata" : e.description();
-        }
-        QCOMPARE(visto, attesa);
+        const Letta letta = leggi([&](LetturaPagina &l) { l.avvia(pagina, indirizzo); }, opzioni,
+                                  attesa == "annullata");
+        QCOMPARE(letta.rifiuto.isEmpty() ? letta.ricette.value(0).note : letta.rifiuto, attesa);
     }
 
     void scarica_data()
@@ -447,21 +473,28 @@ private slots:
             indirizzo = server.indirizzo("/");
         }
         // Short for the page that never answers; ample for the rest on a busy machine.
-        Scaricamento::setLimiteTempo(via == "/ferma" ? 300 : 20000);
+        Scaricamento scaricamento({via == "/ferma" ? 300 : 20000});
         QString visto;
-        try {
-            QUrl u(indirizzo);
-            const QByteArray pagina =
-                Scaricamento::scarica(u, [&](qint64, qint64) { return attesa != "annullata"; });
+        bool finito = false;
+        connect(&scaricamento, &Scaricamento::fallita, this, [&](const ErroreRete &e) {
+            visto = e.annullato ? QStringLiteral("annullata") : e.testo;
+            finito = true;
+        });
+        connect(&scaricamento, &Scaricamento::arrivata, this, [&](const QByteArray &pagina) {
             if (via == "/latino")
                 visto = QString::fromUtf8(pagina);
             else if (attesa.startsWith("nome: "))
-                visto = "nome: " + PaginaWeb::leggi(pagina, "x", {}, Web).value(0).nome;
+                visto =
+                    "nome: " +
+                    leggi([&](LetturaPagina &l) { l.avvia(pagina, "x"); }).ricette.value(0).nome;
             else
-                visto = QString::number(pagina.size()) + ' ' + u.path();
-        } catch (const EngineError &e) {
-            visto = e.number() == EngineError::ConversioneAnnullata ? "annullata" : e.description();
-        }
+                visto = QString::number(pagina.size()) + ' ' + scaricamento.indirizzo().path();
+            finito = true;
+        });
+        scaricamento.avvia(QUrl(indirizzo));
+        if (attesa == "annullata")
+            scaricamento.annulla(); // "Annulla" while the page does not come
+        QVERIFY(QTest::qWaitFor([&] { return finito; }, Attesa));
         QVERIFY2(visto.startsWith(attesa.replace("%1", indirizzo)), qPrintable(visto));
         if (via == "/ricetta")
             QVERIFY(server.richiesta.contains("Accept-Language: it\r\n"));

@@ -746,11 +746,13 @@ private slots:
         QFETCH(QString, corrente);
         QFETCH(QString, risposta);
         const auto libroDi = [this](const QString &tipo, const QString &dove) {
-            if (tipo == "access")
-                LibroAccess::converti(QString(FIXTURE_ACCESS) + "/ricettario-access2003.mdb", dove,
-                                      [](int, int) { return true; },
-                                      {QStringLiteral(PROGRAMMA_JET)});
-            else
+            if (tipo == "access") {
+                ConversioneAccess conversione({QStringLiteral(PROGRAMMA_JET)});
+                bool fatta = false;
+                connect(&conversione, &ConversioneAccess::riuscita, this, [&] { fatta = true; });
+                conversione.avvia(QString(FIXTURE_ACCESS) + "/ricettario-access2003.mdb", dove);
+                QVERIFY(QTest::qWaitFor([&] { return fatta; }, 60000));
+            } else
                 QVERIFY(QFile::copy(
                     QString(LIBRI) + (tipo == "nuovo" ? "/Ricetta" : "/Ricette.mdb"), dove));
             QFile(dove).setPermissions(QFile::ReadOwner | QFile::WriteOwner);

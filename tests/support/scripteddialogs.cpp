@@ -1,6 +1,23 @@
 #include "scripteddialogs.h"
 
 #include <QTest>
+#include <QTimer>
+
+namespace {
+
+// Shows nothing; its count of open ones goes down when the work's owner destroys it.
+class AvanzamentoRegistrato : public Avanzamento
+{
+public:
+    explicit AvanzamentoRegistrato(int &aperti) : aperti_(aperti) { ++aperti_; }
+    ~AvanzamentoRegistrato() override { --aperti_; }
+    void segna(qint64, qint64) override {}
+
+private:
+    int &aperti_;
+};
+
+} // namespace
 
 ScriptedDialogs::ScriptedDialogs()
 {
@@ -49,6 +66,17 @@ ScriptedDialogs &ScriptedDialogs::rispondiAnteprima(bool stampa)
     return *this;
 }
 
+ScriptedDialogs &ScriptedDialogs::annullaAvanzamento()
+{
+    ++annulla_;
+    return *this;
+}
+
+bool ScriptedDialogs::attendiAvanzamenti(int limite)
+{
+    return QTest::qWaitFor([this] { return aperti_ == 0; }, limite);
+}
+
 QList<ScriptedDialogs::Chiamata> ScriptedDialogs::di(const QString &tipo) const
 {
     QList<Chiamata> r;
@@ -69,7 +97,7 @@ QStringList ScriptedDialogs::visti() const
 bool ScriptedDialogs::tutteUsate() const
 {
     return risposte_.isEmpty() && input_.isEmpty() && file_.isEmpty() && stampe_.isEmpty() &&
-           anteprime_.isEmpty();
+           anteprime_.isEmpty() && annulla_ == 0;
 }
 
 static void inatteso(const QString &cosa)
@@ -152,6 +180,20 @@ bool ScriptedDialogs::printPreview(const QString &documento, const std::function
     }
     disegna();
     return anteprime_.dequeue();
+}
+
+std::unique_ptr<Avanzamento> ScriptedDialogs::avanzamento(const QString &testo,
+                                                          const QString &titolo, int ritardo)
+{
+    Q_UNUSED(ritardo)
+    chiamate << Chiamata{"avanzamento", testo, titolo};
+    auto a = std::make_unique<AvanzamentoRegistrato>(aperti_);
+    // Pressed once the work has started and the event loop runs, as a user would.
+    if (annulla_ > 0) {
+        --annulla_;
+        QTimer::singleShot(0, a.get(), [p = a.get()] { emit p->annullato(); });
+    }
+    return a;
 }
 
 void ScriptedDialogs::beep()

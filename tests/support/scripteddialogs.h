@@ -13,7 +13,9 @@ class ScriptedDialogs : public Dialogs
 public:
     struct Chiamata
     {
-        QString tipo; // "messaggio", "input", "file", "stampa", "anteprima", "beep", "guida", "web"
+        // "messaggio", "input", "file", "stampa", "anteprima", "avanzamento", "beep", "guida",
+        // "web"
+        QString tipo;
         QString testo = {};
         QString titolo = {};
         int pulsanti = 0;
@@ -36,6 +38,14 @@ public:
     ScriptedDialogs &rispondiFile(const QString &nome);
     ScriptedDialogs &rispondiStampa(int copie);
     ScriptedDialogs &rispondiAnteprima(bool stampa);
+    // The next progress window's "Annulla" is pressed as soon as it shows. A progress window
+    // asks nothing: without this, the work it shows runs to its end.
+    ScriptedDialogs &annullaAvanzamento();
+
+    // Progress windows shown and not yet gone: 0 once the works they show have ended.
+    int avanzamentiAperti() const { return aperti_; }
+    // Runs the event loop until no progress window is left, at most limite ms (a fault).
+    bool attendiAvanzamenti(int limite = 60000);
 
     QList<Chiamata> chiamate;
     // Run as each message box shows, before it is answered: to look at what stands around it.
@@ -57,6 +67,8 @@ public:
     int printDialog(int copie, const QString &documento = QString()) override;
     // Draws what the preview would show, then answers: print, or close.
     bool printPreview(const QString &documento, const std::function<void()> &disegna) override;
+    std::unique_ptr<Avanzamento> avanzamento(const QString &testo, const QString &titolo,
+                                             int ritardo = 0) override;
     void beep() override;
     void help(const QString &file, int comando, int contesto) override;
     void openUrl(const QString &indirizzo) override;
@@ -67,4 +79,6 @@ private:
     QQueue<QString> file_;
     QQueue<int> stampe_;
     QQueue<bool> anteprime_;
+    int annulla_ = 0; // progress windows still to be cancelled
+    int aperti_ = 0;
 };

@@ -36,6 +36,10 @@ public:
     {
         ferma("anteprima");
     }
+    std::unique_ptr<Avanzamento> avanzamento(const QString &testo, const QString &, int) override
+    {
+        ferma(testo);
+    }
     void beep() override {}
     void help(const QString &file, int, int) override { ferma(file); }
     void openUrl(const QString &indirizzo) override { ferma(indirizzo); }

@@ -1,0 +1,46 @@
+#include "toolkit/finestraavanzamento.h"
+#include "ui_finestraavanzamento.h"
+
+#include "toolkit/qtdialogs.h"
+
+#include <QTimer>
+
+FinestraAvanzamento::FinestraAvanzamento(const QString &testo, const QString &titolo, int ritardo,
+                                         QWidget *sopra)
+    : finestra_(sopra), ui(std::make_unique<Ui::FinestraAvanzamento>())
+{
+    ui->setupUi(&finestra_);
+    finestra_.setWindowTitle(titolo);
+    finestra_.setWindowModality(Qt::WindowModal);
+    ui->lblTesto->setText(testo);
+    // Its title whole in the frame, and a bar long enough to be seen moving.
+    finestra_.setMinimumWidth(
+        qMax(QtDialogs::larghezzaPerIlTitolo(finestra_), ui->lblTesto->sizeHint().width() * 3 / 2));
+    connect(ui->cmdAnnulla, &QPushButton::clicked, this, &FinestraAvanzamento::cmdAnnulla_Click);
+    // Escape and the frame's close button reject the window, as "Annulla" does.
+    connect(&finestra_, &QDialog::rejected, this, &Avanzamento::annullato);
+    if (ritardo <= 0)
+        finestra_.open();
+    else
+        QTimer::singleShot(ritardo, &finestra_, [this] { finestra_.open(); });
+}
+
+FinestraAvanzamento::~FinestraAvanzamento()
+{
+    finestra_.disconnect(this);
+}
+
+void FinestraAvanzamento::segna(qint64 fatti, qint64 totale)
+{
+    if (totale <= 0)
+        return;
+    // The bar counts in ints: a large total is scaled down to them.
+    const qint64 scala = totale / std::numeric_limits<int>::max() + 1;
+    ui->barAvanzamento->setMaximum(int(totale / scala));
+    ui->barAvanzamento->setValue(int(qBound<qint64>(0, fatti, totale) / scala));
+}
+
+void FinestraAvanzamento::cmdAnnulla_Click()
+{
+    finestra_.reject();
+}
