@@ -4,6 +4,7 @@
 #include "toolkit/qtdialogs.h"
 
 #include <QTimer>
+#include <limits>
 
 FinestraAvanzamento::FinestraAvanzamento(const QString &testo, const QString &titolo, int ritardo,
                                          QWidget *sopra)
@@ -32,12 +33,12 @@ FinestraAvanzamento::~FinestraAvanzamento()
 
 void FinestraAvanzamento::segna(qint64 fatti, qint64 totale)
 {
+    // Until the total is known the bar moves to and fro.
     if (totale <= 0)
         return;
-    // The bar counts in ints: a large total is scaled down to them.
-    const qint64 scala = totale / std::numeric_limits<int>::max() + 1;
-    ui->barAvanzamento->setMaximum(int(totale / scala));
-    ui->barAvanzamento->setValue(int(qBound<qint64>(0, fatti, totale) / scala));
+    const int massimo = int(qMin<qint64>(totale, std::numeric_limits<int>::max()));
+    ui->barAvanzamento->setMaximum(massimo);
+    ui->barAvanzamento->setValue(int(qBound(qint64(0), fatti, qint64(massimo))));
 }
 
 void FinestraAvanzamento::cmdAnnulla_Click()

@@ -598,18 +598,23 @@ private slots:
         QTest::addColumn<QString>("dove"); // "apri", "avvio", "pulsante", "importa"
         QTest::addColumn<bool>("si");
         QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("annulla"); // "Annulla" in the progress window
         for (const char *dove : {"apri", "avvio", "pulsante", "importa"})
             for (const bool si : {true, false})
                 QTest::addRow("%s, %s", dove, si ? "yes" : "no")
-                    << QString(dove) << si << "ricettario-access2003.mdb";
+                    << QString(dove) << si << "ricettario-access2003.mdb" << false;
         // An Access file that is no recipe book: the error, with no progress left over it.
-        caso("apri, no book, yes", "apri", true, "jet3-generic.mdb");
+        caso("apri, no book, yes", "apri", true, "jet3-generic.mdb", false);
+        // Cancelled while it converts: nothing said, no copy, the book of before still current.
+        caso("apri, yes, cancelled", "apri", true, "ricettario-access2003.mdb", true);
+        caso("pulsante, yes, cancelled", "pulsante", true, "ricettario-access2003.mdb", true);
     }
     void accessBook_isConvertedWhenAsked()
     {
         QFETCH(QString, dove);
         QFETCH(bool, si);
         QFETCH(QString, file);
+        QFETCH(bool, annulla);
         const QString vecchio = percorso("Nonna.mdb");
         QVERIFY(QFile::copy(QStringLiteral(FIXTURE_ACCESS "/") + file, vecchio));
         const bool libro = file.startsWith("ricettario");
@@ -633,6 +638,8 @@ private slots:
             dialoghi->rispondiFile(vecchio).rispondi(si ? Dialogs::Si : Dialogs::No);
         if (!libro)
             dialoghi->rispondi(Dialogs::OK);
+        if (annulla)
+            dialoghi->annullaAvanzamento();
         Menu m;
         QVERIFY(dialoghi->attendiAvanzamenti()); // a conversion started with the program
         if (dove == "apri" || dove == "importa")
@@ -645,22 +652,24 @@ private slots:
                  "un formato più vecchio. Pentolone ne crea una copia nel suo formato, "
                  "\"Nonna.pentolone.mdb\", nella stessa cartella; il file originale resta com'è."
                  "\r\nCreare la copia e aprirla?");
-        QCOMPARE(QFile::exists(copia), si && libro);
+        const bool convertito = si && libro && !annulla;
+        QCOMPARE(QFile::exists(copia), convertito);
+        QCOMPARE(dialoghi->di("avanzamento").size(), int(si));
         QCOMPARE(leggi("Nonna.mdb"), originale);
         QVERIFY(!coperto);
         if (!libro)
             QCOMPARE(dialoghi->visti().value(1).section(':', 0, 0), "Errore!");
         if (dove == "importa") {
-            QCOMPARE(RicettarioDaImportare, si ? copia : QString());
+            QCOMPARE(RicettarioDaImportare, convertito ? copia : QString());
             QCOMPARE(RicettarioCorrente, corrente);
             if (QWidget *w = finestra("import"))
                 w->close();
         } else {
-            QCOMPARE(RicettarioCorrente, si && libro ? copia : corrente);
+            QCOMPARE(RicettarioCorrente, convertito ? copia : corrente);
             QCOMPARE(leggi("Ricette.ini"), RicettarioCorrente.toUtf8() + "\r\n");
         }
         if (QWidget *w = finestra("Categoriealimentari")) {
-            QVERIFY(si && dove == "pulsante");
+            QVERIFY(convertito && dove == "pulsante");
             w->close();
         }
     }

@@ -5,6 +5,7 @@
 #include "storage/datasource.h"
 #include "storage/schema.h"
 #include "toolkit/dialogs.h"
+#include "toolkit/finestraavanzamento.h"
 #include "toolkit/flexgrid.h"
 #include "toolkit/grigliadati.h"
 #include "toolkit/guida.h"
@@ -16,7 +17,10 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 #include <QTextBrowser>
@@ -262,6 +266,40 @@ private slots:
     {
         QFETCH(QLocale, sistema);
         QTEST(localeDelProgramma(sistema).name(), "atteso");
+    }
+
+    // The progress window over the window the user is in: its bar moves to and fro until the
+    // total is known, and "Annulla", Escape or its frame's close button cancel the work, once.
+    void progressWindow_cancelledByButtonEscapeOrFrame_data()
+    {
+        QTest::addColumn<QString>("come");
+        caso("Annulla", "pulsante");
+        caso("Escape", "esc");
+        caso("the frame's close button", "chiudi");
+    }
+    void progressWindow_cancelledByButtonEscapeOrFrame()
+    {
+        QFETCH(QString, come);
+        QWidget sopra;
+        sopra.show();
+        FinestraAvanzamento avanzamento("Lettura della pagina in corso...", "Importa da pagina web",
+                                        0, &sopra);
+        QDialog &finestra = avanzamento.finestra();
+        QVERIFY(finestra.isVisible());
+        QCOMPARE(finestra.windowModality(), Qt::WindowModal);
+        auto *barra = finestra.findChild<QProgressBar *>("barAvanzamento");
+        avanzamento.segna(1000, -1);
+        QCOMPARE(barra->maximum(), 0);
+        avanzamento.segna(3, 4);
+        QCOMPARE(std::pair(barra->value(), barra->maximum()), std::pair(3, 4));
+        QSignalSpy annullato(&avanzamento, &Avanzamento::annullato);
+        if (come == "pulsante")
+            QTest::mouseClick(finestra.findChild<QPushButton *>("cmdAnnulla"), Qt::LeftButton);
+        else if (come == "esc")
+            QTest::keyClick(&finestra, Qt::Key_Escape);
+        else
+            finestra.close();
+        QCOMPARE(annullato.size(), 1);
     }
 
     // Qt's own words in the standard buttons, the file and the print dialog, in Italian.
