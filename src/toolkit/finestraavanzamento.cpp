@@ -14,9 +14,9 @@ FinestraAvanzamento::FinestraAvanzamento(const QString &testo, const QString &ti
     finestra_.setWindowTitle(titolo);
     finestra_.setWindowModality(Qt::WindowModal);
     ui->lblTesto->setText(testo);
-    // Its title whole in the frame, and a bar long enough to be seen moving.
-    finestra_.setMinimumWidth(
-        qMax(QtDialogs::larghezzaPerIlTitolo(finestra_), ui->lblTesto->sizeHint().width() * 3 / 2));
+    // Its title whole in the frame, and a bar long enough to be seen moving: twice its text.
+    finestra_.setMinimumWidth(qMax(QtDialogs::larghezzaPerIlTitolo(finestra_),
+                                   ui->lblTesto->fontMetrics().horizontalAdvance(testo) * 2));
     connect(ui->cmdAnnulla, &QPushButton::clicked, this, &FinestraAvanzamento::cmdAnnulla_Click);
     // Escape and the frame's close button reject the window, as "Annulla" does.
     connect(&finestra_, &QDialog::rejected, this, &Avanzamento::annullato);
