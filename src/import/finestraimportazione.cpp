@@ -18,8 +18,8 @@ FinestraImportazione::FinestraImportazione(QWidget *parent, const QString &ricet
     ui->setupUi(this);
     Data1->setObjectName("Data1");
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    connect(ui->Command1, &QPushButton::clicked, this, &FinestraImportazione::Command1_Click);
-    connect(ui->Command2, &QPushButton::clicked, this, &FinestraImportazione::Command2_Click);
+    connect(ui->Command1, &QPushButton::clicked, this, &FinestraImportazione::cmdOK_Click);
+    connect(ui->Command2, &QPushButton::clicked, this, &FinestraImportazione::cmdAnnulla_Click);
     ui->CatIng->installEventFilter(this);
 
     Data1->setDatabaseName(RicettarioCorrente);
@@ -64,7 +64,7 @@ void FinestraImportazione::CaricaElenco()
     ui->CatIng->setCurrentIndex(ui->CatIng->count() > 0 ? 0 : -1);
 }
 
-void FinestraImportazione::Command1_Click()
+void FinestraImportazione::cmdOK_Click()
 {
     // An empty list has no entry to take: that is giving up.
     SceltaImportazione =
@@ -72,7 +72,7 @@ void FinestraImportazione::Command1_Click()
     accept();
 }
 
-void FinestraImportazione::Command2_Click()
+void FinestraImportazione::cmdAnnulla_Click()
 {
     SceltaImportazione = 0;
     reject();
@@ -92,7 +92,7 @@ bool FinestraImportazione::eventFilter(QObject *o, QEvent *e)
     if (o == ui->CatIng && e->type() == QEvent::KeyPress) {
         const int tasto = static_cast<QKeyEvent *>(e)->key();
         if (tasto == Qt::Key_Return || tasto == Qt::Key_Enter) {
-            Command1_Click();
+            cmdOK_Click();
             return true;
         }
     }

@@ -33,8 +33,8 @@ protected:
 
 private:
     void CaricaElenco();
-    void Command1_Click();
-    void Command2_Click();
+    void cmdOK_Click();
+    void cmdAnnulla_Click();
 
     DataSource *Data1;
     std::unique_ptr<Ui::FinestraImportazione> ui;

@@ -23,43 +23,25 @@ const QString PerTutte =
 
 } // namespace
 
-void Importazione::nuovaImportazione()
-{
-    risposteFisse_.clear();
-    scelteFisse_.clear();
-    resoconto_ = {};
-}
-
 Dialogs::Risposta Importazione::chiedi(Domanda d, const QString &testo, const QString &titolo)
 {
-    if (const auto fissa = risposteFisse_.constFind(d); fissa != risposteFisse_.cend())
+    if (const std::optional<Dialogs::Risposta> fissa = memoria_.risposta(d))
         return *fissa;
     bool spuntata = false;
     const Dialogs::Risposta r = dialogs().messageBox(testo, Dialogs::SiNoAnnulla, titolo,
                                                      Dialogs::NessunaIcona, PerTutte, spuntata);
     // Cancel ends the import: there is nothing after it to answer.
     if (spuntata && r != Dialogs::Annulla)
-        risposteFisse_.insert(d, r);
+        memoria_.fissaRisposta(d, r);
     return r;
 }
 
-QString Importazione::completata() const
-{
-    const Resoconto &r = resoconto_;
-    return righe({"Importazione completata", "",
-                  QStringLiteral("Ricette importate: %1").arg(r.importate),
-                  QStringLiteral("Ricette saltate: %1").arg(r.saltate),
-                  QStringLiteral("Ricette rinominate: %1").arg(r.rinominate),
-                  QStringLiteral("Ingredienti aggiunti: %1").arg(r.ingredienti),
-                  QStringLiteral("Categorie alimentari aggiunte: %1").arg(r.categorie)});
-}
-
-void Importazione::Command3_Click()
+void Importazione::cmdImportaRicetta_Click()
 {
     comando(
         [this] {
             setCursor(Qt::WaitCursor);
-            nuovaImportazione();
+            memoria_.nuovaImportazione();
             esito_ = Esito::Prosegui;
             sceltaInAttesa_ = Scelta::Nessuna;
             modo_ = Modo::UnaRicetta;
@@ -74,12 +56,12 @@ void Importazione::Command3_Click()
         true);
 }
 
-void Importazione::Command1_Click()
+void Importazione::cmdImportaTutto_Click()
 {
     comando(
         [this] {
             setCursor(Qt::WaitCursor);
-            nuovaImportazione();
+            memoria_.nuovaImportazione();
             CategoriaMostrata = ui->Cat->text();
             Recordset &r = rs(Ricette2);
             if (r.RecordCount() > 0)
@@ -118,7 +100,7 @@ void Importazione::ImportaRicetta()
         chiediDellaRicettaSimile(saltata);
 
     if (saltata)
-        ++resoconto_.saltate;
+        ++memoria_.resoconto().saltate;
     if (esito_ != Esito::Interrotto && !saltata) {
         NuovoNome = NomeDaImportare;
         CopiaRicetta(NuovoNome);
@@ -139,9 +121,10 @@ void Importazione::confrontaConLeRicette()
 {
     // The first identical or similar recipe of the current book, in table order, decides.
     Somiglianza s;
-    const int riga = nomi(nomiRicette_, Ricette1).primoSimile(NomeDaImportare, s);
+    const ElencoNomi &ricette = memoria_.nomi(Nomi::Ricette, rs(Ricette1));
+    const int riga = ricette.primoSimile(NomeDaImportare, s);
     if (riga >= 0)
-        ConfrontaNomi(nomiRicette_.voce(riga).nome);
+        ConfrontaNomi(ricette.voce(riga).nome);
 }
 
 void Importazione::chiediDellaRicettaIdentica(bool &saltata)
@@ -163,7 +146,7 @@ void Importazione::chiediDellaRicettaIdentica(bool &saltata)
         return;
     }
     if (nuovo != NomeDaImportare)
-        ++resoconto_.rinominate;
+        ++memoria_.resoconto().rinominate;
     NomeDaImportare = nuovo;
     esito_ = Esito::Prosegui;
 }
@@ -189,7 +172,7 @@ void Importazione::chiediDellaRicettaSimile(bool &saltata)
         const QString nuovo = dialogs().inputBox("Inserisci il nuovo nome della ricetta.",
                                                  TitoloNuovoNome, NomeDaImportare);
         if (!nuovo.isEmpty() && nuovo != NomeDaImportare)
-            ++resoconto_.rinominate;
+            ++memoria_.resoconto().rinominate;
         if (!nuovo.isEmpty())
             NomeDaImportare = nuovo;
     } else if (rinomina != Dialogs::No) {
@@ -259,7 +242,7 @@ void Importazione::chiediScelta(Scelta tipo)
 
 void Importazione::scegli()
 {
-    if (const auto fissa = scelteFisse_.constFind(sceltaPer_); fissa != scelteFisse_.cend()) {
+    if (const std::optional<qint64> fissa = memoria_.scelta(sceltaPer_)) {
         SceltaImportazione = *fissa;
         return;
     }
@@ -268,7 +251,7 @@ void Importazione::scegli()
         FinestraImportazione scelta(this, NuovoNome);
         scelta.exec();
         if (scelta.perTutte() && SceltaImportazione != 0)
-            scelteFisse_.insert(sceltaPer_, SceltaImportazione);
+            memoria_.fissaScelta(sceltaPer_, SceltaImportazione);
     }
     setEnabled(true);
     activateWindow();

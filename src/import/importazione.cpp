@@ -32,11 +32,11 @@ Importazione::Importazione(const DaImportare &origine, QWidget *parent)
     ui->impRicette->installEventFilter(this);
     // A list over the box, current entry under the pointer, makes a click pick the wrong recipe.
     ui->impRicette->setStyleSheet("QComboBox { combobox-popup: 0; }");
-    connect(ui->Command1, &QPushButton::clicked, this, &Importazione::Command1_Click);
-    connect(ui->Command2, &QPushButton::clicked, this, &Importazione::Command2_Click);
-    connect(ui->Command3, &QPushButton::clicked, this, &Importazione::Command3_Click);
+    connect(ui->Command1, &QPushButton::clicked, this, &Importazione::cmdImportaTutto_Click);
+    connect(ui->Command2, &QPushButton::clicked, this, &Importazione::cmdChiudi_Click);
+    connect(ui->Command3, &QPushButton::clicked, this, &Importazione::cmdImportaRicetta_Click);
     connect(ui->Annulla, &QPushButton::clicked, this, &Importazione::Annulla_Click);
-    connect(ui->Command4, &QPushButton::clicked, this, &Importazione::Command4_Click);
+    connect(ui->Command4, &QPushButton::clicked, this, &Importazione::cmdAiuto_Click);
     Form_Load();
 }
 
@@ -211,7 +211,8 @@ void Importazione::CaricaIngredienti()
     Recordset &righe = rs(IngrRic);
     for (const int p : righeSorgente(ricetta)) {
         const qint64 chiave = righe.valoreAlPosto(p, Schema::RigaIngrediente).toLongLong();
-        ui->ListaIngredienti->addItem(ingredienteSorgente(chiave), chiave);
+        ui->ListaIngredienti->addItem(
+            memoria_.ingredienteSorgente(chiave, rs(Ingr2)).value_or(QString()), chiave);
     }
     ui->ListaIngredienti->setCurrentIndex(ui->ListaIngredienti->count() > 0 ? 0 : -1);
 }
@@ -254,12 +255,12 @@ QList<DataSource *> Importazione::sorgenti() const
     return {Ricette1, Categorie1, Ingredienti1, Ingr1, Ricette2, Categorie2, IngrRic, Ingr2};
 }
 
-void Importazione::Command2_Click()
+void Importazione::cmdChiudi_Click()
 {
     close();
 }
 
-void Importazione::Command4_Click()
+void Importazione::cmdAiuto_Click()
 {
     // The page of what the recipes come from: a book, a web page, a MealMaster file.
     const int argomento = origine_.provenienza == Provenienza::PaginaWeb    ? 10

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "import/elenconomi.h"
+#include "import/memoria.h"
 #include "storage/database.h"
 #include "toolkit/applicazione.h"
 #include "toolkit/dialogs.h"
 
-#include <QHash>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -25,7 +25,8 @@ class QFont;
 // interrupted and by "Annulla". The class is split by concern: importazione.cpp (the window),
 // flussoricette.cpp (the recipe-level flow: the buttons' imports, the questions about a
 // recipe's name, the run over all, the choice dialog), ripristino.cpp (a button's transaction
-// and the rollback), mappatura.cpp (categories, ingredients, the copying).
+// and the rollback), mappatura.cpp (categories, ingredients, the copying); what the import
+// remembers while it runs (names, answers for all, counts) is a MemoriaImportazione.
 // What an import window is opened on, besides the book it reads (RicettarioDaImportare).
 struct DaImportare
 {
@@ -59,21 +60,8 @@ private:
     enum class Scelta { Nessuna, Categoria, Ingrediente };
     // Outcome of a step.
     enum class Esito { Prosegui, Identico, Simile, Interrotto, InAttesa };
-    // The questions of an import; a tick under one answers the following ones of its kind.
-    enum class Domanda {
-        RicettaIdentica,
-        RicettaSimile,
-        RinominaRicetta,
-        CategoriaSimile,
-        RinominaCategoria,
-        IngredienteSimile,
-        RinominaIngrediente
-    };
-    // What one button's import did, said when it completes.
-    struct Resoconto
-    {
-        int importate = 0, saltate = 0, rinominate = 0, ingredienti = 0, categorie = 0;
-    };
+    using Domanda = MemoriaImportazione::Domanda;
+    using Nomi = MemoriaImportazione::Nomi;
 
     // Data sources: the current book, then the source book.
     DataSource *Ricette1, *Categorie1, *Ingr1, *Ingredienti1;
@@ -86,8 +74,8 @@ private:
     void Form_Activate();
     void impRicette_Click();
     void impRicette_GotFocus();
-    void Command2_Click();
-    void Command4_Click();
+    void cmdChiudi_Click();
+    void cmdAiuto_Click();
     void riempiListaRicette();
     void CaricaIngredienti();
     void MostraCategoria();
@@ -99,8 +87,8 @@ private:
     std::shared_ptr<Database> libroCorrente() const;
 
     // The recipe-level flow (flussoricette.cpp).
-    void Command1_Click();
-    void Command3_Click();
+    void cmdImportaTutto_Click();
+    void cmdImportaRicetta_Click();
     void ImportaRicetta();
     void confrontaConLeRicette(); // the first identical or similar recipe of the current book
     void chiediDellaRicettaIdentica(bool &saltata);
@@ -113,10 +101,8 @@ private:
     void scegli();                  // the choice dialog shown, or the choice ticked for all
     // A question of the import, unless a tick already answered its kind.
     Dialogs::Risposta chiedi(Domanda d, const QString &testo, const QString &titolo);
-    void nuovaImportazione();   // a button's import starts: no answer for all, nothing counted
-    QString completata() const; // "Importazione completata" and what was done
-    void ritornoDallaScelta();  // the work that waited for the choice
-    void riprendiLaCorsa();     // the run goes on after the recipe that waited
+    void ritornoDallaScelta(); // the work that waited for the choice
+    void riprendiLaCorsa();    // the run goes on after the recipe that waited
 
     // A button's work and the rollback (ripristino.cpp): the choices it leaves pending are
     // asked for in turn, the writes are committed at the end, and an engine error interrupts
@@ -144,13 +130,10 @@ private:
     // interrupted, or true when the user wants to pick an existing one.
     bool chiediDelSimile(const DomandaSimile &d, Scelta tipo);
     // A new category or ingredient named NomeDaImportare: its key in the current book.
-    qint64 aggiungiNome(DataSource *ds, ElencoNomi &elenco);
+    qint64 aggiungiNome(DataSource *ds, Nomi quali);
     int scansione(const ElencoNomi &elenco, const QString &nome); // returns the identical row
     void aggiungiRiga(qint64 chiaveIngrediente); // the waiting source line, with this ingredient
-    const ElencoNomi &nomi(ElencoNomi &elenco, DataSource *ds);
-    void dimenticaNomi();
-    QList<int> &righeSorgente(qint64 ricetta); // positions of a source recipe's lines in IngrRic
-    QString ingredienteSorgente(qint64 chiave);
+    const QList<int> &righeSorgente(qint64 ricetta); // a source recipe's lines in IngrRic
 
     std::unique_ptr<Ui::Importazione> ui;
     QString CopiaDiSicurezza;
@@ -170,20 +153,11 @@ private:
     bool tenuto_ = false;            // a commit since the book was last as its backup copy
     bool categoriaTrovata_ = false;  // the source recipe's category is in the source book
     bool categoriaMancante_ = false; // the choice asked for is a category for a recipe without
-    QHash<Domanda, Dialogs::Risposta> risposteFisse_; // ticked: the answer for all of a kind
-    // Choices ticked for all, by what they stand for: a kind and the source's name.
-    QHash<QString, qint64> scelteFisse_;
-    QString sceltaPer_; // what the choice asked for stands for
-    Resoconto resoconto_;
+    QString sceltaPer_;              // what the choice asked for stands for
+    MemoriaImportazione memoria_;
     std::optional<Database::Transazione> lavoro_;
 
-    // What the scans read from the current book, and where the copy of a recipe stands.
-    ElencoNomi nomiRicette_, nomiCategorie_, nomiIngredienti_;
-    bool nomiLetti_[3] = {};
-    QHash<qint64, QList<int>> righePerRicetta_;
-    bool righeLette_ = false;
-    QHash<qint64, QString> ingredientiSorgente_;
-    bool ingredientiLetti_ = false;
+    // Where the copy of a recipe stands.
     qint64 nuovaRicetta_ = 0; // key of the recipe row just added to the current book
     int rigaSorgente_ = 0;    // index, among the source recipe's lines, of the line in hand
 };

@@ -11,53 +11,9 @@
 #include "storage/statement.h"
 #include "toolkit/dialogs.h"
 
-const ElencoNomi &Importazione::nomi(ElencoNomi &elenco, DataSource *ds)
+const QList<int> &Importazione::righeSorgente(qint64 ricetta)
 {
-    const int quale = &elenco == &nomiRicette_ ? 0 : &elenco == &nomiCategorie_ ? 1 : 2;
-    if (!nomiLetti_[quale]) {
-        elenco.svuota();
-        Recordset &r = rs(ds);
-        for (int p = 0; p < r.RecordCount(); ++p)
-            elenco.aggiungi(r.valoreAlPosto(p, ElencoNomi::ColonnaChiave).toLongLong(),
-                            r.valoreAlPosto(p, ElencoNomi::ColonnaNome).toString());
-        nomiLetti_[quale] = true;
-    }
-    return elenco;
-}
-
-void Importazione::dimenticaNomi()
-{
-    for (bool &letti : nomiLetti_)
-        letti = false;
-    righeLette_ = ingredientiLetti_ = false;
-    righePerRicetta_.clear();
-    ingredientiSorgente_.clear();
-}
-
-QList<int> &Importazione::righeSorgente(qint64 ricetta)
-{
-    // The source book's lines by recipe, in table order: read once, not once per recipe.
-    if (!righeLette_) {
-        righePerRicetta_.clear();
-        Recordset &r = rs(IngrRic);
-        for (int p = 0; p < r.RecordCount(); ++p)
-            righePerRicetta_[r.valoreAlPosto(p, Schema::RigaRicetta).toLongLong()].append(p);
-        righeLette_ = true;
-    }
-    return righePerRicetta_[ricetta];
-}
-
-QString Importazione::ingredienteSorgente(qint64 chiave)
-{
-    if (!ingredientiLetti_) {
-        ingredientiSorgente_.clear();
-        Recordset &r = rs(Ingr2);
-        for (int p = 0; p < r.RecordCount(); ++p)
-            ingredientiSorgente_.insert(r.valoreAlPosto(p, Schema::IDIngrediente).toLongLong(),
-                                        r.valoreAlPosto(p, Schema::Ingrediente).toString());
-        ingredientiLetti_ = true;
-    }
-    return ingredientiSorgente_.value(chiave);
+    return memoria_.righeSorgente(ricetta, rs(IngrRic));
 }
 
 int Importazione::scansione(const ElencoNomi &elenco, const QString &nome)
@@ -74,15 +30,14 @@ int Importazione::scansione(const ElencoNomi &elenco, const QString &nome)
     return identico;
 }
 
-qint64 Importazione::aggiungiNome(DataSource *ds, ElencoNomi &elenco)
+qint64 Importazione::aggiungiNome(DataSource *ds, Nomi quali)
 {
     Recordset &tabella = rs(ds);
     tabella.AddNew();
     tabella.setValue(ElencoNomi::ColonnaNome, NomeDaImportare);
     tabella.Update();
     const qint64 chiave = tabella.database().ultimaChiave();
-    elenco.aggiungi(chiave, NomeDaImportare);
-    ++(ds == Categorie1 ? resoconto_.categorie : resoconto_.ingredienti);
+    memoria_.aggiunto(quali, chiave, NomeDaImportare);
     return chiave;
 }
 
@@ -141,8 +96,9 @@ void Importazione::AssegnaCategoria(qint64 &k)
     esito_ = Esito::Prosegui;
     // A recipe without a category, or with one its book does not hold, gets one the cook picks
     // among the current book's, or none; a book without categories has none to offer.
+    const ElencoNomi &categorie = memoria_.nomi(Nomi::Categorie, rs(Categorie1));
     if (!categoriaTrovata_) {
-        if (nomi(nomiCategorie_, Categorie1).conta() > 0) {
+        if (categorie.conta() > 0) {
             categoriaMancante_ = true;
             sceltaInAttesa_ = Scelta::Categoria;
             esito_ = Esito::InAttesa;
@@ -150,10 +106,10 @@ void Importazione::AssegnaCategoria(qint64 &k)
         return;
     }
     NomeDaImportare = rs(Categorie2).value(Schema::CategoriaAlimentare).toString();
-    const int identico = scansione(nomi(nomiCategorie_, Categorie1), NomeDaImportare);
+    const int identico = scansione(categorie, NomeDaImportare);
 
     if (esito_ == Esito::Identico) {
-        k = nomiCategorie_.voce(identico).chiave;
+        k = categorie.voce(identico).chiave;
         return;
     }
     if (esito_ == Esito::Simile) {
@@ -173,7 +129,7 @@ void Importazione::AssegnaCategoria(qint64 &k)
             return; // the choice dialog gives k
     }
     if (esito_ == Esito::Prosegui || esito_ == Esito::Simile)
-        k = aggiungiNome(Categorie1, nomiCategorie_);
+        k = aggiungiNome(Categorie1, Nomi::Categorie);
 }
 
 void Importazione::AggiungiRicetta(qint64 k, const QString &nome)
@@ -204,8 +160,7 @@ void Importazione::AggiungiRicetta(qint64 k, const QString &nome)
         return;
     }
     nuovaRicetta_ = ricette.database().ultimaChiave();
-    nomiRicette_.aggiungi(nuovaRicetta_, nome);
-    ++resoconto_.importate;
+    memoria_.aggiunto(Nomi::Ricette, nuovaRicetta_, nome);
 }
 
 void Importazione::CopiaIngredienti()
@@ -218,14 +173,16 @@ void Importazione::CopiaIngredienti()
         const qint64 chiaveSorgente =
             righeSorgenti.valoreAlPosto(linee.at(rigaSorgente_), Schema::RigaIngrediente)
                 .toLongLong();
-        NomeDaImportare = ingredienteSorgente(chiaveSorgente);
+        const std::optional<QString> nome = memoria_.ingredienteSorgente(chiaveSorgente, rs(Ingr2));
         // A line whose ingredient the source book does not hold cannot be brought in.
-        if (NomeDaImportare.isEmpty() && !ingredientiSorgente_.contains(chiaveSorgente))
+        if (!nome)
             continue;
-        const int identico = scansione(nomi(nomiIngredienti_, Ingr1), NomeDaImportare);
+        NomeDaImportare = *nome;
+        const ElencoNomi &ingredienti = memoria_.nomi(Nomi::Ingredienti, rs(Ingr1));
+        const int identico = scansione(ingredienti, NomeDaImportare);
         qint64 chiave = 0;
         if (esito_ == Esito::Identico)
-            chiave = nomiIngredienti_.voce(identico).chiave;
+            chiave = ingredienti.voce(identico).chiave;
         if (esito_ == Esito::Simile) {
             DomandaSimile d;
             d.testo = righe({"La ricetta che si vuol importare, ha un Ingrediente con un nome",
@@ -245,7 +202,7 @@ void Importazione::CopiaIngredienti()
                 return; // the choice completes this line
         }
         if (esito_ == Esito::Prosegui || esito_ == Esito::Simile)
-            chiave = aggiungiNome(Ingr1, nomiIngredienti_);
+            chiave = aggiungiNome(Ingr1, Nomi::Ingredienti);
         if (esito_ == Esito::Interrotto) {
             sceltaInAttesa_ = Scelta::Nessuna;
             return;

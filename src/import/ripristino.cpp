@@ -64,7 +64,7 @@ void Importazione::comando(const std::function<void()> &lavoro, bool scrive)
         }
         // Said only now: until the commit a full disk or a reader's lock can still undo it.
         if (std::exchange(completata_, false))
-            dialogs().messageBox(completata(), Dialogs::SoloOK, "Fine importazione",
+            dialogs().messageBox(memoria_.completata(), Dialogs::SoloOK, "Fine importazione",
                                  Dialogs::NessunaIcona);
     } catch (const EngineError &e) {
         lavoroFallito(e, scrive);
@@ -108,7 +108,7 @@ void Importazione::rimettiCopia()
 void Importazione::Ripristina()
 {
     rimettiCopia();
-    dimenticaNomi();
+    memoria_.dimenticaLibri();
     for (DataSource *ds : sorgenti())
         ds->Refresh();
 }
@@ -120,7 +120,7 @@ void Importazione::Annulla_Click()
     } catch (const EngineError &e) {
         messaggioErrore(righe(statoDelLibro(e.description())));
         // The window stays, its books open again: the user can try again or close it.
-        dimenticaNomi();
+        memoria_.dimenticaLibri();
         for (DataSource *ds : sorgenti())
             ds->Refresh();
         return;

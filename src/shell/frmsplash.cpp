@@ -19,7 +19,7 @@ frmSplash::frmSplash(QWidget *parent)
     ui->Picture1->setPixmap(QIcon(":/icons/ingredienti.svg").pixmap(QSize(40, 40), scala));
     ui->Label2->setText(Applicazione::IndirizzoWeb);
     ui->Label1->setText(Applicazione::IndirizzoPosta);
-    connect(ui->Command1, &QPushButton::clicked, this, &frmSplash::chiudi_Click);
+    connect(ui->Command1, &QPushButton::clicked, this, &frmSplash::cmdChiudi_Click);
     setFixedSize(sizeHint());
 }
 
@@ -34,7 +34,7 @@ void frmSplash::showEvent(QShowEvent *e)
         windowHandle()->setTitle(QStringLiteral(" "));
 }
 
-void frmSplash::chiudi_Click()
+void frmSplash::cmdChiudi_Click()
 {
     close();
 }

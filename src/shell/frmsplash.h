@@ -20,7 +20,7 @@ protected:
     void showEvent(QShowEvent *e) override;
 
 private:
-    void chiudi_Click();
+    void cmdChiudi_Click();
 
     std::unique_ptr<Ui::frmSplash> ui;
 };

@@ -53,7 +53,7 @@ Menu::Menu(QWidget *parent)
     connect(ui->nuovo, &QAction::triggered, this, &Menu::nuovo_Click);
     connect(ui->importa, &QAction::triggered, this, &Menu::importa_Click);
     connect(ui->importaWeb, &QAction::triggered, this, &Menu::importaWeb_Click);
-    connect(ui->cerca, &QAction::triggered, this, [this] { lanciatore_Click(Finestra::Cerca); });
+    connect(ui->cerca, &QAction::triggered, this, [this] { cmdLanciatore_Click(Finestra::Cerca); });
     connect(ui->spesa, &QAction::triggered, this, &Menu::spesa_Click);
     connect(ui->settimana, &QAction::triggered, this, &Menu::settimana_Click);
     connect(ui->Exit, &QAction::triggered, this, &Menu::Exit_Click);
@@ -68,10 +68,10 @@ Menu::Menu(QWidget *parent)
         {ui->Command6, ui->Label8, Finestra::Cerca}};
     for (const auto &[pulsante, etichetta, finestra] : lanciatori) {
         connect(pulsante, &QPushButton::clicked, this,
-                [this, f = finestra] { lanciatore_Click(f); });
+                [this, f = finestra] { cmdLanciatore_Click(f); });
         etichette_.insert(etichetta, finestra);
     }
-    connect(ui->Command4, &QPushButton::clicked, this, &Menu::esci_Click);
+    connect(ui->Command4, &QPushButton::clicked, this, &Menu::cmdEsci_Click);
     for (QLabel *l :
          {ui->Label2, ui->Label3, ui->Label4, ui->Label5, ui->Label6, ui->Label8, ui->www})
         l->installEventFilter(this);
@@ -103,7 +103,7 @@ Menu::~Menu() = default;
 
 void Menu::Exit_Click()
 {
-    esci_Click();
+    cmdEsci_Click();
 }
 
 void Menu::aiuto_Click()
@@ -173,7 +173,7 @@ void Menu::mostraFinestra(QWidget *finestra)
     finestra->show();
 }
 
-void Menu::lanciatore_Click(Finestra f)
+void Menu::cmdLanciatore_Click(Finestra f)
 {
     conRicettario([this, f] { apriFinestra(f); });
 }
@@ -197,7 +197,7 @@ void Menu::apriRicettaDaCerca(Cerca *cerca, qint64 chiave)
     editorDaCerca_->vaiAllaRicetta(chiave);
 }
 
-void Menu::esci_Click()
+void Menu::cmdEsci_Click()
 {
     QDir::setCurrent(CartellaIniziale);
     termina();

@@ -72,8 +72,8 @@ private:
     void www_Click();
     // A launcher button opens its window on the current book, once it is there and of our
     // format.
-    void lanciatore_Click(Finestra f);
-    void esci_Click();
+    void cmdLanciatore_Click(Finestra f);
+    void cmdEsci_Click();
 
     void SalvaImpostazioni();
     void MostraNomeRicettario();

@@ -725,6 +725,27 @@ private slots:
                      3);
     }
 
+    // A tick answers for one import: the next button's import asks again, and counts afresh.
+    void answerForAll_lastsOneImport()
+    {
+        ricetteSorgenti({"Crostata", "Salsa", "Torta"});
+        for (const char *nome : {"Crostata", "Salsa", "Torta"})
+            libro->ricetta(nome, 1);
+        dialoghi->rispondiSpuntando(Dialogs::No).rispondi(Dialogs::OK);
+        apri();
+        clic("Command1");
+        dialoghi->rispondi(Dialogs::Si).rispondiInput("Crostata di nonna").rispondi(Dialogs::OK);
+        clic("Command3");
+        const QStringList t = trascrizione();
+        QCOMPARE(t.value(2), "Attenzione! Ricetta già esistente: La ricetta che si vuol importare "
+                             "esiste già (Crostata).\r\nLa vuoi aggiungere ugualmente al tuo "
+                             "ricettario?");
+        QCOMPARE(dialoghi->visti().last(),
+                 "Fine importazione: Importazione completata\r\n\r\nRicette importate: 1\r\n"
+                 "Ricette saltate: 0\r\nRicette rinominate: 1\r\nIngredienti aggiunti: 1\r\n"
+                 "Categorie alimentari aggiunte: 1");
+    }
+
     // "Importa Tutto" from a converted Access book or the sample, into a new empty book or the
     // sample, whatever the cook answers: it completes, and the source is only read.
     void everySource_everyAnswer_completes_data()
