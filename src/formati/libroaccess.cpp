@@ -12,6 +12,11 @@ namespace {
 
 // The helper reports as it goes; a silence that long is a hang inside libmdb.
 constexpr int LimiteTempo = 10000;
+// pentolone-jet's exit code for a file it refuses, the reason on its last line.
+constexpr int Rifiutato = 2;
+// A Jet file's header: this text after its first four bytes.
+constexpr QByteArrayView FirmaJet = "Standard Jet DB";
+constexpr qsizetype InizioFirma = 4;
 
 QString nome(const QString &percorso)
 {
@@ -63,8 +68,7 @@ bool riconosci(const QString &percorso)
     QFile f(percorso);
     if (!f.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray testa = f.read(19);
-    return testa.size() == 19 && testa.mid(4) == "Standard Jet DB";
+    return f.read(InizioFirma + FirmaJet.size()).mid(InizioFirma) == FirmaJet;
 }
 
 QString nomeDellaCopia(const QString &percorso)
@@ -175,8 +179,8 @@ void ConversioneAccess::terminato(Aiutante::Esito esito)
                                    .arg(file, Rifiuto::secondi(figlio_.limiteTempo()))});
     case Aiutante::Fallito:
     case Aiutante::InCorso:
-        return rifiuta(
-            {false, figlio_.codice() == 2 ? rifiuto(percorso_, ultima_) : danneggiato(percorso_)});
+        return rifiuta({false, figlio_.codice() == Rifiutato ? rifiuto(percorso_, ultima_)
+                                                             : danneggiato(percorso_)});
     case Aiutante::Riuscito:
         break;
     }

@@ -4,6 +4,7 @@
 
 #include "formati/quantita.h"
 #include "storage/engineerror.h"
+#include "storage/schema.h"
 #include "toolkit/maiuscole.h"
 
 #include <QFile>
@@ -18,7 +19,11 @@ namespace {
 constexpr qint64 DimensioneMassima = 64 * 1024 * 1024; // 10,000 recipes take some 15 MB
 constexpr qsizetype RigaMassima = 4096;                // the format's lines have 80 columns
 constexpr qsizetype Inizio = 256 * 1024;               // where riconosci looks for a header
-constexpr qsizetype NomeMassimo = 50;                  // a name in the book
+
+// A recipe's name as wide as its column; the names of categories and ingredients, whose columns
+// declare no width, are kept to the same, so every window shows them whole.
+const qsizetype NomeMassimo = Schema::larghezza(Schema::Ricette, Schema::NomeRicetta);
+const qsizetype TipoMassimo = Schema::larghezza(Schema::Ricette, Schema::TipoPasto);
 
 // A line of ingredients being read: its continuation lines join its text.
 struct Riga
@@ -206,7 +211,7 @@ private:
         if (nomi.isEmpty())
             return;
         r_.categoria = nomi.first().left(NomeMassimo);
-        r_.tipoPasto = nomi.join(QStringLiteral(", ")).left(NomeMassimo);
+        r_.tipoPasto = nomi.join(QStringLiteral(", ")).left(TipoMassimo);
     }
 
     // A count of servings is the portions; any other yield ("2 cups") is worth a note.

@@ -23,8 +23,8 @@ FinestraImportazione::FinestraImportazione(QWidget *parent, const QString &ricet
     ui->CatIng->installEventFilter(this);
 
     Data1->setDatabaseName(RicettarioCorrente);
-    const bool senza = SceltaImportazione == 3;
-    if (SceltaImportazione == 1 || senza) {
+    const bool senza = SceltaImportazione == CategoriaMancante;
+    if (SceltaImportazione == Categoria || senza) {
         const QString scegli =
             QStringLiteral("Scegli la Categoria Alimentare da assegnare alla Ricetta da importare");
         ui->Label2->setText(senza ? "La ricetta \"" + ricetta +

@@ -9,14 +9,15 @@ class FinestraImportazione;
 class DataSource;
 
 // Lets the user pick, during an import, a category or an ingredient of the current book to
-// stand for the one being imported. On entry SceltaImportazione says which (1 a category, 3 a
-// category for the recipe named, which has none, anything else an ingredient); on leaving it
+// stand for the one being imported. On entry SceltaImportazione says which (a Richiesta; a
+// category for the recipe named, which has none, offers NessunaCategoria first); on leaving it
 // holds the chosen key, NessunaCategoria, or 0 when the user gave up.
 class FinestraImportazione : public QDialog
 {
     Q_OBJECT
 
 public:
+    enum Richiesta : qint64 { Categoria = 1, Ingrediente = 2, CategoriaMancante = 3 };
     // The first entry when the recipe has no category: it keeps none.
     static constexpr qint64 NessunaCategoria = -1;
 

@@ -233,7 +233,9 @@ void Importazione::cicloImportaTutto()
 
 void Importazione::chiediScelta(Scelta tipo)
 {
-    SceltaImportazione = tipo == Scelta::Ingrediente ? 2 : categoriaMancante_ ? 3 : 1;
+    SceltaImportazione = tipo == Scelta::Ingrediente ? FinestraImportazione::Ingrediente
+                         : categoriaMancante_        ? FinestraImportazione::CategoriaMancante
+                                                     : FinestraImportazione::Categoria;
     // A recipe without a category stands for all such; a name for the same name again.
     sceltaPer_ = QString::number(SceltaImportazione) +
                  (tipo == Scelta::Ingrediente || !categoriaMancante_ ? NomeDaImportare : QString());

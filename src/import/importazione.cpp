@@ -9,6 +9,7 @@
 #include "storage/schema.h"
 #include "toolkit/applicazione.h"
 #include "toolkit/dialogs.h"
+#include "toolkit/guida.h"
 
 #include <QCloseEvent>
 #include <QFocusEvent>
@@ -44,8 +45,9 @@ Importazione::~Importazione() = default;
 
 QString Importazione::accorcia(const QString &testo, const QFont &carattere)
 {
+    constexpr int Caratteri = 30; // the room the window keeps for a book's name
     const QFontMetrics misura(carattere);
-    return misura.elidedText(testo, Qt::ElideMiddle, misura.averageCharWidth() * 30);
+    return misura.elidedText(testo, Qt::ElideMiddle, misura.averageCharWidth() * Caratteri);
 }
 
 QString Importazione::sorgenteNonValida(const QString &percorso)
@@ -263,9 +265,9 @@ void Importazione::cmdChiudi_Click()
 void Importazione::cmdAiuto_Click()
 {
     // The page of what the recipes come from: a book, a web page, a MealMaster file.
-    const int argomento = origine_.provenienza == Provenienza::PaginaWeb    ? 10
-                          : origine_.provenienza == Provenienza::MealMaster ? 11
-                                                                            : 3;
+    const int argomento = origine_.provenienza == Provenienza::PaginaWeb    ? Guida::Web
+                          : origine_.provenienza == Provenienza::MealMaster ? Guida::MealMaster
+                                                                            : Guida::Importazione;
     dialogs().help("Pentolone.HLP", Dialogs::Argomento, argomento);
 }
 

@@ -33,16 +33,19 @@ const QString FiltroImporta =
     QStringLiteral("Ricette |*.mdb;*.mmf;*.mm;*.txt;*.html;*.htm|Ricettari |*.mdb|"
                    "Ricette MealMaster |*.mmf;*.mm;*.txt|Pagine web salvate |*.html;*.htm");
 
+// Why a new book could not be made from the template.
+enum class Copia { Fatta, ModelloMancante, NonScritta };
+
 // Copies the template onto the new book's path in one step, so a failed copy leaves no half
-// file. Returns 53 when the template is missing, another nonzero code for any other failure.
-int copiaModello(const QString &modello, const QString &destinazione)
+// file.
+Copia copiaModello(const QString &modello, const QString &destinazione)
 {
     namespace fs = std::filesystem;
     std::error_code e;
     const fs::path da = QFile::encodeName(modello).toStdString();
     const fs::path a = QFile::encodeName(destinazione).toStdString();
     if (!fs::is_regular_file(da, e))
-        return 53;
+        return Copia::ModelloMancante;
     fs::path temporaneo = a;
     temporaneo += ".nuovo";
     fs::copy_file(da, temporaneo, fs::copy_options::overwrite_existing, e);
@@ -50,10 +53,13 @@ int copiaModello(const QString &modello, const QString &destinazione)
         fs::rename(temporaneo, a, e);
     if (e) {
         fs::remove(temporaneo, e);
-        return 75;
+        return Copia::NonScritta;
     }
-    return 0;
+    return Copia::Fatta;
 }
+
+// A conversion that ends sooner shows no progress window.
+constexpr int RitardoAvanzamento = 500; // ms
 
 } // namespace
 
@@ -88,9 +94,8 @@ void Menu::convertiSeVecchio(const QString &percorso,
         delete lavoro;
         return;
     }
-    // Shown only if it takes a while.
     Avanzamento &avanzamento = lavoro->mostraAvanzamento("Conversione del ricettario in corso...",
-                                                         LibroAccess::Titolo, 500);
+                                                         LibroAccess::Titolo, RitardoAvanzamento);
     connect(lavoro, &Lavoro::annullato, conversione, &ConversioneAccess::annulla);
     connect(conversione, &ConversioneAccess::avanzamento, &avanzamento, &Avanzamento::segna);
     connect(conversione, &ConversioneAccess::riuscita, lavoro,
@@ -240,8 +245,8 @@ void Menu::nuovo_Click()
             return;
         finestraFileName = nome;
         RicettarioCorrente = nome;
-        const int errore = copiaModello(QDir(CartellaIniziale).filePath("Ricetta"), nome);
-        if (errore == 53) {
+        const Copia copia = copiaModello(QDir(CartellaIniziale).filePath("Ricetta"), nome);
+        if (copia == Copia::ModelloMancante) {
             dialogs().messageBox(
                 righe({"Non è possibile creare un nuovo archivio.",
                        "I file del programma hanno subito una manomissione.",
@@ -251,7 +256,7 @@ void Menu::nuovo_Click()
                 Dialogs::SoloOK, "Attenzione!!", Dialogs::NessunaIcona);
             return;
         }
-        if (errore) {
+        if (copia == Copia::NonScritta) {
             dialogs().messageBox(righe({"Non è possibile creare il ricettario", nome + ".",
                                         "Controllate di poter scrivere in quella cartella."}),
                                  Dialogs::SoloOK, "Attenzione!!", Dialogs::Esclamazione);

@@ -77,6 +77,7 @@ void UnicoScrittore::chiamaAvanti(const QString &libro)
     QLocalSocket s;
     s.connectToServer(nomeDi(libro));
     // A local socket connects at once or not at all; the other copy needs nothing more.
-    if (s.waitForConnected(1000))
+    constexpr int Attesa = 1000; // ms
+    if (s.waitForConnected(Attesa))
         s.disconnectFromServer();
 }

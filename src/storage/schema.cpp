@@ -55,4 +55,10 @@ bool colonnaDiTesto(const QString &nome)
     return false;
 }
 
+int larghezza(const QString &nome, int colonna)
+{
+    const QString tipo = tabella(nome)->colonne.at(colonna).tipo;
+    return tipo.section(u'(', 1).section(u')', 0, 0).toInt();
+}
+
 } // namespace Schema

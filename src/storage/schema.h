@@ -52,6 +52,8 @@ struct Tabella
 const QList<Tabella> &tabelle();
 const Tabella *tabella(const QString &nome); // without regard to case; nullptr when unknown
 bool colonnaDiTesto(const QString &nome);    // a text column of any table, without regard to case
+// The width a column of tabella declares ("VARCHAR(50)": 50); 0 when it declares none ("TEXT").
+int larghezza(const QString &tabella, int colonna);
 
 // Yes/no values as stored.
 constexpr int Si = -1;

@@ -15,15 +15,22 @@ namespace {
 
 const QString Sommario = QStringLiteral("qrc:/help/indice.html");
 
-// Context numbers of the windows that ask for a topic.
+// The page of each topic.
 const QHash<int, QString> &argomenti()
 {
     static const QHash<int, QString> a = {
-        {1, "menu.html"},      {2, "ricette.html"},     {3, "importazione.html"},
-        {4, "categorie.html"}, {5, "ingredienti.html"}, {6, "elenco.html"},
-        {7, "ricettari.html"}, {8, "primi-passi.html"}, {9, "cerca.html"},
-        {10, "web.html"},      {11, "mealmaster.html"},
-        {12, "spesa.html"},
+        {Guida::Menu, "menu.html"},
+        {Guida::Ricette, "ricette.html"},
+        {Guida::Importazione, "importazione.html"},
+        {Guida::Categorie, "categorie.html"},
+        {Guida::Ingredienti, "ingredienti.html"},
+        {Guida::Elenco, "elenco.html"},
+        {Guida::Ricettari, "ricettari.html"},
+        {Guida::PrimiPassi, "primi-passi.html"},
+        {Guida::Cerca, "cerca.html"},
+        {Guida::Web, "web.html"},
+        {Guida::MealMaster, "mealmaster.html"},
+        {Guida::Spesa, "spesa.html"},
     };
     return a;
 }

@@ -28,6 +28,8 @@ namespace {
 // Large enough for a memo of a million characters; a longer one is refused, not cut.
 constexpr size_t Misura = 16 * 1024 * 1024;
 constexpr int OgniRighe = 50;
+// The exit code of a refusal, its reason on the last line: the program words it for the cook.
+constexpr int Rifiutato = 2;
 
 struct Rifiuto
 {
@@ -229,7 +231,7 @@ int main(int argc, char **argv)
         return converti(argv[1], QString::fromLocal8Bit(argv[2]));
     } catch (const Rifiuto &r) {
         scrivi(r.riga);
-        return 2;
+        return Rifiutato;
     } catch (const std::exception &e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

@@ -81,8 +81,7 @@ QStringList testi(const QJsonValue &v)
 // cut after a whole word when there is one, without the comma or dash the cut leaves at its end.
 QString taglia(const QString &t, Schema::ColonnaRicetta colonna)
 {
-    const QString tipo = Schema::tabella(Schema::Ricette)->colonne.at(colonna).tipo;
-    const int n = tipo.section(u'(', 1).section(u')', 0, 0).toInt();
+    const int n = Schema::larghezza(Schema::Ricette, colonna);
     if (n == 0 || t.size() <= n) // a TEXT column holds any length
         return t;
     const qsizetype spazio = t.left(n + 1).lastIndexOf(u' ');
