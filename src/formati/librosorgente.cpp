@@ -15,10 +15,11 @@ class Chiavi
 {
 public:
     Chiavi(Database &db, const QString &tabella, const QString &colonna)
-        : db_(db), inserisci_(db.handle(),
-                              QStringLiteral("INSERT INTO %1 (%2) VALUES (?)")
-                                  .arg(quotaNome(tabella), quotaNome(colonna)),
-                              db.percorso())
+        : db_(db),
+          inserisci_(db.handle(),
+                     QStringLiteral("INSERT INTO %1 (%2) VALUES (?)")
+                         .arg(quotaNome(tabella), quotaNome(colonna)),
+                     db.percorso())
     {
     }
 
@@ -46,14 +47,13 @@ void scriviRicette(Database &db, const QList<RicettaEstera> &ricette)
 {
     Chiavi categorie(db, "Categorie alimentari", "CategoriaAlimentare");
     Chiavi ingredienti(db, "Ingredienti", "Ingrediente");
-    Statement ricetta(
-        db.handle(),
-        "INSERT INTO \"Ricette\" (\"NomeRicetta\", \"DescrizioneRicetta\", "
-        "\"Preparata_da\", \"TipoPasto\", \"IDCategoriaAlimentare\", \"Vegetariana\", "
-        "\"TempoPreparazione\", \"NumeroPorzioni\", \"CaloriePerPorzione\", "
-        "\"InformazioniNutrizionali\", \"Ingredienti\", \"Istruzioni\", \"Note\", "
-        "\"Utensili\") VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
-        db.percorso());
+    Statement ricetta(db.handle(),
+                      "INSERT INTO \"Ricette\" (\"NomeRicetta\", \"DescrizioneRicetta\", "
+                      "\"Preparata_da\", \"TipoPasto\", \"IDCategoriaAlimentare\", \"Vegetariana\", "
+                      "\"TempoPreparazione\", \"NumeroPorzioni\", \"CaloriePerPorzione\", "
+                      "\"InformazioniNutrizionali\", \"Ingredienti\", \"Istruzioni\", \"Note\", "
+                      "\"Utensili\") VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
+                      db.percorso());
     Statement riga(db.handle(),
                    "INSERT INTO \"ingredienti_ricetta\" (\"IDRicetta\", \"IDIngrediente\", "
                    "\"Quantità\", \"Commenti\") VALUES (?,?,?,?)",
@@ -62,11 +62,12 @@ void scriviRicette(Database &db, const QList<RicettaEstera> &ricette)
     const auto testo = [](const QString &s) { return s.isEmpty() ? QVariant() : QVariant(s); };
     for (const RicettaEstera &r : ricette) {
         ricetta.reset();
-        ricetta.bindAll(
-            {testo(r.nome), testo(r.descrizione), testo(r.preparataDa), testo(r.tipoPasto),
-             categorie.di(r.categoria), r.vegetariana ? -1 : 0, testo(r.tempo), r.porzioni,
-             r.calorie > 0 ? QVariant(r.calorie) : QVariant(), testo(r.informazioni),
-             testo(r.ingredientiTesto), testo(r.istruzioni), testo(r.note), testo(r.utensili)});
+        ricetta.bindAll({testo(r.nome), testo(r.descrizione), testo(r.preparataDa),
+                         testo(r.tipoPasto), categorie.di(r.categoria),
+                         r.vegetariana ? -1 : 0, testo(r.tempo), r.porzioni,
+                         r.calorie > 0 ? QVariant(r.calorie) : QVariant(), testo(r.informazioni),
+                         testo(r.ingredientiTesto), testo(r.istruzioni), testo(r.note),
+                         testo(r.utensili)});
         ricetta.step();
         const qint64 id = db.ultimaChiave();
         for (const RigaEstera &l : r.righe) {
