@@ -12,7 +12,9 @@
 //
 // Rules: owned by the main window, on its thread. It ends once: termina() destroys it from the
 // event loop, after its parts have returned from the signal that told the end (they may be inside
-// it now), so the progress window is gone before the continuation shows anything.
+// it now), so the progress window is gone before the continuation shows anything. While it lives
+// the main window takes no input (its progress window may not be shown yet): a click or a key
+// there would start another command over a book about to change.
 class Lavoro : public QObject
 {
     Q_OBJECT
@@ -28,6 +30,9 @@ public:
 
 signals:
     void annullato();
+
+protected:
+    bool eventFilter(QObject *oggetto, QEvent *evento) override;
 
 private:
     std::unique_ptr<Avanzamento> avanzamento_;

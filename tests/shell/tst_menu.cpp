@@ -465,6 +465,33 @@ private slots:
         QCOMPARE(visto, atteso.replace("link", link));
     }
 
+    // While a page is fetched the main window takes no click and no key, even before its
+    // progress window shows: what it would start waits for no book. "Annulla" gives it back.
+    void work_keepsTheMainWindowStillUntilItEnds()
+    {
+        Database::crea(percorso("Ricette.mdb"));
+        ServerWeb server;
+        dialoghi->rispondiInput(server.indirizzo("/ferma"));
+        Menu m;
+        m.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m));
+        m.findChild<QAction *>("importaWeb")->trigger();
+        QCOMPARE(dialoghi->avanzamentiAperti(), 1);
+        auto *ricette = m.findChild<QPushButton *>("Command1");
+        QTest::mouseClick(ricette, Qt::LeftButton);
+        QTest::keyClick(&m, Qt::Key_A, Qt::ControlModifier); // "Apri"
+        QCoreApplication::processEvents();
+        QVERIFY(!finestra("Ricette"));
+        QCOMPARE(dialoghi->di("file").size(), 0);
+        dialoghi->premiAnnulla();
+        QVERIFY(dialoghi->attendiAvanzamenti());
+        QCOMPARE(dialoghi->visti(), QStringList());
+        QTest::mouseClick(ricette, Qt::LeftButton);
+        QWidget *editor = finestra("Ricette");
+        QVERIFY(editor);
+        editor->close();
+    }
+
     // A dropped file that is no page is refused as it comes: nothing is read, nothing said.
     void drop_ofAFileThatIsNoPage_isRefused()
     {

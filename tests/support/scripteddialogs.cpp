@@ -72,6 +72,13 @@ ScriptedDialogs &ScriptedDialogs::annullaAvanzamento()
     return *this;
 }
 
+void ScriptedDialogs::premiAnnulla()
+{
+    for (const QPointer<Avanzamento> &a : std::as_const(avanzamenti_))
+        if (a)
+            emit a->annullato();
+}
+
 bool ScriptedDialogs::attendiAvanzamenti(int limite)
 {
     return QTest::qWaitFor([this] { return aperti_ == 0; }, limite);
@@ -188,6 +195,7 @@ std::unique_ptr<Avanzamento> ScriptedDialogs::avanzamento(const QString &testo,
     Q_UNUSED(ritardo)
     chiamate << Chiamata{"avanzamento", testo, titolo};
     auto a = std::make_unique<AvanzamentoRegistrato>(aperti_);
+    avanzamenti_ << a.get();
     // Pressed once the work has started and the event loop runs, as a user would.
     if (annulla_ > 0) {
         --annulla_;

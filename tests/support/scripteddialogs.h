@@ -3,6 +3,7 @@
 #include "toolkit/dialogs.h"
 
 #include <QList>
+#include <QPointer>
 #include <QQueue>
 #include <functional>
 
@@ -41,6 +42,8 @@ public:
     // The next progress window's "Annulla" is pressed as soon as it shows. A progress window
     // asks nothing: without this, the work it shows runs to its end.
     ScriptedDialogs &annullaAvanzamento();
+    // "Annulla" pressed now in every progress window still open.
+    void premiAnnulla();
 
     // Progress windows shown and not yet gone: 0 once the works they show have ended.
     int avanzamentiAperti() const { return aperti_; }
@@ -76,6 +79,7 @@ public:
 private:
     QQueue<std::pair<Risposta, bool>> risposte_; // the answer, and whether it ticks the box
     QQueue<QString> input_;
+    QList<QPointer<Avanzamento>> avanzamenti_;
     QQueue<QString> file_;
     QQueue<int> stampe_;
     QQueue<bool> anteprime_;
