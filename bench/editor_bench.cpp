@@ -6,12 +6,19 @@
 //
 // Every action is done as a cook does it (clicks and keys on the window's controls); its time
 // includes the events it leaves queued (layout, repaint), since the cook waits for those too.
+//
+// Under an X server (xvfb-run) the moves and the clicks in the recipe list are timed to the last
+// pixel: from the click to the X server having drawn what the window sent it, with the CPU this
+// process used, the widgets painted and the window's area they cover (the rectangles flushed to
+// the server). Offscreen they end with the events processed. --pitture lists what one move
+// painted, on standard error.
 #include "editor/ricette.h"
 #include "finestre.h"
 #include "generatore.h"
 #include "storage/database.h"
 #include "toolkit/applicazione.h"
 #include "toolkit/dialogs.h"
+#include "toolkit/stile.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,9 +29,12 @@
 #include <QFont>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMap>
+#include <QPaintEvent>
 #include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QRegion>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,6 +42,7 @@
 #include <QToolButton>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <sqlite3.h>
 #include <vector>
 
@@ -52,6 +63,119 @@ template <class Azione> double cronometra(Azione azione)
     QCoreApplication::processEvents();
     return ms(t);
 }
+
+double cpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+// What the widgets of one window painted: how many paints, and the part of the window they
+// cover, which is what the window flushes to the server. For --pitture, the paints of the last
+// action one by one (a line "--" where a flush begins) and the paints of each widget over all
+// actions since the last listing.
+class Pitture : public QObject
+{
+public:
+    explicit Pitture(QWidget *finestra) : finestra_(finestra) { qApp->installEventFilter(this); }
+
+    bool attivo = false; // counting: only the actions measured
+    int dipinti = 0;
+    QRegion regione;
+    QStringList ultima;
+    QMap<QString, int> perWidget;
+
+    void azzera()
+    {
+        dipinti = 0;
+        regione = {};
+        ultima.clear();
+    }
+
+    void elenca(const char *azione)
+    {
+        std::fprintf(stderr, "%s, the last one painted:\n  %s\nall of them painted:\n", azione,
+                     qPrintable(ultima.join("\n  ")));
+        for (auto i = perWidget.cbegin(); i != perWidget.cend(); ++i)
+            std::fprintf(stderr, "  %5d %s\n", i.value(), qPrintable(i.key()));
+        perWidget.clear();
+    }
+
+protected:
+    bool eventFilter(QObject *o, QEvent *e) override
+    {
+        if (!attivo)
+            return false;
+        if (e->type() == QEvent::UpdateRequest && o == finestra_)
+            ultima << QStringLiteral("--");
+        if (e->type() != QEvent::Paint || !o->isWidgetType())
+            return false;
+        auto *w = static_cast<QWidget *>(o);
+        if (w->window() != finestra_)
+            return false;
+        ++dipinti;
+        const QRegion r = static_cast<QPaintEvent *>(e)->region();
+        regione += r.translated(w->mapTo(finestra_, QPoint()));
+        // A viewport or a scroll bar by the widget it serves.
+        QString nome = w->objectName();
+        if (nome.isEmpty() || nome.startsWith("qt_"))
+            nome = QStringLiteral("%1 of %2")
+                       .arg(w->metaObject()->className(), w->parentWidget()->objectName());
+        ++perWidget[nome];
+        const QRect b = r.boundingRect();
+        ultima << QStringLiteral("%1: %2 rectangles in %3x%4")
+                      .arg(nome)
+                      .arg(r.rectCount())
+                      .arg(b.width())
+                      .arg(b.height());
+        return false;
+    }
+
+private:
+    QWidget *finestra_;
+};
+
+// One action timed to the last pixel, with what it painted.
+struct Misure
+{
+    std::vector<double> tempi, cpu, dipinti, rettangoli, area;
+
+    template <class Azione> void misura(Pitture &pitture, Azione azione)
+    {
+        pitture.azzera();
+        const double c = cpuMs();
+        QElapsedTimer t;
+        t.start();
+        pitture.attivo = true;
+        azione();
+        QCoreApplication::processEvents();
+        // A round trip to the server once the window has flushed: the server has drawn it.
+        QGuiApplication::sync();
+        pitture.attivo = false;
+        tempi.push_back(ms(t));
+        cpu.push_back(cpuMs() - c);
+        dipinti.push_back(pitture.dipinti);
+        rettangoli.push_back(pitture.regione.rectCount());
+        double a = 0;
+        for (const QRect &r : pitture.regione)
+            a += double(r.width()) * r.height();
+        area.push_back(a / 1000);
+    }
+
+    void stampa(const char *nome) const
+    {
+        if (tempi.empty()) {
+            std::printf("%s_ms: n/a\n", nome);
+            return;
+        }
+        std::printf("%s_ms: %.2f ms\n", nome, mediana(tempi));
+        std::printf("%s_cpu_ms: %.2f ms\n", nome, mediana(cpu));
+        std::printf("%s_painted_widgets: %.0f\n", nome, mediana(dipinti));
+        std::printf("%s_damaged_rects: %.0f\n", nome, mediana(rettangoli));
+        std::printf("%s_damaged_kpx: %.0f kpx\n", nome, mediana(area));
+    }
+};
 
 void mancante(const char *figura, const char *perche)
 {
@@ -119,8 +243,12 @@ qint64 righeNelLibro(Database &libro)
 
 int main(int argc, char **argv)
 {
-    senzaSchermo();
+    // Under a display, the X server it names: the moves are timed to the last pixel.
+    if (qgetenv("DISPLAY").isEmpty())
+        senzaSchermo();
     QApplication app(argc, argv);
+    Stile::installa(); // as the program
+    const bool elencaPitture = app.arguments().contains("--pitture");
     Silenzio silenzio;
     Dialogs::install(&silenzio);
 
@@ -200,16 +328,41 @@ int main(int argc, char **argv)
         controllo<QToolButton>(controllo<QWidget>(finestra, "datPrimaryRS"), "successivo");
     QTest::mouseClick(controllo<QToolButton>(controllo<QWidget>(finestra, "datPrimaryRS"), "primo"),
                       Qt::LeftButton);
-    std::vector<double> spostamenti;
+    QGuiApplication::sync();
+    Pitture pitture(finestra);
+    Misure spostamenti;
     for (int i = 0; i < Spostamenti; ++i) {
         const QString prima = chiave->text();
-        spostamenti.push_back(cronometra([&] { QTest::mouseClick(successivo, Qt::LeftButton); }));
+        spostamenti.misura(pitture, [&] { QTest::mouseClick(successivo, Qt::LeftButton); });
         if (chiave->text() == prima) {
             mancante("move", "the navigation bar did not move");
-            spostamenti.clear();
+            spostamenti = {};
             break;
         }
     }
+    if (elencaPitture)
+        pitture.elenca("moves");
+
+    // A click on the name below the recipe shown, the list scrolled to it beforehand.
+    Misure clic;
+    for (int i = 0; i < Spostamenti; ++i) {
+        const int riga = nomi->currentRow() + 1;
+        if (riga >= nomi->count())
+            break;
+        nomi->scrollToItem(nomi->item(riga));
+        QGuiApplication::sync();
+        const QPoint punto = nomi->visualItemRect(nomi->item(riga)).center();
+        const QString prima = chiave->text();
+        clic.misura(pitture,
+                    [&] { QTest::mouseClick(nomi->viewport(), Qt::LeftButton, {}, punto); });
+        if (chiave->text() == prima || nomi->currentRow() != riga) {
+            mancante("list_click", "a click in the recipe list did not show its recipe");
+            clic = {};
+            break;
+        }
+    }
+    if (elencaPitture)
+        pitture.elenca("list clicks");
 
     // Lines go to the recipe shown, one ingredient after another picked from the list.
     auto *lista = controllo<QListWidget>(finestra, "ListaIngredienti");
@@ -276,7 +429,9 @@ int main(int argc, char **argv)
         std::printf("search_end_ms: %.2f ms\n", ricerche[2]);
         std::printf("search_ms: %.2f ms\n", *std::max_element(ricerche.begin(), ricerche.end()));
     }
-    stampa("move_ms", spostamenti);
+    std::printf("platform: %s\n", qPrintable(QGuiApplication::platformName()));
+    spostamenti.stampa("move");
+    clic.stampa("list_click");
     stampa("add_line_ms", aggiunte);
     stampa("convert_ms", conversioni);
     std::printf("rss_mb: %.1f MB\n", memoria);

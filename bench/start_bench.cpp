@@ -4,6 +4,7 @@
 #include "editor/ricette.h"
 #include "finestre.h"
 #include "shell/menu.h"
+#include "toolkit/stile.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -16,6 +17,7 @@ int main(int argc, char **argv)
 {
     senzaSchermo();
     QApplication app(argc, argv);
+    Stile::installa(); // as the program
     if (argc < 2)
         return 2;
     Silenzio silenzio;

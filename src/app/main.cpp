@@ -3,6 +3,7 @@
 #include "shell/menu.h"
 #include "storage/datasource.h"
 #include "toolkit/qtdialogs.h"
+#include "toolkit/stile.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -54,6 +55,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     qInstallMessageHandler(gestoreDiQt);
     QApplication::setWindowIcon(QIcon(":/icons/pentolone.svg"));
+    Stile::installa();
 
     QLocale::setDefault(localeDelProgramma(QLocale::system()));
     // Qt's own buttons and dialogs speak Italian too (Sì, No, Annulla).

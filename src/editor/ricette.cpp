@@ -290,7 +290,8 @@ void Ricette::erroreDati(DataSource *ds, int DataErr, int &Response)
 
 void Ricette::rimettiPorzioni()
 {
-    if (!ui->Check1->isChecked())
+    // The same text set again would draw the box again, at every press of a move's button.
+    if (!ui->Check1->isChecked() && testo(Schema::NumeroPorzioni) != porzioniMemorizzate_)
         setTesto(Schema::NumeroPorzioni, porzioniMemorizzate_);
 }
 
@@ -301,7 +302,8 @@ void Ricette::datPrimaryRS_MouseDown()
 
 void Ricette::Label2_Change()
 {
-    if (attivata_)
+    // A move fills the grid's rows again when the whole recipe is shown.
+    if (attivata_ && !inSpostamento_)
         svuotaGriglia();
 }
 

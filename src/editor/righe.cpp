@@ -25,16 +25,17 @@ void Ricette::svuotaGriglia()
 void Ricette::CaricaGriglia()
 {
     FlexGrid *g = ui->GridRicette;
-    svuotaGriglia();
     idRicettaCorrente_ = ui->Label2->text().trimmed();
+    // Into the rows the grid has, cell by cell (a tab in a comment must not split it): a cell
+    // that shows the same text is not drawn again.
+    int r = 0;
     Data3->esegui([&](Recordset &rs) {
         for (int p = 0; p < rs.RecordCount(); ++p) {
             const QString ricetta = rs.valoreAlPosto(p, Schema::RigaRicetta).toString();
             if (ricetta.isEmpty() || ricetta != idRicettaCorrente_)
                 continue;
-            // Cell by cell: a tab in a comment must not split it.
-            g->AddItem();
-            const int r = g->Rows() - 1;
+            if (++r == g->Rows())
+                g->AddItem();
             g->setTextMatrix(r, ColChiave,
                              rs.valoreAlPosto(p, Schema::IDIngredienteRicetta).toString());
             g->setTextMatrix(
@@ -44,13 +45,10 @@ void Ricette::CaricaGriglia()
             g->setTextMatrix(r, ColCommento, rs.valoreAlPosto(p, Schema::Commenti).toString());
         }
     });
-    if (g->Rows() >= 3) {
-        g->RemoveItem(1); // the previous recipe's row
-        g->setRow(1);
-    } else {
+    g->setRows(qMax(2, r + 1)); // one row, empty, when the recipe has no line
+    if (r == 0)
         svuotaRiga(g, 1);
-        g->setRow(0);
-    }
+    g->setRow(r == 0 ? 0 : 1);
 }
 
 void Ricette::ScriviRigaIngrediente()

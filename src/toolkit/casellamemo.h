@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QEvent>
 #include <QObject>
 #include <QPlainTextEdit>
+#include <QTextBlock>
 
 // The text of a multi-line box as a book keeps it: lines end with a carriage return and a line
 // feed, as the print layout and older books expect, where the box itself uses line feeds only.
@@ -17,7 +19,10 @@ class CasellaMemo : public QObject
     Q_PROPERTY(QString text READ text WRITE setText USER true)
 
 public:
-    explicit CasellaMemo(QPlainTextEdit *casella) : QObject(casella), casella_(casella) {}
+    explicit CasellaMemo(QPlainTextEdit *casella) : QObject(casella), casella_(casella)
+    {
+        casella_->installEventFilter(this);
+    }
 
     QString text() const
     {
@@ -32,10 +37,56 @@ public:
     {
         // A text that holds the mark itself is shown whole, so that nothing of it is taken.
         tagliato_ = !t.contains(Segno);
-        casella_->setPlainText(tagliato_ ? tagliata(t) : t);
+        sostituisci(tagliato_ ? tagliata(t) : t);
+    }
+
+protected:
+    bool eventFilter(QObject *o, QEvent *e) override
+    {
+        if (o == casella_ && e->type() == QEvent::Show && inizioDaMostrare_)
+            mostraInizio();
+        return false;
     }
 
 private:
+    // The box's own setPlainText lays the text out at once, shown or not, and twice (Qt
+    // measures a paragraph that replaces a paragraph before and after laying it out); a move
+    // between recipes fills four boxes, three on hidden tabs. A change in the number of
+    // paragraphs only marks them to be laid out when shown.
+    void sostituisci(const QString &t)
+    {
+        QTextDocument *d = casella_->document();
+        const bool annullabile = d->isUndoRedoEnabled();
+        d->setUndoRedoEnabled(false); // no undoing into the text another recipe had
+        QTextCursor c(d);
+        {
+            // No one hears of the paragraph added meanwhile (the box would lay the old text out
+            // again to size its scroll bar), nor is the caret placed.
+            const QSignalBlocker zitto(d), zittoAnche(d->documentLayout());
+            c.beginEditBlock();
+            c.insertBlock();
+            c.endEditBlock();
+        }
+        // The last paragraph is the one that remains: its glyphs are kept from the layout for
+        // the caret and the paint.
+        d->lastBlock().layout()->setCacheEnabled(true);
+        c.beginEditBlock();
+        c.setPosition(0);
+        c.setPosition(d->characterCount() - 1, QTextCursor::KeepAnchor);
+        c.insertText(t);
+        c.endEditBlock();
+        d->setUndoRedoEnabled(annullabile);
+        // Caret and view at the start, as setPlainText leaves them; a hidden box's once shown.
+        inizioDaMostrare_ = !casella_->isVisible();
+        if (!inizioDaMostrare_)
+            mostraInizio();
+    }
+    void mostraInizio()
+    {
+        inizioDaMostrare_ = false;
+        casella_->setTextCursor(QTextCursor(casella_->document()));
+    }
+
     static constexpr QChar Segno{0x2060};
     static constexpr qsizetype Pezzo = 4000;
 
@@ -70,4 +121,5 @@ private:
 
     QPlainTextEdit *casella_;
     bool tagliato_ = false;
+    bool inizioDaMostrare_ = false; // the caret goes to the start when the box is shown
 };

@@ -13,6 +13,22 @@ FlexGrid::FlexGrid(QWidget *parent) : QTableWidget(parent)
     connect(this, &QTableWidget::cellClicked, this, [this] { emit Click(); });
 }
 
+// A line whose cells change is drawn again whole: one rectangle for the window system, not one
+// a cell (they stand apart by the grid's lines). A hidden column's cell is not drawn.
+void FlexGrid::dataChanged(const QModelIndex &primo, const QModelIndex &ultimo,
+                           const QList<int> &ruoli)
+{
+    QTableWidget::dataChanged(primo, ultimo, ruoli);
+    int c = primo.column();
+    while (c <= ultimo.column() && isColumnHidden(c))
+        ++c;
+    if (c > ultimo.column())
+        return;
+    const int alto = rowViewportPosition(primo.row());
+    const int basso = rowViewportPosition(ultimo.row()) + rowHeight(ultimo.row());
+    viewport()->update(0, alto, viewport()->width(), basso - alto);
+}
+
 void FlexGrid::keyPressEvent(QKeyEvent *e)
 {
     const int prima = currentRow();
@@ -45,7 +61,8 @@ void FlexGrid::setRow(int riga)
         clearSelection();
         return;
     }
-    setCurrentCell(riga - 1, qBound(0, col_, columnCount() - 1));
+    // The current cell goes where choosing the row puts it, its first shown column: set
+    // elsewhere first, it would move there and back at every call, drawing both again.
     selectRow(riga - 1);
     scrollToItem(item(riga - 1, 0));
 }

@@ -33,6 +33,8 @@ public:
     void setColWidth(int colonna, int twips);
 
 protected:
+    void dataChanged(const QModelIndex &primo, const QModelIndex &ultimo,
+                     const QList<int> &ruoli = QList<int>()) override;
     void keyPressEvent(QKeyEvent *e) override;
 
 signals:

@@ -12,15 +12,20 @@
 #include "toolkit/maiuscole.h"
 #include "toolkit/navigationbar.h"
 #include "toolkit/qtdialogs.h"
+#include "toolkit/stile.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPixmapCache>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QStyleFactory>
+#include <QStyleOptionFrame>
 #include <QTableView>
 #include <QTest>
 #include <QTextBrowser>
@@ -192,6 +197,58 @@ private slots:
         for (int r = 0; r < restanti.size(); ++r)
             QCOMPARE(a.cella(r, 0).isEmpty(), r != atteso); // the current row's marker
         QVERIFY(a.errori.isEmpty());
+    }
+
+    // The program's style copies an entry box's frame where Fusion would draw it: the same
+    // pixels, whatever differs from the frame copied just before.
+    void style_copiesTheFramesFusionDraws_data()
+    {
+        QTest::addColumn<QString>("diverso");
+        for (const char *d : {"size", "focus", "inactive window", "palette", "double scale",
+                              "scale and a half", "no frame"})
+            caso(d, d);
+    }
+    void style_copiesTheFramesFusionDraws()
+    {
+        QFETCH(QString, diverso);
+        QLineEdit casella;
+        QStyleOptionFrame prima;
+        prima.initFrom(&casella);
+        prima.rect = QRect(3, 5, 120, 24);
+        prima.lineWidth = 1;
+        prima.state = QStyle::State_Enabled | QStyle::State_Active;
+        // Unlike Qt's own, a desktop's palette may colour an inactive window's boxes apart.
+        prima.palette.setColor(QPalette::Inactive, QPalette::Base, QColor(230, 230, 230));
+        prima.palette.setCurrentColorGroup(QPalette::Active);
+        QStyleOptionFrame poi = prima;
+        qreal scala = 1;
+        if (diverso == "size")
+            poi.rect.setWidth(121);
+        else if (diverso == "focus")
+            poi.state |= QStyle::State_HasFocus;
+        else if (diverso == "inactive window")
+            poi.palette.setCurrentColorGroup(QPalette::Inactive);
+        else if (diverso == "palette")
+            poi.palette.setColor(QPalette::Base, QColor(255, 250, 205));
+        else if (diverso == "double scale")
+            scala = 2;
+        else if (diverso == "scale and a half")
+            scala = 1.5;
+        else if (diverso == "no frame")
+            poi.lineWidth = 0;
+        const std::unique_ptr<QStyle> fusion(QStyleFactory::create("fusion"));
+        Stile stile("fusion");
+        const auto disegno = [&](const QStyle &s, const QStyleOptionFrame &o, qreal dpr) {
+            QImage carta(QSize(130, 34) * dpr, QImage::Format_ARGB32_Premultiplied);
+            carta.setDevicePixelRatio(dpr);
+            carta.fill(QColor(239, 239, 239));
+            QPainter p(&carta);
+            s.drawPrimitive(QStyle::PE_PanelLineEdit, &o, &p, &casella);
+            return carta;
+        };
+        QPixmapCache::clear();
+        QCOMPARE(disegno(stile, prima, 1), disegno(*fusion, prima, 1));
+        QCOMPARE(disegno(stile, poi, scala), disegno(*fusion, poi, scala));
     }
 
     // Row 0 of a flexible grid is its heading: the header shows it, and it stays while lines
