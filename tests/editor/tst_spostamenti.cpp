@@ -8,6 +8,8 @@
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTextBlock>
+#include <QTextLayout>
 
 namespace {
 
@@ -168,6 +170,9 @@ private slots:
         scrivi(m, " Fine.");
         cliccaScheda("Istruzioni");
         barra("successivo");
+        // A box on a tab not shown waits for it to lay its new text out.
+        if (!m->isVisible())
+            QCOMPARE(m->document()->firstBlock().layout()->lineCount(), 0);
         cliccaScheda(scheda);
         QCOMPARE(m->toPlainText(), "Seconda. " + lungo);
         QCOMPARE(m->textCursor().position(), 0);
