@@ -42,7 +42,6 @@
 #include <QToolButton>
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <sqlite3.h>
 #include <vector>
 
@@ -62,13 +61,6 @@ template <class Azione> double cronometra(Azione azione)
     azione();
     QCoreApplication::processEvents();
     return ms(t);
-}
-
-double cpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
 // What the widgets of one window painted: how many paints, and the part of the window they

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <vector>
 
 // The bench answers nothing: a message box means the window went somewhere a cook would not,
@@ -78,6 +79,14 @@ inline double memoriaMb()
         if (r.startsWith("VmRSS:"))
             return r.mid(6).trimmed().split(' ').first().toDouble() / 1024; // kB
     return 0;
+}
+
+// The CPU time of the process, all its threads, in milliseconds.
+inline double cpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
 // Milliseconds since t started.

@@ -21,6 +21,7 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStyle>
 #include <QTreeView>
@@ -30,7 +31,12 @@ namespace {
 
 QWidget *finestraAttiva()
 {
-    return QApplication::activeWindow();
+    // A dialog just closed may count as active until the system says otherwise, and it may be
+    // about to go: the window under it stands in.
+    QWidget *w = QApplication::activeWindow();
+    while (w && !w->isVisible())
+        w = w->parentWidget() ? w->parentWidget()->window() : nullptr;
+    return w;
 }
 
 // A message box is as wide as its text, and ignores a minimum width: a spacer across its grid
@@ -285,13 +291,16 @@ int QtDialogs::printDialog(int copie, const QString &documento)
             .replace(QLatin1Char('\\'), QLatin1Char('-'));
         p.setOutputFileName(QDir(cartella).filePath(nome + QStringLiteral(".pdf")));
     }
-    QPrintDialog dialogo(&p, finestraAttiva());
+    // Deleted once the printout is done: Qt's completer of its file name then stops watching
+    // the home folder, and the system makes that wait for some milliseconds.
+    auto *dialogo = new QPrintDialog(&p, finestraAttiva());
+    const auto via = qScopeGuard([dialogo] { dialogo->deleteLater(); });
     // A recipe is printed whole: no selection, no page range.
-    dialogo.setOption(QAbstractPrintDialog::PrintSelection, false);
-    dialogo.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialogo.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-    dialogo.installEventFilter(new DentroLoSchermo(&dialogo));
-    if (dialogo.exec() != QDialog::Accepted)
+    dialogo->setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialogo->setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialogo->setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialogo->installEventFilter(new DentroLoSchermo(dialogo));
+    if (dialogo->exec() != QDialog::Accepted)
         return 0;
     // Every copy is a document of its own: the printer makes one of each.
     const int scelte = p.copyCount();

@@ -15,11 +15,16 @@
 #include "toolkit/stile.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPixmapCache>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -27,10 +32,12 @@
 #include <QStyleFactory>
 #include <QStyleOptionFrame>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -73,6 +80,36 @@ struct Anagrafica
     {
         griglia->viewport()->grab();
         QCoreApplication::processEvents();
+    }
+};
+
+// Answers the print dialog as a cook does once it shows: "Stampa su file (PDF)", "Stampa".
+class RispostaAllaStampa : public QObject
+{
+public:
+    int date = 0;
+    RispostaAllaStampa() { qApp->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *o, QEvent *e) override
+    {
+        if (auto *d = qobject_cast<QPrintDialog *>(o); d && e->type() == QEvent::Show)
+            QMetaObject::invokeMethod(
+                this, [this, d] { rispondi(d); }, Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    void rispondi(QPrintDialog *d)
+    {
+        auto *stampanti = d->findChild<QComboBox *>("printers");
+        int pdf = stampanti->findText("Stampa su file (PDF)");
+        if (pdf < 0)
+            pdf = stampanti->findText("Print to File (PDF)");
+        stampanti->setCurrentIndex(pdf);
+        ++date;
+        QTest::mouseClick(d->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok),
+                          Qt::LeftButton);
     }
 };
 
@@ -249,6 +286,27 @@ private slots:
         QPixmapCache::clear();
         QCOMPARE(disegno(stile, prima, 1), disegno(*fusion, prima, 1));
         QCOMPARE(disegno(stile, poi, scala), disegno(*fusion, poi, scala));
+    }
+
+    // The print dialog, answered "Stampa su file (PDF)" and "Stampa" as a cook answers it, sets
+    // the printer up for the file it proposes; each dialog goes once the printout is done, or
+    // every one would keep watching the home folder (the system allows a hundred or so).
+    void printDialog_printsToTheProposedFileAndGoes()
+    {
+        QTemporaryDir cartella;
+        QtDialogs::stampante().setOutputFormat(QPrinter::PdfFormat);
+        QtDialogs::stampante().setOutputFileName(QDir(cartella.path()).filePath("prima.pdf"));
+        QtDialogs dialoghi;
+        RispostaAllaStampa risposta;
+        for (const QString nome : {"Crostata", "Lasagne"}) {
+            QCOMPARE(dialoghi.printDialog(1, nome), 1);
+            QCOMPARE(QFileInfo(QtDialogs::stampante().outputFileName()).fileName(), nome + ".pdf");
+        }
+        QCOMPARE(risposta.date, 2);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(std::none_of(QApplication::topLevelWidgets().cbegin(),
+                             QApplication::topLevelWidgets().cend(),
+                             [](QWidget *w) { return qobject_cast<QPrintDialog *>(w); }));
     }
 
     // Row 0 of a flexible grid is its heading: the header shows it, and it stays while lines
