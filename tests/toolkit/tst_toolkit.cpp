@@ -103,6 +103,10 @@ private:
     void rispondi(QPrintDialog *d)
     {
         auto *stampanti = d->findChild<QComboBox *>("printers");
+        if (!stampanti) { // not the dialog a cook sees
+            d->reject();
+            return;
+        }
         int pdf = stampanti->findText("Stampa su file (PDF)");
         if (pdf < 0)
             pdf = stampanti->findText("Print to File (PDF)");
