@@ -5,6 +5,7 @@
 #include "cerca/indice.h"
 #include "toolkit/applicazione.h"
 #include "toolkit/dialogs.h"
+#include "toolkit/guida.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QCloseEvent>
@@ -341,7 +342,7 @@ void Cerca::cmdSpesa_Click()
 
 void Cerca::cmdGuida_Click()
 {
-    dialogs().help("Pentolone.HLP", Dialogs::Argomento, 9);
+    dialogs().help("Pentolone.HLP", Dialogs::Argomento, Guida::Cerca);
 }
 
 void Cerca::cmdChiudi_Click()

@@ -6,6 +6,7 @@
 #include "spesa/testo.h"
 #include "storage/engineerror.h"
 #include "toolkit/dialogs.h"
+#include "toolkit/guida.h"
 #include "toolkit/trascinaricette.h"
 
 #include <QCompleter>
@@ -284,7 +285,7 @@ void MenuSettimana::stampa(bool anteprima)
 
 void MenuSettimana::cmdGuida_Click()
 {
-    dialogs().help("Pentolone.HLP", Dialogs::Argomento, 12);
+    dialogs().help("Pentolone.HLP", Dialogs::Argomento, Guida::Spesa);
 }
 
 void MenuSettimana::cmdChiudi_Click()

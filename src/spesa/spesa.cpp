@@ -8,6 +8,7 @@
 #include "spesa/testo.h"
 #include "storage/engineerror.h"
 #include "toolkit/dialogs.h"
+#include "toolkit/guida.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -334,7 +335,7 @@ void Spesa::cmdTelefono_Click()
 
 void Spesa::cmdGuida_Click()
 {
-    dialogs().help("Pentolone.HLP", Dialogs::Argomento, 12);
+    dialogs().help("Pentolone.HLP", Dialogs::Argomento, Guida::Spesa);
 }
 
 void Spesa::cmdChiudi_Click()
