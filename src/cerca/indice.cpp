@@ -7,24 +7,18 @@
 #include "storage/engineerror.h"
 #include "storage/schema.h"
 #include "storage/statement.h"
+#include "storage/transazione.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
-#include <sqlite3.h>
 
 namespace {
 
 // The tables' shape: an index of another shape is started afresh.
 const QString Formato = QStringLiteral("2");
-
-void esegui(sqlite3 *db, const char *sql, const QString &file)
-{
-    if (const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr); rc != SQLITE_OK)
-        lanciaErroreSqlite(db, rc, file);
-}
 
 // The marks snippet() puts around the words found.
 constexpr QChar Inizio(0x02), Fine(0x03);
@@ -38,17 +32,18 @@ QString IndiceRicette::fileDi(const QString &libro, const QString &cartella)
     return QDir(cartella).filePath(QString::fromLatin1(nome.toHex()) + QStringLiteral(".indice"));
 }
 
-IndiceRicette::IndiceRicette(const QString &libro, const QString &file) : libro_(libro)
+IndiceRicette::IndiceRicette(const QString &libro, const QString &file)
+    : libro_(libro), file_(file.isEmpty() ? Connessione::InMemoria : file)
 {
     if (file.isEmpty()) {
-        apriFile(QStringLiteral(":memory:"));
+        apriFile(file_);
     } else {
         QDir().mkpath(QFileInfo(file).absolutePath());
         // A damaged index, or one of another shape, is only a copy: made again from the book.
         try {
             apriFile(file);
         } catch (const EngineError &) {
-            sqlite3_close(std::exchange(db_, nullptr));
+            db_.chiudi();
             for (const char *resto : {"", "-wal", "-shm", "-journal"})
                 QFile::remove(file + QLatin1String(resto));
             apriFile(file);
@@ -59,28 +54,30 @@ IndiceRicette::IndiceRicette(const QString &libro, const QString &file) : libro_
     Database::osserva(libro_, this);
 }
 
+void IndiceRicette::esegui(std::initializer_list<const char *> istruzioni)
+{
+    for (const char *sql : istruzioni)
+        Statement(db_, QString::fromUtf8(sql), file_).step();
+}
+
 void IndiceRicette::apriFile(const QString &file)
 {
-    if (const int rc = sqlite3_open_v2(QFile::encodeName(file).constData(), &db_,
-                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-        rc != SQLITE_OK)
-        lanciaErroreSqlite(db_, rc, file);
-    sqlite3_extended_result_codes(db_, 1);
-    sqlite3_busy_timeout(db_, 3000); // another copy of the program may use the same index
-    Collazione::registra(db_);
+    // A file of ours, but in a folder anyone may write to: read as a file from anywhere. Another
+    // copy of the program may use the same index: a lock is waited for.
+    db_ = Connessione(file, Connessione::Modo::Creazione);
+    db_.proteggi();
+    Collazione::registra(db_.get());
     // A copy kept for speed: a crash may lose its last steps, never damage it.
-    esegui(db_, "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL", file);
-    esegui(db_, "CREATE TABLE IF NOT EXISTS meta (chiave TEXT PRIMARY KEY, valore TEXT)", file);
+    esegui({"PRAGMA journal_mode = WAL", "PRAGMA synchronous = NORMAL",
+            "CREATE TABLE IF NOT EXISTS meta (chiave TEXT PRIMARY KEY, valore TEXT)"});
     if (meta("formato") != Formato) {
-        esegui(db_,
-               "DROP TABLE IF EXISTS testo; DROP TABLE IF EXISTS ricetta; "
-               "DROP TABLE IF EXISTS riga; DROP TABLE IF EXISTS ingrediente; "
-               "DROP TABLE IF EXISTS categoria; DELETE FROM meta;",
-               file);
+        esegui({"DROP TABLE IF EXISTS testo", "DROP TABLE IF EXISTS ricetta",
+                "DROP TABLE IF EXISTS riga", "DROP TABLE IF EXISTS ingrediente",
+                "DROP TABLE IF EXISTS categoria", "DELETE FROM meta"});
         creaTabelle();
         setMeta("formato", Formato);
     }
-    esegui(db_, "CREATE TEMP TABLE dispensa (id INTEGER PRIMARY KEY)", file);
+    esegui({"CREATE TEMP TABLE dispensa (id INTEGER PRIMARY KEY)"});
     // Prepared once: a comparison may insert tens of thousands of rows.
     insTesto_ = std::make_unique<Statement>(
         db_, "INSERT INTO testo (rowid, descrizione, ingredienti, righe, istruzioni, note, "
@@ -97,17 +94,15 @@ void IndiceRicette::apriFile(const QString &file)
 
 void IndiceRicette::creaTabelle()
 {
-    esegui(db_,
-           "CREATE VIRTUAL TABLE testo USING fts5(descrizione, ingredienti, righe, istruzioni, "
-           "note, utensili, nome, tokenize = 'unicode61 remove_diacritics 2', prefix = '1 2');"
-           "CREATE TABLE ricetta (id INTEGER PRIMARY KEY, nome TEXT, categoria INTEGER, "
-           "vegetariana INTEGER, impronta INTEGER);"
-           "CREATE TABLE riga (id INTEGER PRIMARY KEY, ricetta INTEGER, ingrediente INTEGER);"
-           "CREATE INDEX riga_ricetta ON riga (ricetta);"
-           "CREATE INDEX riga_ingrediente ON riga (ingrediente);"
-           "CREATE TABLE ingrediente (id INTEGER PRIMARY KEY, nome TEXT);"
-           "CREATE TABLE categoria (id INTEGER PRIMARY KEY, nome TEXT);",
-           QString());
+    esegui({"CREATE VIRTUAL TABLE testo USING fts5(descrizione, ingredienti, righe, istruzioni, "
+            "note, utensili, nome, tokenize = 'unicode61 remove_diacritics 2', prefix = '1 2')",
+            "CREATE TABLE ricetta (id INTEGER PRIMARY KEY, nome TEXT, categoria INTEGER, "
+            "vegetariana INTEGER, impronta INTEGER)",
+            "CREATE TABLE riga (id INTEGER PRIMARY KEY, ricetta INTEGER, ingrediente INTEGER)",
+            "CREATE INDEX riga_ricetta ON riga (ricetta)",
+            "CREATE INDEX riga_ingrediente ON riga (ingrediente)",
+            "CREATE TABLE ingrediente (id INTEGER PRIMARY KEY, nome TEXT)",
+            "CREATE TABLE categoria (id INTEGER PRIMARY KEY, nome TEXT)"});
 }
 
 IndiceRicette::~IndiceRicette()
@@ -117,7 +112,7 @@ IndiceRicette::~IndiceRicette()
     insTesto_.reset();
     insRicetta_.reset();
     insRiga_.reset();
-    sqlite3_close(db_);
+    db_.chiudi();
 }
 
 QString IndiceRicette::meta(const QString &chiave) const
@@ -243,12 +238,8 @@ QList<IndiceRicette::Risultato> IndiceRicette::cerca(const Domanda &domanda, con
     s.bindAll({e, filtro.soloVegetariane, filtro.categoria,
                QStringLiteral("nome : (%1)").arg(domanda.espressione(true)), massimo});
     // A newer search stops this one: the thread that asked for it checks fermo_ itself.
-    if (fermo_)
-        sqlite3_progress_handler(
-            db_, 1000,
-            [](void *f) { return static_cast<const std::atomic<bool> *>(f)->load() ? 1 : 0; },
-            const_cast<std::atomic<bool> *>(fermo_));
-    const auto fine = [this] { sqlite3_progress_handler(db_, 0, nullptr, nullptr); };
+    db_.fermaQuando(fermo_);
+    const auto fine = [this] { db_.fermaQuando(nullptr); };
     QList<Risultato> risultati;
     try {
         while (s.step())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "storage/connessione.h"
 #include "storage/database.h"
 #include "storage/impronta.h"
 
@@ -13,7 +14,6 @@
 #include <functional>
 #include <memory>
 
-struct sqlite3;
 class Statement;
 
 // What the cook typed, as the terms a search looks for. A cook types a few words: at most
@@ -151,8 +151,11 @@ private:
     QStringList testiRighe(const QList<std::pair<qint64, qint64>> &righe,
                            const QStringList &commenti) const;
 
+    void esegui(std::initializer_list<const char *> istruzioni);
+
     QString libro_;
-    sqlite3 *db_ = nullptr;
+    QString file_; // the index's own, or Connessione::InMemoria
+    Connessione db_;
     std::unique_ptr<Statement> insTesto_, insRicetta_, insRiga_;
     bool completo_ = false;
     Impronta impronta_;  // the book's, when the index last matched it

@@ -4,8 +4,7 @@
 
 #include "storage/schema.h"
 #include "storage/statement.h"
-
-#include <sqlite3.h>
+#include "storage/transazione.h"
 
 namespace {
 
@@ -21,23 +20,7 @@ QString colonnaRighe(int colonna)
     return quotaNome(Schema::tabella(Schema::IngredientiRicetta)->colonne.at(colonna).nome);
 }
 
-// A write of the index as one transaction, rolled back when it throws.
-template <class Fai> void inTransazione(sqlite3 *db, Fai fai)
-{
-    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-    try {
-        fai();
-    } catch (...) {
-        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-        throw;
-    }
-    if (const int rc = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr); rc != SQLITE_OK) {
-        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-        lanciaErroreSqlite(db, rc, QString());
-    }
-}
-
-void togli(sqlite3 *db, qint64 chiave)
+void togli(const Connessione &db, qint64 chiave)
 {
     for (const char *via : {"DELETE FROM testo WHERE rowid = ?", "DELETE FROM ricetta WHERE id = ?",
                             "DELETE FROM riga WHERE ricetta = ?"}) {
@@ -89,10 +72,10 @@ bool IndiceRicette::inizia(Database &libro)
         cambi_ = {};
     }
     s->tutte = libro.valore("SELECT count(*) FROM " + quotaNome(Schema::Ricette)).toInt();
-    inTransazione(db_, [&] {
-        setMeta("impronta", QString()); // half compared, the index is not the book's
-        leggiNomi(libro);
-    });
+    Transazione t(db_, file_);
+    setMeta("impronta", QString()); // half compared, the index is not the book's
+    leggiNomi(libro);
+    t.commit();
     sincronia_ = std::move(s);
     return true;
 }
@@ -125,8 +108,8 @@ bool IndiceRicette::passo(Database &libro, int &fatte, int &tutte)
     QList<QVariantList> ricette;
     QHash<qint64, QList<std::pair<qint64, qint64>>> righe;
     QHash<qint64, QStringList> commenti;
-    libro.esegui("BEGIN");
-    try {
+    {
+        const Database::Lettura lettura(libro);
         Statement r(libro.handle(),
                     dalLibro(Schema::Ricette, QStringLiteral("WHERE %1 > ? ORDER BY 1 LIMIT %2")
                                                   .arg(quotaNome(QStringLiteral("IDRicetta")))
@@ -153,14 +136,11 @@ bool IndiceRicette::passo(Database &libro, int &fatte, int &tutte)
                 commenti[k].append(l.column(Schema::Commenti).toString());
             }
         }
-        libro.esegui("COMMIT");
-    } catch (...) {
-        sqlite3_exec(libro.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
-        throw;
     }
     const qint64 fino = ricette.isEmpty() ? std::numeric_limits<qint64>::max()
                                           : ricette.last().at(Schema::IDRicetta).toLongLong();
-    inTransazione(db_, [&] {
+    {
+        Transazione t(db_, file_);
         QHash<qint64, quint64> indicizzate;
         Statement c(db_, "SELECT id, impronta FROM ricetta WHERE id > ? AND id <= ?");
         c.bindAll({s.ultima, fino});
@@ -185,7 +165,8 @@ bool IndiceRicette::passo(Database &libro, int &fatte, int &tutte)
         if (ricette.isEmpty()) {
             setMeta("impronta", s.impronta.testo());
         }
-    });
+        t.commit();
+    }
     if (ricette.isEmpty()) {
         impronta_ = s.impronta;
         nostre_ = s.nostre;
@@ -210,34 +191,33 @@ void IndiceRicette::soloNostre(Database &libro)
         const QMutexLocker bloccato(&guardiaCambi_);
         cambi = std::exchange(cambi_, {});
     }
-    inTransazione(db_, [&] {
-        if (cambi.categorie || !cambi.ingredienti.isEmpty())
-            leggiNomi(libro);
-        QSet<qint64> ricette = cambi.ricette;
-        // A line names its recipe: the one it had here, and the one it has in the book now.
-        Statement qui(db_, "SELECT ricetta FROM riga WHERE id = ?");
-        Statement la(
-            libro.handle(),
-            QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
-                .arg(colonnaRighe(Schema::RigaRicetta), quotaNome(Schema::IngredientiRicetta)),
-            libro.percorso());
-        for (qint64 riga : cambi.righe)
-            for (Statement *s : {&qui, &la}) {
-                s->reset();
-                if (s->bind(1, riga).step())
-                    ricette.insert(s->column(0).toLongLong());
-            }
-        // A renamed ingredient changes the text of every recipe using it.
-        Statement usano(db_, "SELECT DISTINCT ricetta FROM riga WHERE ingrediente = ?");
-        for (qint64 ingrediente : cambi.ingredienti) {
-            usano.reset();
-            usano.bind(1, ingrediente);
-            while (usano.step())
-                ricette.insert(usano.column(0).toLongLong());
+    Transazione t(db_, file_);
+    if (cambi.categorie || !cambi.ingredienti.isEmpty())
+        leggiNomi(libro);
+    QSet<qint64> ricette = cambi.ricette;
+    // A line names its recipe: the one it had here, and the one it has in the book now.
+    Statement qui(db_, "SELECT ricetta FROM riga WHERE id = ?");
+    Statement la(libro.handle(),
+                 QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+                     .arg(colonnaRighe(Schema::RigaRicetta), quotaNome(Schema::IngredientiRicetta)),
+                 libro.percorso());
+    for (qint64 riga : cambi.righe)
+        for (Statement *s : {&qui, &la}) {
+            s->reset();
+            if (s->bind(1, riga).step())
+                ricette.insert(s->column(0).toLongLong());
         }
-        rifai(libro, ricette);
-        setMeta("impronta", adesso.testo());
-    });
+    // A renamed ingredient changes the text of every recipe using it.
+    Statement usano(db_, "SELECT DISTINCT ricetta FROM riga WHERE ingrediente = ?");
+    for (qint64 ingrediente : cambi.ingredienti) {
+        usano.reset();
+        usano.bind(1, ingrediente);
+        while (usano.step())
+            ricette.insert(usano.column(0).toLongLong());
+    }
+    rifai(libro, ricette);
+    setMeta("impronta", adesso.testo());
+    t.commit();
     impronta_ = adesso;
     nostre_ = nostre;
 }

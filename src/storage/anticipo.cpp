@@ -1,123 +1,85 @@
-// The whole checks started ahead, each on a thread of its own. One object owns them all: an
-// opening waits for its book's; the program's end interrupts those still running and waits for
-// their threads before anything they use is destroyed.
+// The whole checks started ahead, each on a thread of its own, owned by the registry of books
+// (Libro::anticipo) until taken out of it by whoever then joins its thread: the opening of the
+// book, once it waited for the check to end; a check started anew for the same book, once the
+// last one ended; the application's end, which interrupts those still running and joins every
+// thread before anything they use is destroyed. A check's connection is read-only
+// and its own (Database::apriAParte).
 #include "storage/database.h"
 
-#include <QCoreApplication>
+#include "storage/libri.h"
+
 #include <QFileInfo>
-#include <QMutex>
-#include <future>
 #include <sqlite3.h>
-#include <thread>
 
 namespace {
 
-class Anticipi
+bool finito(const Controllo &c)
 {
-public:
-    struct Controllo
-    {
-        std::thread filo;
-        std::shared_future<void> fatto;
-        Database::Interruttore interruttore;
-    };
-
-    static Anticipi &tutti()
-    {
-        static Anticipi a;
-        return a;
-    }
-    ~Anticipi() { ferma(); }
-
-    void avvia(const QString &percorso, const QString &canonico)
-    {
-        QMutexLocker bloccato(&guardia_);
-        // The same book named again while its check runs: the opening waits for that one.
-        if (const auto c = inCorso_.value(canonico);
-            c && c->fatto.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
-            return;
-        raccogli();
-        auto c = std::make_shared<Controllo>();
-        std::promise<void> promessa;
-        c->fatto = promessa.get_future().share();
-        c->filo = std::thread([c = c.get(), percorso, p = std::move(promessa)]() mutable {
-            // A failure is found again, and said, by the opening.
-            try {
-                Database::apriAParte(percorso, &c->interruttore);
-            } catch (...) {
-            }
-            p.set_value();
-        });
-        inCorso_.insert(canonico, c);
-        tenuti_.push_back(c);
-    }
-
-    void attendi(const QString &canonico)
-    {
-        std::shared_future<void> fatto;
-        {
-            const QMutexLocker bloccato(&guardia_);
-            if (const auto c = inCorso_.take(canonico))
-                fatto = c->fatto;
-        }
-        if (fatto.valid())
-            fatto.wait();
-    }
-
-    void ferma()
-    {
-        std::vector<std::shared_ptr<Controllo>> tenuti;
-        {
-            const QMutexLocker bloccato(&guardia_);
-            tenuti.swap(tenuti_);
-            inCorso_.clear();
-        }
-        for (const auto &c : tenuti)
-            c->interruttore.interrompi();
-        for (const auto &c : tenuti)
-            if (c->filo.joinable())
-                c->filo.join();
-    }
-
-private:
-    // Threads whose check ended are joined here, under the lock.
-    void raccogli()
-    {
-        std::erase_if(tenuti_, [](const std::shared_ptr<Controllo> &c) {
-            if (c->fatto.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
-                return false;
-            c->filo.join();
-            return true;
-        });
-    }
-
-    QMutex guardia_;
-    QHash<QString, std::shared_ptr<Controllo>> inCorso_;
-    std::vector<std::shared_ptr<Controllo>> tenuti_;
-};
+    return c.fatto.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
 
 } // namespace
 
 void Database::verificaInAnticipo(const QString &percorso)
 {
     const QString canonico = QFileInfo(percorso).canonicalFilePath();
-    if (canonico.isEmpty() || !QFileInfo(canonico).isFile())
+    // Without an application nothing would join the thread before the statics go.
+    if (canonico.isEmpty() || !QFileInfo(canonico).isFile() || !Libri::registro().allaFine())
         return;
-    // The threads end with the application, before the program's statics go.
-    static const bool registrato = [] {
-        qAddPostRoutine(&Database::fermaVerifiche);
-        return true;
-    }();
-    (void)registrato;
-    Anticipi::tutti().avvia(percorso, canonico);
-}
-
-void Database::fermaVerifiche()
-{
-    Anticipi::tutti().ferma();
+    auto nuovo = std::make_shared<Controllo>();
+    const std::shared_ptr<Controllo> finitoPrima =
+        Libri::registro().con(canonico, [&](Libro &l) -> std::shared_ptr<Controllo> {
+            // The same book named again while its check runs: the opening waits for that one.
+            if (l.anticipo && !finito(*l.anticipo)) {
+                nuovo.reset();
+                return nullptr;
+            }
+            std::promise<void> promessa;
+            nuovo->fatto = promessa.get_future().share();
+            nuovo->filo =
+                std::thread([c = nuovo.get(), percorso, p = std::move(promessa)]() mutable {
+                    // A failure is found again, and said, by the opening.
+                    try {
+                        Database::apriAParte(percorso, &c->interruttore);
+                    } catch (...) {
+                    }
+                    p.set_value();
+                });
+            return std::exchange(l.anticipo, nuovo);
+        });
+    if (finitoPrima && finitoPrima->filo.joinable())
+        finitoPrima->filo.join();
 }
 
 void Database::attendiVerifica(const QString &canonico)
 {
-    Anticipi::tutti().attendi(canonico);
+    const std::shared_ptr<Controllo> c =
+        Libri::registro().con(canonico, [](Libro &l) { return l.anticipo; });
+    if (!c)
+        return;
+    c->fatto.wait();
+    // Whoever takes a check out of the registry joins its thread.
+    const bool preso = Libri::registro().con(canonico, [&](Libro &l) {
+        if (l.anticipo != c)
+            return false;
+        l.anticipo.reset();
+        return true;
+    });
+    if (preso && c->filo.joinable())
+        c->filo.join();
+}
+
+void Database::fermaVerifiche()
+{
+    std::vector<std::shared_ptr<Controllo>> controlli;
+    Libri::registro().conTutti([&](QHash<QString, std::shared_ptr<Libro>> &libri) {
+        for (const std::shared_ptr<Libro> &l : std::as_const(libri))
+            if (l->anticipo)
+                controlli.push_back(std::exchange(l->anticipo, nullptr));
+    });
+    for (const auto &c : controlli)
+        c->interruttore.interrompi();
+    for (const auto &c : controlli)
+        if (c->filo.joinable())
+            c->filo.join();
 }

@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <cerrno>
-#include <sqlite3.h>
 #include <unistd.h>
 
 namespace {
@@ -79,15 +78,9 @@ void Database::copiaDiSicurezza(const QString &libro, const QString &copia)
 {
     const std::shared_ptr<Database> d = apri(libro);
     // A shared lock: no other program writes while the bytes are read.
-    d->esegui("BEGIN");
+    const Lettura lettura(*d);
     d->valore("SELECT count(*) FROM sqlite_master");
-    try {
-        copiaFile(libro, copia);
-    } catch (...) {
-        sqlite3_exec(d->db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        throw;
-    }
-    d->esegui("COMMIT");
+    copiaFile(libro, copia);
 }
 
 void Database::ripristina(const QString &copia, const QString &libro)

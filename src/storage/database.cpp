@@ -1,16 +1,17 @@
+// A book opened, created and closed, and the statements run on it. Its checks are in
+// verifica.cpp, the checks ahead in anticipo.cpp, the caches in versioni.cpp, ordini.cpp and
+// verificati.cpp, the watchers in osservatori.cpp, the copies in copia.cpp.
 #include "storage/database.h"
 
 #include "storage/collation.h"
-#include "storage/connessione.h"
 #include "storage/engineerror.h"
+#include "storage/libri.h"
 #include "storage/schema.h"
 #include "storage/statement.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QMutex>
-#include <QSaveFile>
 #include <sqlite3.h>
 
 // Statements run again and again (the import's inserts) are prepared once.
@@ -20,18 +21,14 @@ struct Database::Istruzioni
     QHash<QString, std::shared_ptr<Statement>> preparate;
 };
 
-// The books open now, by canonical path and mode.
-using ChiaveAperto = QPair<QString, int>;
-static QHash<ChiaveAperto, std::weak_ptr<Database>> &aperti()
+Database::Database(const QString &percorso, Connessione::Modo modo, bool aParte)
+    : connessione_(percorso, modo), percorso_(percorso)
 {
-    static QHash<ChiaveAperto, std::weak_ptr<Database>> a;
-    return a;
-}
-
-Database::Database(sqlite3 *db, const QString &percorso)
-    : db_(db), percorso_(percorso), versioni_(versioniDi(percorso)),
-      istruzioni_(std::make_unique<Istruzioni>()), registro_(registro(percorso))
-{
+    // Once the file is open: a book being made is there from now on.
+    const QString canonico = QFileInfo(percorso).canonicalFilePath();
+    libro_ = &Libri::registro().con(canonico, [](Libro &l) -> Libro & { return l; });
+    versioni_ = versioniDi(aParte ? QString() : percorso);
+    istruzioni_ = std::make_unique<Istruzioni>();
     seguiRighe();
 }
 
@@ -40,6 +37,7 @@ Database::~Database()
     Close();
 }
 
+// The windows' thread alone calls it: what it hands out is used there.
 std::shared_ptr<Database> Database::apri(const QString &percorso, Modo modo)
 {
     const QFileInfo info(percorso);
@@ -47,44 +45,42 @@ std::shared_ptr<Database> Database::apri(const QString &percorso, Modo modo)
         throw EngineError(EngineError::FileNonTrovato, percorso);
     if (!info.isFile())
         throw EngineError(EngineError::NonUnRicettario, percorso);
-    const ChiaveAperto chiave(info.canonicalFilePath(), int(modo));
-    if (std::shared_ptr<Database> d = aperti().value(chiave).lock(); d && d->aperto())
+    const QString canonico = info.canonicalFilePath();
+    const auto aperto = [&](Libro &l) -> std::weak_ptr<Database> & { return l.aperto[int(modo)]; };
+    if (std::shared_ptr<Database> d = Libri::registro().con(canonico, aperto).lock();
+        d && d->aperto())
         return d;
-    attendiVerifica(chiave.first);
+    attendiVerifica(canonico);
     const bool scrittura = modo == Modo::LetturaScrittura;
     std::shared_ptr<Database> d(new Database(
-        apriConnessione(percorso, scrittura ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY),
-        percorso));
+        percorso, scrittura ? Connessione::Modo::LetturaScrittura : Connessione::Modo::SolaLettura,
+        false));
     d->configura(false);
     d->verificaRicettario();
     d->configura(scrittura);
-    aperti().removeIf([](const auto &voce) { return voce.value().expired(); });
-    aperti().insert(chiave, d);
+    Libri::registro().con(canonico, [&](Libro &l) { aperto(l) = d; });
     return d;
 }
 
 std::shared_ptr<Database> Database::apriAParte(const QString &percorso, Interruttore *interruttore)
 {
-    std::shared_ptr<Database> d(
-        new Database(apriConnessione(percorso, SQLITE_OPEN_READONLY), percorso));
-    if (interruttore)
-        interruttore->imposta(d->db_);
-    try {
-        d->configura(false);
-        d->verificaRicettario();
-    } catch (...) {
-        if (interruttore)
-            interruttore->imposta(nullptr);
-        throw;
+    std::shared_ptr<Database> d(new Database(percorso, Connessione::Modo::SolaLettura, true));
+    if (interruttore) {
+        d->interruttore_ = interruttore;
+        interruttore->imposta(d->connessione_.get());
     }
-    if (interruttore)
+    d->configura(false);
+    d->verificaRicettario();
+    if (interruttore) {
         interruttore->imposta(nullptr);
+        d->interruttore_ = nullptr;
+    }
     return d;
 }
 
 void Database::Interruttore::imposta(sqlite3 *db)
 {
-    const QMutexLocker bloccato(&guardia_);
+    const QMutexLocker bloccato(&guardiaConnessione_);
     db_ = db;
     if (db_ && interrotto_)
         sqlite3_interrupt(db_);
@@ -92,7 +88,7 @@ void Database::Interruttore::imposta(sqlite3 *db)
 
 void Database::Interruttore::interrompi()
 {
-    const QMutexLocker bloccato(&guardia_);
+    const QMutexLocker bloccato(&guardiaConnessione_);
     interrotto_ = true;
     if (db_)
         sqlite3_interrupt(db_);
@@ -100,7 +96,7 @@ void Database::Interruttore::interrompi()
 
 bool Database::Interruttore::interrotto() const
 {
-    const QMutexLocker bloccato(&guardia_);
+    const QMutexLocker bloccato(&guardiaConnessione_);
     return interrotto_;
 }
 
@@ -108,12 +104,13 @@ std::shared_ptr<Database> Database::crea(const QString &percorso)
 {
     if (QFileInfo::exists(percorso)) {
         // Whoever still holds the old file keeps it; apri() must not hand it out for the new one.
-        const QString canonico = QFileInfo(percorso).canonicalFilePath();
-        aperti().removeIf([&](const auto &voce) { return voce.key().first == canonico; });
+        Libri::registro().con(QFileInfo(percorso).canonicalFilePath(), [](Libro &l) {
+            for (std::weak_ptr<Database> &d : l.aperto)
+                d.reset();
+        });
         QFile::remove(percorso);
     }
-    std::shared_ptr<Database> d(new Database(
-        apriConnessione(percorso, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE), percorso));
+    std::shared_ptr<Database> d(new Database(percorso, Connessione::Modo::Creazione, false));
     d->configura(true);
     Transazione t(*d);
     for (const Schema::Tabella &tabella : Schema::tabelle()) {
@@ -137,8 +134,8 @@ void Database::configura(bool scrittura)
 {
     if (!scrittura) {
         // Before anything is read: a book is a file from anywhere.
-        proteggiConnessione(db_);
-        Collazione::registra(db_);
+        connessione_.proteggi();
+        Collazione::registra(connessione_.get());
         esegui("PRAGMA foreign_keys = ON");
         esegui("PRAGMA cell_size_check = ON");
         return;
@@ -150,43 +147,39 @@ void Database::configura(bool scrittura)
 
 void Database::chiudiConnessioni(const QString &libro)
 {
-    const QString canonico = QFileInfo(libro).canonicalFilePath();
-    for (const auto &[chiave, aperto] : aperti().asKeyValueRange())
-        if (chiave.first == canonico)
-            if (const std::shared_ptr<Database> d = aperto.lock())
-                d->Close();
+    std::vector<std::shared_ptr<Database>> aperti;
+    Libri::registro().con(QFileInfo(libro).canonicalFilePath(), [&](Libro &l) {
+        for (const std::weak_ptr<Database> &d : l.aperto)
+            if (std::shared_ptr<Database> tenuto = d.lock())
+                aperti.push_back(std::move(tenuto));
+    });
+    for (const std::shared_ptr<Database> &d : aperti)
+        d->Close();
 }
 
 sqlite3 *Database::handle() const
 {
-    if (!db_)
+    if (!connessione_)
         throw EngineError(EngineError::RicettarioChiuso);
-    return db_;
+    return connessione_.get();
 }
 
 void Database::Close()
 {
-    // close_v2 waits for statements still held by open sets.
+    // The statements kept go first: close_v2 would wait for them.
     istruzioni_->preparate.clear();
     versioneDati_.reset();
-    if (db_)
-        sqlite3_close_v2(db_);
-    db_ = nullptr;
+    // From here no other thread may stop what the connection runs: it is about to go.
+    if (interruttore_)
+        interruttore_->imposta(nullptr);
+    if (connessione_)
+        sqlite3_update_hook(connessione_.get(), nullptr, nullptr);
+    connessione_.chiudi();
 }
 
 void Database::setAttesaMassima(int millisecondi)
 {
     sqlite3_busy_timeout(handle(), millisecondi);
-}
-
-void Database::esegui(const QString &sql, const QVariantList &valori)
-{
-    eseguiEConta(sql, valori, QString());
-}
-
-qint64 Database::scrivi(const QString &tabella, const QString &sql, const QVariantList &valori)
-{
-    return eseguiEConta(sql, valori, tabella);
 }
 
 std::shared_ptr<Statement> Database::preparato(const QString &sql)
@@ -199,33 +192,41 @@ std::shared_ptr<Statement> Database::preparato(const QString &sql)
     return p.insert(sql, std::make_shared<Statement>(handle(), sql, percorso_)).value();
 }
 
-qint64 Database::eseguiEConta(const QString &sql, const QVariantList &valori,
-                              const QString &tabella)
+void Database::esegui(const QString &sql, const QVariantList &valori)
 {
     // Kept for the next time, and reset whatever happens.
     const std::shared_ptr<Statement> tenuta = preparato(sql);
     Statement &s = *tenuta;
-    struct Azzera
-    {
-        Statement &s;
-        ~Azzera() { s.reset(); }
-    } azzera{s};
-    s.bindAll(valori);
-    const sqlite3_int64 prima = sqlite3_total_changes64(db_);
-    while (s.step()) {
+    try {
+        s.bindAll(valori);
+        while (s.step()) {
+        }
+    } catch (...) {
+        s.reset();
+        dopoLoStatement(false);
+        throw;
     }
-    const qint64 cambiate = sqlite3_total_changes64(db_) - prima;
-    if (cambiate != 0) {
-        contaScrittura(tabella, sql);
-        scritto_ = true;
-    }
-    // Our own committed write keeps a checked book checked.
-    if (scritto_ && sqlite3_get_autocommit(db_)) {
-        scritto_ = false;
-        ++registro_->scritture;
+    s.reset();
+    dopoLoStatement(true);
+}
+
+qint64 Database::scrivi(const QString &tabella, const QString &sql, const QVariantList &valori)
+{
+    const quint64 prima = versione(tabella);
+    esegui(sql, valori);
+    return qint64(versione(tabella) - prima);
+}
+
+// A statement ended: outside a transaction, what it wrote is committed when it went well, and
+// gone when it failed.
+void Database::dopoLoStatement(bool riuscito)
+{
+    if (!connessione_ || !sqlite3_get_autocommit(connessione_.get()))
+        return;
+    if (std::exchange(scritto_, false) && riuscito) {
+        Libri::registro().con(*libro_, [](Libro &l) { ++l.scritture; });
         scritturaNostra(percorso_);
     }
-    return cambiate;
 }
 
 QVariant Database::valore(const QString &sql, const QVariantList &valori)
@@ -240,40 +241,24 @@ qint64 Database::ultimaChiave() const
     return sqlite3_last_insert_rowid(handle());
 }
 
-Database::Lettura::Lettura(Database &db) : db_(db)
+Database::Transazione::Transazione(Database &db)
+    : db_(db), transazione_(db.connessione_, db.percorso_)
 {
-    // Inside a transaction already, the reads share its lock.
-    if (db_.aperto() && sqlite3_get_autocommit(db_.db_)) {
-        db_.esegui("BEGIN");
-        aperta_ = true;
-    }
-}
-
-Database::Lettura::~Lettura()
-{
-    if (aperta_ && db_.aperto())
-        sqlite3_exec(db_.db_, "COMMIT", nullptr, nullptr, nullptr);
-}
-
-Database::Transazione::Transazione(Database &db) : db_(db)
-{
-    db_.esegui("BEGIN IMMEDIATE");
 }
 
 Database::Transazione::~Transazione()
 {
-    if (!chiusa_ && db_.aperto()) {
-        sqlite3_exec(db_.db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        db_.scritto_ = false;
-        // Rows read inside the transaction may hold what was rolled back: read them again.
-        db_.contaScrittura(QString(), QString());
-    }
+    if (transazione_.annulla())
+        db_.dopoIlRollback();
 }
 
 void Database::Transazione::commit()
 {
-    db_.esegui("COMMIT");
-    chiusa_ = true;
-    // Written by statements of its own (a source book's rows), a book checked stays checked.
-    scritturaNostra(db_.percorso_);
+    transazione_.commit();
+    db_.dopoLoStatement(true);
+}
+
+Database::Lettura::Lettura(Database &db)
+    : transazione_(db.connessione_, db.percorso_, ::Transazione::Tipo::Lettura)
+{
 }

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "storage/connessione.h"
+#include "storage/transazione.h"
+
 #include <QList>
 #include <QString>
 #include <QVariant>
-
-struct sqlite3;
 
 // A small SQLite file of the program's own kept beside a book (the shopping list), never a book:
 // opened with a book's connection rules (a file from anywhere; a commit survives a crash or a
@@ -14,7 +15,6 @@ class FileLaterale
 public:
     // Opens the file, creating it when missing. Throws EngineError naming the cause.
     explicit FileLaterale(const QString &percorso);
-    ~FileLaterale();
     FileLaterale(const FileLaterale &) = delete;
     FileLaterale &operator=(const FileLaterale &) = delete;
 
@@ -26,19 +26,13 @@ public:
     QList<QVariantList> righe(const QString &sql, const QVariantList &valori = {});
 
     // A change of several statements: committed by commit(), rolled back otherwise.
-    class Transazione
+    class Transazione : public ::Transazione
     {
     public:
-        explicit Transazione(FileLaterale &f);
-        ~Transazione();
-        void commit();
-
-    private:
-        FileLaterale &f_;
-        bool chiusa_ = false;
+        explicit Transazione(FileLaterale &f) : ::Transazione(f.connessione_, f.percorso_) {}
     };
 
 private:
-    sqlite3 *db_ = nullptr;
+    Connessione connessione_;
     QString percorso_;
 };

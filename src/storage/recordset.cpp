@@ -186,8 +186,14 @@ void Recordset::leggiRighe(Statement &s, const QString &sql, bool tabella)
         db_->ricordaOrdine(sqlChiavi, letto);
         ordine_ = letto;
     }
+    versioneOrdine_ = ordine_->versione;
     righe_.apriPerChiave(ordine_->chiavi, rilettura(Cassettiera::Blocco), rilettura(1),
                          colonnaChiave_, tabella_);
+}
+
+bool Recordset::inOrdine(int ordinale) const
+{
+    return ordinale >= 0 && ordinale == ordinatoPer_ && versioneOrdine_ == db_->versione(tabella_);
 }
 
 void Recordset::Requery()

@@ -181,9 +181,15 @@ private:
     QString origine_;
     QString tabella_;
     int colonnaChiave_ = -1;
-    // The column the rows stand in order of (Italian order, ascending), -1 when none: a row
-    // added or a value of that column changed since the set was read breaks the order.
+    // The column the source sorts by (Italian order, ascending), -1 when none. The rows stand
+    // in its order while their table is at versioneOrdine_: the version when the keys were read,
+    // moved on by the set's own writes that keep the order (a deletion, a change of other
+    // columns). A row added, a value of that column changed, any other write breaks it.
     int ordinatoPer_ = -1;
+    quint64 versioneOrdine_ = 0;
+    bool inOrdine(int ordinale) const;
+    qint64 scriviRiga(const QString &sql, const QVariantList &valori, int posizione,
+                      bool ordineIntatto);
     std::shared_ptr<const Database::Ordine> ordine_; // the keys as the set was opened
     std::vector<Colonna> colonne_;
     Cassettiera righe_;

@@ -75,6 +75,21 @@ void Recordset::CancelUpdate()
     buffer_.clear();
 }
 
+// Every write of the set goes here: one statement of its own on one row of its table (at
+// posizione; -1 for a row added). The rows it keeps stay read, and stay in the source's order
+// when the write keeps it and nothing else broke it before.
+qint64 Recordset::scriviRiga(const QString &sql, const QVariantList &valori, int posizione,
+                             bool ordineIntatto)
+{
+    const bool inOrdinePrima = versioneOrdine_ == db_->versione(tabella_);
+    righe_.primaDellaScrittura();
+    const qint64 cambiate = db_->scrivi(tabella_, sql, valori);
+    righe_.dopoLaScrittura(posizione);
+    if (inOrdinePrima && ordineIntatto)
+        versioneOrdine_ = db_->versione(tabella_);
+    return cambiate;
+}
+
 void Recordset::inserisci()
 {
     QStringList nomi, segnaposti;
@@ -88,14 +103,12 @@ void Recordset::inserisci()
         nomi.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quotaNome(tabella_))
                        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                              .arg(quotaNome(tabella_), nomi.join(','), segnaposti.join(','));
-    righe_.primaDellaScrittura();
-    db_->scrivi(tabella_, sql, valori);
-    righe_.dopoLaScrittura(-1);
+    // The new row stands last, wherever its value would sort.
+    scriviRiga(sql, valori, -1, false);
 
     // Read when it is first asked for: the row is stored whatever becomes of that read.
     const qint64 chiave = db_->ultimaChiave();
     righe_.aggiungi(chiave);
-    ordinatoPer_ = -1; // the new row stands last, wherever its value would sort
     ultimaModificata_ = QVariant(chiave);
     if (observer_)
         observer_->righeCambiate();
@@ -116,15 +129,11 @@ void Recordset::aggiorna()
             valori << it.value();
         }
         valori << chiave;
-        if (buffer_.contains(ordinatoPer_))
-            ordinatoPer_ = -1; // the row keeps its place under its new value
-        righe_.primaDellaScrittura();
-        const qint64 cambiate = db_->scrivi(tabella_,
-                                            QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                                                .arg(quotaNome(tabella_), assegnazioni.join(','),
-                                                     quotaNome(colonne_[colonnaChiave_].origine)),
-                                            valori);
-        righe_.dopoLaScrittura(posizione_);
+        // The row keeps its place, whatever its new value.
+        const qint64 cambiate = scriviRiga(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                                               .arg(quotaNome(tabella_), assegnazioni.join(','),
+                                                    quotaNome(colonne_[colonnaChiave_].origine)),
+                                           valori, posizione_, !buffer_.contains(ordinatoPer_));
         // Another program deleted the row since it was read: nothing was written, and what
         // was typed stays in the buffer for the caller to keep.
         if (cambiate == 0)
@@ -192,12 +201,9 @@ void Recordset::Delete()
         return;
     modo_ = Nessuna;
     buffer_.clear();
-    righe_.primaDellaScrittura();
-    db_->scrivi(tabella_,
-                QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
-                    .arg(quotaNome(tabella_), quotaNome(colonne_[colonnaChiave_].origine)),
-                {righe_.chiave(posizione_)});
-    righe_.dopoLaScrittura(posizione_);
+    scriviRiga(QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
+                   .arg(quotaNome(tabella_), quotaNome(colonne_[colonnaChiave_].origine)),
+               {righe_.chiave(posizione_)}, posizione_, true);
     righe_.togli(posizione_);
     eliminata_ = true;
     if (observer_)

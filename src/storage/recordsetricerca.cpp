@@ -14,7 +14,7 @@ int Recordset::primoDaSeek(const Criterio &criterio, int ordinale) const
 {
     const bool crescente = criterio.operatore() == Criterio::Operatore::MaggioreUguale ||
                            criterio.operatore() == Criterio::Operatore::Maggiore;
-    if (ordinale != ordinatoPer_ || !crescente || criterio.valore().typeId() != QMetaType::QString)
+    if (!inOrdine(ordinale) || !crescente || criterio.valore().typeId() != QMetaType::QString)
         return -2;
     Statement valore(db_->handle(),
                      QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")

@@ -1,5 +1,6 @@
 #include "storage/statement.h"
 
+#include "storage/connessione.h"
 #include "storage/engineerror.h"
 
 #include <sqlite3.h>
@@ -19,6 +20,11 @@ Statement::Statement(sqlite3 *db, const QString &sql, const QString &percorso)
         stmt_ = nullptr;
         lanciaErroreSqlite(db_, rc, percorso_);
     }
+}
+
+Statement::Statement(const Connessione &connessione, const QString &sql, const QString &percorso)
+    : Statement(connessione.get(), sql, percorso)
+{
 }
 
 Statement::~Statement()

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QVariant>
 
+class Connessione;
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -11,6 +12,8 @@ class Statement
 {
 public:
     Statement(sqlite3 *db, const QString &sql, const QString &percorso = QString());
+    Statement(const Connessione &connessione, const QString &sql,
+              const QString &percorso = QString());
     ~Statement();
     Statement(const Statement &) = delete;
     Statement &operator=(const Statement &) = delete;

@@ -9,7 +9,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <sqlite3.h>
 
 std::optional<quint32> Database::commitDelFile(const QString &percorso)
 {
@@ -20,7 +19,7 @@ void Database::verificaRicettario()
 {
     try {
         // One read transaction: no other program changes the file between the checks.
-        esegui("BEGIN");
+        const Lettura lettura(*this);
         const qint64 pagine = valore("PRAGMA page_count").toLongLong(); // reads the header first
         const qint64 pagina = valore("PRAGMA page_size").toLongLong();
         const qint64 dimensione = QFileInfo(percorso_).size();
@@ -51,7 +50,6 @@ void Database::verificaRicettario()
         }
         // The engine's own small page cache stays: a big one costs more to fill at the first
         // sort of the recipes than it saves on moves, whose pages the system keeps anyway.
-        esegui("COMMIT");
     } catch (const EngineError &e) {
         Close();
         if (e.number() == EngineError::ErroreGenerico)
@@ -68,7 +66,7 @@ void Database::verificaTabella(const Schema::Tabella &tabella)
     if (valore("SELECT count(*) FROM pragma_index_list(?) WHERE origin = 'pk'", {tabella.nome})
             .toLongLong() > 0)
         rifiuta();
-    Statement s(db_, "SELECT name, pk FROM pragma_table_info(?)", percorso_);
+    Statement s(handle(), "SELECT name, pk FROM pragma_table_info(?)", percorso_);
     s.bind(1, tabella.nome);
     int i = 0;
     while (s.step()) {

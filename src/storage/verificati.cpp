@@ -1,30 +1,23 @@
 // The books found whole: for each book whose whole check passed, its fingerprint as it was then,
-// or after the program's own last commit to it. Reading every page again is needed only when the
-// file differs (another program wrote it, a copy was put in its place, a backup restored). Kept
-// across runs in the user's cache folder (never in the book), written when the program ends and
-// read at the first opening; an entry goes when its book fails a check or no longer matches.
-// Taken by the check ahead on its own thread too; never destroyed, as a check may still run
-// while the program ends.
+// or after the program's own last commit to it (Libro::intero). Reading every page again is
+// needed only when the file differs (another program wrote it, a copy was put in its place, a
+// backup restored). Kept across runs in the user's cache folder (never in the book), written when
+// the program ends and read when the registry of books is made; an entry goes when its book fails
+// a check or no longer matches. Taken by the check ahead on its own thread too: under the
+// registry's lock.
 #include "storage/database.h"
 
 #include "storage/impronta.h"
+#include "storage/libri.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMutex>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <atomic>
 
 namespace {
-
-QMutex &guardia()
-{
-    static auto *m = new QMutex;
-    return *m;
-}
 
 QString fileVerificati()
 {
@@ -32,10 +25,16 @@ QString fileVerificati()
     return cache.isEmpty() ? QString() : QDir(cache).filePath(QStringLiteral("verificati"));
 }
 
+std::atomic<quint64> controlliCompleti = 0;
+
+} // namespace
+
 // One line a book: its fingerprint as text, a tab, its canonical path.
-void leggi(QHash<QString, Impronta> &verificati)
+void Libri::leggiVerificati()
 {
-    verificati.clear();
+    const QMutexLocker bloccato(&guardiaLibri_);
+    for (const std::shared_ptr<Libro> &l : std::as_const(libri_))
+        l->intero.reset();
     QFile f(fileVerificati());
     if (!f.open(QIODevice::ReadOnly))
         return;
@@ -44,36 +43,13 @@ void leggi(QHash<QString, Impronta> &verificati)
         const qsizetype tab = riga.indexOf(QLatin1Char('\t'));
         const Impronta i = Impronta::daTesto(riga.left(tab));
         if (tab > 0 && i.valida())
-            verificati.insert(riga.mid(tab + 1), i);
+            libro(riga.mid(tab + 1)).intero = i;
     }
 }
-
-// Under guardia().
-QHash<QString, Impronta> &verificati()
-{
-    static auto *v = [] {
-        auto *letti = new QHash<QString, Impronta>;
-        leggi(*letti);
-        if (QCoreApplication::instance())
-            qAddPostRoutine(&Database::salvaVerificati);
-        return letti;
-    }();
-    return *v;
-}
-
-std::atomic<quint64> controlliCompleti = 0;
-
-} // namespace
 
 quint64 Database::controlliDiIntegrita()
 {
     return controlliCompleti;
-}
-
-bool Database::giaVerificato(const QString &canonico, const Impronta &adesso)
-{
-    const QMutexLocker bloccato(&guardia());
-    return adesso.valida() && verificati().value(canonico) == adesso;
 }
 
 void Database::contaControllo()
@@ -81,46 +57,49 @@ void Database::contaControllo()
     ++controlliCompleti;
 }
 
+bool Database::giaVerificato(const QString &canonico, const Impronta &adesso)
+{
+    return adesso.valida() &&
+           Libri::registro().con(canonico, [&](Libro &l) { return l.intero == adesso; });
+}
+
 void Database::verificatoCosi(const QString &canonico, const Impronta &adesso)
 {
-    const QMutexLocker bloccato(&guardia());
-    verificati().insert(canonico, adesso);
+    Libri::registro().con(canonico, [&](Libro &l) { l.intero = adesso; });
 }
 
 void Database::nonVerificato(const QString &canonico)
 {
-    const QMutexLocker bloccato(&guardia());
-    verificati().remove(canonico);
+    Libri::registro().con(canonico, [](Libro &l) { l.intero.reset(); });
 }
 
 void Database::scritturaNostra(const QString &percorso)
 {
-    const QString canonico = QFileInfo(percorso).canonicalFilePath();
-    const QMutexLocker bloccato(&guardia());
-    if (verificati().contains(canonico))
-        verificati().insert(canonico, Impronta::di(percorso));
+    const Impronta adesso = Impronta::di(percorso);
+    Libri::registro().con(QFileInfo(percorso).canonicalFilePath(), [&](Libro &l) {
+        if (l.intero)
+            l.intero = adesso;
+    });
 }
 
 void Database::verificato(const QString &percorso)
 {
-    const QMutexLocker bloccato(&guardia());
-    verificati().insert(QFileInfo(percorso).canonicalFilePath(), Impronta::di(percorso));
+    verificatoCosi(QFileInfo(percorso).canonicalFilePath(), Impronta::di(percorso));
 }
 
 void Database::salvaVerificati()
 {
-    fermaVerifiche(); // a check still running would change the list while it is written
     const QString nome = fileVerificati();
     if (nome.isEmpty())
         return;
     QByteArray testo;
-    {
-        const QMutexLocker bloccato(&guardia());
+    Libri::registro().conTutti([&](const QHash<QString, std::shared_ptr<Libro>> &libri) {
         // Books gone since are not kept.
-        for (auto i = verificati().cbegin(); i != verificati().cend(); ++i)
-            if (!i.key().contains(QLatin1Char('\n')) && QFileInfo::exists(i.key()))
-                testo += (i.value().testo() + QLatin1Char('\t') + i.key()).toUtf8() + '\n';
-    }
+        for (auto i = libri.cbegin(); i != libri.cend(); ++i)
+            if (i.value()->intero && !i.key().contains(QLatin1Char('\n')) &&
+                QFileInfo::exists(i.key()))
+                testo += (i.value()->intero->testo() + QLatin1Char('\t') + i.key()).toUtf8() + '\n';
+    });
     // A copy for speed: when it cannot be written, the next run checks the books again.
     QDir().mkpath(QFileInfo(nome).absolutePath());
     QSaveFile f(nome);
@@ -130,7 +109,7 @@ void Database::salvaVerificati()
 
 void Database::ricaricaVerifiche()
 {
+    fermaVerifiche();
     salvaVerificati();
-    const QMutexLocker bloccato(&guardia());
-    leggi(verificati());
+    Libri::registro().leggiVerificati();
 }

@@ -1,59 +1,60 @@
 // The write versions, a cache of what the rows read from a book may still be: for each file, a
-// count of the program's writes to every table and to each one, grown by every write of ours and
-// by every commit of another program that a connection saw (PRAGMA data_version). A row read at an
-// older version than its table's is read again. Counts only grow; a file's are dropped when the
-// last connection on it closes. And the shared sort: the keys of a record source as sorted at a
-// version, dropped when the version moves or when more than eight sources are kept.
+// count for every table and one for each, grown as SQLite names each row written through any
+// Database of the program on the file (the update hook: whatever the statement, rows that went
+// with a deleted one included), and for every table at each commit of another program that a
+// connection saw (PRAGMA data_version) and at each rollback of ours. A row read at an older
+// version than its table's is read again. Counts only grow; a file's are dropped when the last
+// connection on it closes. They are shared by the connections apri() hands out, all on the
+// windows' thread; a connection opened apart has counts of its own.
 #include "storage/database.h"
 
-#include "storage/schema.h"
+#include "storage/libri.h"
 #include "storage/statement.h"
 
 #include <QFileInfo>
-#include <QMutex>
+#include <map>
 
-// The counts of one file, shared by its connections: a table's version is the count of writes to
-// every table plus the count of those to it alone.
-struct Database::Versioni
+// A table's version is the count for every table plus its own.
+struct Versioni
 {
-    quint64 tutte = 1;                  // rows not yet read carry 0
-    QHash<QString, quint64> perTabella; // by the table's name in lower case
+    quint64 tutte = 1;                     // rows not yet read carry 0
+    std::map<QString, quint64> perTabella; // by the table's name in lower case; addresses stay
 };
 
-std::shared_ptr<Database::Versioni> Database::versioniDi(const QString &percorso)
+std::shared_ptr<Versioni> Database::versioniDi(const QString &percorso)
 {
-    // Connections are opened on the check's thread too; never destroyed, as a check may still
-    // run while the program ends.
-    static auto *guardia = new QMutex;
-    static auto *tutte = new QHash<QString, std::weak_ptr<Database::Versioni>>;
-    const QMutexLocker bloccato(guardia);
-    const QString chiave = QFileInfo(percorso).canonicalFilePath();
-    std::shared_ptr<Database::Versioni> v = tutte->value(chiave).lock();
-    if (!v) {
-        v = std::make_shared<Database::Versioni>();
-        tutte->insert(chiave, v);
-    }
-    return v;
+    if (percorso.isEmpty())
+        return std::make_shared<Versioni>();
+    return Libri::registro().con(QFileInfo(percorso).canonicalFilePath(), [](Libro &l) {
+        std::shared_ptr<Versioni> v = l.versioni.lock();
+        if (!v)
+            l.versioni = v = std::make_shared<Versioni>();
+        return v;
+    });
 }
 
 quint64 Database::versione(const QString &tabella) const
 {
-    return versioni_->tutte + versioni_->perTabella.value(tabella.toLower());
+    const auto it = versioni_->perTabella.find(tabella.toLower());
+    return versioni_->tutte + (it == versioni_->perTabella.end() ? 0 : it->second);
 }
 
-void Database::contaScrittura(const QString &tabella, const QString &sql)
+// Called for each row, so the count of the table last written is kept at hand.
+void Database::contaRiga(const char *tabella)
 {
-    if (tabella.isEmpty()) {
-        ++versioni_->tutte;
-        return;
+    scritto_ = true;
+    if (!righeUltimaTabella_ || ultimaTabella_ != tabella) {
+        ultimaTabella_ = tabella;
+        righeUltimaTabella_ = &versioni_->perTabella[QString::fromUtf8(tabella).toLower()];
     }
-    ++versioni_->perTabella[tabella.toLower()];
-    // A deletion takes the rows that reference it with it.
-    if (sql.startsWith(QLatin1String("DELETE"), Qt::CaseInsensitive))
-        for (const Schema::Tabella &t : Schema::tabelle())
-            for (const Schema::Colonna &c : t.colonne)
-                if (c.tipo.contains(quotaNome(tabella), Qt::CaseInsensitive))
-                    ++versioni_->perTabella[t.nome.toLower()];
+    ++*righeUltimaTabella_;
+}
+
+void Database::dopoIlRollback()
+{
+    scritto_ = false;
+    // Rows read inside the transaction may hold what was rolled back: read them again.
+    ++versioni_->tutte;
 }
 
 void Database::guardaAltrui()
@@ -68,18 +69,4 @@ void Database::guardaAltrui()
         ++cambiDaAltri_;
     }
     versioneDatiVista_ = v;
-}
-
-std::shared_ptr<const Database::Ordine> Database::ordine(const QString &sql,
-                                                         const QString &tabella) const
-{
-    const std::shared_ptr<const Ordine> o = ordini_.value(sql);
-    return o && o->versione == versione(tabella) && o->altrui == cambiDaAltri_ ? o : nullptr;
-}
-
-void Database::ricordaOrdine(const QString &sql, std::shared_ptr<const Ordine> ordine)
-{
-    if (ordini_.size() >= 8)
-        ordini_.clear();
-    ordini_.insert(sql, std::move(ordine));
 }
