@@ -37,40 +37,28 @@ QString nomeInventato(QRandomGenerator &caso, int n, int lettere)
 
 void libroDaImportare(const QString &percorso)
 {
-    sqlite3 *db = nuovoLibroGrezzo(percorso);
-    controlla(sqlite3_exec(db,
-                           "INSERT INTO \"Categorie alimentari\" (CategoriaAlimentare) VALUES "
-                           "('Antipasti'), ('Dolci')",
-                           nullptr, nullptr, nullptr),
-              db);
+    LibroGenerato libro(percorso);
+    libro.esegui("INSERT INTO \"Categorie alimentari\" (CategoriaAlimentare) VALUES "
+                 "('Antipasti'), ('Dolci')");
     QRandomGenerator caso(7);
-    sqlite3_stmt *ingrediente = prepara(db, "INSERT INTO Ingredienti (Ingrediente) VALUES (?)");
-    for (int i = 0; i < IngredientiSorgenti; ++i) {
-        legaTesto(ingrediente, 1, nomeInventato(caso, i, 12));
-        passo(ingrediente, db);
-    }
-    sqlite3_finalize(ingrediente);
-    sqlite3_stmt *ricetta =
-        prepara(db, "INSERT INTO Ricette (NomeRicetta, DescrizioneRicetta, IDCategoriaAlimentare, "
-                    "Vegetariana, NumeroPorzioni, Istruzioni) VALUES (?, ?, ?, 0, 4, ?)");
-    sqlite3_stmt *riga = prepara(db, "INSERT INTO ingredienti_ricetta (IDRicetta, IDIngrediente, "
-                                     "\"Quantità\", Commenti) VALUES (?, ?, ?, ?)");
+    Statement ingrediente(libro.handle(), "INSERT INTO Ingredienti (Ingrediente) VALUES (?)");
+    for (int i = 0; i < IngredientiSorgenti; ++i)
+        scriviRiga(ingrediente, {nomeInventato(caso, i, 12)});
+    Statement ricetta(
+        libro.handle(),
+        "INSERT INTO Ricette (NomeRicetta, DescrizioneRicetta, IDCategoriaAlimentare, "
+        "Vegetariana, NumeroPorzioni, Istruzioni) VALUES (?, ?, ?, 0, 4, ?)");
+    Statement riga(libro.handle(), "INSERT INTO ingredienti_ricetta (IDRicetta, IDIngrediente, "
+                                   "\"Quantità\", Commenti) VALUES (?, ?, ?, ?)");
     for (int i = 0; i < Importate; ++i) {
-        legaTesto(ricetta, 1, nomeInventato(caso, i, 16));
-        legaTesto(ricetta, 2, testo(caso, 120));
-        sqlite3_bind_int64(ricetta, 3, 1 + caso.bounded(2));
-        legaTesto(ricetta, 4, testo(caso, 600));
-        passo(ricetta, db);
-        const sqlite3_int64 chiave = sqlite3_last_insert_rowid(db);
-        for (int r = 0; r < RighePerImportata; ++r) {
-            sqlite3_bind_int64(riga, 1, chiave);
-            sqlite3_bind_int64(riga, 2, 1 + caso.bounded(IngredientiSorgenti));
-            legaTesto(riga, 3, QString::number(1 + caso.bounded(500)));
-            legaTesto(riga, 4, "g");
-            passo(riga, db);
-        }
+        scriviRiga(ricetta, {nomeInventato(caso, i, 16), testo(caso, 120),
+                             qint64(1 + caso.bounded(2)), testo(caso, 600)});
+        const qint64 chiave = libro.ultimaChiave();
+        for (int r = 0; r < RighePerImportata; ++r)
+            scriviRiga(riga, {chiave, qint64(1 + caso.bounded(IngredientiSorgenti)),
+                              QString::number(1 + caso.bounded(500)), "g"});
     }
-    concludiLibroGrezzo(db, {ricetta, riga});
+    libro.concludi();
 }
 
 } // namespace
