@@ -81,9 +81,15 @@ std::shared_ptr<Database> Database::apriAParte(const QString &percorso, Interrut
 void Database::Interruttore::imposta(sqlite3 *db)
 {
     const QMutexLocker bloccato(&guardiaConnessione_);
+    if (db_)
+        sqlite3_progress_handler(db_, 0, nullptr, nullptr);
     db_ = db;
-    if (db_ && interrotto_)
-        sqlite3_interrupt(db_);
+    // sqlite3_interrupt() stops only a statement under way: one that starts after it stops at
+    // its first step.
+    if (db_)
+        sqlite3_progress_handler(
+            db_, 1, [](void *i) { return static_cast<std::atomic<bool> *>(i)->load() ? 1 : 0; },
+            &interrotto_);
 }
 
 void Database::Interruttore::interrompi()
@@ -92,12 +98,6 @@ void Database::Interruttore::interrompi()
     interrotto_ = true;
     if (db_)
         sqlite3_interrupt(db_);
-}
-
-bool Database::Interruttore::interrotto() const
-{
-    const QMutexLocker bloccato(&guardiaConnessione_);
-    return interrotto_;
 }
 
 std::shared_ptr<Database> Database::crea(const QString &percorso)

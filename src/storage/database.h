@@ -8,6 +8,7 @@
 #include <QMutex>
 #include <QString>
 #include <QVariant>
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -52,19 +53,20 @@ public:
     // Creates an empty book in the format the windows expect (the template writer).
     static std::shared_ptr<Database> crea(const QString &percorso);
 
-    // Lets another thread stop what a connection runs: the connection is named while it works
-    // and no longer before it closes, both under the lock that interrompi() takes.
+    // Lets another thread stop what a connection runs: the statement running stops at once, and
+    // so does every one started after interrompi(). The connection is named by the thread that
+    // uses it, while it works, and no longer before it closes.
     class Interruttore
     {
     public:
         void imposta(sqlite3 *db);
-        void interrompi(); // also what it is given later stops at once
-        bool interrotto() const;
+        void interrompi();
+        bool interrotto() const { return interrotto_; }
 
     private:
-        mutable QMutex guardiaConnessione_; // db_ and interrotto_
+        QMutex guardiaConnessione_; // db_, which interrompi() reaches from another thread
         sqlite3 *db_ = nullptr;
-        bool interrotto_ = false;
+        std::atomic<bool> interrotto_ = false;
     };
     // A read-only connection of its own, checked, for a thread other than the windows' (the
     // check ahead, the content search): never handed out by apri(), used by that thread alone,
