@@ -255,12 +255,6 @@ bool DataSource::UpdateRecord()
     }
 }
 
-void DataSource::UpdateControls()
-{
-    if (recordset_)
-        riempi();
-}
-
 bool DataSource::seguiIlLibro()
 {
     if (!recordset_)

@@ -60,7 +60,6 @@ public:
 
     // Writes the changed bound controls into the current row now; false when that failed.
     bool UpdateRecord();
-    void UpdateControls(); // fills the bound controls from the current row again
     // Sees another program's commits since the set last looked (database.h): the current row
     // is read again and the bound controls the user has not changed show it. False when the
     // current row is no longer in the book (or the book cannot be read: Error was raised).

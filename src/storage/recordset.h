@@ -102,8 +102,6 @@ public:
 
     void FindFirst(const QString &criterio);
     void FindNext(const QString &criterio);
-    void FindLast(const QString &criterio);
-    void FindPrevious(const QString &criterio);
     bool NoMatch() const { return noMatch_; }
 
     int fieldCount() const { return int(colonne_.size()); }
@@ -114,7 +112,6 @@ public:
     QVariant value(const QString &nome) const { return value(ordinal(nome)); }
     void setValue(int ordinale, const QVariant &v);
     void setValue(const QString &nome, const QVariant &v) { setValue(ordinal(nome), v); }
-    void Collect(const QString &nome, const QVariant &v) { setValue(nome, v); }
 
     // Runs the record source again; the first row becomes current.
     void Requery();
@@ -172,7 +169,7 @@ private:
     void notifica();
     void leggiCorrente() const; // throws 3167 for a row deleted elsewhere
     QVariant converti(int ordinale, const QVariant &v) const;
-    void cerca(const QString &criterio, int da, int passo);
+    void cerca(const QString &criterio, int da);
     int primoDaSeek(const Criterio &criterio, int ordinale) const;
     void inserisci();
     void aggiorna();

@@ -35,7 +35,7 @@ int Recordset::primoDaSeek(const Criterio &criterio, int ordinale) const
     return basso < righe_.size() ? basso : -1;
 }
 
-void Recordset::cerca(const QString &testo, int da, int passo)
+void Recordset::cerca(const QString &testo, int da)
 {
     const Criterio criterio = Criterio::analizza(testo);
     const int ordinale = ordinal(criterio.colonna());
@@ -44,7 +44,7 @@ void Recordset::cerca(const QString &testo, int da, int passo)
         noMatch_ = false; // nothing was searched: no answer from an earlier find stays
         return;
     }
-    if (da == 0 && passo == 1) {
+    if (da == 0) {
         if (const int p = primoDaSeek(criterio, ordinale); p != -2) {
             noMatch_ = p < 0;
             if (p >= 0)
@@ -56,7 +56,7 @@ void Recordset::cerca(const QString &testo, int da, int passo)
     // satisfy the criterion are passed over, and only a candidate is read (it may be gone).
     const bool perChiave = ordinale == colonnaChiave_;
     // A key is in one row at most: the first find of "key = n" looks it up.
-    if (perChiave && da == 0 && passo == 1 && criterio.operatore() == Criterio::Operatore::Uguale &&
+    if (perChiave && da == 0 && criterio.operatore() == Criterio::Operatore::Uguale &&
         criterio.valore().typeId() != QMetaType::QString) {
         const int p = righe_.posizioneDi(qint64(criterio.valore().toDouble()));
         noMatch_ =
@@ -65,7 +65,7 @@ void Recordset::cerca(const QString &testo, int da, int passo)
             vaiAl(p);
         return;
     }
-    for (int p = da; p >= 0 && p < righe_.size(); p += passo) {
+    for (int p = da; p < righe_.size(); ++p) {
         if (perChiave && !criterio.soddisfattoDa(QVariant(righe_.chiave(p))))
             continue;
         if (criterio.soddisfattoDa(valoreAlPosto(p, ordinale))) {
@@ -79,22 +79,12 @@ void Recordset::cerca(const QString &testo, int da, int passo)
 
 void Recordset::FindFirst(const QString &criterio)
 {
-    cerca(criterio, 0, 1);
-}
-
-void Recordset::FindLast(const QString &criterio)
-{
-    cerca(criterio, righe_.size() - 1, -1);
+    cerca(criterio, 0);
 }
 
 void Recordset::FindNext(const QString &criterio)
 {
-    cerca(criterio, eliminata_ ? posizione_ : posizione_ + 1, 1);
-}
-
-void Recordset::FindPrevious(const QString &criterio)
-{
-    cerca(criterio, posizione_ - 1, -1);
+    cerca(criterio, eliminata_ ? posizione_ : posizione_ + 1);
 }
 
 QVariantList Recordset::colonnaIntera(int ordinale)

@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QTableView>
+#include <type_traits>
 
 // The program's grids: read only, a row chosen whole, no row headings, rows one line of text
 // high plus spazio pixels.
@@ -116,7 +117,8 @@ ModelloGriglia<Sorgente> *collegaGriglia(QTableView *vista, Sorgente *sorgente,
         modello->segnaCorrente();
         if (riga < 0) {
             vista->selectionModel()->clear();
-            if (rs && rs->EditMode() == 2) // a new row goes at the end
+            using Insieme = std::remove_cvref_t<decltype(*rs)>;
+            if (rs && rs->EditMode() == Insieme::NuovoInCorso) // a new row goes at the end
                 vista->scrollToBottom();
             return;
         }

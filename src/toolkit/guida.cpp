@@ -107,8 +107,3 @@ Guida *Guida::mostra(const QUrl &pagina)
     finestra->activateWindow();
     return finestra;
 }
-
-QUrl Guida::paginaAttuale() const
-{
-    return browser_->source();
-}

@@ -36,8 +36,6 @@ public:
     // Shows the one help window at that page.
     static Guida *mostra(const QUrl &pagina);
 
-    QUrl paginaAttuale() const;
-
 private:
     explicit Guida(QWidget *parent = nullptr);
     QTextBrowser *browser_;

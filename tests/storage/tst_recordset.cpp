@@ -44,7 +44,6 @@ private slots:
         QTest::newRow("middle, previous") << 2 << false << false << "Carbonara";
         QTest::newRow("first, previous") << 0 << false << false << "";
         QTest::newRow("middle, find next") << 2 << true << true << "Pasta all'uovo";
-        QTest::newRow("middle, find previous") << 2 << false << true << "Carbonara";
         QTest::newRow("last, find next") << 5 << true << true << "";
     }
 
@@ -65,7 +64,7 @@ private slots:
         QCOMPARE(errore([&] { rs.value(1); }), EngineError::NessunRecordCorrente);
         QCOMPARE(errore([&] { rs.setBookmark(eliminata); }), EngineError::RecordEliminato);
         if (cerca)
-            avanti ? rs.FindNext("IDRicetta > 0") : rs.FindPrevious("IDRicetta > 0");
+            rs.FindNext("IDRicetta > 0");
         else
             avanti ? rs.MoveNext() : rs.MovePrevious();
         if (atteso.isEmpty()) {
@@ -85,7 +84,6 @@ private slots:
     void find_walksMatchesOrRefusesCriteria_data()
     {
         QTest::addColumn<QString>("criterio");
-        QTest::addColumn<bool>("indietro");
         QTest::addColumn<QStringList>("trovate");
         QTest::addColumn<int>("numero"); // of the engine error, 0: none
         // Before the find: "=name" renames the first row, "+name" adds a row, "~name" is the
@@ -93,39 +91,34 @@ private slots:
         // deletes.
         QTest::addColumn<QStringList>("cambi");
         const auto trova = [](const char *caso, const char *criterio, const QStringList &trovate,
-                              bool indietro = false, const QStringList &cambi = {}) {
-            QTest::newRow(caso) << QString::fromUtf8(criterio) << indietro << trovate << 0 << cambi;
+                              const QStringList &cambi = {}) {
+            QTest::newRow(caso) << QString::fromUtf8(criterio) << trovate << 0 << cambi;
         };
         const auto rifiuta = [](const char *caso, const char *criterio,
                                 int numero = EngineError::EspressioneErrata) {
-            QTest::newRow(caso) << QString::fromUtf8(criterio) << false << QStringList() << numero
+            QTest::newRow(caso) << QString::fromUtf8(criterio) << QStringList() << numero
                                 << QStringList();
         };
         // Portions are twice the key: Tiramisù 2, Carbonara 4, Zuppa 6, Bigné 8, Pasta 10,
         // Lasagne 12.
         trova("number >", "NumeroPorzioni > 6", {"Bigné", "Lasagne", "Pasta all'uovo"});
-        trova("number >, backwards", "NumeroPorzioni > 6", {"Pasta all'uovo", "Lasagne", "Bigné"},
-              true);
         trova("decimal <=", "NumeroPorzioni <= 4.5", {"Carbonara", "Tiramisù"});
         trova("<= the value itself", "NumeroPorzioni <= 4", {"Carbonara", "Tiramisù"});
         trova("bracketed key >=", "[IDRicetta] >= 5", {"Lasagne", "Pasta all'uovo"});
-        trova("key of a row gone since", "IDRicetta = 5", {}, false, {"-Pasta all'uovo"});
+        trova("key of a row gone since", "IDRicetta = 5", {}, {"-Pasta all'uovo"});
         // A key is looked up, in a set of any order.
         trova("key", "IDRicetta = 3", {"Zuppa d'orzo"});
-        trova("key of a row added", "IDRicetta = 7", {"Zzzz"}, false, {"+Zzzz"});
+        trova("key of a row added", "IDRicetta = 7", {"Zzzz"}, {"+Zzzz"});
         trova("key with a fraction", "IDRicetta = 2.5", {});
         trova("doubled apostrophe", "NomeRicetta = 'Zuppa d''orzo'", {"Zuppa d'orzo"});
         trova("text in capitals", "nomericetta = 'BIGNÉ'", {"Bigné"});
         // The accent weighs only against the same plain letters, and then it decides.
         trova("accent decides", "NomeRicetta > 'Tiramisu'", {"Tiramisù", "Zuppa d'orzo"});
         // Where the rows stand in name order a find seeks; where they no longer do, it walks.
-        trova("renamed row stays in place", "NomeRicetta >= 'Zzz'", {"Zzzz"}, false, {"=Zzzz"});
-        trova("added rows stand last", "NomeRicetta >= 'Zzz'", {"Zzzz"}, false,
-              {"+Zzzz", "+Aa", "+Ab"});
+        trova("renamed row stays in place", "NomeRicetta >= 'Zzz'", {"Zzzz"}, {"=Zzzz"});
+        trova("added rows stand last", "NomeRicetta >= 'Zzz'", {"Zzzz"}, {"+Zzzz", "+Aa", "+Ab"});
         trova("renamed by another set", "NomeRicetta >= 'M'",
-              {"Zzzz", "Pasta all'uovo", "Tiramisù", "Zuppa d'orzo"}, false, {"~Zzzz"});
-        trova("only the last row, backwards", "NomeRicetta = 'Zuppa d''orzo'", {"Zuppa d'orzo"},
-              true);
+              {"Zzzz", "Pasta all'uovo", "Tiramisù", "Zuppa d'orzo"}, {"~Zzzz"});
         trova("no such text", "NomeRicetta = 'Minestrone'", {});
         trova("number against text", "NomeRicetta = 5", {});
         rifiuta("missing operator", "NomeRicetta 'Carbonara'");
@@ -142,7 +135,6 @@ private slots:
     void find_walksMatchesOrRefusesCriteria()
     {
         QFETCH(QString, criterio);
-        QFETCH(bool, indietro);
         QFETCH(QStringList, trovate);
         QFETCH(int, numero);
         QFETCH(QStringList, cambi);
@@ -168,16 +160,15 @@ private slots:
         if (numero) {
             QCOMPARE(errore([&] { rs.FindFirst(criterio); }), numero);
             QCOMPARE(errore([&] { rs.FindNext(criterio); }), numero);
-            QCOMPARE(errore([&] { rs.FindPrevious(criterio); }), numero);
             QCOMPARE(nomeDi(rs), QString("Carbonara"));
             QVERIFY(!rs.NoMatch());
         }
         QString corrente = "Carbonara"; // a find that finds nothing leaves it current
         for (int i = 0; !numero && i <= trovate.size(); ++i) {
             if (i == 0)
-                indietro ? rs.FindLast(criterio) : rs.FindFirst(criterio);
+                rs.FindFirst(criterio);
             else
-                indietro ? rs.FindPrevious(criterio) : rs.FindNext(criterio);
+                rs.FindNext(criterio);
             QCOMPARE(rs.NoMatch(), i == trovate.size());
             corrente = trovate.value(i, corrente);
             QCOMPARE(nomeDi(rs), corrente);

@@ -164,8 +164,8 @@ private slots:
         if (pagina.isEmpty())
             return;
         Guida *g = Guida::mostra(Guida::pagina(comando, contesto));
-        QCOMPARE(g->paginaAttuale().fileName(), pagina);
         auto *browser = g->findChild<QTextBrowser *>("browser");
+        QCOMPARE(browser->source().fileName(), pagina);
         QVERIFY(!browser->toPlainText().trimmed().isEmpty());
         QVERIFY(!browser->documentTitle().isEmpty());
         g->close();
