@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <sqlite3.h>
 
+// The tables below are made once, at the first call from any thread, and only read after: the
+// check ahead and the search throw from their own threads, joined before the statics go.
 namespace {
 
 const QHash<int, QString> &testi()

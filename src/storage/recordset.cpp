@@ -66,7 +66,7 @@ void Field::setValue(const QVariant &v)
 }
 
 Recordset::Recordset(std::shared_ptr<Database> db, const QString &origine)
-    : db_(std::move(db)), origine_(origine), righe_(*db_)
+    : db_(db), origine_(origine), righe_(*db)
 {
     apri();
     posizione_ = 0;

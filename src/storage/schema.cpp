@@ -2,6 +2,8 @@
 
 namespace Schema {
 
+// Made once, at the first call from any thread, and only read after: the check ahead and the
+// search read it from their own threads, and are joined before the statics go.
 const QList<Tabella> &tabelle()
 {
     static const QList<Tabella> t = {
