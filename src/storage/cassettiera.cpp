@@ -1,3 +1,9 @@
+// The row cache of a set: the values of the rows it read last, at most CassettiTenuti rows of a
+// keyed set, in drawers used in turn. A row's values serve while its table's write version
+// (versioni.cpp) is the one they were read at and its drawer still holds it; they are dropped
+// when the version moves (a write of the table, but the set's own to one row, which drops that
+// row alone; another program's commit; a rollback) or when the drawer takes another row, and
+// read again, a block of rows at a time, when next asked for.
 #include "storage/cassettiera.h"
 
 #include "storage/database.h"
