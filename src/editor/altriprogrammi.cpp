@@ -1,6 +1,7 @@
 // What another program wrote to the book while the editor is open: a recipe it deleted under
 // the cook's eyes, a recipe it changed before it is printed, and the lists it made out of date.
 #include "editor/ricette.h"
+#include "editor/righeingredienti.h"
 #include "ui_ricette.h"
 
 #include "storage/database.h"
@@ -16,7 +17,7 @@ const QString Eliminata = QStringLiteral("La ricetta è stata eliminata da un al
 
 quint64 Ricette::cambiAltrui() const
 {
-    const std::shared_ptr<Database> db = datPrimaryRS->Database();
+    const std::shared_ptr<Database> db = ricetta_->Database();
     return db ? db->cambiDaAltri() : 0;
 }
 
@@ -24,7 +25,7 @@ quint64 Ricette::cambiAltrui() const
 // into it is offered as a new recipe; true when it was saved so, and the new recipe is shown.
 bool Ricette::ricettaEliminataAltrove(int &Save)
 {
-    const Recordset *rs = datPrimaryRS->Recordset();
+    const Recordset *rs = ricetta_->Recordset();
     if (!rs || !rs->persaAltrove())
         return false;
     if (!Save) {
@@ -42,30 +43,21 @@ bool Ricette::ricettaEliminataAltrove(int &Save)
 // The boxes and the lines shown, as a new recipe: the lines went with the deleted one.
 bool Ricette::salvaComeNuova()
 {
-    struct Riga
-    {
-        QString ingrediente, quantita, commento;
-    };
-    QList<Riga> righeMostrate;
-    const FlexGrid *g = ui->GridRicette;
-    for (int r = 1; r < g->Rows(); ++r)
-        if (!g->TextMatrix(r, ColIngrediente).isEmpty())
-            righeMostrate.append({g->TextMatrix(r, ColIngrediente), g->TextMatrix(r, ColQuantita),
-                                  g->TextMatrix(r, ColCommento)});
+    const QList<RigheIngredienti::Riga> righeMostrate = righe_->mostrate();
     nuovaRicetta_ = false;
     listaDaAggiornare_ = true;
-    if (!datPrimaryRS->salvaComeNuovo().isValid())
+    if (!ricetta_->salvaComeNuovo().isValid())
         return false;
-    idRicettaCorrente_ = ui->Label2->text().trimmed();
     QStringList senzaIngrediente;
-    for (const Riga &r : righeMostrate) {
+    for (const RigheIngredienti::Riga &r : righeMostrate) {
+        if (r.ingrediente.isEmpty())
+            continue;
         const int i = nomiIngredienti_.indexOf(r.ingrediente);
         if (i < 0 ||
-            scriviRiga(idIngredienti_.at(i).toLongLong(), r.quantita, r.commento).isEmpty())
+            righe_->scrivi(idIngredienti_.at(i).toLongLong(), r.quantita, r.commento).isEmpty())
             senzaIngrediente << r.ingrediente;
     }
-    Data3->Refresh();
-    CaricaGriglia();
+    righe_->rileggi();
     if (!senzaIngrediente.isEmpty())
         dialogs().messageBox(
             righe({"La ricetta è stata salvata, ma senza le righe di questi ingredienti, che non "
@@ -79,16 +71,15 @@ bool Ricette::salvaComeNuova()
 bool Ricette::ricettaAggiornata()
 {
     const quint64 prima = cambiAltrui();
-    if (!datPrimaryRS->seguiIlLibro()) {
-        const Recordset *rs = datPrimaryRS->Recordset();
+    if (!ricetta_->seguiIlLibro()) {
+        const Recordset *rs = ricetta_->Recordset();
         if (!rs || !rs->persaAltrove())
             return false;
         int cambiata = 1; // the boxes shown are what would be printed: offered as new
         return ricettaEliminataAltrove(cambiata);
     }
     if (cambiAltrui() != prima) {
-        Data3->Refresh();
-        CaricaGriglia();
+        righe_->rileggi();
         seguiAltriProgrammi();
     }
     return true;
@@ -105,11 +96,11 @@ void Ricette::seguiAltriProgrammi()
     ui->ListaIngredienti->clear();
     nomiIngredienti_.clear();
     idIngredienti_.clear();
-    if (Data2->Refresh()) {
-        Data2->MoveFirst();
+    if (ingredienti_->Refresh()) {
+        ingredienti_->MoveFirst();
         CaricaListaIngredienti();
     }
-    if (Data1->Refresh())
+    if (categorie_->Refresh())
         CaricaCategorie();
 }
 
@@ -117,7 +108,7 @@ void Ricette::CaricaCategorie()
 {
     const QSignalBlocker silenzio(ui->Lista);
     ui->Lista->clear();
-    Data1->esegui([this](Recordset &rs) {
+    categorie_->esegui([this](Recordset &rs) {
         for (int p = 0; p < rs.RecordCount(); ++p)
             ui->Lista->addItem(rs.valoreAlPosto(p, Schema::CategoriaAlimentare).toString(),
                                rs.valoreAlPosto(p, Schema::IDCategoria));

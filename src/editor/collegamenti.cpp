@@ -1,10 +1,14 @@
 // The editor's wiring: each control's signals and keys to its handler, and the key codes the
 // handlers take.
+#include "editor/conversioneporzioni.h"
 #include "editor/ricette.h"
+#include "editor/righeingredienti.h"
+#include "editor/tasti.h"
 #include "ui_ricette.h"
 
 #include "storage/datasource.h"
 #include "toolkit/casellamemo.h"
+#include "toolkit/dialogs.h"
 
 #include <QKeyEvent>
 #include <QRegularExpressionValidator>
@@ -20,15 +24,15 @@ constexpr int CampiSemplici[] = {
 constexpr int CampiLunghi[] = {Schema::InformazioniNutrizionali, Schema::IngredientiTesto,
                                Schema::Istruzioni, Schema::Note};
 
-// The character of a key press as the handlers take it: 8 backspace, 13 Enter, 0 none.
+// The character of a key press as the handlers take it.
 int codiceTasto(const QKeyEvent *e)
 {
     if (e->key() == Qt::Key_Backspace)
-        return 8;
+        return Tasto::Backspace;
     if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
-        return 13;
+        return Tasto::Invio;
     const QString t = e->text();
-    return t.isEmpty() || !t.at(0).isPrint() ? 0 : t.at(0).unicode();
+    return t.isEmpty() || !t.at(0).isPrint() ? Tasto::Nessuno : t.at(0).unicode();
 }
 
 QString nomeColonna(int colonna)
@@ -38,25 +42,33 @@ QString nomeColonna(int colonna)
 
 } // namespace
 
+void soloCifre(int &tasto)
+{
+    if (tasto != Tasto::Backspace && (tasto < '0' || tasto > '9')) {
+        tasto = Tasto::Nessuno;
+        dialogs().beep();
+    }
+}
+
 // The recipe's boxes, bound to their columns.
 void Ricette::collegaCaselle()
 {
     for (const int i : CampiSemplici) {
         txtFields[i] = findChild<QLineEdit *>(QStringLiteral("txtFields_%1").arg(i));
-        datPrimaryRS->bind(txtFields[i], nomeColonna(i));
+        ricetta_->bind(txtFields[i], nomeColonna(i));
         connect(txtFields[i], &QLineEdit::textChanged, this, [this, i] { txtFields_Change(i); });
         txtFields[i]->installEventFilter(this);
     }
     for (const int i : CampiLunghi) {
         txtMemo[i] = findChild<QPlainTextEdit *>(QStringLiteral("txtFields_%1").arg(i));
-        datPrimaryRS->bind(new CasellaMemo(txtMemo[i]), nomeColonna(i));
+        ricetta_->bind(new CasellaMemo(txtMemo[i]), nomeColonna(i));
         connect(txtMemo[i], &QPlainTextEdit::textChanged, this, [this, i] { txtFields_Change(i); });
         txtMemo[i]->installEventFilter(this);
     }
     chkFields6 = ui->chkFields_6;
-    datPrimaryRS->bind(chkFields6, nomeColonna(Schema::Vegetariana));
-    datPrimaryRS->bind(ui->Label2, nomeColonna(Schema::IDRicetta));
-    connect(ui->Label2, &QLineEdit::textChanged, this, &Ricette::Label2_Change);
+    ricetta_->bind(chkFields6, nomeColonna(Schema::Vegetariana));
+    ricetta_->bind(ui->Label2, nomeColonna(Schema::IDRicetta));
+    connect(ui->Label2, &QLineEdit::textChanged, this, &Ricette::chiaveRicetta_Change);
 
     // Digits only, also when pasted.
     const QRegularExpression cifre(QStringLiteral("[0-9]*"));
@@ -69,16 +81,15 @@ void Ricette::collegaCaselle()
 
 void Ricette::collegaSorgenti()
 {
-    ui->datPrimaryRS->attach(datPrimaryRS);
+    ui->datPrimaryRS->attach(ricetta_);
     connect(ui->datPrimaryRS, &NavigationBar::MouseDown, this, &Ricette::datPrimaryRS_MouseDown);
     // Validate and Error answer through their int & arguments: direct connections only.
-    connect(datPrimaryRS, &DataSource::Validate, this, &Ricette::datPrimaryRS_Validate,
+    connect(ricetta_, &DataSource::Validate, this, &Ricette::datPrimaryRS_Validate,
             Qt::DirectConnection);
-    connect(datPrimaryRS, &DataSource::Reposition, this, &Ricette::datPrimaryRS_Reposition);
-    connect(datPrimaryRS, &DataSource::Error, this, &Ricette::datPrimaryRS_Error,
-            Qt::DirectConnection);
+    connect(ricetta_, &DataSource::Reposition, this, &Ricette::datPrimaryRS_Reposition);
+    connect(ricetta_, &DataSource::Error, this, &Ricette::datPrimaryRS_Error, Qt::DirectConnection);
     // The hidden sources report their failures the same way.
-    for (DataSource *ds : {ListaR, Data1, Data2, Data3})
+    for (DataSource *ds : {listaRicette_, categorie_, ingredienti_, righe_->sorgente()})
         connect(
             ds, &DataSource::Error, this,
             [this, ds](int DataErr, int &Response) { erroreDati(ds, DataErr, Response); },
@@ -87,7 +98,7 @@ void Ricette::collegaSorgenti()
 
 void Ricette::collegaListe()
 {
-    connect(ui->Lista, &QComboBox::activated, this, &Ricette::Lista_Click);
+    connect(ui->Lista, &QComboBox::activated, this, &Ricette::categoria_Click);
     // A choice in the list, by the mouse, the arrows or the program; a click on the entry that
     // is already chosen counts too, once.
     connect(ui->ListaRicette, &QListWidget::currentRowChanged, this, [this] {
@@ -106,10 +117,10 @@ void Ricette::collegaListe()
             &Ricette::ListaIngredienti_Click);
     connect(ui->ListaIngredienti, &QListWidget::itemDoubleClicked, this,
             &Ricette::ListaIngredienti_DblClick);
-    connect(ui->GridRicette, &FlexGrid::Click, this, &Ricette::GridRicette_Click);
+    connect(ui->GridRicette, &FlexGrid::Click, righe_, &RigheIngredienti::mostraRigaScelta);
     connect(ui->Text1, &QLineEdit::returnPressed, this, [this] {
-        int tasto = 13;
-        Text1_KeyPress(tasto);
+        int tasto = Tasto::Invio;
+        nomeNuovoIngrediente_KeyPress(tasto);
     });
     for (QWidget *w : std::initializer_list<QWidget *>{
              ui->Lista, ui->ListaRicette, ui->Label4, ui->Label5, ui->IngredienteScelto,
@@ -121,20 +132,22 @@ void Ricette::collegaPulsanti()
 {
     const std::pair<QPushButton *, void (Ricette::*)()> pulsanti[] = {
         {ui->cmdChiudi, &Ricette::cmdChiudi_Click},
-        {ui->Command6, &Ricette::Command6_Click},
-        {ui->Command1, &Ricette::Command1_Click},
-        {ui->Command2, &Ricette::Command2_Click},
-        {ui->Command3, &Ricette::Command3_Click},
-        {ui->Command4, &Ricette::Command4_Click},
-        {ui->Command5, &Ricette::Command5_Click},
-        {ui->Command7, &Ricette::Command7_Click},
-        {ui->Command8, &Ricette::Command8_Click},
+        {ui->Command6, &Ricette::aiuto_Click},
+        {ui->Command3, &Ricette::nuovoIngrediente_Click},
+        {ui->Command4, &Ricette::registraNuovoIngrediente_Click},
+        {ui->Command7, &Ricette::cerca_Click},
         {ui->cmdInserisci, &Ricette::cmdInserisci_Click},
         {ui->cmdCancella, &Ricette::cmdCancella_Click},
         {ui->cmdStampa, &Ricette::cmdStampa_Click},
         {ui->cmdSpesa, &Ricette::cmdSpesa_Click}};
     for (const auto &[pulsante, gestore] : pulsanti)
         connect(pulsante, &QPushButton::clicked, this, gestore);
+    // The line's buttons add the ingredient the chosen box names.
+    connect(ui->Command1, &QPushButton::clicked, righe_,
+            [this] { righe_->aggiungi(idIngredienteScelto_); });
+    connect(ui->Command2, &QPushButton::clicked, righe_, &RigheIngredienti::cancellaRigaScelta);
+    connect(ui->Command8, &QPushButton::clicked, righe_, &RigheIngredienti::sostituisciIngrediente);
+    connect(ui->Command5, &QPushButton::clicked, conversione_, &ConversionePorzioni::trasforma);
 }
 
 bool Ricette::eventFilter(QObject *o, QEvent *e)
@@ -149,7 +162,7 @@ bool Ricette::eventFilter(QObject *o, QEvent *e)
         break;
     case QEvent::FocusIn:
         if (o == ui->Qta)
-            Qta_GotFocus();
+            righe_->quantitaToccata();
         break;
     case QEvent::FocusOut: {
         // Another window or a popup menu taking the focus is not the user leaving the box.
@@ -164,9 +177,9 @@ bool Ricette::eventFilter(QObject *o, QEvent *e)
         break;
     case QEvent::MouseButtonDblClick:
         if (o == ui->Label4)
-            Label4_DblClick();
+            etichettaQuantita_DblClick();
         else if (o == ui->Label5)
-            Label5_DblClick();
+            etichettaCommento_DblClick();
         break;
     default:
         break;
@@ -179,24 +192,24 @@ bool Ricette::tastoPremuto(QObject *o, QKeyEvent *e)
 {
     const auto tasto = [e](const std::function<void(int &)> &gestore) {
         int KeyAscii = codiceTasto(e);
-        if (KeyAscii == 0)
+        if (KeyAscii == Tasto::Nessuno)
             return false; // arrows, function keys: the box's own
         gestore(KeyAscii);
-        return KeyAscii == 0; // the handler discarded it
+        return KeyAscii == Tasto::Nessuno; // the handler discarded it
     };
     for (int i = Schema::NomeRicetta; i <= Schema::Utensili; ++i)
         if (o == txtFields[i] || o == txtMemo[i])
             return tasto([this, i](int &k) { txtFields_KeyPress(i, k); });
     if (o == ui->Lista || o == ui->ListaRicette)
-        return codiceTasto(e) != 0; // arrows only
+        return codiceTasto(e) != Tasto::Nessuno; // arrows only
     if (o == ui->ListaIngredienti)
         return tasto([this](int &k) { ListaIngredienti_KeyPress(k); });
     if (o == ui->Qta)
-        return tasto([this](int &k) { Qta_KeyPress(k); });
-    if (o == ui->Text2)
-        return tasto([this](int &k) { Text2_KeyPress(k); });
-    if (o == ui->Text1 && codiceTasto(e) != 13)
-        return tasto([this](int &k) { Text1_KeyPress(k); });
+        return tasto([this](int &k) { righe_->tastoQuantita(k); });
+    if (o == ui->Text2) // the portions to convert to
+        return tasto(soloCifre);
+    if (o == ui->Text1 && codiceTasto(e) != Tasto::Invio)
+        return tasto([this](int &k) { nomeNuovoIngrediente_KeyPress(k); });
     return false;
 }
 
@@ -211,11 +224,12 @@ void Ricette::tastoRilasciato(QObject *o, QKeyEvent *e)
     // Only keys that type or delete: moving the caret or selecting must keep the text.
     const bool scorciatoia =
         (e->modifiers() & Qt::ControlModifier) && !(e->modifiers() & Qt::AltModifier); // not AltGr
-    const int k = scorciatoia ? 0 : codiceTasto(e);
+    const int k = scorciatoia ? Tasto::Nessuno : codiceTasto(e);
+    // The point, which the list's own keys pass over too, completes nothing either.
     if (e->key() == Qt::Key_Delete)
-        IngredienteScelto_KeyUp(46);
-    else if (k != 0 && k != 13)
-        IngredienteScelto_KeyUp(k == 8 ? 8 : e->key());
+        IngredienteScelto_KeyUp(true);
+    else if (k != Tasto::Nessuno && k != Tasto::Invio)
+        IngredienteScelto_KeyUp(k == Tasto::Backspace || e->key() == Qt::Key_Period);
 }
 
 void Ricette::fuocoPerso(QObject *o)
@@ -226,7 +240,7 @@ void Ricette::fuocoPerso(QObject *o)
     if (o == ui->IngredienteScelto)
         IngredienteScelto_LostFocus();
     else if (o == ui->Text1)
-        Text1_LostFocus();
+        nomeNuovoIngrediente_LostFocus();
     else if (o == ui->Qta)
-        Qta_LostFocus();
+        righe_->quantitaToccata();
 }

@@ -1,6 +1,7 @@
 // The ingredient list: choosing an ingredient from the list or by typing its beginning, and
 // adding a new one to the book.
 #include "editor/ricette.h"
+#include "editor/tasti.h"
 #include "ui_ricette.h"
 
 #include "storage/datasource.h"
@@ -23,7 +24,7 @@ bool fuocoLasciato(const QWidget *finestra)
 
 void Ricette::CaricaListaIngredienti()
 {
-    Data2->esegui([this](Recordset &rs) {
+    ingredienti_->esegui([this](Recordset &rs) {
         const int da = rs.Eof() ? rs.RecordCount() : qMax(0, rs.AbsolutePosition());
         if (da >= rs.RecordCount())
             return;
@@ -53,7 +54,7 @@ void Ricette::AggiungiIngredienteArchivio()
     const QString nome = maiuscolaIniziale(ui->Text1->text());
     const QString maiuscolo = nome.toUpper();
     int doppione = -1;
-    const bool riuscito = Data2->esegui([&](Recordset &rs) {
+    const bool riuscito = ingredienti_->esegui([&](Recordset &rs) {
         rs.MoveFirst();
         for (int p = 0; !nome.isEmpty() && p < rs.RecordCount() && doppione < 0; ++p)
             if (rs.valoreAlPosto(p, Schema::Ingrediente).toString().toUpper() == maiuscolo)
@@ -65,7 +66,7 @@ void Ricette::AggiungiIngredienteArchivio()
         dialogs().messageBox("Ingrediente già presente", Dialogs::SoloOK,
                              "Non sono ammessi duplicati", Dialogs::NessunaIcona);
         // The ingredient of that name is the one chosen, spelt as stored.
-        Data2->esegui([&](Recordset &rs) {
+        ingredienti_->esegui([&](Recordset &rs) {
             scelto = rs.valoreAlPosto(doppione, Schema::Ingrediente).toString();
             chiaveScelta = rs.valoreAlPosto(doppione, Schema::IDIngrediente).toLongLong();
         });
@@ -87,17 +88,17 @@ void Ricette::AggiungiIngredienteArchivio()
 // Stores a new ingredient and lists it, chosen; its key, 0 when it could not be stored.
 qint64 Ricette::registraIngrediente(const QString &nome)
 {
-    const bool riuscito = Data2->Refresh() && Data2->esegui([&](Recordset &rs) {
+    const bool riuscito = ingredienti_->Refresh() && ingredienti_->esegui([&](Recordset &rs) {
         rs.AddNew();
         rs.Fields(Schema::Ingrediente) = nome;
         rs.Update();
     });
     if (!riuscito) {
-        Data2->CancelUpdate();
+        ingredienti_->CancelUpdate();
         return 0;
     }
     qint64 chiave = 0; // a failed read must not name the previous one
-    Data2->esegui([&](Recordset &rs) {
+    ingredienti_->esegui([&](Recordset &rs) {
         rs.setBookmark(rs.LastModified());
         chiave = rs.Fields(Schema::IDIngrediente).Value().toLongLong();
         rs.MoveFirst();
@@ -118,10 +119,10 @@ void Ricette::scegliIngrediente(int i)
     idIngredienteScelto_ = idIngredienti_.at(i).toLongLong();
 }
 
-void Ricette::IngredienteScelto_KeyUp(int KeyCode)
+void Ricette::IngredienteScelto_KeyUp(bool cancellato)
 {
     ingredienteTrovato_ = false;
-    if (KeyCode == 46 || KeyCode == 8)
+    if (cancellato)
         return;
     QLineEdit *casella = ui->IngredienteScelto;
     const QString scritto = casella->text().left(casella->cursorPosition());
@@ -181,7 +182,7 @@ void Ricette::ListaIngredienti_DblClick()
 
 void Ricette::ListaIngredienti_KeyPress(int &KeyAscii)
 {
-    if (KeyAscii == '.' || KeyAscii == 8)
+    if (KeyAscii == '.' || KeyAscii == Tasto::Backspace)
         return;
     ingredienteTrovato_ = false;
     const int quante = ui->ListaIngredienti->count();
@@ -198,7 +199,7 @@ void Ricette::ListaIngredienti_KeyPress(int &KeyAscii)
     }
 }
 
-void Ricette::Command3_Click()
+void Ricette::nuovoIngrediente_Click()
 {
     ui->Text1->clear();
     ui->Text1->setEnabled(true);
@@ -206,20 +207,20 @@ void Ricette::Command3_Click()
     ui->Command3->setEnabled(false);
 }
 
-void Ricette::Command4_Click()
+void Ricette::registraNuovoIngrediente_Click()
 {
     AggiungiIngredienteArchivio();
 }
 
-void Ricette::Text1_KeyPress(int &KeyAscii)
+void Ricette::nomeNuovoIngrediente_KeyPress(int &KeyAscii)
 {
-    if (KeyAscii != 13)
+    if (KeyAscii != Tasto::Invio)
         return;
     ui->Text1->setText(maiuscolaIniziale(ui->Text1->text()));
     AggiungiIngredienteArchivio();
 }
 
-void Ricette::Text1_LostFocus()
+void Ricette::nomeNuovoIngrediente_LostFocus()
 {
     if (!attivata_ || !fuocoLasciato(this))
         return;

@@ -1,6 +1,7 @@
 // Searching a recipe by name, creating one, deleting one; the recipe set kept in name order
 // and the recipe list that shows it.
 #include "editor/ricette.h"
+#include "editor/righeingredienti.h"
 #include "ui_ricette.h"
 
 #include "storage/datasource.h"
@@ -32,7 +33,7 @@ bool nuovaRiga(DataSource *ds)
 
 } // namespace
 
-void Ricette::Command7_Click()
+void Ricette::cerca_Click()
 {
     const QString cercata = ui->Text3->text();
     if (cercata.isEmpty())
@@ -43,13 +44,13 @@ void Ricette::Command7_Click()
     // A name typed since the last move is not yet in the set's name order: a move to the same
     // recipe stores it and reads the set again.
     if (listaDaAggiornare_)
-        datPrimaryRS->esegui([](Recordset &rs) {
+        ricetta_->esegui([](Recordset &rs) {
             if (rs.haRigaCorrente() && rs.EditMode() == Recordset::Nessuna)
                 rs.setBookmark(rs.Bookmark());
         });
     const QString criterio = Schema::Criterio::DaNome + traApostrofi(cercata);
     bool trovata = false;
-    const bool fatta = datPrimaryRS->esegui([&](Recordset &rs) {
+    const bool fatta = ricetta_->esegui([&](Recordset &rs) {
         const QVariant segnalibro = rs.haRigaCorrente() && rs.EditMode() != Recordset::NuovoInCorso
                                         ? rs.Bookmark()
                                         : QVariant();
@@ -70,7 +71,7 @@ void Ricette::Command7_Click()
 void Ricette::cmdInserisci_Click()
 {
     // The question about a previous new recipe may have deleted it and cancelled this one.
-    if (!nuovaRiga(datPrimaryRS))
+    if (!nuovaRiga(ricetta_))
         return;
     listaDaAggiornare_ = true;
     ui->IngredienteScelto->clear();
@@ -79,11 +80,11 @@ void Ricette::cmdInserisci_Click()
         setTesto(Schema::IDCategoriaAlimentare,
                  QString::number(ui->Lista->currentData().toLongLong()));
     setTesto(Schema::NumeroPorzioni, "4");
-    datPrimaryRS->UpdateRecord();
-    const Recordset *rs = datPrimaryRS->Recordset();
+    ricetta_->UpdateRecord();
+    const Recordset *rs = ricetta_->Recordset();
     if (!rs || rs->EditMode() != Recordset::Nessuna)
         return; // not stored: the error was said, the boxes keep the new recipe
-    datPrimaryRS->esegui([](Recordset &r) { r.setBookmark(r.LastModified()); });
+    ricetta_->esegui([](Recordset &r) { r.setBookmark(r.LastModified()); });
     txtFields[Schema::NomeRicetta]->setFocus();
     nuovaRicetta_ = true;
 }
@@ -96,40 +97,40 @@ void Ricette::cmdCancella_Click()
     // The moves of the deletion must not ask about the recipe they delete.
     nuovaRicetta_ = false;
     listaDaAggiornare_ = true;
-    const Recordset *rs = datPrimaryRS->Recordset();
+    const Recordset *rs = ricetta_->Recordset();
     if (!rs)
         return;
     bool eliminata = false;
     if (rs->RecordCount() == 1) { // the last recipe
-        if (!nuovaRiga(datPrimaryRS))
+        if (!nuovaRiga(ricetta_))
             return;
         setTesto(Schema::NomeRicetta, Segnaposto);
-        datPrimaryRS->UpdateRecord();
+        ricetta_->UpdateRecord();
         if (rs->EditMode() != Recordset::Nessuna) {
-            datPrimaryRS->CancelUpdate();
+            ricetta_->CancelUpdate();
             return;
         }
         // The placeholder stands last in the set until it is opened again: the first is the
         // recipe being deleted.
-        eliminata = datPrimaryRS->esegui([](Recordset &r) {
+        eliminata = ricetta_->esegui([](Recordset &r) {
             r.MoveFirst();
             r.Delete();
         });
     } else if (rs->haRigaCorrente()) {
-        eliminata = datPrimaryRS->esegui([](Recordset &r) { r.Delete(); });
+        eliminata = ricetta_->esegui([](Recordset &r) { r.Delete(); });
     }
     if (!eliminata)
         return;
     // The moves before the deletion rebuilt the list with the deleted name still in it.
     listaDaAggiornare_ = true;
-    datPrimaryRS->MoveNext(); // the last recipe when there is no next one
+    ricetta_->MoveNext(); // the last recipe when there is no next one
     if (ui->ListaRicette->count() > 0) {
         if (ui->ListaRicette->currentRow() == 0)
             ListaRicette_Click();
         else
             ui->ListaRicette->setCurrentRow(0);
     }
-    CaricaGriglia();
+    righe_->carica();
 }
 
 // The set keeps a new or renamed recipe where it stood: read again in name order, so the
@@ -137,18 +138,18 @@ void Ricette::cmdCancella_Click()
 // without a name, stays last until it has one: a move to the first must leave it.
 bool Ricette::riordina()
 {
-    const Recordset *rs = datPrimaryRS->Recordset();
+    const Recordset *rs = ricetta_->Recordset();
     if (!rs || !rs->haRigaCorrente() || rs->EditMode() != Recordset::Nessuna ||
         testo(Schema::NomeRicetta).isEmpty())
         return false;
     const QVariant chiave = rs->Bookmark();
     // Read again, the set stands on its first row: the boxes must show that one if the recipe
     // cannot be found, or a later write would go into a recipe nobody was shown.
-    if (!datPrimaryRS->esegui([&](Recordset &r) {
+    if (!ricetta_->esegui([&](Recordset &r) {
             r.Requery();
             r.setBookmark(chiave);
         }))
-        datPrimaryRS->MoveFirst();
+        ricetta_->MoveFirst();
     return true;
 }
 
@@ -165,8 +166,8 @@ void Ricette::evidenziaNellaLista()
 
 void Ricette::CaricaListaRicette()
 {
-    ListaR->Refresh();
-    ListaR->esegui([this](Recordset &rs) {
+    listaRicette_->Refresh();
+    listaRicette_->esegui([this](Recordset &rs) {
         if (rs.RecordCount() > 0)
             rs.MoveFirst();
         const QSignalBlocker silenzio(ui->ListaRicette);
@@ -200,7 +201,7 @@ void Ricette::ListaRicette_Click()
     if (chiave == ui->Label2->text().trimmed())
         return;
     bool trovata = true;
-    datPrimaryRS->esegui([&](Recordset &rs) {
+    ricetta_->esegui([&](Recordset &rs) {
         rs.FindFirst(Schema::Criterio::PerRicetta + chiave);
         trovata = !rs.NoMatch();
     });

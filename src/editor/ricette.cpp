@@ -1,6 +1,9 @@
 // The recipe editor window: its data sources, the opening fill, the moves between recipes,
 // the category combo and the rules of the recipe's boxes.
 #include "editor/ricette.h"
+#include "editor/conversioneporzioni.h"
+#include "editor/righeingredienti.h"
+#include "editor/tasti.h"
 #include "ui_ricette.h"
 
 #include "storage/datasource.h"
@@ -11,24 +14,25 @@
 #include "toolkit/maiuscole.h"
 
 #include <QCloseEvent>
-#include <QHeaderView>
 #include <QScreen>
 #include <QToolButton>
 
 using namespace Applicazione;
 
 Ricette::Ricette(QWidget *parent)
-    : QWidget(parent, Qt::Window),
-      datPrimaryRS(new DataSource(this, "datPrimaryRS", Schema::Origine::RicettePerNome)),
-      ListaR(new DataSource(this, "ListaR", Schema::Origine::RicettePerNome)),
-      Data1(new DataSource(this, "Data1", Schema::CategorieAlimentari)),
-      Data2(new DataSource(this, "Data2", Schema::Origine::IngredientiPerNome)),
-      Data3(new DataSource(this, "Data3", Schema::Origine::TabellaRighe)),
-      ui(std::make_unique<Ui::Ricette>())
+    : QWidget(parent, Qt::Window), ui(std::make_unique<Ui::Ricette>()),
+      ricetta_(new DataSource(this, "datPrimaryRS", Schema::Origine::RicettePerNome)),
+      listaRicette_(new DataSource(this, "ListaR", Schema::Origine::RicettePerNome)),
+      categorie_(new DataSource(this, "Data1", Schema::CategorieAlimentari)),
+      ingredienti_(new DataSource(this, "Data2", Schema::Origine::IngredientiPerNome)),
+      righe_(new RigheIngredienti(
+          this, *ui, [this](const QString &chiave) { return nomeIngrediente(chiave); }))
 {
     ui->setupUi(this);
     setWindowTitle("Inserimento Ricette - " + IndirizzoWeb);
     collegaCaselle();
+    conversione_ =
+        new ConversionePorzioni(this, *ui, *righe_, ricetta_, txtFields[Schema::NumeroPorzioni]);
     collegaSorgenti();
     collegaListe();
     collegaPulsanti();
@@ -56,33 +60,14 @@ void Ricette::setTesto(int Index, const QString &t)
 void Ricette::Form_Load()
 {
     ui->cmdStampa->unsetCursor();
-    for (DataSource *ds : {datPrimaryRS, ListaR, Data1, Data2, Data3})
+    for (DataSource *ds : {ricetta_, listaRicette_, categorie_, ingredienti_, righe_->sorgente()})
         ds->setDatabaseName(RicettarioCorrente);
-    FlexGrid *g = ui->GridRicette;
-    g->setCols(ColCommento + 1);
-    g->setRows(2);
-    g->setTextMatrix(0, ColIngrediente, "Ingrediente");
-    g->setTextMatrix(0, ColQuantita, "Q.tà");
-    g->setTextMatrix(0, ColCommento, "Commento");
-    g->setColWidth(ColChiave, 1);
-    g->setColWidth(ColIngrediente, 2400);
-    g->setColWidth(ColQuantita, 500);
-    g->setColWidth(ColCommento, 6450);
-    // A converted quantity such as "83,33" must fit the narrow quantity column whole.
-    g->setColumnWidth(ColQuantita, qMax(g->columnWidth(ColQuantita),
-                                        g->fontMetrics().horizontalAdvance("00000,00")));
+    righe_->preparaGriglia();
 }
 
 void Ricette::adattaAlloSchermo()
 {
-    FlexGrid *g = ui->GridRicette;
-    // The comment, the last column, fills the room the others leave and never asks for more:
-    // nothing to scroll sideways.
-    g->setColumnWidth(ColCommento,
-                      g->fontMetrics().horizontalAdvance(g->TextMatrix(0, ColCommento)) + 16);
-    // Five lines show however small the screen; the grid and the texts share what is left.
-    g->setMinimumHeight(g->horizontalHeader()->sizeHint().height() +
-                        5 * g->verticalHeader()->defaultSectionSize() + 2 * g->frameWidth());
+    righe_->adattaGriglia();
     // Portions and calories are a few digits: their row's room goes to the utensils.
     for (int i : {Schema::NumeroPorzioni, Schema::CaloriePerPorzione})
         txtFields[i]->setMaximumWidth(
@@ -110,13 +95,13 @@ void Ricette::showEvent(QShowEvent *e)
     aperta_ = true;
     // The sources open with the window; a book that cannot be opened is said once, by the
     // navigation bar's source, and the window stays empty and usable.
-    if (!datPrimaryRS->Refresh()) {
+    if (!ricetta_->Refresh()) {
         abilitaRicetta();
         attivata_ = true;
         return;
     }
-    Data1->Refresh(); // ListaR opens when the recipe list is filled
-    Data2->Refresh();
+    categorie_->Refresh(); // listaRicette_ opens when the recipe list is filled
+    ingredienti_->Refresh();
     Form_Activate();
 }
 
@@ -125,17 +110,17 @@ void Ricette::Form_Activate()
     altruiVisti_ = cambiAltrui();
     CaricaCategorie();
     CaricaListaRicette();
-    Data2->MoveFirst();
+    ingredienti_->MoveFirst();
     CaricaListaIngredienti();
-    datPrimaryRS->MoveFirst(); // the move also marks the recipe in the list
+    ricetta_->MoveFirst(); // the move also marks the recipe in the list
     sincronizzaCategoria(true);
     attivata_ = true;
-    CaricaGriglia();
-    porzioniMemorizzate_ = testo(Schema::NumeroPorzioni);
+    righe_->carica();
+    conversione_->ricorda();
 }
 
-// Finds the recipe's category in Data1 and shows it in the combo; a key that names no category
-// is said with the short message at opening, with the long one afterwards.
+// Finds the recipe's category among the categories and shows it in the combo; a key that names
+// no category is said with the short message at opening, with the long one afterwards.
 void Ricette::sincronizzaCategoria(bool messaggioBreve)
 {
     const QString chiave = testo(Schema::IDCategoriaAlimentare).trimmed();
@@ -145,7 +130,7 @@ void Ricette::sincronizzaCategoria(bool messaggioBreve)
     }
     bool trovata = false;
     int posizione = -1;
-    Data1->esegui([&](Recordset &rs) {
+    categorie_->esegui([&](Recordset &rs) {
         rs.FindFirst(Schema::Criterio::PerCategoria + chiave);
         trovata = !rs.NoMatch();
         posizione = trovata ? rs.AbsolutePosition() : -1;
@@ -223,17 +208,14 @@ void Ricette::datPrimaryRS_Reposition()
 {
     ChiediSalvataggio();
     unsetCursor();
-    const Recordset *rs = datPrimaryRS->Recordset();
+    const Recordset *rs = ricetta_->Recordset();
     const QString chiave = ui->Label2->text().trimmed();
     // No current recipe (an empty book, a row being added): lines of no recipe.
-    Data3->setRecordSource(Schema::Origine::RighePrefisso +
-                           (chiave.isEmpty() ? QStringLiteral("0") : chiave));
-    Data3->Refresh();
-    datPrimaryRS->setCaption(
-        QStringLiteral("Ricetta N° %1").arg(rs ? rs->AbsolutePosition() + 1 : 0));
-    if (attivata_ && chiave != idRicettaCorrente_)
-        CaricaGriglia();
-    porzioniMemorizzate_ = testo(Schema::NumeroPorzioni);
+    righe_->seguiRicetta(chiave);
+    ricetta_->setCaption(QStringLiteral("Ricetta N° %1").arg(rs ? rs->AbsolutePosition() + 1 : 0));
+    if (attivata_ && chiave != righe_->ricetta())
+        righe_->carica();
+    conversione_->ricorda();
     for (QLineEdit *c : txtFields)
         if (c)
             c->setCursorPosition(0); // a long text shows its beginning
@@ -255,7 +237,7 @@ void Ricette::datPrimaryRS_Reposition()
 // No recipe to write into (an empty book): nothing can be typed that would be lost.
 void Ricette::abilitaRicetta()
 {
-    const Recordset *rs = datPrimaryRS->Recordset();
+    const Recordset *rs = ricetta_->Recordset();
     const bool ricetta = rs && (rs->haRigaCorrente() || rs->EditMode() == Recordset::NuovoInCorso);
     for (QWidget *c : std::initializer_list<QWidget *>{
              ui->Lista, chkFields6, ui->IngredienteScelto, ui->Qta, ui->Commento, ui->Command1,
@@ -269,7 +251,7 @@ void Ricette::abilitaRicetta()
 
 void Ricette::datPrimaryRS_Error(int DataErr, int &Response)
 {
-    erroreDati(datPrimaryRS, DataErr, Response);
+    erroreDati(ricetta_, DataErr, Response);
 }
 
 void Ricette::erroreDati(DataSource *ds, int DataErr, int &Response)
@@ -288,23 +270,16 @@ void Ricette::erroreDati(DataSource *ds, int DataErr, int &Response)
     unsetCursor();
 }
 
-void Ricette::rimettiPorzioni()
-{
-    // The same text set again would draw the box again, at every press of a move's button.
-    if (!ui->Check1->isChecked() && testo(Schema::NumeroPorzioni) != porzioniMemorizzate_)
-        setTesto(Schema::NumeroPorzioni, porzioniMemorizzate_);
-}
-
 void Ricette::datPrimaryRS_MouseDown()
 {
-    rimettiPorzioni();
+    conversione_->rimetti();
 }
 
-void Ricette::Label2_Change()
+void Ricette::chiaveRicetta_Change()
 {
     // A move fills the grid's rows again when the whole recipe is shown.
     if (attivata_ && !inSpostamento_)
-        svuotaGriglia();
+        righe_->svuota();
 }
 
 void Ricette::txtFields_Change(int Index)
@@ -320,15 +295,6 @@ void Ricette::txtFields_KeyPress(int Index, int &KeyAscii)
         listaDaAggiornare_ = true;
     if (Index == Schema::NumeroPorzioni || Index == Schema::CaloriePerPorzione)
         soloCifre(KeyAscii);
-}
-
-// A key that is neither a digit nor Backspace is discarded with a beep.
-void Ricette::soloCifre(int &KeyAscii)
-{
-    if (KeyAscii != 8 && (KeyAscii < '0' || KeyAscii > '9')) {
-        KeyAscii = 0;
-        dialogs().beep();
-    }
 }
 
 void Ricette::txtFields_LostFocus(int Index)
@@ -347,31 +313,31 @@ void Ricette::txtFields_LostFocus(int Index)
     }
 }
 
-void Ricette::Lista_Click()
+void Ricette::categoria_Click()
 {
     const QVariant chiave = ui->Lista->currentData();
     if (chiave.isValid())
         setTesto(Schema::IDCategoriaAlimentare, QString::number(chiave.toLongLong()));
 }
 
-void Ricette::Label4_DblClick()
+void Ricette::etichettaQuantita_DblClick()
 {
     ui->Qta->clear();
 }
 
-void Ricette::Label5_DblClick()
+void Ricette::etichettaCommento_DblClick()
 {
     ui->Commento->clear();
 }
 
-void Ricette::Command6_Click()
+void Ricette::aiuto_Click()
 {
     dialogs().help("Pentolone.HLP", Dialogs::Argomento, 2);
 }
 
 void Ricette::cmdChiudi_Click()
 {
-    rimettiPorzioni();
+    conversione_->rimetti();
     unsetCursor();
     close();
 }
@@ -384,14 +350,14 @@ void Ricette::closeEvent(QCloseEvent *e)
 
 void Ricette::Form_Unload()
 {
-    rimettiPorzioni();
+    conversione_->rimetti();
     unsetCursor();
     attivata_ = false;
     listaDaAggiornare_ = false;
     ChiediSalvataggio();
     // Closing writes what the bound boxes still hold.
-    datPrimaryRS->Close();
-    for (DataSource *ds : {ListaR, Data1, Data2, Data3})
+    ricetta_->Close();
+    for (DataSource *ds : {listaRicette_, categorie_, ingredienti_, righe_->sorgente()})
         ds->Close();
 }
 

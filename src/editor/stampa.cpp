@@ -1,6 +1,8 @@
-// The editor's printout: the current recipe as stored, its lines as the grid shows them.
+// The editor's printout (the current recipe as stored, its lines as the grid shows them) and
+// the recipe handed to the shopping list.
 
 #include "editor/ricette.h"
+#include "editor/righeingredienti.h"
 #include "ui_ricette.h"
 
 #include "printing/impaginazione.h"
@@ -24,9 +26,9 @@ void Ricette::cmdStampa_Click()
 void Ricette::StampaRicetta()
 {
     // What the user typed is stored first; if it cannot be, nothing is printed.
-    if (!datPrimaryRS->UpdateRecord())
+    if (!ricetta_->UpdateRecord())
         throw EngineError(EngineError::ErroreGenerico);
-    const Recordset *rs = datPrimaryRS->Recordset();
+    const Recordset *rs = ricetta_->Recordset();
     if (!rs)
         throw EngineError(EngineError::NessunRecordCorrente);
     RicettaDaStampare r;
@@ -34,9 +36,17 @@ void Ricette::StampaRicetta()
     for (int i = 0; i < colonne; ++i)
         r.campi.append(rs->value(i));
     r.categoria = ui->Lista->currentText();
-    const FlexGrid *g = ui->GridRicette;
-    for (int riga = 1; riga < g->Rows(); ++riga)
-        r.righe.append({g->TextMatrix(riga, ColIngrediente), g->TextMatrix(riga, ColQuantita),
-                        g->TextMatrix(riga, ColCommento)});
+    for (const RigheIngredienti::Riga &riga : righe_->mostrate())
+        r.righe.append({riga.ingrediente, riga.quantita, riga.commento});
     ImpaginazioneRicetta(SuperficieStampa::instance(), StampaDaEditor).StampaRicetta(r);
+}
+
+// The lines are in the book already; the portions are those the box shows, converted or not.
+void Ricette::cmdSpesa_Click()
+{
+    bool ok = false;
+    const qint64 chiave = ui->Label2->text().trimmed().toLongLong(&ok);
+    const int porzioni = testo(Schema::NumeroPorzioni).toInt();
+    if (ok)
+        emit aggiungiAllaSpesa(chiave, porzioni);
 }

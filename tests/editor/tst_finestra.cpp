@@ -211,7 +211,8 @@ private slots:
     {
         apri();
         int spostamenti = 0;
-        connect(finestra->datPrimaryRS, &DataSource::Reposition, this, [&] { ++spostamenti; });
+        connect(finestra->findChild<DataSource *>("datPrimaryRS"), &DataSource::Reposition, this,
+                [&] { ++spostamenti; });
         clicVoce("ListaRicette", "Crostata");
         QCOMPARE(spostamenti, 0);
         // Deleted through the program's own book, as another window of it would.
@@ -362,24 +363,30 @@ private slots:
         QTest::addColumn<QString>("via"); // "successivo", "stampa" or "chiusura"
         QTest::addColumn<int>("risposta");
         QTest::addColumn<QStringList>("ricette"); // the book's, with their descriptions
+        QTest::addColumn<bool>("conRighe");       // the deleted recipe had lines
         const QString eliminata = "Attenzione: La ricetta è stata eliminata da un altro programma.";
         const QStringList altre = {"Lasagne ", "Zuppa "};
         caso("typed, saved", "Frolla", "successivo", Dialogs::Si,
-             QStringList{"Crostata Frolla 2"} + altre);
-        caso("typed, not saved", "Frolla", "successivo", Dialogs::No, altre);
-        caso("nothing typed", "", "successivo", Dialogs::OK, altre);
+             QStringList{"Crostata Frolla 2"} + altre, true);
+        caso("typed, saved, no lines", "Frolla", "successivo", Dialogs::Si,
+             QStringList{"Crostata Frolla"} + altre, false);
+        caso("typed, not saved", "Frolla", "successivo", Dialogs::No, altre, true);
+        caso("nothing typed", "", "successivo", Dialogs::OK, altre, true);
         caso("typed, printed", "Frolla", "stampa", Dialogs::Si,
-             QStringList{"Crostata Frolla 2"} + altre);
+             QStringList{"Crostata Frolla 2"} + altre, true);
         caso("typed, closed", "Frolla", "chiusura", Dialogs::Si,
-             QStringList{"Crostata Frolla 2"} + altre);
+             QStringList{"Crostata Frolla 2"} + altre, true);
     }
     void anotherProgram_deletesTheShownRecipe()
     {
         QFETCH(QString, digitato);
         QFETCH(QString, via);
         QFETCH(int, risposta);
-        libro->riga(crostata, libro->ingrediente("Farina"), "200", "00");
-        libro->riga(crostata, libro->ingrediente("Burro"), "100");
+        QFETCH(bool, conRighe);
+        if (conRighe) {
+            libro->riga(crostata, libro->ingrediente("Farina"), "200", "00");
+            libro->riga(crostata, libro->ingrediente("Burro"), "100");
+        }
         apri();
         scrivi(w("txtFields_2"), digitato);
         libro->esegui("DELETE FROM Ricette WHERE IDRicetta = ?", {crostata});
@@ -394,6 +401,9 @@ private slots:
         QCOMPARE(detto.section("\r\n", 0, 0),
                  "La ricetta è stata eliminata da un altro programma.");
         QCOMPARE(detto.contains("nuova ricetta"), !digitato.isEmpty());
+        // Every line shown was saved with it: nothing to say about lines left out.
+        for (const auto &m : dialoghi->messaggi())
+            QVERIFY2(!m.testo.contains("senza le righe"), qPrintable(m.testo));
         QStringList ricette;
         for (const QVariantList &r :
              libro->righe("SELECT NomeRicetta, DescrizioneRicetta, (SELECT count(*) FROM "
@@ -408,7 +418,9 @@ private slots:
         if (via != "chiusura" && risposta == Dialogs::Si) {
             // The recipe shown is the one saved, with its lines.
             QCOMPARE(campo(2), QString("Frolla"));
-            QCOMPARE(righeGriglia(), (Righe{{"Farina", "200", "00"}, {"Burro", "100", ""}}));
+            const Righe salvate = conRighe ? Righe{{"Farina", "200", "00"}, {"Burro", "100", ""}}
+                                           : Righe{{"", "", ""}}; // the grid's one empty row
+            QCOMPARE(righeGriglia(), salvate);
         }
     }
 

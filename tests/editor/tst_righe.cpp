@@ -261,7 +261,7 @@ private slots:
         const Righe prima = righeLibro(ricetta);
         const Righe dopo = azione == "cancella" ? Righe{} : Righe{{scelto, "2", " "}};
         apri();
-        finestra->Data3->Database()->setAttesaMassima(0);
+        finestra->findChild<DataSource *>("Data3")->Database()->setAttesaMassima(0);
         const auto prova = [&] {
             if (azione == "cancella")
                 return clic("Command2");
