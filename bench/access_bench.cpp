@@ -1,5 +1,7 @@
 // Converting the Access 2002-2003 fixture into a book of ours, the helper process included.
 #include "formati/libroaccess.h"
+#include "storage/database.h"
+#include "storage/engineerror.h"
 #include "storage/schema.h"
 
 #include <QCoreApplication>
@@ -9,29 +11,25 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <sqlite3.h>
 #include <vector>
 
 namespace {
 
 constexpr int Giri = 10;
 
+// The rows of every table, read through storage as the program would; 0 when unreadable.
 qint64 righe(const QString &libro)
 {
-    sqlite3 *db = nullptr;
-    qint64 n = 0;
-    if (sqlite3_open_v2(QFile::encodeName(libro).constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
-        SQLITE_OK)
-        for (const Schema::Tabella &t : Schema::tabelle()) {
-            sqlite3_stmt *s = nullptr;
-            const QByteArray sql = "SELECT count(*) FROM \"" + t.nome.toUtf8() + '"';
-            if (sqlite3_prepare_v2(db, sql.constData(), -1, &s, nullptr) == SQLITE_OK &&
-                sqlite3_step(s) == SQLITE_ROW)
-                n += sqlite3_column_int64(s, 0);
-            sqlite3_finalize(s);
-        }
-    sqlite3_close(db);
-    return n;
+    try {
+        const std::shared_ptr<Database> db = Database::apri(libro, Database::Modo::SolaLettura);
+        qint64 n = 0;
+        for (const Schema::Tabella &t : Schema::tabelle())
+            n += db->valore("SELECT count(*) FROM \"" + t.nome + '"').toLongLong();
+        return n;
+    } catch (const EngineError &e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.description()));
+        return 0;
+    }
 }
 
 } // namespace

@@ -5,7 +5,6 @@
 #include "storage/statement.h"
 
 #include <algorithm>
-#include <sqlite3.h>
 
 namespace {
 
