@@ -297,8 +297,9 @@ private slots:
                  uscita.readAllStandardError().constData());
         const QStringList righe =
             QString::fromLocal8Bit(uscita.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-        QCOMPARE(righe.size(), 2);
-        QCOMPARE(righe.at(1), "1"); // the check's thread ended with the application
+        QCOMPARE(righe.size(), 3);
+        // The check's thread ended with the application.
+        QCOMPARE(righe.at(2).toInt(), righe.at(1).toInt() - 1);
         const QString verificati = contenuto(QDir(righe.at(0)).filePath("verificati"));
         QVERIFY2(verificati.contains('\t' + QFileInfo(fatto).canonicalFilePath() + '\n'),
                  qPrintable(verificati));
