@@ -6,6 +6,8 @@ RicercaInSottofondo::RicercaInSottofondo(const QString &libro, const QString &ca
                                          QObject *parent)
     : QObject(parent), libro_(libro), cartella_(cartella)
 {
+    connect(this, &RicercaInSottofondo::daConsegnare, this, &RicercaInSottofondo::consegna,
+            Qt::QueuedConnection);
     filo_ = std::thread([this] { lavora(); });
 }
 
@@ -52,11 +54,31 @@ void RicercaInSottofondo::annullaPreparazione()
     sveglia_.notify_all();
 }
 
+// What the thread tells the window crosses under guardia_, so that a data race checker sees the
+// hand-over too (Qt's own queue is a lock it cannot see).
+void RicercaInSottofondo::spedisci(std::function<void()> emissione)
+{
+    {
+        const std::lock_guard bloccato(guardia_);
+        posta_.push_back(std::move(emissione));
+    }
+    emit daConsegnare();
+}
+
+void RicercaInSottofondo::consegna()
+{
+    std::deque<std::function<void()>> arrivate;
+    {
+        const std::lock_guard bloccato(guardia_);
+        arrivate.swap(posta_);
+    }
+    for (const std::function<void()> &emetti : arrivate)
+        emetti();
+}
+
 void RicercaInSottofondo::annunciaNomi(const IndiceRicette &indice)
 {
-    QMetaObject::invokeMethod(
-        this, [this, c = indice.categorie(), i = indice.nomiIngredienti()] { emit nomi(c, i); },
-        Qt::QueuedConnection);
+    spedisci([this, c = indice.categorie(), i = indice.nomiIngredienti()] { emit nomi(c, i); });
 }
 
 RicercaInSottofondo::Risposta RicercaInSottofondo::rispondi(IndiceRicette &indice,
@@ -80,8 +102,7 @@ RicercaInSottofondo::Risposta RicercaInSottofondo::rispondi(IndiceRicette &indic
 void RicercaInSottofondo::lavora()
 {
     const auto dice = [this](const QString &causa) {
-        QMetaObject::invokeMethod(
-            this, [this, causa] { emit errore(causa); }, Qt::QueuedConnection);
+        spedisci([this, causa] { emit errore(causa); });
     };
     std::shared_ptr<Database> libro;
     std::unique_ptr<IndiceRicette> indice;
@@ -123,8 +144,7 @@ void RicercaInSottofondo::lavora()
                 Risposta r = rispondi(*indice, *richiesta);
                 r.incompleta = inCorso || !indice->completo();
                 if (!fermo_)
-                    QMetaObject::invokeMethod(
-                        this, [this, r] { emit risposta(r); }, Qt::QueuedConnection);
+                    spedisci([this, r] { emit risposta(r); });
             } catch (const EngineError &e) {
                 dice(e.description());
             }
@@ -143,9 +163,7 @@ void RicercaInSottofondo::lavora()
                 annunciaNomi(*indice);
                 fatte = tutte = qMax(fatte, tutte);
             }
-            QMetaObject::invokeMethod(
-                this, [this, fatte, tutte] { emit avanzamento(fatte, tutte); },
-                Qt::QueuedConnection);
+            spedisci([this, fatte, tutte] { emit avanzamento(fatte, tutte); });
         } catch (const EngineError &e) {
             inCorso = false;
             dice(e.description());

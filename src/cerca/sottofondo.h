@@ -6,6 +6,8 @@
 #include <QString>
 #include <atomic>
 #include <condition_variable>
+#include <deque>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -14,8 +16,9 @@
 // index; it brings the index up to the book a block of recipes at a time and answers the searches
 // in between, the newest only: a search asked while another runs stops that one. Whoever creates
 // it owns it (the search window); its destructor stops what runs and waits for the thread, so
-// nothing outlives the window. What it tells the window arrives as queued signals on the window's
-// thread, never while the window is gone.
+// nothing outlives the window. What it tells the window arrives as signals on the window's
+// thread, never while the window is gone: the thread leaves each in posta_, under guardia_, and a
+// queued daConsegnare() has the window's thread emit what waits there.
 class RicercaInSottofondo : public QObject
 {
     Q_OBJECT
@@ -57,16 +60,21 @@ signals:
     void nomi(const QList<std::pair<qint64, QString>> &categorie, const QStringList &ingredienti);
     // The book or the index cannot be read: the cause, in Italian.
     void errore(const QString &causa);
+    // Something waits in posta_ (the thread's own, to itself on the window's thread).
+    void daConsegnare();
 
 private:
     void lavora();
     void annunciaNomi(const IndiceRicette &indice);
+    void spedisci(std::function<void()> emissione); // on the thread
+    void consegna();                                // on the window's thread
     Risposta rispondi(IndiceRicette &indice, const Richiesta &r);
 
     QString libro_, cartella_;
     std::mutex guardia_;
     std::condition_variable sveglia_;
     std::optional<Richiesta> attesa_;
+    std::deque<std::function<void()>> posta_; // emissions for the window's thread
     quint64 ultimo_ = 0;
     bool daGuardare_ = true, annullata_ = false, fine_ = false;
     std::atomic<bool> fermo_ = false;     // a newer search, or the end: the running one stops

@@ -10,8 +10,12 @@ bool prepara(int argc, int argomenti, const char *uso, const Misure &misure)
         std::fprintf(stderr, "uso: %s\n", uso);
         return false;
     }
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+    // A sanitizer's build (for developers) has reserved terabytes of address space for its
+    // shadow memory before main: under this limit every allocation would fail. The others stay.
     const rlimit memoria{misure.memoria, misure.memoria};
     setrlimit(RLIMIT_AS, &memoria);
+#endif
     const rlimit processore{misure.processore, misure.processore};
     setrlimit(RLIMIT_CPU, &processore);
     const rlimit core{0, 0};
