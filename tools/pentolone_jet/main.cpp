@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <cstring>
 #include <mdbtools.h>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -43,22 +44,34 @@ void scrivi(const QByteArray &riga)
     std::fflush(stdout);
 }
 
+// libmdb's file and its tables' definitions, freed however the conversion ends, a refusal too:
+// the tables before the file they were read from.
+struct ChiudiFile
+{
+    void operator()(MdbHandle *mdb) const { mdb_close(mdb); }
+};
+struct LiberaTabella
+{
+    void operator()(MdbTableDef *t) const { mdb_free_tabledef(t); }
+};
+using Tabella = std::unique_ptr<MdbTableDef, LiberaTabella>;
+
 struct Lettura
 {
     const Schema::Tabella *schema;
-    MdbTableDef *tabella;
+    Tabella tabella;
     std::vector<int> colonne; // libmdb's column number for each of ours
 };
 
-MdbTableDef *leggiTabella(MdbHandle *mdb, GPtrArray *catalogo, const QString &nome)
+Tabella leggiTabella(MdbHandle *mdb, GPtrArray *catalogo, const QString &nome)
 {
     for (guint i = 0; i < catalogo->len; ++i) {
         auto *voce = static_cast<MdbCatalogEntry *>(g_ptr_array_index(catalogo, i));
         if (voce->object_type != MDB_TABLE ||
             QString::fromUtf8(voce->object_name).compare(nome, Qt::CaseInsensitive) != 0)
             continue;
-        MdbTableDef *t = mdb_read_table(voce);
-        if (!t || !mdb_read_columns(t))
+        Tabella t(mdb_read_table(voce));
+        if (!t || !mdb_read_columns(t.get()))
             throw Rifiuto{"illeggibile"};
         return t;
     }
@@ -137,8 +150,8 @@ int copia(MdbHandle *mdb, const Lettura &l, Database &db, int fatti)
     std::vector<int> perNumero(MDB_MAX_COLS);
     scrivi("fatti " + QByteArray::number(fatti));
     const int fine = fatti + int(l.tabella->num_rows);
-    mdb_rewind_table(l.tabella);
-    while (mdb_fetch_row(l.tabella)) {
+    mdb_rewind_table(l.tabella.get());
+    while (mdb_fetch_row(l.tabella.get())) {
         // A broken page chain can hand back rows without end.
         if (fatti == fine)
             throw Rifiuto{"illeggibile"};
@@ -147,7 +160,7 @@ int copia(MdbHandle *mdb, const Lettura &l, Database &db, int fatti)
         size_t misura = 0;
         if (mdb_find_row(mdb, int(l.tabella->cur_row) - 1, &inizio, &misura) != 0)
             throw Rifiuto{"illeggibile"};
-        const int n = mdb_crack_row(l.tabella, inizio & 0x1fff, misura, campi.data());
+        const int n = mdb_crack_row(l.tabella.get(), inizio & 0x1fff, misura, campi.data());
         if (n < 0 || n > MDB_MAX_COLS)
             throw Rifiuto{"illeggibile"};
         std::fill(perNumero.begin(), perNumero.end(), -1);
@@ -171,7 +184,8 @@ int copia(MdbHandle *mdb, const Lettura &l, Database &db, int fatti)
 
 int converti(const char *jet, const QString &destinazione)
 {
-    MdbHandle *mdb = mdb_open(jet, MDB_NOFLAGS);
+    const std::unique_ptr<MdbHandle, ChiudiFile> file(mdb_open(jet, MDB_NOFLAGS));
+    MdbHandle *mdb = file.get();
     if (!mdb)
         throw Rifiuto{"illeggibile"};
     mdb_set_bind_size(mdb, Misura);
@@ -180,7 +194,7 @@ int converti(const char *jet, const QString &destinazione)
     GPtrArray *catalogo = mdb_read_catalog(mdb, MDB_TABLE);
     if (!catalogo)
         throw Rifiuto{"illeggibile"};
-    std::vector<Lettura> letture;
+    std::vector<Lettura> letture; // after file: gone before it
     qint64 totale = 0;
     for (const Schema::Tabella &t : Schema::tabelle()) {
         letture.push_back(prepara(mdb, catalogo, t));
@@ -209,9 +223,6 @@ int converti(const char *jet, const QString &destinazione)
         scrivi("fatti " + QByteArray::number(fatti));
         t.commit();
     }
-    for (const Lettura &l : letture)
-        mdb_free_tabledef(l.tabella);
-    mdb_close(mdb);
     scrivi("fine");
     return 0;
 }
