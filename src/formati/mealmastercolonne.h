@@ -1,5 +1,8 @@
 #pragma once
 
+#include "formati/ricettaestera.h"
+
+#include <QList>
 #include <QString>
 #include <QStringView>
 #include <optional>
@@ -39,5 +42,8 @@ QString codiceUnita(const QString &parola, bool plurale);
 bool plurale(const QString &quantita);
 // "Vegetarian", "Vegetariane": a category that says what the recipe is.
 bool eVegetariana(const QString &categoria);
+
+// The whole recipes of a decoded file; errore names those left out and why (empty when none).
+QList<RicettaEstera> leggiTesto(QStringView testo, const QString &nome, QString &errore);
 
 } // namespace MealMaster
