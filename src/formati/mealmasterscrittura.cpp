@@ -114,15 +114,7 @@ QString scrivi(const QString &percorso, const QList<RicettaEstera> &ricette)
     if (!f.open(QIODevice::WriteOnly) || f.write(contenuto) != contenuto.size() || !f.commit()) {
         const int perche = errno;
         f.cancelWriting();
-        // A file being made is missing only when its folder is; a read-only disk is no
-        // read-only file.
-        if (perche == EROFS)
-            return QStringLiteral("Impossibile scrivere il file '%1': il disco che lo deve "
-                                  "contenere è di sola lettura.")
-                .arg(percorso);
-        return perche == ENOENT
-                   ? EngineError::descrizione(EngineError::CartellaNonTrovata, percorso)
-                   : EngineError::daFile(perche ? perche : EIO, percorso).description();
+        return EngineError::causaDiScrittura(perche, percorso);
     }
     return {};
 }

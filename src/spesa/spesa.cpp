@@ -312,11 +312,9 @@ void Spesa::cmdSalva_Click()
     if (!f.open(QIODevice::WriteOnly) || f.write(testo) != testo.size() || !f.commit()) {
         const int perche = errno;
         f.cancelWriting();
-        const QString causa = perche == ENOENT
-                                  ? EngineError::descrizione(EngineError::CartellaNonTrovata, file)
-                                  : EngineError::daFile(perche ? perche : EIO, file).description();
-        dialogs().messageBox(righe({"La lista non è stata salvata:", causa}), Dialogs::SoloOK,
-                             Titolo, Dialogs::Critica);
+        dialogs().messageBox(
+            righe({"La lista non è stata salvata:", EngineError::causaDiScrittura(perche, file)}),
+            Dialogs::SoloOK, Titolo, Dialogs::Critica);
     }
 }
 

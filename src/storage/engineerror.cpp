@@ -53,8 +53,6 @@ const QHash<int, QString> &testi()
         {EngineError::TroppiDati, "Il testo è troppo lungo per essere memorizzato."},
         {EngineError::CampoNonAggiornabile, "Il campo '%1' non può essere aggiornato."},
         {EngineError::InsiemeNonAggiornabile, "Questo insieme di record non è aggiornabile."},
-        {EngineError::ConversioneNonRiuscita, "%1"},
-        {EngineError::ConversioneAnnullata, "La copia del file \"%1\" è stata annullata."},
         {EngineError::RicettaEliminata,
          "La ricetta \"%1\" non è più nel ricettario: è stata eliminata da un altro programma."},
     };
@@ -125,6 +123,17 @@ EngineError::EngineError(int numero, const QString &argomento)
 EngineError EngineError::daFile(int errnoDiSistema, const QString &file)
 {
     return EngineError(codiciErrno().value(errnoDiSistema, ErroreDisco), file);
+}
+
+QString EngineError::causaDiScrittura(int errnoDiSistema, const QString &file)
+{
+    if (errnoDiSistema == EROFS)
+        return QStringLiteral("Impossibile scrivere il file '%1': il disco che lo deve contenere "
+                              "è di sola lettura.")
+            .arg(file);
+    if (errnoDiSistema == ENOENT)
+        return descrizione(CartellaNonTrovata, file);
+    return daFile(errnoDiSistema ? errnoDiSistema : EIO, file).description();
 }
 
 EngineError EngineError::daSqlite(int codice, int errnoDiSistema, const QString &file)

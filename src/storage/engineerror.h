@@ -35,10 +35,6 @@ public:
         TroppiDati = 3163,
         CampoNonAggiornabile = 3164,
         InsiemeNonAggiornabile = 3326,
-        // A book in the older (Jet) format that could not be converted; the converter writes
-        // the whole sentence, naming the file.
-        ConversioneNonRiuscita = 3900,
-        ConversioneAnnullata = 3901,
         // A recipe a window listed, gone from the book since: another program deleted it.
         RicettaEliminata = 3902,
     };
@@ -55,6 +51,9 @@ public:
     // that SQLite saw, 0 when none) or of a failed file operation (errno) on a file.
     static EngineError daSqlite(int codice, int errnoDiSistema, const QString &file);
     static EngineError daFile(int errnoDiSistema, const QString &file);
+    // Why a file made anew (QSaveFile) could not be written, from the errno right after the
+    // failure: a missing file there is a missing folder, and a read-only disk no read-only file.
+    static QString causaDiScrittura(int errnoDiSistema, const QString &file);
 
 private:
     int numero_;

@@ -391,6 +391,42 @@ private slots:
         QVERIFY(TestoSpesa::testo(lista->leggi().voci).contains("- Sale\n"));
     }
 
+    // "Salva...": the list's text in the file named, or the true cause and no file.
+    void salva_scriveIlTestoODicePerche_data()
+    {
+        QTest::addColumn<QString>("dove"); // the name given, in a new folder
+        QTest::addColumn<QString>("detto");
+        caso("a new file", QString("spesa.txt"), QString());
+        caso("a folder that is not there", QString("manca/spesa.txt"),
+             QString("Impossibile trovare la cartella del file '%1'."));
+    }
+    void salva_scriveIlTestoODicePerche()
+    {
+        QFETCH(QString, dove);
+        QFETCH(QString, detto);
+        QTemporaryDir cartella;
+        const QString file = cartella.filePath(dove);
+        auto lista = std::make_shared<ListaSpesa>(libro->percorso());
+        inLista(*lista, {"Sugo|4|4|Pomodori=3=;Olio=2=cucchiai"});
+        Spesa finestra(lista);
+        QVERIFY(mostrata(finestra));
+        dialoghi->rispondiFile(file);
+        if (!detto.isEmpty())
+            dialoghi->rispondi(Dialogs::OK);
+        QTest::mouseClick(w<QPushButton>(&finestra, "cmdSalva"), Qt::LeftButton);
+        if (detto.isEmpty()) {
+            QVERIFY(dialoghi->visti().isEmpty());
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(QString::fromUtf8(f.readAll()), TestoSpesa::testo(lista->leggi().voci));
+        } else {
+            QCOMPARE(dialoghi->visti(), QStringList("Lista della spesa: La lista non è stata "
+                                                    "salvata:\r\n" +
+                                                    detto.arg(file)));
+            QVERIFY(!QFileInfo::exists(file));
+        }
+    }
+
     // Portions typed in the list's table: the quantities follow.
     void porzioniCambiate_quantitaConvertite()
     {
