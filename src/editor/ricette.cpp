@@ -11,6 +11,7 @@
 #include "storage/schema.h"
 #include "toolkit/applicazione.h"
 #include "toolkit/dialogs.h"
+#include "toolkit/guida.h"
 #include "toolkit/maiuscole.h"
 
 #include <QCloseEvent>
@@ -332,7 +333,7 @@ void Ricette::etichettaCommento_DblClick()
 
 void Ricette::aiuto_Click()
 {
-    dialogs().help("Pentolone.HLP", Dialogs::Argomento, 2);
+    dialogs().help("Pentolone.HLP", Dialogs::Argomento, Guida::Ricette);
 }
 
 void Ricette::cmdChiudi_Click()
