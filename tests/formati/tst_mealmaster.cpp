@@ -7,6 +7,7 @@
 #include "principale.h"
 #include "righeestere.h"
 #include "scripteddialogs.h"
+#include "storage/engineerror.h"
 #include "toolkit/applicazione.h"
 
 #include <QDir>
@@ -14,6 +15,8 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -340,6 +343,37 @@ private slots:
                  (QList<QVariantList>{{"Pane", -1, QVariant()}, {"Pizza", 0, 250}}));
         QCOMPARE(LibroDiProva::righe(libro, "SELECT Ingrediente FROM Ingredienti"),
                  (QList<QVariantList>{{"Farina"}}));
+    }
+
+    // A disk that fills while the temporary book is written (a limit on the size of the files
+    // this process writes): the error comes back, and nothing is left of the book.
+    void libroSorgente_scritturaFallita_nonLasciaNulla()
+    {
+        QTemporaryDir cartella;
+        const QString libro = cartella.filePath("sorgente.mdb");
+        QList<RicettaEstera> ricette;
+        for (int i = 0; i < 500; ++i) {
+            RicettaEstera r;
+            r.nome = QString("Ricetta %1").arg(i);
+            r.istruzioni = QString(2000, QChar(u'a' + i % 26));
+            ricette << r;
+        }
+        rlimit prima{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &prima), 0);
+        const auto segnale = std::signal(SIGXFSZ, SIG_IGN); // a write past it fails, no signal
+        rlimit stretto = prima;
+        stretto.rlim_cur = 256 * 1024;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &stretto), 0);
+        int numero = 0;
+        try {
+            LibroSorgente::scrivi(libro, ricette);
+        } catch (const EngineError &e) {
+            numero = e.number();
+        }
+        setrlimit(RLIMIT_FSIZE, &prima);
+        std::signal(SIGXFSZ, segnale);
+        QVERIFY2(numero != 0, "the write past the limit did not fail");
+        QCOMPARE(QDir(cartella.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 
     // "Esporta..." of every listed recipe of the sample book, read back: the same recipes.
