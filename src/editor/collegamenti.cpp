@@ -225,11 +225,11 @@ void Ricette::tastoRilasciato(QObject *o, QKeyEvent *e)
     const bool scorciatoia =
         (e->modifiers() & Qt::ControlModifier) && !(e->modifiers() & Qt::AltModifier); // not AltGr
     const int k = scorciatoia ? Tasto::Nessuno : codiceTasto(e);
-    // The point, which the list's own keys pass over too, completes nothing either.
+    // Delete and Backspace only take away; any other character, a point too, completes.
     if (e->key() == Qt::Key_Delete)
         IngredienteScelto_KeyUp(true);
     else if (k != Tasto::Nessuno && k != Tasto::Invio)
-        IngredienteScelto_KeyUp(k == Tasto::Backspace || e->key() == Qt::Key_Period);
+        IngredienteScelto_KeyUp(k == Tasto::Backspace);
 }
 
 void Ricette::fuocoPerso(QObject *o)

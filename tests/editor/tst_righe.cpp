@@ -297,6 +297,26 @@ private slots:
         QCOMPARE(righeGriglia(), inGriglia(dopo));
     }
 
+    // Each key typed in "Scegli l'Ingrediente" cuts the box at the caret and completes what is
+    // left; a point is typed like any other character, not taken for Delete.
+    void scelta_ogniTastoCompleta_data()
+    {
+        QTest::addColumn<QString>("tasti");
+        QTest::addColumn<QString>("atteso");
+        QTest::newRow("letters") << "pom" << "Pomodoro";
+        QTest::newRow("a point after a completion") << "pom." << "Pom.";
+    }
+    void scelta_ogniTastoCompleta()
+    {
+        QFETCH(QString, tasti);
+        QFETCH(QString, atteso);
+        apri();
+        QLineEdit *b = casella("IngredienteScelto");
+        b->setFocus();
+        QTest::keyClicks(b, tasti); // each character with its own key, as a keyboard sends it
+        QCOMPARE(b->text(), atteso);
+    }
+
     // Ctrl+A in "Scegli l'Ingrediente" selects the name, however the keys are let go: Ctrl first,
     // as many do, or the letter first.
     void scelta_ctrlASelezionaIlNome_data()
