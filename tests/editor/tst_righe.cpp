@@ -303,8 +303,10 @@ private slots:
     {
         QTest::addColumn<QString>("tasti");
         QTest::addColumn<QString>("atteso");
-        QTest::newRow("letters") << "pom" << "Pomodoro";
-        QTest::newRow("a point after a completion") << "pom." << "Pom.";
+        QTest::newRow("letters") << "pom"
+                                 << "Pomodoro";
+        QTest::newRow("a point after a completion") << "pom."
+                                                    << "Pom.";
     }
     void scelta_ogniTastoCompleta()
     {
