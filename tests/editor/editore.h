@@ -77,16 +77,20 @@ protected:
     QString didascalia() const { return w<NavigationBar>("datPrimaryRS")->caption(); }
     int beep() const { return int(dialoghi->di("beep").size()); }
 
-    // Types into a box as a user does: it takes the focus, the keys arrive one by one ('\b' is
-    // Backspace, '\n' Enter, accented letters come as text, as from an input method).
+    // Types into a box as a user does: it takes the focus, the keys arrive one by one with the
+    // key codes a keyboard gives ('\b' is Backspace, '\n' Enter; accented letters come as text
+    // alone, as from an input method).
     static void scrivi(QWidget *c, const QString &testo)
     {
         c->setFocus();
         for (const QChar ch : testo)
             if (ch == '\b' || ch == '\n')
                 QTest::keyClick(c, ch == '\b' ? Qt::Key_Backspace : Qt::Key_Return);
+            else if (ch.unicode() > 0x20 && ch.unicode() < 0x7f)
+                QTest::keyClick(c, char(ch.unicode()));
             else
-                QTest::sendKeyEvent(QTest::Click, c, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+                QTest::sendKeyEvent(QTest::Click, c, ch == ' ' ? Qt::Key_Space : Qt::Key_unknown,
+                                    QString(ch), Qt::NoModifier);
     }
     void riscrivi(const char *nome, const QString &testo) const
     {
