@@ -43,29 +43,29 @@ Elenco::Elenco(QWidget *parent)
             ds, &DataSource::Error, this,
             [this, ds](int DataErr, int &Response) { Data_Error(ds, DataErr, Response); },
             Qt::DirectConnection);
-    connect(ui->Lista, &QComboBox::activated, this, &Elenco::Lista_Click);
+    connect(ui->Lista, &QComboBox::activated, this, &Elenco::categoria_Click);
     ui->Lista->installEventFilter(this);
     // Each acts only when its button became selected.
     connect(ui->Option1, &QRadioButton::toggled, this, [this](bool scelto) {
         if (scelto)
-            Option1_Click();
+            elencoPerCategoria_Click();
     });
     connect(ui->Option2, &QRadioButton::toggled, this, [this](bool scelto) {
         if (scelto)
-            Option2_Click();
+            elencoAlfabetico_Click();
     });
     connect(ui->Option3, &QRadioButton::toggled, this, [this](bool scelto) {
         if (scelto)
-            Option3_Click();
+            elencoVegetariane_Click();
     });
     connect(ui->Griglia->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &Elenco::Griglia_SelChange);
-    connect(ui->Command1, &QPushButton::clicked, this, &Elenco::Command1_Click);
-    connect(ui->Command4, &QPushButton::clicked, this, &Elenco::Command4_Click);
-    connect(ui->Command3, &QPushButton::clicked, this, &Elenco::Command3_Click);
-    connect(ui->Command2, &QPushButton::clicked, this, &Elenco::Command2_Click);
-    connect(ui->Command5, &QPushButton::clicked, this, &Elenco::Command5_Click);
-    connect(ui->Command6, &QPushButton::clicked, this, &Elenco::Command6_Click);
+    connect(ui->Command1, &QPushButton::clicked, this, &Elenco::stampaScelte_Click);
+    connect(ui->Command4, &QPushButton::clicked, this, &Elenco::stampaTutte_Click);
+    connect(ui->Command3, &QPushButton::clicked, this, &Elenco::eliminaScelte_Click);
+    connect(ui->Command2, &QPushButton::clicked, this, &Elenco::chiudi_Click);
+    connect(ui->Command5, &QPushButton::clicked, this, &Elenco::esporta_Click);
+    connect(ui->Command6, &QPushButton::clicked, this, &Elenco::allaSpesa_Click);
     TrascinaRicette::abilita(ui->Griglia, [this] { return ricetteSelezionate(); });
 
     Form_Load();
@@ -121,26 +121,26 @@ void Elenco::elencaPrimaCategoria()
     segnalaNumero();
 }
 
-void Elenco::Lista_Click()
+void Elenco::categoria_Click()
 {
     errore_ = {};
     elenca(perCategoria(ui->Lista->currentData()));
     segnalaDescrizione();
 }
 
-void Elenco::Option1_Click()
+void Elenco::elencoPerCategoria_Click()
 {
     errore_ = {};
     ui->Lista->setEnabled(true);
     elencaPrimaCategoria();
 }
 
-void Elenco::Option2_Click()
+void Elenco::elencoAlfabetico_Click()
 {
     elencaSenzaCategoria(Origine::ElencoAlfabetico);
 }
 
-void Elenco::Option3_Click()
+void Elenco::elencoVegetariane_Click()
 {
     elencaSenzaCategoria(Origine::ElencoVegetariane);
 }
@@ -204,13 +204,13 @@ std::pair<int, int> Elenco::selezione() const
     return {prima, ultima};
 }
 
-void Elenco::Command1_Click()
+void Elenco::stampaScelte_Click()
 {
     const auto [prima, ultima] = selezione();
     stampa(prima, ultima);
 }
 
-void Elenco::Command4_Click()
+void Elenco::stampaTutte_Click()
 {
     stampa(0, righe_->rowCount() - 1);
 }
@@ -273,7 +273,7 @@ RicettaDaStampare Elenco::leggiRicetta(int riga)
     return r;
 }
 
-void Elenco::Command3_Click()
+void Elenco::eliminaScelte_Click()
 {
     if (dialogs().messageBox("Siete sicuri di voler cancellare questa/e ricetta/e?", Dialogs::SiNo,
                              "Attenzione", Dialogs::NessunaIcona) != Dialogs::Si)
@@ -326,7 +326,7 @@ void Elenco::elimina(int prima, int ultima)
     }
 }
 
-void Elenco::Command2_Click()
+void Elenco::chiudi_Click()
 {
     close();
 }

@@ -44,19 +44,19 @@ private:
 
     void Form_Load();
     void Form_Activate();
-    void Lista_Click();
-    void Option1_Click();
-    void Option2_Click();
-    void Option3_Click();
+    void categoria_Click();
+    void elencoPerCategoria_Click();
+    void elencoAlfabetico_Click();
+    void elencoVegetariane_Click();
     void Griglia_SelChange();
-    void Command1_Click();
-    void Command4_Click();
-    void Command3_Click();
-    void Command2_Click();
+    void stampaScelte_Click();
+    void stampaTutte_Click();
+    void eliminaScelte_Click();
+    void chiudi_Click();
     // "Esporta...": the selected recipes, or all listed, to a MealMaster file.
-    void Command5_Click();
+    void esporta_Click();
     // "Alla spesa".
-    void Command6_Click();
+    void allaSpesa_Click();
     // The selected recipes, key and name: for the shopping list and for a drag.
     TrascinaRicette::Ricette ricetteSelezionate() const;
     void Data_Error(DataSource *ds, int DataErr, int &Response);

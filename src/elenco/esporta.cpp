@@ -41,7 +41,7 @@ RicettaEstera estera(const RicettaDaStampare &d)
 
 } // namespace
 
-void Elenco::Command5_Click()
+void Elenco::esporta_Click()
 {
     const int elencate = righe_->rowCount();
     if (elencate == 0 || righe_->chiave(0).isEmpty())
@@ -104,7 +104,7 @@ TrascinaRicette::Ricette Elenco::ricetteSelezionate() const
     return r;
 }
 
-void Elenco::Command6_Click()
+void Elenco::allaSpesa_Click()
 {
     QList<qint64> chiavi;
     for (const auto &[chiave, nome] : ricetteSelezionate())

@@ -17,7 +17,7 @@ Categoriealimentari::Categoriealimentari(QWidget *parent)
 
     connect(ui->cmdInserisci, &QPushButton::clicked, this,
             &Categoriealimentari::cmdInserisci_Click);
-    connect(ui->Command1, &QPushButton::clicked, this, &Categoriealimentari::Command1_Click);
+    connect(ui->Command1, &QPushButton::clicked, this, &Categoriealimentari::modifica_Click);
 }
 
 Categoriealimentari::~Categoriealimentari() = default;
@@ -30,7 +30,7 @@ void Categoriealimentari::cmdInserisci_Click()
     dialogs().beep();
 }
 
-void Categoriealimentari::Command1_Click()
+void Categoriealimentari::modifica_Click()
 {
     const Recordset *rs = datPrimaryRS->Recordset();
     if (rs && (rs->haRigaCorrente() || rs->EditMode() == Recordset::NuovoInCorso))

@@ -22,7 +22,7 @@ protected:
 
 private:
     void cmdInserisci_Click();
-    void Command1_Click();
+    void modifica_Click();
 
     std::unique_ptr<Ui::Categoriealimentari> ui;
 };

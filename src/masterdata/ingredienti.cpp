@@ -15,7 +15,7 @@ Ingredienti::Ingredienti(QWidget *parent)
     ui->DBGrid1->setColumnWidth(0, 110);
 
     connect(ui->cmdInserisci, &QPushButton::clicked, this, &Ingredienti::cmdInserisci_Click);
-    connect(ui->Command1, &QPushButton::clicked, this, &Ingredienti::Command1_Click);
+    connect(ui->Command1, &QPushButton::clicked, this, &Ingredienti::modifica_Click);
     connect(ui->DBGrid1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &Ingredienti::DBGrid1_RowColChange);
 }
@@ -32,7 +32,7 @@ void Ingredienti::cmdInserisci_Click()
     modo_ = Modo::Aggiunta;
 }
 
-void Ingredienti::Command1_Click()
+void Ingredienti::modifica_Click()
 {
     const Recordset *rs = datPrimaryRS->Recordset();
     if (!rs || !rs->haRigaCorrente())

@@ -29,7 +29,7 @@ private:
     enum class Modo { Attesa, Aggiunta, Modifica };
 
     void cmdInserisci_Click();
-    void Command1_Click();
+    void modifica_Click();
     void DBGrid1_RowColChange();
     void tornaInAttesa();
 
