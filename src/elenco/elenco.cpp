@@ -1,10 +1,10 @@
-// The recipe list window: three lists of recipes, their printout and their deletion.
+// The recipe list window: three lists of recipes and their deletion; printing them and their
+// other ways out are in esporta.cpp.
 #include "elenco/elenco.h"
 #include "ui_elenco.h"
 
 #include "elenco/righeelenco.h"
 #include "printing/impaginazione.h"
-#include "printing/superficie.h"
 #include "storage/datasource.h"
 #include "storage/engineerror.h"
 #include "storage/schema.h"
@@ -12,9 +12,12 @@
 #include "toolkit/dialogs.h"
 #include "toolkit/grigliadati.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
+#include <QThread>
+#include <QTimer>
 
 using namespace Schema;
 
@@ -158,29 +161,62 @@ void Elenco::elencaSenzaCategoria(const QString &origine)
 
 void Elenco::elenca(const QString &origine)
 {
-    QList<RigheElenco::Riga> lette;
-    int conteggio = 0;
+    Recordset *rs = nullptr;
     if (!origine.isEmpty()) {
         Data2->setRecordSource(origine);
-        if (Data2->Refresh()) {
-            Recordset &rs = *Data2->Recordset();
-            conteggio = rs.RecordCount();
-            // One pass over the set, which reads its rows in blocks.
-            prova([&] {
-                lette.reserve(conteggio);
-                for (int p = 0; p < conteggio; ++p)
-                    lette.append({rs.valoreAlPosto(p, RigheElenco::Nome).toString(),
-                                  rs.valoreAlPosto(p, RigheElenco::Chiave).toString()});
-            });
-        }
+        if (Data2->Refresh())
+            rs = Data2->Recordset();
     }
+    mostraRighe(rs, QString());
+}
+
+void Elenco::mostraRighe(Recordset *rs, const QString &chiaveCorrente)
+{
+    QList<RigheElenco::Riga> lette;
+    const int conteggio = rs ? rs->RecordCount() : 0;
+    if (rs)
+        // One pass over the set, which reads its rows in blocks.
+        prova([&] {
+            lette.reserve(conteggio);
+            for (int p = 0; p < conteggio; ++p)
+                lette.append({rs->valoreAlPosto(p, RigheElenco::Nome).toString(),
+                              rs->valoreAlPosto(p, RigheElenco::Chiave).toString()});
+        });
     righe_->sostituisci(std::move(lette));
     ui->Label4->setText(QString::number(conteggio));
+    int corrente = 0;
+    for (int r = 0; !chiaveCorrente.isEmpty() && r < righe_->rowCount(); ++r)
+        if (righe_->chiave(r) == chiaveCorrente)
+            corrente = r;
     if (righe_->rowCount() > 0)
-        ui->Griglia->selectionModel()->setCurrentIndex(
-            righe_->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        ui->Griglia->selectionModel()->setCurrentIndex(righe_->index(corrente, 0),
+                                                       QItemSelectionModel::ClearAndSelect |
+                                                           QItemSelectionModel::Rows);
     Griglia_SelChange();
     ui->Griglia->viewport()->update();
+}
+
+// The cook coming back from another program, which may have written the book: the list shows
+// what the book holds now. Looked at from the event loop itself, never while a command of the
+// window is under way (a dialog of its own closing activates the window too).
+void Elenco::changeEvent(QEvent *e)
+{
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::ActivationChange && isActiveWindow() && aperta_)
+        QTimer::singleShot(0, this, &Elenco::seguiIlLibro);
+}
+
+// A book that cannot be read leaves the list as it was: the next command says why.
+void Elenco::seguiIlLibro()
+{
+    Recordset *rs = Data2->Recordset();
+    if (!rs || eliminando_ || QThread::currentThread()->loopLevel() > 1 ||
+        QApplication::activeModalWidget())
+        return;
+    bool cambiato = false;
+    if (prova([&] { cambiato = rs->seguiIlLibro(); }) && cambiato)
+        mostraRighe(rs, righe_->chiave(ui->Griglia->currentIndex().row()));
+    errore_ = {};
 }
 
 void Elenco::Griglia_SelChange()
@@ -204,73 +240,11 @@ std::pair<int, int> Elenco::selezione() const
     return {prima, ultima};
 }
 
-void Elenco::stampaScelte_Click()
-{
-    const auto [prima, ultima] = selezione();
-    stampa(prima, ultima);
-}
-
-void Elenco::stampaTutte_Click()
-{
-    stampa(0, righe_->rowCount() - 1);
-}
-
-// Every copy of one recipe before the next recipe; an empty list asks nothing.
-void Elenco::stampa(int prima, int ultima)
-{
-    if (righe_->rowCount() == 0)
-        return;
-    comandoDiStampa(
-        [&](int copie) {
-            for (int riga = prima; riga <= ultima; ++riga)
-                for (int c = 0; c < copie && !righe_->chiave(riga).isEmpty(); ++c)
-                    StampaRicetta(riga);
-        },
-        prima == ultima ? righe_->nome(prima) : QStringLiteral("Ricette"),
-        ui->chkAnteprima->isChecked());
-}
-
 Recordset &Elenco::insieme(DataSource *ds, bool riapri)
 {
     if ((riapri || !ds->Recordset()) && !ds->Refresh())
         throw EngineError(errore_.numero);
     return *ds->Recordset();
-}
-
-void Elenco::StampaRicetta(int riga)
-{
-    ImpaginazioneRicetta(SuperficieStampa::instance(), StampaDaElenco)
-        .StampaRicetta(leggiRicetta(riga));
-}
-
-RicettaDaStampare Elenco::leggiRicetta(int riga)
-{
-    const QString chiave = righe_->chiave(riga);
-    Recordset &ricette = insieme(Data3);
-    ricette.FindFirst(Criterio::PerRicetta + chiave);
-    // A recipe gone since it was listed is not printed in another's place.
-    if (ricette.NoMatch())
-        throw EngineError(EngineError::RicettaEliminata, righe_->nome(riga));
-    RicettaDaStampare r;
-    for (int i = 0; i < ricette.fieldCount(); ++i)
-        r.campi.append(ricette.value(i));
-    const QVariant categoria = r.campi.value(IDCategoriaAlimentare);
-    for (int i = 0; i < ui->Lista->count(); ++i)
-        if (!categoria.isNull() && ui->Lista->itemData(i).toLongLong() == categoria.toLongLong())
-            r.categoria = ui->Lista->itemText(i);
-
-    // Only this recipe's lines are read, not the whole table.
-    Data4->setRecordSource(Origine::RighePrefisso + chiave);
-    Recordset &linee = insieme(Data4, true);
-    Recordset &ingredienti = insieme(Data5);
-    const QString criterio = Criterio::PerRicetta + chiave;
-    for (linee.FindFirst(criterio); !linee.NoMatch(); linee.FindNext(criterio)) {
-        ingredienti.FindFirst(Criterio::PerIngrediente + linee.value(RigaIngrediente).toString());
-        r.righe.append({ingredienti.value(Ingrediente).toString(),
-                        linee.value(Quantita).toString().trimmed(),
-                        linee.value(Commenti).toString().trimmed()});
-    }
-    return r;
 }
 
 void Elenco::eliminaScelte_Click()

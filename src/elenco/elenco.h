@@ -32,6 +32,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent *e) override;
+    void changeEvent(QEvent *e) override;
     bool eventFilter(QObject *o, QEvent *e) override;
 
 private:
@@ -64,6 +65,11 @@ private:
     // Data2 lists origine and the grid shows its rows, the first one current; Label4 and
     // Label2 follow. An empty origine lists nothing.
     void elenca(const QString &origine);
+    // The set's rows into the grid and Label4; the row of that key current when it is listed,
+    // else the first.
+    void mostraRighe(Recordset *rs, const QString &chiaveCorrente);
+    // What another program wrote since the list was read, shown.
+    void seguiIlLibro();
     void elencaPrimaCategoria();
     void elencaSenzaCategoria(const QString &origine);
     void stampa(int prima, int ultima);

@@ -1,18 +1,23 @@
-// The recipe list's ways out: the selected recipes, or all listed, to a MealMaster file; the
-// selected ones to the shopping list.
+// The recipe list's ways out: the selected recipes, or all listed, printed or written to a
+// MealMaster file; the selected ones to the shopping list.
 #include "elenco/elenco.h"
 #include "ui_elenco.h"
 
 #include "elenco/righeelenco.h"
 #include "formati/mealmaster.h"
 #include "printing/impaginazione.h"
+#include "printing/superficie.h"
+#include "storage/criteria.h"
 #include "storage/database.h"
+#include "storage/datasource.h"
 #include "storage/engineerror.h"
 #include "storage/recordset.h"
 #include "storage/schema.h"
 #include "toolkit/dialogs.h"
 
 #include <QFileInfo>
+
+using namespace Schema;
 
 namespace {
 
@@ -111,4 +116,66 @@ void Elenco::allaSpesa_Click()
         chiavi << chiave;
     if (!chiavi.isEmpty())
         emit aggiungiAllaSpesa(chiavi);
+}
+
+void Elenco::stampaScelte_Click()
+{
+    const auto [prima, ultima] = selezione();
+    stampa(prima, ultima);
+}
+
+void Elenco::stampaTutte_Click()
+{
+    stampa(0, righe_->rowCount() - 1);
+}
+
+// Every copy of one recipe before the next recipe; an empty list asks nothing.
+void Elenco::stampa(int prima, int ultima)
+{
+    if (righe_->rowCount() == 0)
+        return;
+    comandoDiStampa(
+        [&](int copie) {
+            for (int riga = prima; riga <= ultima; ++riga)
+                for (int c = 0; c < copie && !righe_->chiave(riga).isEmpty(); ++c)
+                    StampaRicetta(riga);
+        },
+        prima == ultima ? righe_->nome(prima) : QStringLiteral("Ricette"),
+        ui->chkAnteprima->isChecked());
+}
+
+void Elenco::StampaRicetta(int riga)
+{
+    ImpaginazioneRicetta(SuperficieStampa::instance(), StampaDaElenco)
+        .StampaRicetta(leggiRicetta(riga));
+}
+
+RicettaDaStampare Elenco::leggiRicetta(int riga)
+{
+    const QString chiave = righe_->chiave(riga);
+    Recordset &ricette = insieme(Data3);
+    ricette.FindFirst(Criterio::PerRicetta + chiave);
+    // A recipe gone since it was listed is not printed in another's place.
+    if (ricette.NoMatch())
+        throw EngineError(EngineError::RicettaEliminata, righe_->nome(riga));
+    RicettaDaStampare r;
+    for (int i = 0; i < ricette.fieldCount(); ++i)
+        r.campi.append(ricette.value(i));
+    const QVariant categoria = r.campi.value(IDCategoriaAlimentare);
+    for (int i = 0; i < ui->Lista->count(); ++i)
+        if (!categoria.isNull() && ui->Lista->itemData(i).toLongLong() == categoria.toLongLong())
+            r.categoria = ui->Lista->itemText(i);
+
+    // Only this recipe's lines are read, not the whole table.
+    Data4->setRecordSource(Origine::RighePrefisso + chiave);
+    Recordset &linee = insieme(Data4, true);
+    Recordset &ingredienti = insieme(Data5);
+    const QString criterio = Criterio::PerRicetta + chiave;
+    for (linee.FindFirst(criterio); !linee.NoMatch(); linee.FindNext(criterio)) {
+        ingredienti.FindFirst(Criterio::PerIngrediente + linee.value(RigaIngrediente).toString());
+        r.righe.append({ingredienti.value(Ingrediente).toString(),
+                        linee.value(Quantita).toString().trimmed(),
+                        linee.value(Commenti).toString().trimmed()});
+    }
+    return r;
 }

@@ -229,6 +229,45 @@ private slots:
         QVERIFY(!QFile::exists(file));
     }
 
+    // The cook leaves for another program, which writes the book, and comes back: the list
+    // shows the book as it is now, the recipe that was current still current.
+    void anotherProgram_listShowsItWhenBack_data()
+    {
+        QTest::addColumn<QString>("azioni");
+        QTest::addColumn<QStringList>("elencate");
+        QTest::addColumn<QString>("corrente");
+        caso("renamed", "rinomina:Zuppa=Agnolotti",
+             QStringList{"Agnolotti", "Gnocchi", "Lasagne", "Minestrone", "Risotto"},
+             "Minestrone");
+        caso("the current one renamed", "rinomina:Minestrone=Brodo",
+             QStringList{"Brodo", "Gnocchi", "Lasagne", "Risotto", "Zuppa"}, "Brodo");
+        caso("deleted", "altro:Lasagne",
+             QStringList{"Gnocchi", "Minestrone", "Risotto", "Zuppa"}, "Minestrone");
+        caso("the current one deleted", "altro:Minestrone",
+             QStringList{"Gnocchi", "Lasagne", "Risotto", "Zuppa"}, "Gnocchi");
+    }
+    void anotherProgram_listShowsItWhenBack()
+    {
+        QFETCH(QString, azioni);
+        QFETCH(QStringList, elencate);
+        QFETCH(QString, corrente);
+        apri();
+        QApplication::setActiveWindow(finestra.get());
+        fai("Option1");
+        const int minestrone = int(nomi().indexOf("Minestrone"));
+        trascina(minestrone, minestrone);
+        QWidget altra;
+        altra.show();
+        QApplication::setActiveWindow(&altra);
+        fai(azioni);
+        QCOMPARE(nomi().size(), 5); // nothing seen while away
+        QApplication::setActiveWindow(finestra.get());
+        QCoreApplication::processEvents();
+        QCOMPARE(nomi(), elencate);
+        QCOMPARE(w("Label4")->property("text").toString(), QString::number(elencate.size()));
+        QCOMPARE(w("Label2")->property("text").toString(), corrente);
+    }
+
     // What the list window itself hands to the layout: the category found by its key among
     // the combo's entries, the list's portions text, lines read from the book with trimmed
     // quantities and comments 50 characters wide beside a quantity.
